@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace zep {
+
+// Every failure of the table engine: carries a German message that names the table and field concerned.
+class EngineError : public std::runtime_error {
+public:
+    explicit EngineError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+} // namespace zep

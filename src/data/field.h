@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+namespace zep {
+
+enum class FieldKind { AutoInc, Integer, SmallInt, String, Memo, Date, Logical, Number };
+
+// A stored field as the table file declares it.
+struct FieldDef {
+    QString name;
+    FieldKind kind = FieldKind::String;
+    int size = 0; // maximum length of a String field
+};
+
+// Values in the engine: null is an invalid QVariant; integers are qint64, numbers double,
+// dates QDate, logicals bool, texts QString.
+
+// Declared column type in the table file, and back.
+QString declaredType(const FieldDef& field);
+FieldDef fieldFromDeclaration(const QString& name, const QString& declared, bool primaryKey);
+
+// Converts a value to the field's kind; a String is cut to the field's size. Throws EngineError
+// (naming field and table) when the value cannot be read as that kind.
+QVariant coerceValue(const FieldDef& field, const QVariant& value, const QString& tableName);
+
+// Text forms: empty for null, "Wahr"/"Falsch", dates dd.MM.yyyy, numbers with a decimal comma.
+QString valueText(const QVariant& value);
+QDate parseGermanDate(QStringView text); // dd.MM.yyyy (also d.M.yyyy); invalid QDate otherwise
+
+QDate parseIsoDate(QStringView text);
+
+bool isTextKind(FieldKind kind);
+
+// Total order of values: null first, then numbers, then dates, then texts (by collateText).
+int compareValues(const QVariant& a, const QVariant& b);
+
+} // namespace zep

@@ -1,0 +1,96 @@
+#include "data/query.h"
+
+#include "data/sql_query.h"
+#include "data/sqlite_db.h"
+#include "data/table_file.h"
+
+#include <QUrl>
+
+namespace zep {
+
+Query::Query(QObject* parent) : DataSet(parent) {}
+
+void Query::setDirectory(const QString& directory) {
+    if (isActive())
+        fail(QStringLiteral("Die Abfrage ist geöffnet; das Verzeichnis kann nicht geändert werden."));
+    directory_ = directory;
+}
+
+void Query::setSql(const QString& sql) {
+    if (isActive())
+        fail(QStringLiteral("Die Abfrage ist geöffnet; der Text kann nicht geändert werden."));
+    sql_ = sql;
+}
+
+void Query::openCursor() {
+    const TranslatedQuery translated = translateLocalSql(sql_, directory_);
+    auto connection = Connection::inMemory();
+    for (const auto& attachment : translated.attachments) {
+        QUrl uri = QUrl::fromLocalFile(attachment.path);
+        uri.setQuery(QStringLiteral("mode=ro"));
+        Statement attach = connection->prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(attachment.schema));
+        attach.bind(1, uri.toString(QUrl::FullyEncoded));
+        attach.run();
+    }
+    std::vector<FieldInfo> fields;
+    for (size_t i = 0; i < translated.columns.size(); ++i)
+        fields.push_back(FieldInfo{translated.columns[i], int(i), false, true, translated.columns[i].name, 0});
+    std::vector<std::vector<QVariant>> rows;
+    {
+        Statement statement = connection->prepare(translated.sql);
+        const int columns = int(translated.columns.size());
+        while (statement.step()) {
+            std::vector<QVariant> row;
+            row.reserve(size_t(columns));
+            for (int c = 0; c < columns; ++c)
+                row.push_back(readColumn(statement, c, translated.columns[size_t(c)].kind));
+            rows.push_back(std::move(row));
+        }
+    }
+    resetFields(std::move(fields));
+    bindFilter();
+    rows_ = std::move(rows);
+    selectVisible();
+}
+
+void Query::closeCursor() {
+    rows_.clear();
+    visible_.clear();
+}
+
+void Query::selectVisible() {
+    visible_.clear();
+    visible_.reserve(rows_.size());
+    const bool filtering = filterActive();
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (!filtering || filter().matches(rows_[i].data()))
+            visible_.push_back(int(i));
+}
+
+void Query::loadRecord(int row) {
+    buffer_ = rows_[size_t(visible_[size_t(row)])];
+}
+
+void Query::refilter() {
+    selectVisible();
+    moveTo(visible_.empty() ? -1 : 0);
+    bof_ = true;
+    eof_ = visible_.empty();
+    notifyDataChanged();
+}
+
+bool Query::locate(QStringView fieldName, const QVariant& value) {
+    const int storage = field(fieldName).info().storage;
+    const QVariant wanted = coerceValue(fieldInfo(fieldPosition(fieldName)).def, value, displayName());
+    for (size_t i = 0; i < visible_.size(); ++i) {
+        if (compareValues(rows_[size_t(visible_[i])][size_t(storage)], wanted) == 0) {
+            moveTo(int(i));
+            bof_ = eof_ = false;
+            notifyDataChanged();
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace zep

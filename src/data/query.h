@@ -1,0 +1,39 @@
+#pragma once
+
+#include "data/dataset.h"
+
+namespace zep {
+
+// A read-only query over the table files of one directory. Opening runs the SQL once and keeps the
+// result; a filter then selects among the kept records without running the SQL again.
+class Query : public DataSet {
+    Q_OBJECT
+public:
+    explicit Query(QObject* parent = nullptr);
+
+    void setDirectory(const QString& directory);
+    const QString& directory() const { return directory_; }
+    void setSql(const QString& sql);
+    const QString& sql() const { return sql_; }
+    QString displayName() const override { return QStringLiteral("Abfrage"); }
+
+    // Moves to the first visible record whose field equals the value; not found leaves the cursor.
+    bool locate(QStringView fieldName, const QVariant& value);
+
+protected:
+    void openCursor() override;
+    void closeCursor() override;
+    int visibleCount() const override { return int(visible_.size()); }
+    void loadRecord(int row) override;
+    void refilter() override;
+
+private:
+    void selectVisible();
+
+    QString directory_;
+    QString sql_;
+    std::vector<std::vector<QVariant>> rows_;
+    std::vector<int> visible_;
+};
+
+} // namespace zep

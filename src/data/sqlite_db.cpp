@@ -1,0 +1,214 @@
+#include "data/sqlite_db.h"
+
+#include "data/collation.h"
+#include "data/engine_error.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <map>
+#include <sqlite3.h>
+
+namespace zep {
+namespace {
+
+QString sqliteMessage(sqlite3* db) {
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+QString describeFailure(sqlite3* db, const QString& path) {
+    const int code = sqlite3_extended_errcode(db);
+    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+        return QStringLiteral("Die Datei \"%1\" ist keine gültige Tabelle oder beschädigt.").arg(path);
+    if ((code & 0xff) == SQLITE_CONSTRAINT)
+        return QStringLiteral("Schlüsselverletzung in \"%1\": %2").arg(path, sqliteMessage(db));
+    if (code == SQLITE_FULL)
+        return QStringLiteral("Der Datenträger ist voll; \"%1\" wurde nicht geändert.").arg(path);
+    if ((code & 0xff) == SQLITE_READONLY || (code & 0xff) == SQLITE_CANTOPEN || (code & 0xff) == SQLITE_PERM)
+        return QStringLiteral("Auf \"%1\" kann nicht geschrieben werden (%2).").arg(path, sqliteMessage(db));
+    return QStringLiteral("Datenbankfehler in \"%1\": %2").arg(path, sqliteMessage(db));
+}
+
+std::map<QString, std::weak_ptr<Connection>>& openFiles() {
+    static std::map<QString, std::weak_ptr<Connection>> files;
+    return files;
+}
+
+} // namespace
+
+Connection::Connection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {
+    registerCollation(db_);
+    sqlite3_busy_timeout(db_, 2000);
+    sqlite3_extended_result_codes(db_, 1);
+}
+
+Connection::~Connection() {
+    for (auto& [sql, cached] : cache_)
+        sqlite3_finalize(cached.stmt);
+    sqlite3_close_v2(db_);
+}
+
+std::shared_ptr<Connection> Connection::forFile(const QString& path) {
+    const QString key = QFileInfo(path).absoluteFilePath();
+    auto& files = openFiles();
+    if (auto existing = files[key].lock())
+        return existing;
+    if (!QFileInfo::exists(key))
+        throw EngineError(QStringLiteral("Die Tabelle \"%1\" existiert nicht.").arg(key));
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(key.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = describeFailure(db, key);
+        sqlite3_close_v2(db);
+        throw EngineError(message);
+    }
+    std::shared_ptr<Connection> connection(new Connection(db, key));
+    connection->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    connection->exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    files[key] = connection;
+    return connection;
+}
+
+std::unique_ptr<Connection> Connection::inMemory() {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close_v2(db);
+        throw EngineError(QStringLiteral("Die Abfrage-Datenbank konnte nicht angelegt werden."));
+    }
+    return std::unique_ptr<Connection>(new Connection(db, QStringLiteral(":memory:")));
+}
+
+Statement Connection::prepare(const QString& sql) {
+    const std::string key = sql.toStdString();
+    auto it = cache_.find(key);
+    if (it != cache_.end() && !it->second.busy) {
+        it->second.busy = true;
+        return Statement(*this, it->second.stmt, false);
+    }
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, key.c_str(), int(key.size()), &stmt, nullptr) != SQLITE_OK)
+        throw EngineError(describeFailure(db_, path_));
+    if (it != cache_.end())
+        return Statement(*this, stmt, true);
+    cache_.emplace(key, Cached{stmt, true});
+    return Statement(*this, stmt, false);
+}
+
+void Connection::exec(const QString& sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        sqlite3_free(error);
+        throw EngineError(describeFailure(db_, path_));
+    }
+}
+
+qint64 Connection::lastInsertRowId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
+int Connection::changes() const {
+    return sqlite3_changes(db_);
+}
+QString Connection::errorMessage() const {
+    return describeFailure(db_, path_);
+}
+
+void Connection::release(sqlite3_stmt* stmt) {
+    for (auto& [sql, cached] : cache_) {
+        if (cached.stmt == stmt) {
+            cached.busy = false;
+            return;
+        }
+    }
+}
+
+Statement::~Statement() {
+    if (!stmt_)
+        return;
+    if (owned_) {
+        sqlite3_finalize(stmt_);
+        return;
+    }
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+    connection_->release(stmt_);
+}
+
+void Statement::bind(int index, const QVariant& value) {
+    int rc = SQLITE_OK;
+    if (!value.isValid() || value.isNull()) {
+        rc = sqlite3_bind_null(stmt_, index);
+    } else {
+        switch (value.metaType().id()) {
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int(stmt_, index, value.toBool() ? 1 : 0);
+            break;
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+            break;
+        case QMetaType::QDate: {
+            const QByteArray iso = value.toDate().toString(Qt::ISODate).toUtf8();
+            rc = sqlite3_bind_text(stmt_, index, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray utf8 = value.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt_, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        throw EngineError(connection_->errorMessage());
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw EngineError(connection_->errorMessage());
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+}
+
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+qint64 Statement::integer(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
+double Statement::real(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
+
+QString Statement::text(int column) const {
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+    return QString::fromUtf8(data, sqlite3_column_bytes(stmt_, column));
+}
+
+QVariant Statement::raw(int column) const {
+    switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QVariant(integer(column));
+    case SQLITE_FLOAT:
+        return QVariant(real(column));
+    default:
+        return QVariant(text(column));
+    }
+}
+
+} // namespace zep

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <unordered_map>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zep {
+
+class Statement;
+
+// One SQLite connection. Table files are opened in rollback-journal mode with full synchronous
+// writes, so every committed statement is on disk when it returns and the file alone is consistent.
+class Connection {
+public:
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // The one connection of this process to a table file (shared by every table object on it).
+    static std::shared_ptr<Connection> forFile(const QString& path);
+    // A private in-memory connection to which table files are attached (queries).
+    static std::unique_ptr<Connection> inMemory();
+
+    sqlite3* handle() const { return db_; }
+    const QString& path() const { return path_; }
+
+    // Prepared statements are cached per SQL text; the returned statement is reset when released.
+    Statement prepare(const QString& sql);
+    void exec(const QString& sql);
+    qint64 lastInsertRowId() const;
+    int changes() const;
+    QString errorMessage() const;
+
+private:
+    Connection(sqlite3* db, QString path);
+    sqlite3* db_;
+    QString path_;
+    friend class Statement;
+    struct Cached {
+        sqlite3_stmt* stmt;
+        bool busy;
+    };
+    std::unordered_map<std::string, Cached> cache_;
+    void release(sqlite3_stmt* stmt);
+};
+
+// A cached statement in use: bind, step, read; reset and unbound again when it goes out of scope,
+// so no statement stays open between calls (an open statement would block writers of other connections).
+class Statement {
+public:
+    Statement(Connection& connection, sqlite3_stmt* stmt, bool owned)
+        : connection_(&connection), stmt_(stmt), owned_(owned) {}
+    Statement(Statement&& other) noexcept : connection_(other.connection_), stmt_(other.stmt_), owned_(other.owned_) {
+        other.stmt_ = nullptr;
+    }
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void bind(int index, const QVariant& value); // 1-based
+    bool step();                                 // true while a row is available
+    void run();                                  // steps to completion
+    int columnCount() const;
+    bool isNull(int column) const;
+    qint64 integer(int column) const;
+    double real(int column) const;
+    QString text(int column) const;
+    QVariant raw(int column) const; // by the stored type
+
+private:
+    friend class Connection;
+    Connection* connection_;
+    sqlite3_stmt* stmt_;
+    bool owned_; // a second use of a cached text while the first is running gets its own statement
+};
+
+// Runs a function inside one transaction; rolls back when it throws.
+template <typename F> void inTransaction(Connection& connection, F&& work) {
+    connection.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        work();
+        connection.exec(QStringLiteral("COMMIT"));
+    } catch (...) {
+        connection.exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+}
+
+} // namespace zep
