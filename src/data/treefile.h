@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+namespace zep {
+
+// One entry of a tree file ("Adressen.dat", "Themen.dat", "Temp.dat"). The file holds the tree in
+// display order, depth first with the parent before its children, so the level alone rebuilds it.
+struct TreeFileRecord {
+    QString name;
+    qint32 level = 0; // 1 for a top-level entry
+    qint32 nr = 0;
+    qint32 baum = 0;
+
+    friend bool operator==(const TreeFileRecord&, const TreeFileRecord&) = default;
+};
+
+inline constexpr qsizetype TreeRecordSize = 64;
+inline constexpr qsizetype TreeNameMaxLength = 50;
+
+// Record layout: length byte (0..50), 50 name bytes in Windows-1252 (zero past the length), one
+// unused zero byte, then level, Nr and Baum as little-endian int32 at offsets 52, 56 and 60.
+// A longer name is cut to its first 50 characters.
+QByteArray encodeTreeRecord(const TreeFileRecord& record);
+
+// Throws FormatError when the data is not one record or its length byte is over 50.
+TreeFileRecord decodeTreeRecord(QByteArrayView bytes);
+
+// Throws FileError when the file cannot be opened and FormatError when it is not a whole number
+// of records; both name the file.
+QList<TreeFileRecord> readTreeFile(const QString& path);
+
+// Replaces the file in one step: either the old or the complete new content is on disk afterwards.
+// Throws FileError when it cannot be written.
+void writeTreeFile(const QString& path, const QList<TreeFileRecord>& records);
+
+// Name shown for an address: Name1, and for a person Name1, one blank and Name2.
+QString treeDisplayName(const QString& name1, const QString& name2, bool isPerson);
+
+} // namespace zep
