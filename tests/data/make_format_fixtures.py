@@ -1,0 +1,32 @@
+#!/usr/bin/python3
+"""Writes the tree-file and column-file fixtures of tst_formats independently of the program's code."""
+import struct
+
+
+def tree_record(name, level, nr, baum):
+    encoded = name.encode("cp1252")
+    return bytes([len(encoded)]) + encoded.ljust(51, b"\0") + struct.pack("<iii", level, nr, baum)
+
+
+def short_string(text):
+    encoded = text.encode("cp1252")
+    return b"\x06" + bytes([len(encoded)]) + encoded
+
+
+tree = b"".join([
+    tree_record("Müller & Söhne GmbH", 1, 1, 1),
+    tree_record("Jörg Weiß", 2, 12, -1),
+    tree_record("Büro €", 3, 2147483647, 0),
+    tree_record("", 1, 3, -1),
+])
+with open("tree_sample.dat", "wb") as out:
+    out.write(tree)
+with open("tree_truncated.dat", "wb") as out:
+    out.write(tree[:100])
+
+rows = [("Titel", "Titel", "30"), ("ADatum", "Geändert", "10"), ("Feld1", "", "0")]
+with open("tab_short.dat", "wb") as out:
+    out.write(b"\x01" + b"".join(short_string(text) for row in rows for text in row) + b"\x00")
+# The second string claims 200 bytes where only a few follow.
+with open("tab_bad_length.dat", "wb") as out:
+    out.write(b"\x01" + short_string("Titel") + b"\x06\xc8Titel" + short_string("30") + b"\x00")
