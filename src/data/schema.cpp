@@ -127,14 +127,18 @@ TableLayout makeAddressTemplates() {
     return {QStringLiteral("AdrVorlage.DB"), {autoInc(u"Nr"), text(u"Name", 30), memo(u"Adr")}, {}};
 }
 
-// Geometry of print layouts is kept in tenths of a millimetre.
+// Print layouts keep whole millimetres and the font as name, style flags ("10" bold, "01" italic) and size text.
+void addFont(TableLayout& t, const QString& suffix) {
+    t.fields.push_back(text(QStringLiteral("FN") + suffix, 32));
+    t.fields.push_back(text(QStringLiteral("FS") + suffix, 2));
+    t.fields.push_back(text(QStringLiteral("FG") + suffix, 10));
+}
+
 TableLayout makeAddressPrintLayouts() {
     TableLayout t{QStringLiteral("AdrPrt.db"), {autoInc(u"Nr"), text(u"Bezeichnung", 50)}, {}};
     for (const char16_t* name : {u"B", u"H", u"RO", u"RU", u"RL", u"RR"})
-        t.fields.push_back(number(name));
-    t.fields.push_back(text(u"FN", 60));
-    t.fields.push_back(number(u"FS"));
-    t.fields.push_back(number(u"FG"));
+        t.fields.push_back(integer(name));
+    addFont(t, QString());
     for (int i = 1; i <= 10; ++i)
         t.fields.push_back(text(numbered(u"T", i), 255));
     t.indexes = {index(u"iBez", {u"Bezeichnung"})};
@@ -143,15 +147,12 @@ TableLayout makeAddressPrintLayouts() {
 
 TableLayout makeEnvelopeLayouts() {
     TableLayout t{
-        QStringLiteral("Brief.db"), {autoInc(u"Nr"), text(u"Bezeichnung", 50), number(u"B"), number(u"H")}, {}};
+        QStringLiteral("Brief.db"), {autoInc(u"Nr"), text(u"Bezeichnung", 50), integer(u"B"), integer(u"H")}, {}};
     for (int i = 1; i <= 10; ++i) {
         t.fields.push_back(text(numbered(u"T", i), 255));
-        t.fields.push_back(number(numbered(u"X", i)));
-        t.fields.push_back(number(numbered(u"Y", i)));
-        t.fields.push_back(number(numbered(u"W", i)));
-        t.fields.push_back(text(numbered(u"FN", i), 60));
-        t.fields.push_back(number(numbered(u"FS", i)));
-        t.fields.push_back(number(numbered(u"FG", i)));
+        for (const char16_t* axis : {u"X", u"Y", u"W"})
+            t.fields.push_back({numbered(axis, i), FieldKind::Integer, 0});
+        addFont(t, QString::number(i));
     }
     t.indexes = {index(u"iBez", {u"Bezeichnung"})};
     return t;

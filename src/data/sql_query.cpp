@@ -69,7 +69,8 @@ public:
         expectKeyword(u"SELECT");
         std::vector<std::pair<Token, QString>> items = parseSelectItems();
         expectKeyword(u"FROM");
-        addTable(takeWord(), optionalAlias());
+        const QString from = takeWord();
+        addTable(from, optionalAlias());
         parseJoins();
         resolveOutputs(items);
         QStringList order = parseOrderBy();

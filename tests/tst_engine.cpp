@@ -1,0 +1,497 @@
+#include "data/data_source.h"
+#include "data/engine_error.h"
+#include "data/query.h"
+#include "data/schema.h"
+#include "data/table.h"
+#include "test_install.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sqlite3.h>
+
+using namespace zep;
+using zep::test::appendRecord;
+using zep::test::columnValues;
+using zep::test::openTable;
+
+namespace {
+
+QVariantList numbers(std::initializer_list<int> values) {
+    QVariantList list;
+    for (int v : values)
+        list << qint64(v);
+    return list;
+}
+
+// Reads a count straight from the file, past every cache of the engine.
+int countOnDisk(const QString& path) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*) FROM data", -1, &stmt, nullptr);
+    const int count = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : -1;
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return count;
+}
+
+} // namespace
+
+class EngineTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir tmp_;
+    QString data_;
+
+    void fillFixture() {
+        Table adr, thema, dok;
+        openTable(adr, data_, QStringLiteral("Adressen.DB"));
+        appendRecord(adr, {{"Vor", 0}, {"Name1", "Alpha GmbH"}, {"Person", false}});
+        appendRecord(adr, {{"Vor", 1}, {"Name1", "Meier"}, {"Name2", "Anna"}, {"Person", true}, {"Help", "y"}});
+        appendRecord(adr, {{"Vor", 0}, {"Name1", "Zeta AG"}});
+        appendRecord(adr, {{"Vor", 3}, {"Name1", "Ärzte Haus"}});
+        openTable(thema, data_, QStringLiteral("Thema.DB"));
+        appendRecord(thema, {{"Vor", 0}, {"Thema", "Projekte"}});
+        appendRecord(thema, {{"Vor", 0}, {"Thema", "Rechnungen"}});
+        openTable(dok, data_, QStringLiteral("Dok.DB"));
+        const QDate today(2026, 12, 7);
+        appendRecord(dok, {{"NrFirma", 1}, {"NrThema", 1}, {"Titel", "Angebot"}, {"WTyp", "D"}, {"WDatum", today}});
+        appendRecord(dok, {{"NrFirma", 2}, {"NrThema", -1}, {"Titel", "Brief"}, {"WTyp", "T"}, {"WTag", 46363}});
+        appendRecord(dok, {{"NrFirma", 0}, {"NrThema", 2}, {"Titel", "Zettel"}});
+        appendRecord(
+            dok, {{"NrFirma", 3}, {"NrThema", 2}, {"Titel", "Rechnung"}, {"WTyp", "D"}, {"WDatum", today.addDays(1)}});
+        appendRecord(dok, {{"NrFirma", 1}, {"NrThema", 1}, {"Titel", "Vertrag"}, {"WTyp", "W"}, {"WTag", 6624}});
+        appendRecord(dok, {{"NrFirma", 2}, {"NrThema", 0}, {"Titel", "Protokoll"}, {"WTyp", "M"}, {"WTag", 1536}});
+        appendRecord(
+            dok, {{"NrFirma", -1}, {"NrThema", 1}, {"Titel", "Notiz"}, {"WTyp", "D"}, {"WDatum", today.addDays(13)}});
+        appendRecord(dok, {{"NrFirma", 3}, {"NrThema", 2}, {"Titel", "Offen"}, {"WTyp", "O"}});
+        appendRecord(dok, {{"NrFirma", 4}, {"NrThema", 2}, {"Titel", "Ohne Datum"}, {"WTyp", "D"}});
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(tmp_.isValid());
+        data_ = tmp_.filePath(QStringLiteral("Daten"));
+        test::createClientTables(data_);
+        fillFixture();
+    }
+
+    void filters_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QVariantList>("expected");
+        QTest::newRow("address entry") << "(NrFirma=0) OR (NrFirma=2)" << numbers({2, 3, 6});
+        QTest::newRow("topic subtree") << "(NrFirma=0) OR (NrThema=1) OR (NrThema=5) OR (NrThema=9)"
+                                       << numbers({1, 3, 5, 7});
+        QTest::newRow("whole tree") << "(NrFirma=0) OR (NrThema>0)" << numbers({1, 3, 4, 5, 7, 8, 9});
+        QTest::newRow("field names in any case") << "nrfirma=2 or NRFIRMA = 4" << numbers({2, 6, 9});
+        QTest::newRow("Alle") << "" << numbers({1, 2, 3, 4, 5, 6, 7, 8, 9});
+        QTest::newRow("Dokumente") << "((wtyp = 'O'))" << numbers({8});
+        QTest::newRow("Wiedervorlage") << "((wtyp = 'O')) OR ((wtyp <> ''))" << numbers({1, 2, 4, 5, 6, 7, 8, 9});
+        // An empty date counts as lying in the past, so it is due today.
+        QTest::newRow("Heute") << "((wtyp = 'O')) OR ((wtyp = 'D') AND (wdatum<=07.12.2026)) OR "
+                                  "((wtyp = 'T') AND (wtag  <=46363)) OR ((wtyp = 'W') AND (wtag  <=6623)) OR "
+                                  "((wtyp = 'M') AND (wtag  <=1536))"
+                               << numbers({1, 2, 6, 8, 9});
+        QTest::newRow("Morgen") << "((wtyp = 'O')) OR ((wtyp = 'D') AND (wdatum=08.12.2026))" << numbers({4, 8});
+        QTest::newRow("Ab Übermorgen") << "((wtyp = 'O')) OR ((wtyp = 'D') AND (wdatum>08.12.2026))" << numbers({7, 8});
+        QTest::newRow("Datum") << "((wtyp = 'O')) OR ((wtyp = 'D'))" << numbers({1, 4, 7, 8, 9});
+        QTest::newRow("Täglich") << "((wtyp = 'O')) OR ((wtyp = 'T'))" << numbers({2, 8});
+        QTest::newRow("empty matches null") << "WTyp=''" << numbers({3});
+        QTest::newRow("not, >=, <") << "NOT (NrFirma >= 2) AND NrThema < 2" << numbers({1, 5, 7});
+        QTest::newRow("quoted quote") << "Titel = 'O''Brien' OR Titel='Brief'" << numbers({2});
+    }
+
+    // The same expression selects the same records on a table and on a query's result.
+    void filters() {
+        QFETCH(QString, filter);
+        QFETCH(QVariantList, expected);
+        Table dok;
+        openTable(dok, data_, QStringLiteral("dok.db"));
+        dok.setFilterText(filter);
+        dok.setFiltered(true);
+        QCOMPARE(columnValues(dok, QStringLiteral("Nr")), expected);
+        QCOMPARE(dok.recordCount(), expected.size());
+
+        Query query;
+        query.setDirectory(data_);
+        query.setSql(QStringLiteral("Select *  from dok.db"));
+        query.setFilterText(filter);
+        query.setFiltered(true);
+        query.open();
+        QCOMPARE(columnValues(query, QStringLiteral("Nr")), expected);
+        query.setFiltered(false);
+        QCOMPARE(query.recordCount(), 9);
+        query.setFiltered(true);
+        QCOMPARE(query.recordCount(), expected.size());
+    }
+
+    void filterErrors_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("messagePart");
+        QTest::newRow("missing value") << "NrFirma = "
+                                       << "Feldname oder Wert erwartet";
+        QTest::newRow("unknown field") << "Unbekannt=1"
+                                       << "Das Feld \"Unbekannt\" gibt es in \"Dok.DB\" nicht";
+        QTest::newRow("missing parenthesis") << "(NrFirma=1"
+                                             << "\")\" fehlt";
+        QTest::newRow("date field, text") << "WDatum = 'kein Datum'"
+                                          << "WDatum";
+        QTest::newRow("number field, text") << "NrFirma = 'abc'"
+                                            << "NrFirma";
+        QTest::newRow("bad date") << "WDatum = 31.02.2026"
+                                  << "ungültiges Datum";
+        QTest::newRow("stray character") << "NrFirma = 1 ; drop"
+                                         << "unerwartetes Zeichen";
+    }
+
+    // A refused filter reports what is wrong and leaves the filter in force as it was.
+    void filterErrors() {
+        QFETCH(QString, filter);
+        QFETCH(QString, messagePart);
+        Table dok;
+        openTable(dok, data_, QStringLiteral("Dok.DB"));
+        dok.setFilterText(QStringLiteral("NrFirma=2"));
+        dok.setFiltered(true);
+        try {
+            dok.setFilterText(filter);
+            QFAIL("the filter was accepted");
+        } catch (const EngineError& e) {
+            QVERIFY2(e.message().contains(messagePart), qPrintable(e.message()));
+        }
+        QCOMPARE(dok.filterText(), QStringLiteral("NrFirma=2"));
+        QCOMPARE(columnValues(dok, QStringLiteral("Nr")), numbers({2, 6}));
+    }
+
+    void documentQueryWithJoin_data() {
+        QTest::addColumn<QString>("direction");
+        QTest::addColumn<QStringList>("titles");
+        const QStringList ascending{"Angebot",   "Brief",    "Notiz",   "Offen", "Ohne Datum",
+                                    "Protokoll", "Rechnung", "Vertrag", "Zettel"};
+        QStringList descending = ascending;
+        std::reverse(descending.begin(), descending.end());
+        QTest::newRow("ASC") << "ASC" << ascending;
+        QTest::newRow("DESC") << "DESC" << descending;
+    }
+
+    void documentQueryWithJoin() {
+        QFETCH(QString, direction);
+        QFETCH(QStringList, titles);
+        Query query;
+        query.setDirectory(data_);
+        query.setSql(QStringLiteral("SELECT Nr, Datei, Ext, NrFirma, NrThema, WTyp, WTag, WDatum\n"
+                                    " ,Titel ,Art ,a.Name1 as Adresse\n"
+                                    "FROM dok.db\n"
+                                    "LEFT JOIN adressen.db a ON NrFirma = a.Nr\n"
+                                    "ORDER BY Titel %1, Nr")
+                         .arg(direction));
+        query.open();
+        QCOMPARE(query.fieldNames(), QStringList({"Nr", "Datei", "Ext", "NrFirma", "NrThema", "WTyp", "WTag", "WDatum",
+                                                  "Titel", "Art", "Adresse"}));
+        QStringList seen;
+        for (const QVariant& v : columnValues(query, QStringLiteral("Titel")))
+            seen << v.toString();
+        QCOMPARE(seen, titles);
+        QVERIFY(query.locate(u"Titel", QStringLiteral("Angebot")));
+        QCOMPARE(query.field(u"Adresse").asString(), QStringLiteral("Alpha GmbH"));
+        QCOMPARE(query.field(u"Nr").asInteger(), 1);
+        QVERIFY(query.locate(u"Titel", QStringLiteral("Notiz")));
+        QVERIFY(query.field(u"Adresse").isNull());
+    }
+
+    void queryOrderedByJoinedColumn() {
+        Query query;
+        query.setDirectory(data_);
+        query.setSql(QStringLiteral("SELECT Nr ,t.Thema ,a.Name1 as Adresse FROM dok.db "
+                                    "LEFT JOIN adressen.db a ON NrFirma = a.Nr LEFT JOIN thema.db t ON NrThema = t.Nr "
+                                    "ORDER BY Adresse DESC, Nr"));
+        query.open();
+        QCOMPARE(query.recordCount(), 9);
+        QCOMPARE(query.field(u"Adresse").asString(), QStringLiteral("Zeta AG"));
+        query.last();
+        QVERIFY(query.field(u"Adresse").isNull());
+        QVERIFY(query.locate(u"Nr", 3));
+        QCOMPARE(query.field(u"Thema").asString(), QStringLiteral("Rechnungen"));
+    }
+
+    void queryErrors_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("messagePart");
+        QTest::newRow("unknown column") << "SELECT Nr, Foo FROM dok.db"
+                                        << "\"Foo\"";
+        QTest::newRow("unknown table") << "SELECT Nr FROM nirgends.db"
+                                       << "\"nirgends.db\"";
+        QTest::newRow("unknown sort field") << "SELECT Nr FROM dok.db ORDER BY Gibtsnicht"
+                                            << "\"Gibtsnicht\"";
+        QTest::newRow("empty sort") << "SELECT Nr FROM dok.db ORDER BY  DESC, Nr"
+                                    << "\"DESC\"";
+        QTest::newRow("second statement") << "SELECT Nr FROM dok.db; DELETE FROM data"
+                                          << "\";\"";
+        QTest::newRow("unknown alias") << "SELECT x.Name1 FROM dok.db"
+                                       << "\"x\"";
+    }
+
+    // A text that is not a query of the subset runs nothing at all.
+    void queryErrors() {
+        QFETCH(QString, sql);
+        QFETCH(QString, messagePart);
+        Query query;
+        query.setDirectory(data_);
+        query.setSql(sql);
+        try {
+            query.open();
+            QFAIL("the query ran");
+        } catch (const EngineError& e) {
+            QVERIFY2(e.message().contains(messagePart), qPrintable(e.message()));
+        }
+        QVERIFY(!query.isActive());
+        QCOMPARE(countOnDisk(QDir(data_).filePath(QStringLiteral("Dok.DB"))), 9);
+    }
+
+    void masterDetailFollowsMaster() {
+        Table adr, dok;
+        openTable(adr, data_, QStringLiteral("Adressen.DB"));
+        DataSource source(&adr);
+        dok.setIndexName(QStringLiteral("iFirma"));
+        openTable(dok, data_, QStringLiteral("Dok.DB"));
+        dok.setMaster(&source, QStringLiteral("Nr"));
+        QCOMPARE(columnValues(dok, QStringLiteral("Nr")), numbers({1, 5}));
+        QVERIFY(adr.findKey({2}));
+        QCOMPARE(columnValues(dok, QStringLiteral("Nr")), numbers({2, 6}));
+        adr.next();
+        QCOMPARE(columnValues(dok, QStringLiteral("Nr")), numbers({4, 8}));
+        dok.clearMaster();
+        QCOMPARE(dok.recordCount(), 9);
+    }
+
+    void twoCursorsOnOneTable() {
+        Table a, b;
+        openTable(a, data_, QStringLiteral("Dok.DB"));
+        openTable(b, data_, QStringLiteral("Dok.DB"));
+        a.setRecNo(3);
+        QCOMPARE(a.field(u"Nr").asInteger(), 3);
+        QCOMPARE(b.field(u"Nr").asInteger(), 1);
+        const qint64 added = appendRecord(a, {{"Titel", "Neu"}, {"NrFirma", 3}});
+        QCOMPARE(b.recordCount(), 9);
+        QCOMPARE(b.field(u"Nr").asInteger(), 1);
+        b.refresh();
+        QCOMPARE(b.recordCount(), 10);
+        QCOMPARE(b.field(u"Nr").asInteger(), 1);
+        QVERIFY(b.findKey({added}));
+        QCOMPARE(b.field(u"Titel").asString(), QStringLiteral("Neu"));
+        QCOMPARE(countOnDisk(a.filePath()), 10);
+        b.deleteRecord();
+        QCOMPARE(countOnDisk(a.filePath()), 9);
+    }
+
+    void markerDetectedOnClosedTable() {
+        Table dok;
+        dok.setDirectory(data_);
+        dok.setTableName(QStringLiteral("DOK.db"));
+        QVERIFY(!dok.isActive());
+        QVERIFY(dok.fieldNames().contains(QStringLiteral("VV34")));
+
+        TableLayout old = schema::documents();
+        old.name = QStringLiteral("Alt.DB");
+        old.fields.pop_back();
+        createTableFile(tmp_.filePath(QStringLiteral("Alt.DB")), old);
+        Table alt;
+        alt.setDirectory(tmp_.path());
+        alt.setTableName(QStringLiteral("alt.db"));
+        QVERIFY(alt.fieldNames().contains(QStringLiteral("Titel")));
+        QVERIFY(!alt.fieldNames().contains(QStringLiteral("VV34")));
+    }
+
+    // A refused post keeps the user's values in insert or edit state and changes nothing on disk.
+    void failedPostChangesNothing() {
+        const TableLayout layout{QStringLiteral("Codes.db"),
+                                 {{"Nr", FieldKind::AutoInc, 0}, {"Code", FieldKind::String, 5}},
+                                 {{"iCode", {"Code"}, true}}};
+        const QString path = tmp_.filePath(layout.name);
+        createTableFile(path, layout);
+        Table codes;
+        openTable(codes, tmp_.path(), layout.name);
+        appendRecord(codes, {{"Code", "A"}});
+        appendRecord(codes, {{"Code", "B"}});
+
+        codes.append();
+        codes.field(u"Code").setValue(QStringLiteral("A"));
+        QVERIFY_THROWS_EXCEPTION(EngineError, codes.post());
+        QCOMPARE(codes.state(), DataSetState::Insert);
+        QCOMPARE(codes.field(u"Code").asString(), QStringLiteral("A"));
+        codes.cancel();
+        QCOMPARE(countOnDisk(path), 2);
+
+        codes.first();
+        codes.edit();
+        codes.field(u"Code").setValue(QStringLiteral("B"));
+        QVERIFY_THROWS_EXCEPTION(EngineError, codes.post());
+        QCOMPARE(codes.state(), DataSetState::Edit);
+        codes.beforePost = [](Table&) {
+            throw EngineError(QStringLiteral("abgelehnt"));
+        };
+        codes.field(u"Code").setValue(QStringLiteral("C"));
+        QVERIFY_THROWS_EXCEPTION(EngineError, codes.post());
+        QCOMPARE(codes.field(u"Code").asString(), QStringLiteral("C"));
+        codes.beforePost = nullptr;
+        codes.cancel();
+        QCOMPARE(codes.field(u"Code").asString(), QStringLiteral("A"));
+        Table other;
+        openTable(other, tmp_.path(), layout.name);
+        QCOMPARE(columnValues(other, QStringLiteral("Code")), QVariantList({"A", "B"}));
+    }
+
+    void corruptTableGivesError_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("text file") << QByteArray("Das ist keine Tabelle, nur Text.\n").repeated(200);
+        QTest::newRow("empty file") << QByteArray();
+        QTest::newRow("cut table") << QByteArray("cut");
+    }
+
+    void corruptTableGivesError() {
+        QFETCH(QByteArray, content);
+        const QString dir = tmp_.filePath(QStringLiteral("kaputt"));
+        QDir().mkpath(dir);
+        const QString path = QDir(dir).filePath(QStringLiteral("Dok.DB"));
+        QFile::remove(path);
+        if (content == "cut") {
+            QFile::copy(QDir(data_).filePath(QStringLiteral("Dok.DB")), path);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            const QByteArray head = file.read(2048);
+            file.resize(0);
+            file.seek(0);
+            file.write(head + QByteArray(3000, '\x5a'));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        Table dok;
+        dok.setDirectory(dir);
+        dok.setTableName(QStringLiteral("Dok.DB"));
+        try {
+            dok.open();
+            QFAIL("a broken table opened");
+        } catch (const EngineError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("Dok.DB")), qPrintable(e.message()));
+        }
+        QVERIFY(!dok.isActive());
+    }
+
+    void orderKeySearchAndRange() {
+        Table adr;
+        openTable(adr, data_, QStringLiteral("Adressen.DB"));
+        QVERIFY(adr.findKey({3}));
+        adr.setIndexFieldNames(QStringLiteral("Name1"));
+        QCOMPARE(adr.field(u"Name1").asString(), QStringLiteral("Zeta AG")); // the order change keeps the record
+        QCOMPARE(columnValues(adr, QStringLiteral("Name1")),
+                 QVariantList({"Alpha GmbH", "Ärzte Haus", "Meier", "Zeta AG"}));
+        QVERIFY(adr.findKey({QStringLiteral("Meier")}));
+        QCOMPARE(adr.field(u"Nr").asInteger(), 2);
+        QVERIFY(!adr.findKey({QStringLiteral("Niemand")}));
+        QCOMPARE(adr.field(u"Nr").asInteger(), 2);
+
+        Table dok;
+        dok.setIndexName(QStringLiteral("iThema"));
+        openTable(dok, data_, QStringLiteral("Dok.DB"));
+        dok.setRange(2);
+        QCOMPARE(columnValues(dok, QStringLiteral("Nr")), numbers({3, 4, 8, 9}));
+        dok.cancelRange();
+        QCOMPARE(dok.recordCount(), 9);
+        QVERIFY_THROWS_EXCEPTION(EngineError, dok.setIndexName(QStringLiteral("iGibtsNicht")));
+        QCOMPARE(dok.indexName(), QStringLiteral("iThema"));
+    }
+
+    // A record posted out of the filter leaves the set; moving off an edited record posts it.
+    void postedRecordLeavesFilter() {
+        const QString dir = tmp_.filePath(QStringLiteral("rebuild"));
+        test::createClientTables(dir);
+        Table t;
+        openTable(t, dir, QStringLiteral("Adressen.DB"));
+        for (const char* name : {"A", "B", "C"})
+            appendRecord(t, {{"Name1", name}});
+        t.setFilterText(QStringLiteral("Help=''"));
+        t.setFiltered(true);
+        t.first();
+        t.edit();
+        t.field(u"Help").setValue(QStringLiteral("y"));
+        QSignalSpy posted(&t, &DataSet::posted);
+        t.post();
+        QCOMPARE(posted.count(), 1);
+        QCOMPARE(t.recordCount(), 2);
+        QCOMPARE(t.field(u"Name1").asString(), QStringLiteral("B"));
+        t.edit();
+        t.field(u"Help").setValue(QStringLiteral("y"));
+        t.next();
+        QCOMPARE(t.state(), DataSetState::Browse);
+        QCOMPARE(columnValues(t, QStringLiteral("Name1")), QVariantList({"C"}));
+        t.setFiltered(false);
+        QCOMPARE(t.recordCount(), 3);
+        t.last();
+        t.deleteRecord();
+        QCOMPARE(t.field(u"Name1").asString(), QStringLiteral("B"));
+    }
+
+    void lookupFieldsAndTextForms() {
+        Table adrLook, dok;
+        adrLook.setIndexFieldNames(QStringLiteral("Name1"));
+        openTable(adrLook, data_, QStringLiteral("Adressen.DB"));
+        dok.addLookupField(QStringLiteral("Adresse"), QStringLiteral("NrFirma"), &adrLook, QStringLiteral("Nr"),
+                           QStringLiteral("Name1"));
+        openTable(dok, data_, QStringLiteral("Dok.DB"));
+        QCOMPARE(dok.field(u"Adresse").asString(), QStringLiteral("Alpha GmbH"));
+        QCOMPARE(dok.field(u"WDatum").asString(), QStringLiteral("07.12.2026"));
+        QCOMPARE(adrLook.field(u"Name1").asString(), QStringLiteral("Alpha GmbH"));
+        QVERIFY(dok.findKey({7}));
+        QVERIFY(dok.field(u"Adresse").isNull());
+        QVERIFY_THROWS_EXCEPTION(EngineError, dok.edit(); dok.field(u"Adresse").setValue(QStringLiteral("x")));
+        dok.cancel();
+
+        Table adr;
+        openTable(adr, data_, QStringLiteral("Adressen.DB"));
+        QVERIFY(adr.findKey({2}));
+        QCOMPARE(adr.field(u"Person").asString(), QStringLiteral("Wahr"));
+        QVERIFY(adr.findKey({1}));
+        QCOMPARE(adr.field(u"Person").asString(), QStringLiteral("Falsch"));
+        QCOMPARE(adr.field(u"Strasse").asString(), QString());
+    }
+
+    void controlsSuspensionNests() {
+        Table dok;
+        openTable(dok, data_, QStringLiteral("Dok.DB"));
+        QSignalSpy changes(&dok, &DataSet::dataChanged);
+        {
+            ControlsSuspended outer(dok);
+            {
+                ControlsSuspended inner(dok);
+                dok.next();
+                dok.next();
+            }
+            dok.next();
+            QCOMPARE(changes.count(), 0);
+        }
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(dok.recNo(), 4);
+    }
+
+    void navigationBounds() {
+        Table dok;
+        openTable(dok, data_, QStringLiteral("Dok.DB"));
+        QVERIFY(dok.bof());
+        QCOMPARE(dok.moveBy(-3), 0);
+        QCOMPARE(dok.moveBy(5), 5);
+        QCOMPARE(dok.moveBy(10), 3);
+        QVERIFY(dok.eof());
+        QCOMPARE(dok.recNo(), 9);
+        QCOMPARE(dok.moveBy(-20), -8);
+        QVERIFY(dok.bof());
+    }
+};
+
+QTEST_GUILESS_MAIN(EngineTest)
+#include "tst_engine.moc"
