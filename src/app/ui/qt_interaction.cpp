@@ -1,0 +1,132 @@
+#include "app/ui/qt_interaction.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFont>
+#include <QFontDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace zep {
+
+namespace {
+
+// Message texts carry "\r", "\r\n" or "\n" as line breaks; Qt's labels break only on "\n".
+QString displayText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
+QWidget* parentWindow() {
+    return QApplication::activeWindow();
+}
+
+QFont toQFont(const FontSpec& spec) {
+    QFont font(spec.name);
+    if (spec.pointSize > 0)
+        font.setPointSize(spec.pointSize);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    return font;
+}
+
+FontSpec toFontSpec(const QFont& font) {
+    return FontSpec{font.family(), font.bold(), font.italic(), font.underline(), font.strikeOut(), font.pointSize()};
+}
+
+Answer toAnswer(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+} // namespace
+
+QtInteraction::QtInteraction() = default;
+
+QtInteraction::~QtInteraction() {
+    delete infoWindow_;
+}
+
+void QtInteraction::information(const QString& text, const QString& caption) {
+    QMessageBox::information(parentWindow(), caption, displayText(text));
+}
+
+void QtInteraction::warning(const QString& text, const QString& caption) {
+    QMessageBox::warning(parentWindow(), caption, displayText(text));
+}
+
+void QtInteraction::error(const QString& text, const QString& caption) {
+    QMessageBox::critical(parentWindow(), caption, displayText(text));
+}
+
+Answer QtInteraction::askYesNo(const QString& text, const QString& caption) {
+    const auto button = QMessageBox::question(parentWindow(), caption, displayText(text),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+Answer QtInteraction::askYesNoCancel(const QString& text, const QString& caption) {
+    return toAnswer(QMessageBox::question(parentWindow(), caption, displayText(text),
+                                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes));
+}
+
+QString QtInteraction::openFileName(const QString& caption, const QString& startDir, const QString& filter) {
+    return QFileDialog::getOpenFileName(parentWindow(), caption, startDir, filter);
+}
+
+QString QtInteraction::saveFileName(const QString& caption, const QString& startDir, const QString& filter) {
+    return QFileDialog::getSaveFileName(parentWindow(), caption, startDir, filter);
+}
+
+QString QtInteraction::directory(const QString& caption, const QString& startDir) {
+    return QFileDialog::getExistingDirectory(parentWindow(), caption, startDir);
+}
+
+std::optional<FontSpec> QtInteraction::font(const FontSpec& initial, const QString& caption) {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, toQFont(initial), parentWindow(), caption);
+    if (!ok)
+        return std::nullopt;
+    return toFontSpec(chosen);
+}
+
+void QtInteraction::showInfo(const QString& text) {
+    if (!infoWindow_) {
+        infoWindow_ = new QFrame(nullptr, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint);
+        infoWindow_->setObjectName(QStringLiteral("InfoWindow"));
+        static_cast<QFrame*>(infoWindow_.data())->setFrameStyle(QFrame::Box | QFrame::Raised);
+        infoLabel_ = new QLabel(infoWindow_);
+        infoLabel_->setAlignment(Qt::AlignCenter);
+        infoLabel_->setMargin(24);
+        auto* layout = new QVBoxLayout(infoWindow_);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(infoLabel_);
+    }
+    infoLabel_->setText(displayText(text));
+    infoWindow_->adjustSize();
+    if (const QScreen* screen = QApplication::primaryScreen())
+        infoWindow_->move(screen->availableGeometry().center() - infoWindow_->rect().center());
+    infoWindow_->show();
+    infoWindow_->raise();
+    // The caller usually blocks the event loop right after this (opening tables): paint now.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtInteraction::hideInfo() {
+    if (infoWindow_)
+        infoWindow_->hide();
+}
+
+} // namespace zep

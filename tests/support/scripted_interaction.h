@@ -1,0 +1,71 @@
+#pragma once
+
+#include "app/interaction.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+namespace zep::test {
+
+// The interaction double: installs itself as Interaction::instance() for its lifetime, records every
+// message, question and dialog exactly, and answers from queues the test fills beforehand. A question
+// asked with an empty queue fails the running test and is answered as if the user had cancelled.
+class ScriptedInteraction : public Interaction {
+public:
+    enum class Kind { Information, Warning, Error, YesNo, YesNoCancel, OpenFile, SaveFile, Directory, Font, Info };
+
+    struct Shown {
+        Kind kind;
+        QString text; // message or question; for dialogs the start directory
+        QString caption;
+        QString filter; // file dialogs only
+    };
+
+    ScriptedInteraction();
+    ~ScriptedInteraction() override;
+    ScriptedInteraction(const ScriptedInteraction&) = delete;
+    ScriptedInteraction& operator=(const ScriptedInteraction&) = delete;
+
+    void setNextAnswer(Answer answer) { answers_.enqueue(answer); }
+    // For open and save dialogs; "" answers as a cancelled dialog.
+    void setNextFile(const QString& path) { files_.enqueue(path); }
+    void setNextDirectory(const QString& path) { directories_.enqueue(path); }
+    // std::nullopt answers as a cancelled dialog.
+    void setNextFont(const std::optional<FontSpec>& font) { fonts_.enqueue(font); }
+
+    const QList<Shown>& shown() const { return shown_; }
+    // The texts of everything shown, in order.
+    QStringList texts() const;
+    // What went wrong while answering: questions asked without a prepared answer, or with a wrong one.
+    const QStringList& errors() const { return errors_; }
+    // Answers prepared but never asked for.
+    qsizetype unusedAnswers() const;
+    bool infoVisible() const { return infoVisible_; }
+
+    void information(const QString& text, const QString& caption) override;
+    void warning(const QString& text, const QString& caption) override;
+    void error(const QString& text, const QString& caption) override;
+    Answer askYesNo(const QString& text, const QString& caption) override;
+    Answer askYesNoCancel(const QString& text, const QString& caption) override;
+    QString openFileName(const QString& caption, const QString& startDir, const QString& filter) override;
+    QString saveFileName(const QString& caption, const QString& startDir, const QString& filter) override;
+    QString directory(const QString& caption, const QString& startDir) override;
+    std::optional<FontSpec> font(const FontSpec& initial, const QString& caption) override;
+    void showInfo(const QString& text) override;
+    void hideInfo() override;
+
+private:
+    template <typename T> T take(QQueue<T>& queue, const QString& what, T cancelled);
+
+    Interaction* previous_ = nullptr;
+    QList<Shown> shown_;
+    QStringList errors_;
+    QQueue<Answer> answers_;
+    QQueue<QString> files_;
+    QQueue<QString> directories_;
+    QQueue<std::optional<FontSpec>> fonts_;
+    bool infoVisible_ = false;
+};
+
+} // namespace zep::test
