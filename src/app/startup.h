@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/interaction.h"
+#include "app/program.h"
+#include "app/single_instance.h"
+
+#include <QString>
+
+namespace zep {
+
+QString alreadyRunningMessage();
+
+// Takes the instance lock; when another copy runs, tells the user and returns false.
+bool claimSingleInstance(SingleInstance& instance, Interaction& interaction);
+
+// Reads the start values of an installation. Writes nothing: a missing settings file gives the defaults.
+Program loadProgram(const QString& installationDirectory);
+
+// True when the installation lacks its installation-wide tables ("General").
+bool needsInstallationLayout(const InstallPaths& paths);
+
+// Lays out what a new installation lacks. Returns "" on success, else the German text to show.
+QString prepareInstallation(const InstallPaths& paths);
+
+} // namespace zep

@@ -1,0 +1,156 @@
+#include "app/program.h"
+#include "app/single_instance.h"
+#include "app/startup.h"
+
+#include "scripted_interaction.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zep;
+using zep::test::ScriptedInteraction;
+
+namespace {
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// The id of a process that has ended.
+qint64 deadProcessId() {
+    QProcess process;
+    process.start(QStringLiteral("/bin/true"), {});
+    if (!process.waitForStarted())
+        return 0;
+    const qint64 pid = process.processId();
+    process.waitForFinished();
+    return pid;
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void secondInstanceIsRefused();
+    void lockIsFreeAgainAfterTheFirstEnds();
+    void staleLockOfACrashedProcessDoesNotBlock();
+
+    void startValuesWithoutSettingsFile();
+    void startValuesFromSettingsFile();
+    void installationLayoutIsNeededWithoutGeneral();
+    void missingInstallationIsLaidOut();
+    void installationThatCannotBeLaidOutGivesAText();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void TestStartup::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+}
+
+void TestStartup::secondInstanceIsRefused() {
+    ScriptedInteraction ui;
+    SingleInstance first(dir_->path());
+    QVERIFY(claimSingleInstance(first, ui));
+    QVERIFY(ui.shown().isEmpty());
+
+    SingleInstance second(dir_->path());
+    QVERIFY(!claimSingleInstance(second, ui));
+    QCOMPARE(ui.texts(),
+             QStringList{QStringLiteral("Diese Anwendung kann nur einmal gestartet werden.\rZEP läuft bereits!!")});
+    QCOMPARE(ui.shown().first().kind, ScriptedInteraction::Kind::Warning);
+    QVERIFY(first.tryAcquire());
+}
+
+void TestStartup::lockIsFreeAgainAfterTheFirstEnds() {
+    auto first = std::make_unique<SingleInstance>(dir_->path());
+    QVERIFY(first->tryAcquire());
+    QVERIFY(!SingleInstance(dir_->path()).tryAcquire());
+    first.reset();
+    QVERIFY(SingleInstance(dir_->path()).tryAcquire());
+}
+
+void TestStartup::staleLockOfACrashedProcessDoesNotBlock() {
+    const QString lockPath = SingleInstance(dir_->path()).lockFilePath();
+    QByteArray content;
+    {
+        // A lock as this program writes it, then with the owner's id replaced by one that has ended.
+        QLockFile lock(lockPath);
+        QVERIFY(lock.tryLock(0));
+        QFile file(lockPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        content = file.readAll();
+    }
+    const qint64 deadPid = deadProcessId();
+    QVERIFY(deadPid > 0);
+    content.replace(0, content.indexOf('\n'), QByteArray::number(deadPid));
+    writeBytes(lockPath, content);
+
+    ScriptedInteraction ui;
+    SingleInstance next(dir_->path());
+    QVERIFY(claimSingleInstance(next, ui));
+    QVERIFY(ui.shown().isEmpty());
+    QVERIFY(!SingleInstance(dir_->path()).tryAcquire());
+}
+
+void TestStartup::startValuesWithoutSettingsFile() {
+    const Program program = loadProgram(dir_->path());
+    QCOMPARE(program.paths.root, dir_->path());
+    QCOMPARE(program.resubmissionStart, 0);
+    QVERIFY(program.client.ClientName.isEmpty());
+    QVERIFY(program.client.IniFile.isEmpty());
+    QCOMPARE(program.settings().path(), dir_->filePath(QStringLiteral("zep.ini")));
+    QVERIFY(QDir(dir_->path()).isEmpty());
+}
+
+void TestStartup::startValuesFromSettingsFile() {
+    const QByteArray content("[wiedervorlage]\nzeigen=2\n");
+    writeBytes(dir_->filePath(QStringLiteral("zep.ini")), content);
+    QCOMPARE(loadProgram(dir_->path()).resubmissionStart, 2);
+    QFile file(dir_->filePath(QStringLiteral("zep.ini")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), content);
+}
+
+void TestStartup::installationLayoutIsNeededWithoutGeneral() {
+    const InstallPaths paths = InstallPaths::fromDirectory(dir_->path());
+    QVERIFY(needsInstallationLayout(paths));
+    writeBytes(paths.general, "keine Ablage");
+    QVERIFY(needsInstallationLayout(paths));
+    QVERIFY(QFile::remove(paths.general));
+    QVERIFY(QDir().mkpath(paths.general));
+    QVERIFY(!needsInstallationLayout(paths));
+}
+
+void TestStartup::missingInstallationIsLaidOut() {
+    const InstallPaths paths = InstallPaths::fromDirectory(dir_->path());
+    QCOMPARE(prepareInstallation(paths), QString());
+    QVERIFY(!needsInstallationLayout(paths));
+    QVERIFY(QFileInfo(paths.emptyData).isDir());
+    QVERIFY(!QFileInfo::exists(paths.settingsFile));
+}
+
+void TestStartup::installationThatCannotBeLaidOutGivesAText() {
+    const QString blocked = dir_->filePath(QStringLiteral("Datei"));
+    writeBytes(blocked, "kein Verzeichnis");
+    const InstallPaths paths = InstallPaths::fromDirectory(blocked);
+    QVERIFY(!prepareInstallation(paths).isEmpty());
+    QVERIFY(QFileInfo(blocked).isFile());
+}
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "tst_startup.moc"
