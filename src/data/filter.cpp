@@ -316,6 +316,11 @@ void bindOperand(Operand& operand, const Filter::Resolver& resolver, const QStri
     operand.column = *column;
 }
 
+bool isIntegerEquality(const Filter::Node& node) {
+    return node.type == Filter::Node::Compare && node.op == Op::Eq && node.left.isField && !node.right.isField &&
+           isIntegerKind(node.left.column.kind) && node.right.literal.metaType().id() == QMetaType::LongLong;
+}
+
 // Long OR lists of "field = integer" on one integer field (the entries of a subtree) become one set test.
 void collapseIntegerSets(Filter::Node& node) {
     if (node.type != Filter::Node::Or)
@@ -323,10 +328,7 @@ void collapseIntegerSets(Filter::Node& node) {
     std::vector<NodePtr> kept;
     std::map<int, NodePtr> sets;
     for (const NodePtr& child : node.children) {
-        const bool candidate = child->type == Filter::Node::Compare && child->op == Op::Eq && child->left.isField &&
-                               !child->right.isField && isIntegerKind(child->left.column.kind) &&
-                               child->right.literal.metaType().id() == QMetaType::LongLong;
-        if (!candidate) {
+        if (!isIntegerEquality(*child)) {
             kept.push_back(child);
             continue;
         }
@@ -438,6 +440,23 @@ void Filter::bind(const Resolver& resolver, const QString& tableName) {
 
 bool Filter::matches(const QVariant* values) const {
     return !root_ || evaluate(*root_, values);
+}
+
+std::optional<std::vector<Filter::EqualityTerm>> Filter::equalityTerms() const {
+    if (!root_ || !bound_)
+        return std::nullopt;
+    const std::vector<std::shared_ptr<Node>> single{root_};
+    const auto& terms = root_->type == Node::Or ? root_->children : single;
+    std::vector<EqualityTerm> result;
+    for (const auto& term : terms) {
+        if (term->type == Node::InSet)
+            result.push_back({term->left.column.index, std::vector<qint64>(term->set.begin(), term->set.end())});
+        else if (isIntegerEquality(*term))
+            result.push_back({term->left.column.index, {term->right.literal.toLongLong()}});
+        else
+            return std::nullopt;
+    }
+    return result;
 }
 
 } // namespace zep

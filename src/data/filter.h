@@ -39,6 +39,14 @@ public:
     // Tests one record; values[i] is the value of the column with index i.
     bool matches(const QVariant* values) const;
 
+    // When the bound filter is one "integer field = number" term or an OR of such terms (the entry
+    // filters of the trees), the terms, so that a caller can answer it from an index.
+    struct EqualityTerm {
+        int column;
+        std::vector<qint64> values;
+    };
+    std::optional<std::vector<EqualityTerm>> equalityTerms() const;
+
 private:
     QString text_;
     QStringList fieldNames_;

@@ -56,9 +56,45 @@ void Query::openCursor() {
 void Query::closeCursor() {
     rows_.clear();
     visible_.clear();
+    indexes_.clear();
+}
+
+const std::unordered_map<qint64, std::vector<int>>& Query::indexOf(int column) {
+    auto it = indexes_.find(column);
+    if (it != indexes_.end())
+        return it->second;
+    std::unordered_map<qint64, std::vector<int>>& index = indexes_[column];
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        const QVariant& v = rows_[i][size_t(column)];
+        if (v.isValid() && !v.isNull())
+            index[v.toLongLong()].push_back(int(i));
+    }
+    return index;
+}
+
+// Entry filters name a few key values: answer them from an index of the kept result instead of
+// testing every record.
+bool Query::selectByIndex() {
+    const auto terms = filter().equalityTerms();
+    if (!terms)
+        return false;
+    visible_.clear();
+    for (const Filter::EqualityTerm& term : *terms) {
+        const auto& index = indexOf(term.column);
+        for (qint64 value : term.values) {
+            const auto hit = index.find(value);
+            if (hit != index.end())
+                visible_.insert(visible_.end(), hit->second.begin(), hit->second.end());
+        }
+    }
+    std::sort(visible_.begin(), visible_.end());
+    visible_.erase(std::unique(visible_.begin(), visible_.end()), visible_.end());
+    return true;
 }
 
 void Query::selectVisible() {
+    if (filterActive() && selectByIndex())
+        return;
     visible_.clear();
     visible_.reserve(rows_.size());
     const bool filtering = filterActive();

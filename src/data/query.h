@@ -2,6 +2,8 @@
 
 #include "data/dataset.h"
 
+#include <unordered_map>
+
 namespace zep {
 
 // A read-only query over the table files of one directory. Opening runs the SQL once and keeps the
@@ -29,11 +31,14 @@ protected:
 
 private:
     void selectVisible();
+    bool selectByIndex();
+    const std::unordered_map<qint64, std::vector<int>>& indexOf(int column);
 
     QString directory_;
     QString sql_;
     std::vector<std::vector<QVariant>> rows_;
     std::vector<int> visible_;
+    std::unordered_map<int, std::unordered_map<qint64, std::vector<int>>> indexes_; // built on first use
 };
 
 } // namespace zep

@@ -1,0 +1,292 @@
+// Speed of the table engine against the same work done with raw SQLite calls, in one run.
+// Run by hand: ./build/zep-bench [documents] [addresses]
+#include "data/collation.h"
+#include "data/query.h"
+#include "data/schema.h"
+#include "data/table.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cstdio>
+#include <functional>
+#include <sqlite3.h>
+
+using namespace zep;
+
+namespace {
+
+QTextStream out(stdout);
+
+void check(int rc, sqlite3* db) {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
+        std::exit(1);
+    }
+}
+
+sqlite3* openRaw(const QString& path) {
+    sqlite3* db = nullptr;
+    check(sqlite3_open(path.toUtf8().constData(), &db), db);
+    registerCollation(db); // the name index of the address table needs it
+    check(sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr), db);
+    return db;
+}
+
+// Fills the tables quickly in one transaction; not measured.
+void generate(const QString& dir, int documents, int addresses) {
+    for (const TableLayout* layout : schema::clientTables())
+        createTableFile(QDir(dir).filePath(layout->name), *layout);
+    QRandomGenerator random(42);
+    sqlite3* adr = openRaw(QDir(dir).filePath(QStringLiteral("Adressen.DB")));
+    check(sqlite3_exec(adr, "BEGIN", nullptr, nullptr, nullptr), adr);
+    sqlite3_stmt* s = nullptr;
+    check(sqlite3_prepare_v2(adr, "INSERT INTO data (Vor, Baum, Person, Name1, Name2, Ort) VALUES (?,?,?,?,?,?)", -1,
+                             &s, nullptr),
+          adr);
+    for (int i = 1; i <= addresses; ++i) {
+        sqlite3_bind_int(s, 1, i <= 100 ? 0 : int(random.bounded(1, i)));
+        sqlite3_bind_int(s, 2, -1);
+        sqlite3_bind_int(s, 3, i % 3 == 0);
+        const QByteArray name = QStringLiteral("Firma %1 Müller").arg(random.bounded(100000)).toUtf8();
+        sqlite3_bind_text(s, 4, name.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(s, 5, "Anna", -1, SQLITE_STATIC);
+        sqlite3_bind_text(s, 6, "Köln", -1, SQLITE_STATIC);
+        check(sqlite3_step(s), adr);
+        sqlite3_reset(s);
+    }
+    sqlite3_finalize(s);
+    check(sqlite3_exec(adr, "COMMIT", nullptr, nullptr, nullptr), adr);
+    sqlite3_close(adr);
+
+    sqlite3* dok = openRaw(QDir(dir).filePath(QStringLiteral("Dok.DB")));
+    check(sqlite3_exec(dok, "BEGIN", nullptr, nullptr, nullptr), dok);
+    check(sqlite3_prepare_v2(dok,
+                             "INSERT INTO data (NrFirma, NrThema, Ext, Titel, Art, Datei, Autor, EDatum, ADatum, WTyp, "
+                             "WTag, Offen) VALUES (?,?,?,?,?,?,?,?,?,?,?,0)",
+                             -1, &s, nullptr),
+          dok);
+    for (int i = 1; i <= documents; ++i) {
+        sqlite3_bind_int(s, 1, int(random.bounded(0, addresses + 1)));
+        sqlite3_bind_int(s, 2, int(random.bounded(-1, 200)));
+        sqlite3_bind_text(s, 3, "odt", -1, SQLITE_STATIC);
+        const QByteArray title = QStringLiteral("Schreiben %1 über Änderungen").arg(random.bounded(1000000)).toUtf8();
+        sqlite3_bind_text(s, 4, title.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(s, 5, "Brief", -1, SQLITE_STATIC);
+        const QByteArray file = QStringLiteral("Brief%1.odt").arg(i, 5, 10, QLatin1Char('0')).toUtf8();
+        sqlite3_bind_text(s, 6, file.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(s, 7, "Sekretariat", -1, SQLITE_STATIC);
+        sqlite3_bind_text(s, 8, "2026-11-30", -1, SQLITE_STATIC);
+        sqlite3_bind_text(s, 9, "2026-12-01", -1, SQLITE_STATIC);
+        sqlite3_bind_text(s, 10, i % 7 == 0 ? "T" : "", -1, SQLITE_STATIC);
+        sqlite3_bind_int(s, 11, 46363);
+        check(sqlite3_step(s), dok);
+        sqlite3_reset(s);
+    }
+    sqlite3_finalize(s);
+    check(sqlite3_exec(dok, "COMMIT", nullptr, nullptr, nullptr), dok);
+    sqlite3_close(dok);
+}
+
+// Best of a few runs, in milliseconds.
+double measure(int runs, const std::function<void()>& work) {
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+void report(const char* what, double ours, double raw) {
+    out << QStringLiteral("%1 %2 ms %3 ms %4x\n")
+               .arg(QString::fromUtf8(what), -42)
+               .arg(ours, 10, 'f', 1)
+               .arg(raw, 10, 'f', 1)
+               .arg(ours / raw, 6, 'f', 2);
+    out.flush();
+}
+
+const char* kRawJoin = "SELECT d.Nr, d.Datei, d.Ext, d.NrFirma, d.NrThema, d.WTyp, d.WTag, d.WDatum, d.Titel, d.Art, "
+                       "a.Name1 AS Adresse FROM dok.data d LEFT JOIN adr.data a ON d.NrFirma = a.Nr ";
+
+// Steps a statement and reads every column the way a caller would keep it.
+long long readAll(sqlite3_stmt* s) {
+    long long cells = 0;
+    const int columns = sqlite3_column_count(s);
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            if (sqlite3_column_type(s, c) == SQLITE_INTEGER) {
+                cells += sqlite3_column_int64(s, c) != 0;
+            } else {
+                const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, c)),
+                                                       sqlite3_column_bytes(s, c));
+                cells += !text.isEmpty();
+            }
+        }
+    }
+    sqlite3_reset(s);
+    return cells;
+}
+
+sqlite3* rawQueryConnection(const QString& dir) {
+    sqlite3* db = nullptr;
+    check(sqlite3_open(":memory:", &db), db);
+    const QString attach =
+        QStringLiteral("ATTACH '%1' AS dok; ATTACH '%2' AS adr")
+            .arg(QDir(dir).filePath(QStringLiteral("Dok.DB")), QDir(dir).filePath(QStringLiteral("Adressen.DB")));
+    check(sqlite3_exec(db, attach.toUtf8().constData(), nullptr, nullptr, nullptr), db);
+    return db;
+}
+
+QString documentSql() {
+    return QStringLiteral("SELECT Nr, Datei, Ext, NrFirma, NrThema, WTyp, WTag, WDatum\n ,Titel ,Art ,a.Name1 as "
+                          "Adresse\nFROM dok.db\nLEFT JOIN adressen.db a ON NrFirma = a.Nr\nORDER BY Titel ASC, Nr");
+}
+
+void benchOpen(const QString& dir) {
+    Query query;
+    query.setDirectory(dir);
+    query.setSql(documentSql());
+    const double ours = measure(3, [&] {
+        query.close();
+        query.open();
+    });
+    sqlite3* db = rawQueryConnection(dir);
+    const QByteArray sql = QByteArray(kRawJoin) + "ORDER BY d.Titel ASC, d.Nr";
+    const double raw = measure(3, [&] {
+        sqlite3_stmt* s = nullptr;
+        check(sqlite3_prepare_v2(db, sql.constData(), -1, &s, nullptr), db);
+        readAll(s);
+        sqlite3_finalize(s);
+    });
+    sqlite3_close(db);
+    report("Dokumentabfrage öffnen (Join, Sortierung)", ours, raw);
+}
+
+void benchFilterSwitch(const QString& dir, int addresses) {
+    Query query;
+    query.setDirectory(dir);
+    query.setSql(documentSql());
+    query.open();
+    QRandomGenerator random(7);
+    std::vector<int> entries(1000);
+    for (int& e : entries)
+        e = int(random.bounded(1, addresses + 1));
+    const double ours = measure(1, [&] {
+        for (int e : entries) {
+            query.setFilterText(QStringLiteral("(NrFirma=0) OR (NrFirma=%1)").arg(e));
+            query.setFiltered(true);
+            query.first();
+        }
+    });
+    sqlite3* db = rawQueryConnection(dir);
+    const QByteArray sql = QByteArray(kRawJoin) + "WHERE d.NrFirma = 0 OR d.NrFirma = ? ORDER BY d.Titel ASC, d.Nr";
+    sqlite3_stmt* s = nullptr;
+    check(sqlite3_prepare_v2(db, sql.constData(), -1, &s, nullptr), db);
+    const double raw = measure(1, [&] {
+        for (int e : entries) {
+            sqlite3_bind_int(s, 1, e);
+            readAll(s);
+        }
+    });
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    report("Eintragsfilter wechseln (1.000 Einträge)", ours, raw);
+}
+
+void benchKeySearch(const QString& dir, int documents) {
+    Table dok;
+    dok.setDirectory(dir);
+    dok.setTableName(QStringLiteral("Dok.DB"));
+    dok.open();
+    QRandomGenerator random(9);
+    std::vector<int> keys(10000);
+    for (int& k : keys)
+        k = int(random.bounded(1, documents + 1));
+    long long found = 0;
+    const double ours = measure(3, [&] {
+        for (int k : keys)
+            found += dok.findKey({k}) && !dok.field(u"Titel").asString().isEmpty();
+    });
+    sqlite3* db = openRaw(QDir(dir).filePath(QStringLiteral("Dok.DB")));
+    sqlite3_stmt* s = nullptr;
+    check(sqlite3_prepare_v2(db, "SELECT * FROM data WHERE Nr = ?", -1, &s, nullptr), db);
+    const double raw = measure(3, [&] {
+        for (int k : keys) {
+            sqlite3_bind_int(s, 1, k);
+            found += readAll(s) > 0;
+        }
+    });
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    report("Exakte Schlüsselsuche (10.000 mal)", ours, raw);
+}
+
+void benchPosts(const QString& dir, int posts) {
+    const QString ourFile = QDir(dir).filePath(QStringLiteral("Posts.DB"));
+    const QString rawFile = QDir(dir).filePath(QStringLiteral("PostsRaw.DB"));
+    TableLayout layout = schema::documents();
+    createTableFile(ourFile, layout);
+    createTableFile(rawFile, layout);
+    Table dok;
+    dok.setDirectory(dir);
+    dok.setTableName(QStringLiteral("Posts.DB"));
+    dok.open();
+    const double ours = measure(1, [&] {
+        for (int i = 0; i < posts; ++i) {
+            dok.append();
+            dok.field(u"NrFirma").setValue(i % 500);
+            dok.field(u"NrThema").setValue(-1);
+            dok.field(u"Titel").setValue(QStringLiteral("Brief %1").arg(i));
+            dok.field(u"Ext").setValue(QStringLiteral("odt"));
+            dok.post();
+        }
+    });
+    sqlite3* db = openRaw(rawFile);
+    sqlite3_stmt* s = nullptr;
+    check(sqlite3_prepare_v2(db, "INSERT INTO data (NrFirma, NrThema, Titel, Ext) VALUES (?,?,?,?)", -1, &s, nullptr),
+          db);
+    const double raw = measure(1, [&] {
+        for (int i = 0; i < posts; ++i) {
+            sqlite3_bind_int(s, 1, i % 500);
+            sqlite3_bind_int(s, 2, -1);
+            const QByteArray title = QStringLiteral("Brief %1").arg(i).toUtf8();
+            sqlite3_bind_text(s, 3, title.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(s, 4, "odt", -1, SQLITE_STATIC);
+            check(sqlite3_step(s), db);
+            sqlite3_reset(s);
+        }
+    });
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    report(qPrintable(QStringLiteral("Einzelne Buchungen (%1, je eine Transaktion)").arg(posts)), ours, raw);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int documents = args.size() > 1 ? args[1].toInt() : 100000;
+    const int addresses = args.size() > 2 ? args[2].toInt() : 10000;
+    const int posts = args.size() > 3 ? args[3].toInt() : 10000;
+    QTemporaryDir tmp;
+    out << QStringLiteral("%1 Dokumente, %2 Adressen\n").arg(documents).arg(addresses);
+    generate(tmp.path(), documents, addresses);
+    out << QStringLiteral("%1 %2    %3    Faktor\n")
+               .arg(QStringLiteral("Messung"), -42)
+               .arg(QStringLiteral("ZEP"), 10)
+               .arg(QStringLiteral("SQLite roh"), 10);
+    benchOpen(tmp.path());
+    benchFilterSwitch(tmp.path(), addresses);
+    benchKeySearch(tmp.path(), documents);
+    benchPosts(tmp.path(), posts);
+    return 0;
+}
