@@ -490,6 +490,10 @@ private slots:
         QCOMPARE(dok.recNo(), 9);
         QCOMPARE(dok.moveBy(-20), -8);
         QVERIFY(dok.bof());
+        const int titel = dok.fieldPosition(u"Titel");
+        QCOMPARE(dok.valueAt(4, titel).toString(), QStringLiteral("Vertrag"));
+        QVERIFY(!dok.valueAt(9, titel).isValid());
+        QCOMPARE(dok.recNo(), 1);
     }
 };
 

@@ -192,6 +192,15 @@ QVariant DataSet::value(int position) const {
     return storage < buffer_.size() ? buffer_[storage] : QVariant();
 }
 
+QVariant DataSet::valueAt(int row, int position) const {
+    if (row == current_)
+        return value(position);
+    if (row < 0 || row >= visibleCount())
+        return {};
+    const std::vector<QVariant> record = readRecord(row);
+    return record[size_t(fields_[size_t(position)].storage)];
+}
+
 void DataSet::setValue(int, const QVariant&) {
     fail(QStringLiteral("\"%1\" kann nicht geändert werden.").arg(displayName()));
 }

@@ -79,6 +79,9 @@ public:
     FieldRef field(int position) { return FieldRef(*this, position); }
     virtual QStringList fieldNames() const;
     QVariant value(int position) const;
+    // A field of another visible record (0-based row), read without moving the cursor; bound grids
+    // draw the rows around the current record with it.
+    QVariant valueAt(int row, int position) const;
     virtual void setValue(int position, const QVariant& value);
 
     // Display settings used by bound grids.
@@ -121,8 +124,9 @@ protected:
     virtual void openCursor() = 0; // reads the structure and the visible records
     virtual void closeCursor() = 0;
     virtual int visibleCount() const = 0;
-    virtual void loadRecord(int row) = 0; // fills buffer_ from the visible record at row
-    virtual void refilter() = 0;          // filter text or switch changed while open
+    virtual std::vector<QVariant> readRecord(int row) const = 0; // the visible record at row, by storage
+    void loadRecord(int row) { buffer_ = readRecord(row); }
+    virtual void refilter() = 0; // filter text or switch changed while open
     [[noreturn]] void fail(const QString& message) const;
 
     void setState(DataSetState state);

@@ -103,8 +103,8 @@ void Query::selectVisible() {
             visible_.push_back(int(i));
 }
 
-void Query::loadRecord(int row) {
-    buffer_ = rows_[size_t(visible_[size_t(row)])];
+std::vector<QVariant> Query::readRecord(int row) const {
+    return rows_[size_t(visible_[size_t(row)])];
 }
 
 void Query::refilter() {

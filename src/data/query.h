@@ -26,7 +26,7 @@ protected:
     void openCursor() override;
     void closeCursor() override;
     int visibleCount() const override { return int(visible_.size()); }
-    void loadRecord(int row) override;
+    std::vector<QVariant> readRecord(int row) const override;
     void refilter() override;
 
 private:

@@ -112,11 +112,13 @@ void Table::resolveOrder() {
 
 std::vector<Table::Condition> Table::conditions() const {
     std::vector<Condition> result;
-    if ((range_ || master_) && orderStorage_.empty())
+    // An inactive master restricts nothing, so a detail opened before its master shows every record.
+    const bool following = master_ && master_->dataSet() && master_->dataSet()->isActive();
+    if ((range_ || following) && orderStorage_.empty())
         fail(QStringLiteral("Die Tabelle \"%1\" hat keinen Index für einen Bereich.").arg(tableName_));
     if (range_)
         result.push_back({orderStorage_.front(), coerceValue(storedField(orderStorage_.front()), *range_, tableName_)});
-    if (master_)
+    if (following)
         result.push_back(
             {orderStorage_.front(), coerceValue(storedField(orderStorage_.front()), masterValue(), tableName_)});
     return result;
@@ -181,9 +183,9 @@ void Table::readRows() {
     rows_ = std::move(rows);
 }
 
-void Table::fillLookups(std::vector<QVariant>& record) {
+void Table::fillLookups(std::vector<QVariant>& record) const {
     for (size_t i = 0; i < lookups_.size(); ++i) {
-        Lookup& lookup = lookups_[i];
+        const Lookup& lookup = lookups_[i];
         QVariant& target = record[layout_.fields.size() + i];
         target = QVariant();
         if (lookup.table && lookup.table->isActive() && lookup.keyStorage >= 0)
@@ -192,7 +194,7 @@ void Table::fillLookups(std::vector<QVariant>& record) {
     }
 }
 
-void Table::loadRecord(int row) {
+std::vector<QVariant> Table::readRecord(int row) const {
     std::vector<QVariant> record(fields_.size());
     Statement statement = db_->prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(storageTable()));
     statement.bind(1, rows_[size_t(row)].rowid);
@@ -200,7 +202,7 @@ void Table::loadRecord(int row) {
         for (int i = 0; i < storedCount(); ++i)
             record[size_t(i)] = readColumn(statement, i, storedField(i).kind);
     fillLookups(record);
-    buffer_ = std::move(record);
+    return record;
 }
 
 void Table::refilter() {
@@ -371,7 +373,7 @@ void Table::addLookupField(const QString& name, const QString& keyField, Table* 
     lookups_.push_back(Lookup{name, keyField, -1, lookup, lookupKeyField, resultField});
 }
 
-QVariant Table::lookupValue(QStringView keyField, const QVariant& key, QStringView resultField) {
+QVariant Table::lookupValue(QStringView keyField, const QVariant& key, QStringView resultField) const {
     if (!isActive() || !key.isValid() || key.isNull())
         return {};
     const int keyStorage = layout_.fieldIndex(keyField);

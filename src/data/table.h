@@ -59,7 +59,7 @@ public:
     void addLookupField(const QString& name, const QString& keyField, Table* lookup, const QString& lookupKeyField,
                         const QString& resultField);
     // Reads a value of this table without moving the cursor; null when there is no such record.
-    QVariant lookupValue(QStringView keyField, const QVariant& key, QStringView resultField);
+    QVariant lookupValue(QStringView keyField, const QVariant& key, QStringView resultField) const;
 
     // Reads the records again, staying on the current record when it still exists.
     void refresh();
@@ -81,7 +81,7 @@ protected:
     void openCursor() override;
     void closeCursor() override;
     int visibleCount() const override { return int(rows_.size()); }
-    void loadRecord(int row) override;
+    std::vector<QVariant> readRecord(int row) const override;
     void refilter() override;
 
 private:
@@ -105,7 +105,7 @@ private:
     void resolveOrder();
     std::vector<Condition> conditions() const;
     void readRows();
-    void fillLookups(std::vector<QVariant>& record);
+    void fillLookups(std::vector<QVariant>& record) const;
     bool recordMatches(const std::vector<QVariant>& record) const;
     Row rowOf(const std::vector<QVariant>& record, qint64 rowid) const;
     static int compareRows(const Row& a, const Row& b);
