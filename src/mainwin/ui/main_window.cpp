@@ -16,4 +16,36 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     resize(1024, 700);
 }
 
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setDataModule(TDM* dm) {
+    dm_ = dm;
+}
+
+void MainWindow::setClientOpener(ClientOpener opener) {
+    clientOpener_ = std::move(opener);
+}
+
+TDM& MainWindow::dataModule() {
+    return *dm_;
+}
+
+void MainWindow::setViewTabCaption(int, const QString&) {}
+void MainWindow::applyEntryRule(bool) {}
+void MainWindow::reloadDocumentList(bool, bool) {}
+void MainWindow::showAddressSummary() {}
+void MainWindow::clearAddressSummary() {}
+void MainWindow::setGridAcceptsFiles(bool) {}
+void MainWindow::moveDocument(int) {}
+void MainWindow::copyDocument(int) {}
+bool MainWindow::currentDocumentIsNote() {
+    return false;
+}
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+}
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+}
+
 } // namespace zep

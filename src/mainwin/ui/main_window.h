@@ -1,15 +1,188 @@
 #pragma once
 
+#include "mainwin/ui/tree_host.h"
+#include "mainwin/ui/view_state.h"
+
 #include <QMainWindow>
+
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QSplitter;
+class QStackedWidget;
+class QTabBar;
+class QTextEdit;
+class QTimer;
+class QToolButton;
+class QWidget;
 
 namespace zep {
 
-// The program's one top-level window (TM01). For now a shell: caption, menu bar and central area.
-class MainWindow : public QMainWindow {
+class NoteEdit;
+class TDBGrid3;
+class TDM;
+class TOverPanel;
+class TTreeView2;
+class TreeHandlers;
+
+// The program's one top-level window (TM01): the trees on the left, the document list with the note
+// of the current document on the right, and the commands of every other window.
+class MainWindow : public QMainWindow, public TreeHost {
     Q_OBJECT
 
 public:
+    // Opens a client: (program key, current client name, mode) -> a client is open afterwards.
+    using ClientOpener = std::function<bool(const QString& programKey, const QString& currentName, int mode)>;
+
+    // Builds the window and restores its layout from "zep.ini" (FormCreate). The data module is
+    // created after the window and attached with setDataModule before the window is shown.
     explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    void setDataModule(TDM* dm);
+    // Replaces the client list of the installation (tests).
+    void setClientOpener(ClientOpener opener);
+
+    // Operations other windows call.
+    void SelectView(int view);
+    // False when no client is open afterwards; the window is then closed.
+    bool SwitchClient(const QString& clientName, int mode);
+    void SetCurrentAddressTemplate(int nr);
+    int currentAddressTemplate() const { return currentAddressTemplate_; }
+    // Hands a file to a running application; false when the template has no "%1" or nobody answered.
+    bool ExecuteDdeCommand(bool setApplication, const QString& applicationPath, const QString& service,
+                           const QString& topic, const QString& commandTemplate, const QString& fileName);
+    void applyDocumentsViewRule();
+    // After every load, refresh or re-filter of the document list, with its record count.
+    void applyDocumentRule(int count);
+
+    // Sort state of the document list.
+    int sortColumn() const { return sortColumn_; }
+    bool sortDescending() const { return sortDescending_; }
+    void setSortState(int column, bool descending);
+    bool showSubEntries() const; // Btn_D_All is down
+
+    // TreeHost
+    const ViewState& viewState() const override { return viewState_; }
+    TDM& dataModule() override;
+    TTreeView2& addressTree() override { return *TVA; }
+    TTreeView2& topicTree() override { return *TVB; }
+    TTreeView2& documentTree() override { return *TVD; }
+    bool treeLoading() const override { return treeLoading_; }
+    void setTreeLoading(bool loading) override { treeLoading_ = loading; }
+    bool copyDrag() const override { return copyDrag_; }
+    void setCopyDrag(bool copy) override { copyDrag_ = copy; }
+    void setViewTabCaption(int tabIndex, const QString& caption) override;
+    void applyEntryRule(bool properEntrySelected) override;
+    void reloadDocumentList(bool requery, bool filter) override;
+    void showAddressSummary() override;
+    void clearAddressSummary() override;
+    void setGridAcceptsFiles(bool accept) override;
+    void moveDocument(int number) override;
+    void copyDocument(int number) override;
+    bool currentDocumentIsNote() override;
+
+    NoteEdit& noteEditor() { return *RE; }
+    TDBGrid3& documentGrid() { return *D_Grid; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    void buildLayout();
+    QWidget* buildTopStrip();
+    QWidget* buildTreePane();
+    QWidget* buildDocumentPane();
+    void buildMenus();
+    void buildPopupMenus();
+    void connectTreeHandlers();
+    void restoreLayout();
+    void restoreFonts();
+
+    void TimerZeitTimer();
+    void TimerSysTimer();
+    void Tab00Change(int index);
+    void BoxAdrVorCloseUp(int index);
+    void Button1Click();
+    void D_BtnClick(QObject* sender);
+    void B_BtnClick(QObject* sender);
+    void MKat_DokArtClick(QObject* sender);
+    void MTool_Click(QObject* sender);
+    void MHelp_Click(QObject* sender);
+    void D_GridDblClick();
+
+    void loadTrees();
+    void chooseStartView();
+    void listFont();
+    void treeFont();
+    void saveCopy();
+    void serialLetter();
+    void copyToEntry();
+    void about();
+    bool listHasDocuments() const;
+    void setEnabledByName(const QStringList& names, bool enabled);
+    QString programKey() const;
+
+    TDM* dm_ = nullptr;
+    ClientOpener clientOpener_;
+    ViewState viewState_;
+    TreeHandlers* treeHandlers_ = nullptr;
+    int sortColumn_ = 0;
+    bool sortDescending_ = false;
+    bool copyDrag_ = false;
+    bool treeLoading_ = false;
+    int currentAddressTemplate_ = 0;
+    bool shownOnce_ = false;
+
+    // Components under their names.
+    QWidget* ToolBar4 = nullptr;
+    QLabel* PnlDate = nullptr;
+    QLabel* PnlTime = nullptr;
+    QLabel* PnlRAM = nullptr;
+    QLabel* PnlPage = nullptr;
+    QLabel* PnlDisk = nullptr;
+    QComboBox* BoxAdrVor = nullptr;
+    QToolButton* BtnAdrCopy = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QWidget* PnlBaum = nullptr;
+    QTabBar* Tab00 = nullptr;
+    QStackedWidget* treeStack_ = nullptr;
+    TTreeView2* TVA = nullptr;
+    TTreeView2* TVB = nullptr;
+    TTreeView2* TVD = nullptr;
+    QWidget* B_Tool1 = nullptr;
+    QLineEdit* Edit_B_Such = nullptr;
+    QWidget* ToolBar2 = nullptr;
+    TOverPanel* PnlOverOben = nullptr;
+    TOverPanel* PnlOverUnten = nullptr;
+    QSplitter* Splitter2 = nullptr;
+    QWidget* PnlAdress = nullptr;
+    QTextEdit* REAdr = nullptr;
+    QLabel* Image1 = nullptr;
+    QWidget* PnlDok = nullptr;
+    QTabBar* Tab22 = nullptr;
+    QWidget* D_Tool1 = nullptr;
+    QToolButton* Btn_D_All = nullptr;
+    TDBGrid3* D_Grid = nullptr;
+    QSplitter* Splitter = nullptr;
+    QWidget* PnlNotiz = nullptr;
+    NoteEdit* RE = nullptr;
+    QTimer* TimerZeit = nullptr;
+    QTimer* TimerSys = nullptr;
+    QMenu* MA_Menu = nullptr;
+    QMenu* MT_Menu = nullptr;
+    QMenu* PA_Menu = nullptr;
+    QMenu* PT_Menu = nullptr;
+    QMenu* PD_Menu = nullptr;
 };
 
 } // namespace zep
