@@ -21,11 +21,19 @@ MemoryFigures readMemInfo(const QString& path = QStringLiteral("/proc/meminfo"))
 
 // Free physical memory in percent (100 minus the load), rounded: "37%RAM". "?%RAM" when unknown.
 QString freeMemoryText(const MemoryFigures& figures);
-// Free swap in percent, rounded: "80%Page". Without swap nothing can run short, so "100%Page";
+// Free swap in percent, rounded: "80%Page". A system without swap has no figure to give: "-%Page";
 // "?%Page" when unknown.
 QString freeSwapText(const MemoryFigures& figures);
-// Free bytes of the file system holding a path, as whole MB (rounded) followed by " MB " and the
-// file system's mount point: "5120 MB /". "? MB" when unknown.
+// Free bytes as whole MB (bytes / 1024 / 1024, rounded), "MB " and the file system's mount point,
+// which stands where a drive letter stood: "5120MB /". "?MB /" when unknown.
 QString freeDiskText(std::optional<qint64> freeBytes, const QString& mountPoint);
+
+struct DiskFigures {
+    std::optional<qint64> freeBytes; // available to this user
+    QString mountPoint;
+};
+
+// The file system holding a path.
+DiskFigures readDiskFigures(const QString& path);
 
 } // namespace zep
