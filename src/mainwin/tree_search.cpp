@@ -1,0 +1,20 @@
+#include "mainwin/tree_search.h"
+
+namespace zep {
+
+QString foldSearchText(QStringView text) {
+    QString folded = text.toString();
+    for (QChar& c : folded) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+    }
+    return folded;
+}
+
+bool captionMatchesSearch(QStringView caption, QStringView foldedText) {
+    if (foldedText.isEmpty() || caption.size() < foldedText.size())
+        return false;
+    return foldSearchText(caption.left(foldedText.size())) == foldedText;
+}
+
+} // namespace zep

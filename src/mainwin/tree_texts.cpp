@@ -1,0 +1,33 @@
+#include "mainwin/tree_texts.h"
+
+namespace zep {
+
+QString treeTabCaption(const QString& rootCaption, int nodeCount) {
+    return rootCaption + QStringLiteral(" [") + QString::number(nodeCount - 1) + u']';
+}
+
+QString subtreeEntryLine(const QString& caption, int number) {
+    return caption + QChar(0x00B6) + QString::number(number);
+}
+
+QString treeFileMessage(const QString& path) {
+    return QStringLiteral("Kann Datei \"%1\" nicht finden").arg(path);
+}
+
+QString missingRecordMessage() {
+    return QStringLiteral("Es ist ein Fehler aufgetreten.\rSie sollten die Baumstruktur neu einlesen");
+}
+
+QString scrollWorkerMissingMessage() {
+    return QStringLiteral("Bitte diesen Fehler Sofort der HotLine melden Fehler 19");
+}
+
+QString scrollStopFailedMessage() {
+    return QStringLiteral("Bitte diesen Fehler Sofort der HotLine melden Fehler 20");
+}
+
+QString noteIsNoFileText() {
+    return QStringLiteral("Das ist eine Notiz, keine Datei");
+}
+
+} // namespace zep
