@@ -401,6 +401,9 @@ private slots:
         openTable(dok, data_, QStringLiteral("Dok.DB"));
         dok.setRange(2);
         QCOMPARE(columnValues(dok, QStringLiteral("Nr")), numbers({3, 4, 8, 9}));
+        QVERIFY_THROWS_EXCEPTION(EngineError, dok.setRange(QStringLiteral("keine Zahl")));
+        dok.refresh();
+        QCOMPARE(dok.recordCount(), 4);
         dok.cancelRange();
         QCOMPARE(dok.recordCount(), 9);
         QVERIFY_THROWS_EXCEPTION(EngineError, dok.setIndexName(QStringLiteral("iGibtsNicht")));
@@ -449,6 +452,10 @@ private slots:
         QCOMPARE(adrLook.field(u"Name1").asString(), QStringLiteral("Alpha GmbH"));
         QVERIFY(dok.findKey({7}));
         QVERIFY(dok.field(u"Adresse").isNull());
+        dok.setFilterText(QStringLiteral("Adresse = 'Alpha GmbH'"));
+        dok.setFiltered(true);
+        QCOMPARE(columnValues(dok, QStringLiteral("Nr")), numbers({1, 5}));
+        dok.setFiltered(false);
         QVERIFY_THROWS_EXCEPTION(EngineError, dok.edit(); dok.field(u"Adresse").setValue(QStringLiteral("x")));
         dok.cancel();
 
@@ -459,6 +466,31 @@ private slots:
         QVERIFY(adr.findKey({1}));
         QCOMPARE(adr.field(u"Person").asString(), QStringLiteral("Falsch"));
         QCOMPARE(adr.field(u"Strasse").asString(), QString());
+    }
+
+    // The cursor stands on the posted record, whatever the rows' storage did meanwhile.
+    void appendThenWorkOnSameCursor() {
+        const QString dir = tmp_.filePath(QStringLiteral("append"));
+        test::createClientTables(dir);
+        Table t;
+        openTable(t, dir, QStringLiteral("Adressen.DB"));
+        for (int i = 1; i <= 9; ++i) {
+            const qint64 nr = appendRecord(t, {{"Name1", QStringLiteral("Name %1").arg(i)}});
+            QCOMPARE(t.recNo(), i);
+            QCOMPARE(t.field(u"Nr").asInteger(), nr);
+        }
+        t.setIndexFieldNames(QStringLiteral("Name1"));
+        appendRecord(t, {{"Name1", "Name 0"}});
+        QCOMPARE(t.recNo(), 1);
+        t.edit();
+        t.field(u"Name1").setValue(QStringLiteral("Name 00"));
+        t.post();
+        QCOMPARE(t.recNo(), 1);
+        t.deleteRecord();
+        QCOMPARE(t.recordCount(), 9);
+        QCOMPARE(t.field(u"Name1").asString(), QStringLiteral("Name 1"));
+        t.close();
+        QVERIFY_THROWS_EXCEPTION(EngineError, t.locate(u"Name1", QStringLiteral("Name 1")));
     }
 
     void controlsSuspensionNests() {

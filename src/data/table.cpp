@@ -4,6 +4,7 @@
 #include "data/sqlite_db.h"
 
 #include <QFileInfo>
+#include <unordered_set>
 
 namespace zep {
 namespace {
@@ -136,9 +137,14 @@ void Table::readRows() {
     const std::vector<Condition> where = conditions();
     const bool filtering = filterActive();
     std::vector<int> filterStorage;
-    if (filtering)
-        for (const QString& name : filter().fieldNames())
-            filterStorage.push_back(storageOf(name));
+    if (filtering) {
+        for (const QString& name : filter().fieldNames()) {
+            const int storage = storageOf(name);
+            filterStorage.push_back(storage);
+            if (storage >= storedCount()) // a lookup field is computed from its key field
+                filterStorage.push_back(lookups_[size_t(storage - storedCount())].keyStorage);
+        }
+    }
 
     QStringList columns{QStringLiteral("rowid")}, order;
     for (int storage : orderStorage_) {
@@ -283,9 +289,13 @@ void Table::setIndexFieldNames(const QString& fieldNames) {
     reposition(rowid, 0);
 }
 
-bool Table::findKey(const QVariantList& values) {
+void Table::requireActive() const {
     if (!isActive())
         fail(QStringLiteral("Die Tabelle \"%1\" ist nicht geöffnet.").arg(tableName_));
+}
+
+bool Table::findKey(const QVariantList& values) {
+    requireActive();
     if (values.isEmpty() || size_t(values.size()) > orderStorage_.size())
         fail(QStringLiteral("Die Suche in \"%1\" passt nicht zum Index.").arg(tableName_));
     checkBrowseMode();
@@ -309,6 +319,7 @@ bool Table::findKey(const QVariantList& values) {
 }
 
 bool Table::locate(QStringView fieldName, const QVariant& value) {
+    requireActive();
     checkBrowseMode();
     const int storage = storageOf(fieldName);
     requireStoredField(storage, fieldName);
@@ -316,11 +327,11 @@ bool Table::locate(QStringView fieldName, const QVariant& value) {
     Statement statement = db_->prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2 IS ? ORDER BY rowid")
                                            .arg(storageTable(), quoteIdentifier(storedField(storage).name)));
     statement.bind(1, wanted);
-    std::vector<qint64> candidates;
+    std::unordered_set<qint64> candidates;
     while (statement.step())
-        candidates.push_back(statement.integer(0));
+        candidates.insert(statement.integer(0));
     for (size_t i = 0; i < rows_.size(); ++i) {
-        if (std::find(candidates.begin(), candidates.end(), rows_[i].rowid) != candidates.end()) {
+        if (candidates.count(rows_[i].rowid)) {
             moveTo(int(i));
             bof_ = eof_ = false;
             notifyDataChanged();
@@ -332,9 +343,15 @@ bool Table::locate(QStringView fieldName, const QVariant& value) {
 
 void Table::setRange(const QVariant& value) {
     checkBrowseMode();
+    const std::optional<QVariant> previous = range_;
     range_ = value;
-    if (isActive())
-        refilter();
+    try {
+        if (isActive())
+            refilter();
+    } catch (...) {
+        range_ = previous;
+        throw;
+    }
 }
 
 void Table::cancelRange() {
@@ -346,6 +363,12 @@ void Table::cancelRange() {
 
 void Table::setMaster(DataSource* master, const QString& masterField) {
     checkBrowseMode();
+    DataSet* masterSet = master ? master->dataSet() : nullptr;
+    if (masterSet && masterSet->isActive() && masterSet->fieldPosition(masterField) < 0)
+        fail(QStringLiteral("Das Feld \"%1\" der Haupttabelle \"%2\" gibt es nicht.")
+                 .arg(masterField, masterSet->displayName()));
+    if (master && orderStorage_.empty() && isActive())
+        fail(QStringLiteral("Die Tabelle \"%1\" hat keinen Index für die Verknüpfung.").arg(tableName_));
     disconnect(masterConnection_);
     master_ = master;
     masterField_ = masterField;
@@ -517,7 +540,9 @@ void Table::placePosted(qint64 rowid, int oldRow) {
     Row row = rowOf(buffer_, rowid);
     const auto it =
         std::partition_point(rows_.begin(), rows_.end(), [&](const Row& r) { return compareRows(r, row) < 0; });
-    current_ = int(rows_.insert(it, std::move(row)) - rows_.begin());
+    const int position = int(it - rows_.begin()); // taken before the insert, which may move the rows
+    rows_.insert(it, std::move(row));
+    current_ = position;
     bof_ = eof_ = false;
 }
 

@@ -102,6 +102,7 @@ private:
         QString resultField;
     };
 
+    void requireActive() const;
     void resolveOrder();
     std::vector<Condition> conditions() const;
     void readRows();
