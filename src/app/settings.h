@@ -46,7 +46,7 @@ public:
     // The normal (restored) rectangle; the design rectangle supplies what is missing.
     QRect mainWindowRect(const QRect& design) const;
     bool setMainWindowRect(const QRect& rect) const;
-    bool mainWindowMaximised() const { return read(keys::WindowMainMax) != 0; }
+    bool mainWindowMaximised() const { return read(keys::WindowMainMax) == 1; }
     bool setMainWindowMaximised(bool on) const { return write(keys::WindowMainMax, on ? 1 : 0); }
     int treeWidth() const { return read(keys::WindowTreeTreeWidth); }
     bool setTreeWidth(int pixels) const { return write(keys::WindowTreeTreeWidth, pixels); }
@@ -82,7 +82,7 @@ public:
 
     int sortColumn() const { return read(keys::DokumentSortSpalte); }
     bool setSortColumn(int column) const { return write(keys::DokumentSortSpalte, column); }
-    bool sortDescending() const { return read(keys::DokumentSortAbsteigend) != 0; }
+    bool sortDescending() const { return read(keys::DokumentSortAbsteigend) == 1; }
     bool setSortDescending(bool on) const { return write(keys::DokumentSortAbsteigend, on ? 1 : 0); }
     // Nr of the current address template.
     int currentAddressTemplate() const { return read(keys::AdressvorlageAktuell); }

@@ -28,7 +28,10 @@ Program loadProgram(const QString& installationDirectory) {
 }
 
 bool needsInstallationLayout(const InstallPaths& paths) {
-    return !QFileInfo(paths.general).isDir();
+    for (const QString& dir : {paths.general, paths.empty, paths.emptyData, paths.templates})
+        if (!QFileInfo(dir).isDir())
+            return true;
+    return false;
 }
 
 QString prepareInstallation(const InstallPaths& paths) {

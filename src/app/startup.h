@@ -16,7 +16,7 @@ bool claimSingleInstance(SingleInstance& instance, Interaction& interaction);
 // Reads the start values of an installation. Writes nothing: a missing settings file gives the defaults.
 Program loadProgram(const QString& installationDirectory);
 
-// True when the installation lacks its installation-wide tables ("General").
+// True when the installation lacks one of its directories ("General", "Empty", "Empty/Daten", "Vorlagen").
 bool needsInstallationLayout(const InstallPaths& paths);
 
 // Lays out what a new installation lacks. Returns "" on success, else the German text to show.

@@ -15,7 +15,8 @@ void writeDefaultCatalogs(const QString& generalDir);
 // "Tab.dat" with a column arrangement for the document list.
 void writeDefaultColumnFile(const QString& path);
 
-// "Mand.ini" of the template client, with every per-client key at its default.
+// "Mand.ini" of the template client: every per-client key at its default, except that the first
+// address template is made current, so a new client copies addresses in a useful layout at once.
 void writeTemplateClientIni(const QString& path);
 
 // "Brief.txt" and "Brief.odt" in the templates directory.

@@ -14,9 +14,11 @@ namespace zep {
 
 namespace {
 
-// Message texts carry "\r", "\r\n" or "\n" as line breaks; Qt's labels break only on "\n".
+// Message texts carry "\r", "\r\n", "\n\r" or "\n" as line breaks; Qt's labels break only on "\n".
+// A pair of CR and LF in either order is one break, so "\n\r\n\r" leaves one empty line.
 QString displayText(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     return text;
 }
