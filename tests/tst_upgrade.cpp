@@ -394,6 +394,31 @@ private slots:
         QCOMPARE(othersAfter, others); // the installation's other tables carry no marker and stay as they are
     }
 
+    void recordNumberTakenFromRowid() {
+        QTemporaryDir tmp;
+        const QString dir = tmp.path();
+        const QString path =
+            createTable(dir, QStringLiteral("Serie.db"), oldLayout(schema::serialLetters(), {QStringLiteral("NR")}));
+        {
+            Table serie;
+            openTable(serie, dir, QStringLiteral("Serie.db"));
+            for (int letter : {7, 8, 9})
+                appendRecord(serie, {{"NRDoku", letter}});
+            QVERIFY(serie.locate(u"NRDoku", 8));
+            serie.deleteRecord();
+        }
+        const Records before = readRecords(path);
+
+        QCOMPARE(DO_UPDATE_DATA(dir, kMarker), 1);
+
+        const Records after = readRecords(path);
+        QCOMPARE(after.keys(), before.keys());
+        for (auto record = after.begin(); record != after.end(); ++record) {
+            QCOMPARE(record->value(QStringLiteral("NR")).toLongLong(), record.key());
+            QCOMPARE(record->value(QStringLiteral("NRDoku")), before[record.key()].value(QStringLiteral("NRDoku")));
+        }
+    }
+
     void openTableIsNotReplaced() {
         QTemporaryDir tmp;
         const QString dir = tmp.path();
@@ -470,6 +495,12 @@ private slots:
             else
                 layout.fields[size_t(at)] = changed;
             createTable(dir, table, layout);
+        }
+        for (const TableLayout* layout : schema::clientTables()) { // an empty copy could equal the original
+            Table filled;
+            openTable(filled, dir, layout->name);
+            appendRecord(filled, {});
+            appendRecord(filled, {});
         }
         const Snapshot before = snapshot(dir);
 
