@@ -123,7 +123,8 @@ void createTableFile(const QString& path, const TableLayout& layout) {
     if (QFileInfo::exists(path))
         throw EngineError(QStringLiteral("Die Tabelle \"%1\" existiert bereits.").arg(path));
     const QString partial = path + QStringLiteral(".neu");
-    QFile::remove(partial);
+    QFile::remove(partial); // leftovers of an interrupted run, its journal included
+    QFile::remove(partial + QStringLiteral("-journal"));
     {
         QFile touch(partial);
         if (!touch.open(QIODevice::WriteOnly))
