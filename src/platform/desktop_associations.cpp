@@ -1,0 +1,300 @@
+#include "platform/desktop_associations.h"
+
+#include "app/profile_file.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace zep {
+
+namespace {
+
+constexpr QStringView kEntryGroup = u"Desktop Entry";
+constexpr QStringView kDefaults = u"Default Applications";
+constexpr QStringView kAdded = u"Added Associations";
+constexpr QStringView kRemoved = u"Removed Associations";
+
+// Every binary type descends from it; what handles it (a hex viewer) is no application for a document.
+constexpr QStringView kOctetStream = u"application/octet-stream";
+
+QStringList splitList(const QString& value) {
+    QStringList items;
+    for (QStringView item : QStringView(value).split(u';')) {
+        item = item.trimmed();
+        if (!item.isEmpty())
+            items.append(item.toString());
+    }
+    return items;
+}
+
+QString entryValue(const ProfileFile& entry, QStringView key) {
+    return unescapeDesktopValue(entry.readString(kEntryGroup, key, QString()));
+}
+
+bool entryFlag(const ProfileFile& entry, QStringView key) {
+    return entry.readString(kEntryGroup, key, QString()) == u"true";
+}
+
+// The program speaks German: the entry's German name when it has one.
+QString displayName(const ProfileFile& entry) {
+    const QString german = entryValue(entry, u"Name[de]");
+    return german.isEmpty() ? entryValue(entry, u"Name") : german;
+}
+
+QStringList mimeappsLists(const QDir& dir, const QStringList& desktops) {
+    QStringList lists;
+    for (const QString& desktop : desktops)
+        lists.append(dir.filePath(desktop + QStringLiteral("-mimeapps.list")));
+    lists.append(dir.filePath(QStringLiteral("mimeapps.list")));
+    return lists;
+}
+
+QString applicationsDir(const QString& dataDir) {
+    return QDir(dataDir).filePath(QStringLiteral("applications"));
+}
+
+// "%%" stands for "%"; every other "%x" is a field code the launcher would fill in.
+QString removeFieldCodes(QStringView word) {
+    QString result;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        if (word[i] != u'%') {
+            result.append(word[i]);
+        } else if (i + 1 < word.size() && word[++i] == u'%') {
+            result.append(u'%');
+        }
+    }
+    return result;
+}
+
+QString quotedWord(QStringView text) {
+    QString word;
+    for (qsizetype i = 1; i < text.size() && text[i] != u'"'; ++i) {
+        if (text[i] == u'\\' && i + 1 < text.size())
+            ++i;
+        word.append(text[i]);
+    }
+    return word;
+}
+
+QString plainWord(QStringView text) {
+    qsizetype end = 0;
+    while (end < text.size() && !text[end].isSpace())
+        ++end;
+    return text.left(end).toString();
+}
+
+} // namespace
+
+DesktopDirectories DesktopDirectories::fromEnvironment() {
+    DesktopDirectories dirs;
+    dirs.data = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    dirs.config = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    const QString desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
+    for (const QString& desktop : desktops.split(u':', Qt::SkipEmptyParts))
+        dirs.desktops.append(desktop.toLower());
+    return dirs;
+}
+
+QString unescapeDesktopValue(const QString& value) {
+    QString result;
+    result.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] != u'\\' || i + 1 == value.size()) {
+            result.append(value[i]);
+            continue;
+        }
+        const QChar code = value[++i];
+        if (code == u's')
+            result.append(u' ');
+        else if (code == u'n')
+            result.append(u'\n');
+        else if (code == u't')
+            result.append(u'\t');
+        else if (code == u'r')
+            result.append(u'\r');
+        else if (code == u'\\')
+            result.append(u'\\');
+        else
+            result.append(u'\\').append(code);
+    }
+    return result;
+}
+
+QString execProgramWord(const QString& exec) {
+    const QStringView text = QStringView(exec).trimmed();
+    return removeFieldCodes(text.startsWith(u'"') ? quotedWord(text) : plainWord(text));
+}
+
+std::optional<DesktopApplication> DesktopAssociations::defaultApplication(const QString& extension) const {
+    const QStringList types = typeAndAncestors(extension);
+    if (types.isEmpty())
+        return std::nullopt;
+    const Catalog catalog = readCatalog();
+    for (const QString& type : types) {
+        if (auto application = applicationFor(type, catalog))
+            return application;
+    }
+    return std::nullopt;
+}
+
+QStringList DesktopAssociations::programIcons(const QString& programFile) const {
+    QStringList icons;
+    if (programFile.isEmpty())
+        return icons;
+    const Catalog catalog = readCatalog();
+    for (auto it = catalog.cbegin(); it != catalog.cend(); ++it) {
+        const auto application = readEntry(it.key(), it->path);
+        if (application && application->program == programFile && !application->icon.isEmpty())
+            icons.append(application->icon);
+    }
+    return icons;
+}
+
+std::vector<DesktopAssociations::Layer> DesktopAssociations::layers() const {
+    std::vector<Layer> all;
+    for (const QString& dir : dirs_.config)
+        all.push_back({mimeappsLists(QDir(dir), dirs_.desktops), -1});
+    for (int i = 0; i < int(dirs_.data.size()); ++i)
+        all.push_back({mimeappsLists(QDir(applicationsDir(dirs_.data[i])), dirs_.desktops), i});
+    return all;
+}
+
+DesktopAssociations::Catalog DesktopAssociations::readCatalog() const {
+    Catalog catalog;
+    for (int i = 0; i < int(dirs_.data.size()); ++i) {
+        const QDir applications(applicationsDir(dirs_.data[i]));
+        QDirIterator it(applications.path(), {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            // An entry in a sub-directory has the directory in its id: "kde/app.desktop" is "kde-app.desktop".
+            const QString id = applications.relativeFilePath(path).replace(u'/', u'-');
+            if (!catalog.contains(id))
+                catalog.insert(id, {path, i});
+        }
+    }
+    return catalog;
+}
+
+QStringList DesktopAssociations::typeAndAncestors(const QString& extension) const {
+    if (extension.isEmpty() || extension.contains(u'/'))
+        return {};
+    const QMimeType type = mimeDb_.mimeTypeForFile(QStringLiteral("x.") + extension, QMimeDatabase::MatchExtension);
+    if (!type.isValid() || type.isDefault())
+        return {};
+    QStringList types{type.name()};
+    for (const QString& ancestor : type.allAncestors()) {
+        if (ancestor != kOctetStream)
+            types.append(ancestor);
+    }
+    return types;
+}
+
+// The first usable default of the mimeapps.list files; otherwise the associations directory by
+// directory, where a directory's removals hide its own entries and those of every later directory.
+std::optional<DesktopApplication> DesktopAssociations::applicationFor(const QString& mimeType,
+                                                                      const Catalog& catalog) const {
+    const std::vector<Layer> all = layers();
+    for (const Layer& layer : all) {
+        for (const QString& list : layer.mimeappsLists) {
+            if (auto application = firstUsable(associatedIds(list, kDefaults, mimeType), catalog))
+                return application;
+        }
+    }
+    QStringList removed;
+    for (const Layer& layer : all) {
+        QStringList candidates;
+        for (const QString& list : layer.mimeappsLists) {
+            candidates += associatedIds(list, kAdded, mimeType);
+            removed += associatedIds(list, kRemoved, mimeType);
+        }
+        candidates += entriesListing(mimeType, layer, catalog);
+        candidates.removeIf([&removed](const QString& id) { return removed.contains(id); });
+        if (auto application = firstUsable(candidates, catalog))
+            return application;
+    }
+    return std::nullopt;
+}
+
+std::optional<DesktopApplication> DesktopAssociations::firstUsable(const QStringList& ids,
+                                                                   const Catalog& catalog) const {
+    for (const QString& id : ids) {
+        const auto found = catalog.constFind(id);
+        if (found == catalog.cend())
+            continue;
+        if (auto application = readEntry(id, found->path))
+            return application;
+    }
+    return std::nullopt;
+}
+
+// The ids a mimeapps.list gives for a type in one section; its keys may name the type by an alias.
+QStringList DesktopAssociations::associatedIds(const QString& listFile, QStringView section,
+                                               const QString& mimeType) const {
+    if (!QFileInfo::exists(listFile))
+        return {};
+    const ProfileFile list(listFile);
+    QStringList ids;
+    for (const QString& key : list.keys(section)) {
+        if (canonicalType(key) == mimeType)
+            ids += splitList(list.readString(section, key, QString()));
+    }
+    return ids;
+}
+
+// The entries of the layer's own applications directory that list the type, in id order.
+QStringList DesktopAssociations::entriesListing(const QString& mimeType, const Layer& layer,
+                                                const Catalog& catalog) const {
+    QStringList ids;
+    if (layer.dataDir < 0)
+        return ids;
+    for (auto it = catalog.cbegin(); it != catalog.cend(); ++it) {
+        if (it->dataDir != layer.dataDir)
+            continue;
+        const QStringList listed = splitList(ProfileFile(it->path).readString(kEntryGroup, u"MimeType", QString()));
+        if (std::any_of(listed.cbegin(), listed.cend(),
+                        [&](const QString& type) { return canonicalType(type) == mimeType; }))
+            ids.append(it.key());
+    }
+    return ids;
+}
+
+// An application entry the desktop offers and whose program is there; none otherwise. A terminal
+// program is no such application: started on its own, as documents are opened, it has no window.
+std::optional<DesktopApplication> DesktopAssociations::readEntry(const QString& id, const QString& path) const {
+    const ProfileFile entry(path);
+    if (entry.readString(kEntryGroup, u"Type", QString()) != u"Application" || entryFlag(entry, u"Hidden") ||
+        entryFlag(entry, u"Terminal"))
+        return std::nullopt;
+    DesktopApplication application;
+    application.exec = entryValue(entry, u"Exec");
+    application.program = resolveProgram(execProgramWord(application.exec));
+    if (application.program.isEmpty())
+        return std::nullopt;
+    application.id = id;
+    application.name = displayName(entry);
+    application.icon = entryValue(entry, u"Icon");
+    application.dbusActivatable = entryFlag(entry, u"DBusActivatable");
+    return application;
+}
+
+// An absolute program must be an executable file; a bare name is looked up on the program path.
+QString DesktopAssociations::resolveProgram(const QString& word) const {
+    if (word.isEmpty())
+        return QString();
+    if (word.contains(u'/')) {
+        const QFileInfo file(word);
+        return file.isAbsolute() && file.isFile() && file.isExecutable() ? QDir::cleanPath(word) : QString();
+    }
+    return QStandardPaths::findExecutable(word, dirs_.programPath);
+}
+
+QString DesktopAssociations::canonicalType(const QString& name) const {
+    const QMimeType type = mimeDb_.mimeTypeForName(name.trimmed());
+    return type.isValid() ? type.name() : name.trimmed().toLower();
+}
+
+} // namespace zep
