@@ -1,0 +1,25 @@
+#pragma once
+
+#include "documents/associations.h"
+
+#include <QHash>
+
+namespace zep::test {
+
+// A table-driven desktop: extension -> application, program file -> icons. Nothing is registered
+// until a test says so.
+class FakeAssociations : public Associations {
+public:
+    // The extension is matched without regard to case, as the desktop does.
+    void setApplication(const QString& extension, const DesktopApplication& application);
+    void setProgramIcons(const QString& programFile, const QStringList& icons);
+
+    std::optional<DesktopApplication> defaultApplication(const QString& extension) const override;
+    QStringList programIcons(const QString& programFile) const override;
+
+private:
+    QHash<QString, DesktopApplication> applications_;
+    QHash<QString, QStringList> icons_;
+};
+
+} // namespace zep::test

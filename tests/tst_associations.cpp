@@ -1,0 +1,330 @@
+#include "data/application_register.h"
+#include "data/schema.h"
+#include "data/table.h"
+#include "fake_associations.h"
+#include "platform/desktop_associations.h"
+#include "test_install.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zep;
+using zep::test::FakeAssociations;
+
+namespace {
+
+const QString fixtures = QStringLiteral(ZEP_TEST_DATA "/desktop");
+
+DesktopApplication application(const QString& id, const QString& name, const QString& program, const QString& icon) {
+    DesktopApplication app;
+    app.id = id;
+    app.name = name;
+    app.program = program;
+    app.icon = icon;
+    return app;
+}
+
+// The register's records as "Ext|Anw|Titel|IconNr", in key order.
+QStringList registerRecords(const QString& generalDir) {
+    Table table;
+    table.setIndexName(QStringLiteral("iExt"));
+    test::openTable(table, generalDir, QStringLiteral("Programm.DB"));
+    QStringList records;
+    for (table.first(); !table.eof(); table.next()) {
+        records << QStringList{table.field(u"Ext").asString(), table.field(u"Anw").asString(),
+                               table.field(u"Titel").asString(), table.field(u"IconNr").asString()}
+                       .join(u'|');
+    }
+    return records;
+}
+
+} // namespace
+
+class AssociationsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir tmp_;
+    QString bin_;
+
+    // The fixture desktop; its programs lie in a directory of the test's own, never on the machine's PATH.
+    DesktopAssociations fixtureDesktop() const {
+        DesktopDirectories dirs;
+        dirs.config = {fixtures + QStringLiteral("/config")};
+        dirs.data = {fixtures + QStringLiteral("/data")};
+        dirs.programPath = {bin_};
+        return DesktopAssociations(dirs);
+    }
+
+    QString program(const QString& name) const { return QDir(bin_).filePath(name); }
+
+    void createProgram(const QString& name) const {
+        QFile file(program(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n");
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+
+    QString newGeneralDir(const QString& name) const {
+        const QString dir = tmp_.filePath(name);
+        QDir().mkpath(dir);
+        createTableFile(QDir(dir).filePath(QStringLiteral("Programm.DB")), schema::applications());
+        return dir;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(tmp_.isValid());
+        bin_ = tmp_.filePath(QStringLiteral("bin"));
+        QVERIFY(QDir().mkpath(bin_));
+        // "zep-other" is run only by a desktop action, which must not count as the entry's program.
+        for (const QString& name :
+             {QStringLiteral("zep office"), QStringLiteral("zep-viewer"), QStringLiteral("zep-other")})
+            createProgram(name);
+    }
+
+    void defaultApplication_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("programName");
+        QTest::newRow("listed by one entry") << "odt"
+                                             << "zep-writer.desktop"
+                                             << "zep office";
+        QTest::newRow("extension in capitals") << "ODT"
+                                               << "zep-writer.desktop"
+                                               << "zep office";
+        QTest::newRow("own type before its parent") << "csv"
+                                                    << "zep-calc.desktop"
+                                                    << "zep office";
+        QTest::newRow("default before id order") << "txt"
+                                                 << "zep-writer.desktop"
+                                                 << "zep office";
+        QTest::newRow("parent type, own handler broken") << "rtf"
+                                                         << "zep-writer.desktop"
+                                                         << "zep office";
+        QTest::newRow("default with missing program skipped") << "pdf"
+                                                              << "zep-viewer.desktop"
+                                                              << "zep-viewer";
+        QTest::newRow("added under an alias") << "bmp"
+                                              << "zep-viewer.desktop"
+                                              << "zep-viewer";
+        QTest::newRow("association removed") << "jpg"
+                                             << ""
+                                             << "";
+        QTest::newRow("only a missing program") << "gif"
+                                                << ""
+                                                << "";
+        QTest::newRow("only a terminal program") << "tif"
+                                                 << ""
+                                                 << "";
+        QTest::newRow("only a hidden entry") << "png"
+                                             << ""
+                                             << "";
+        QTest::newRow("type without applications") << "odp"
+                                                   << ""
+                                                   << "";
+        QTest::newRow("unknown extension") << "qqq"
+                                           << ""
+                                           << "";
+        QTest::newRow("empty extension") << ""
+                                         << ""
+                                         << "";
+    }
+
+    void defaultApplication() {
+        QFETCH(QString, extension);
+        QFETCH(QString, id);
+        QFETCH(QString, programName);
+        const auto found = fixtureDesktop().defaultApplication(extension);
+        QCOMPARE(found.has_value(), !id.isEmpty());
+        if (found) {
+            QCOMPARE(found->id, id);
+            QCOMPARE(found->program, program(programName));
+        }
+    }
+
+    // A user hides an application with an entry of the same id in a directory of higher precedence.
+    void entryHiddenByUser() {
+        DesktopDirectories dirs;
+        dirs.config = {fixtures + QStringLiteral("/config")};
+        dirs.data = {fixtures + QStringLiteral("/home"), fixtures + QStringLiteral("/data")};
+        dirs.programPath = {bin_};
+        const DesktopAssociations desktop(dirs);
+        QVERIFY(!desktop.defaultApplication(QStringLiteral("odt")));
+        const auto text = desktop.defaultApplication(QStringLiteral("txt"));
+        QVERIFY(text);
+        QCOMPARE(text->id, QStringLiteral("zep-calc.desktop"));
+        QCOMPARE(desktop.programIcons(program(QStringLiteral("zep office"))), QStringList{"zep-calc"});
+    }
+
+    void entryDetails() {
+        const DesktopAssociations desktop = fixtureDesktop();
+        const auto writer = desktop.defaultApplication(QStringLiteral("odt"));
+        QVERIFY(writer);
+        QCOMPARE(writer->name, QStringLiteral("Textverarbeitung"));
+        QCOMPARE(writer->exec, QStringLiteral("\"zep office\" --writer %U"));
+        QCOMPARE(writer->icon, QStringLiteral("zep-writer"));
+        QVERIFY(!writer->dbusActivatable);
+
+        const auto calc = desktop.defaultApplication(QStringLiteral("ods"));
+        QVERIFY(calc);
+        QCOMPARE(calc->name, QStringLiteral("Calc"));
+        QCOMPARE(calc->program, program(QStringLiteral("zep office")));
+
+        const auto viewer = desktop.defaultApplication(QStringLiteral("pdf"));
+        QVERIFY(viewer);
+        QCOMPARE(viewer->icon, QStringLiteral("/usr/share/zep/viewer.png"));
+        QVERIFY(viewer->dbusActivatable);
+    }
+
+    void programIcons_data() {
+        QTest::addColumn<QString>("programName");
+        QTest::addColumn<QStringList>("icons");
+        QTest::newRow("two entries, id order") << "zep office" << QStringList{"zep-calc", "zep-writer"};
+        QTest::newRow("hidden and terminal entries left out")
+            << "zep-viewer" << QStringList{"/usr/share/zep/viewer.png"};
+        QTest::newRow("program of an action only") << "zep-other" << QStringList{};
+    }
+
+    void programIcons() {
+        QFETCH(QString, programName);
+        QFETCH(QStringList, icons);
+        QCOMPARE(fixtureDesktop().programIcons(program(programName)), icons);
+    }
+
+    void programIconsOfUnknownPrograms() {
+        const DesktopAssociations desktop = fixtureDesktop();
+        QVERIFY(desktop.programIcons(QStringLiteral("/nonexistent/zep-missing")).isEmpty());
+        QVERIFY(desktop.programIcons(QString()).isEmpty());
+    }
+
+    void nothingRegistered() {
+        QTemporaryDir empty;
+        DesktopDirectories dirs;
+        dirs.config = {empty.filePath(QStringLiteral("config"))};
+        dirs.data = {empty.path(), empty.filePath(QStringLiteral("missing"))};
+        dirs.programPath = {bin_};
+        const DesktopAssociations desktop(dirs);
+        for (const char* extension : {"odt", "pdf", "txt"})
+            QVERIFY(!desktop.defaultApplication(QString::fromLatin1(extension)));
+        QVERIFY(desktop.programIcons(program(QStringLiteral("zep office"))).isEmpty());
+    }
+
+    void execProgramWord_data() {
+        QTest::addColumn<QString>("exec");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("bare with field code") << "zep-viewer %f"
+                                              << "zep-viewer";
+        QTest::newRow("quoted with blank") << "\"zep office\" --writer %U"
+                                           << "zep office";
+        QTest::newRow("quoted with escapes") << "\"/opt/My \\\"App\\\"/run\" %F"
+                                             << "/opt/My \"App\"/run";
+        QTest::newRow("leading blanks") << "   /usr/bin/app\t-x"
+                                        << "/usr/bin/app";
+        QTest::newRow("percent sign kept") << "app%%1 %u"
+                                           << "app%1";
+        QTest::newRow("field code inside the word") << "app%k"
+                                                    << "app";
+        QTest::newRow("only a field code") << "%U"
+                                           << "";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void execProgramWord() {
+        QFETCH(QString, exec);
+        QFETCH(QString, word);
+        QCOMPARE(zep::execProgramWord(exec), word);
+    }
+
+    void unescapeDesktopValue_data() {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("blank") << "zep\\soffice"
+                               << "zep office";
+        QTest::newRow("backslash") << "a\\\\b"
+                                   << "a\\b";
+        QTest::newRow("line break and tab") << "a\\nb\\tc"
+                                            << "a\nb\tc";
+        QTest::newRow("other escape kept") << "a\\;b"
+                                           << "a\\;b";
+        QTest::newRow("trailing backslash kept") << "a\\"
+                                                 << "a\\";
+    }
+
+    void unescapeDesktopValue() {
+        QFETCH(QString, value);
+        QFETCH(QString, text);
+        QCOMPARE(zep::unescapeDesktopValue(value), text);
+    }
+
+    void startFillsEmptyRegister() {
+        FakeAssociations desktop;
+        const auto writer = application("writer.desktop", "Textverarbeitung", "/opt/office/writer", "writer");
+        const auto calc = application("calc.desktop", "Tabellen", "/opt/office/calc", "calc-doc");
+        const auto viewer = application("viewer.desktop", "Bilder", "/opt/viewer", "viewer");
+        desktop.setApplication("doc", writer);
+        desktop.setApplication("docx", application("other.desktop", "Andere", "/opt/other", "other"));
+        desktop.setApplication("odt", writer);
+        desktop.setApplication("xlsx", calc); // "xls" itself has no application: "xlsx" takes its key
+        desktop.setApplication("jpg", viewer);
+        desktop.setApplication("jpeg", viewer);
+        desktop.setApplication("tif", viewer);
+        desktop.setApplication("tiff", application("other.desktop", "Andere", "/opt/other", "other"));
+        desktop.setApplication("pdf", application("long.desktop", "Lang", "/" + QString(300, u'p'), "long"));
+        desktop.setApplication("qqq", viewer); // not an office extension
+        desktop.setProgramIcons("/opt/office/writer", {"calc", "writer"});
+        desktop.setProgramIcons("/opt/office/calc", {"a", "b", "calc-doc"});
+
+        const QString general = newGeneralDir(QStringLiteral("fill"));
+        QVERIFY(START_01(general, desktop));
+        QCOMPARE(registerRecords(general),
+                 (QStringList{"doc|/opt/office/writer|Textverarbeitung|1", "jpe|/opt/viewer|Bilder|0",
+                              "jpg|/opt/viewer|Bilder|0", "odt|/opt/office/writer|Textverarbeitung|1",
+                              "tif|/opt/viewer|Bilder|0", "xls|/opt/office/calc|Tabellen|2"}));
+    }
+
+    void startLeavesFilledRegisterAlone() {
+        const QString general = newGeneralDir(QStringLiteral("filled"));
+        {
+            Table table;
+            test::openTable(table, general, QStringLiteral("Programm.DB"));
+            test::appendRecord(table, {{"Ext", "abc"}, {"Anw", "/opt/abc"}, {"Titel", "Abc"}, {"IconNr", 3}});
+        }
+        FakeAssociations desktop;
+        desktop.setApplication("doc", application("writer.desktop", "Writer", "/opt/office/writer", "writer"));
+        QVERIFY(START_01(general, desktop));
+        QCOMPARE(registerRecords(general), QStringList{"abc|/opt/abc|Abc|3"});
+    }
+
+    void startWithNothingRegistered() {
+        const QString general = newGeneralDir(QStringLiteral("empty"));
+        QVERIFY(START_01(general, FakeAssociations()));
+        QVERIFY(registerRecords(general).isEmpty());
+    }
+
+    void startWithoutRegisterFails() {
+        FakeAssociations desktop;
+        desktop.setApplication("doc", application("writer.desktop", "Writer", "/opt/office/writer", "writer"));
+        QVERIFY(!START_01(tmp_.filePath(QStringLiteral("no-such-dir")), desktop));
+    }
+
+    void startFromDesktopEntries() {
+        const QString general = newGeneralDir(QStringLiteral("desktop"));
+        QVERIFY(START_01(general, fixtureDesktop()));
+        const QString office = program(QStringLiteral("zep office"));
+        const QString viewer = program(QStringLiteral("zep-viewer"));
+        QCOMPARE(registerRecords(general),
+                 (QStringList{"bmp|" + viewer + "|Viewer|0", "csv|" + office + "|Calc|0",
+                              "eml|" + office + "|Textverarbeitung|1", "htm|" + office + "|Textverarbeitung|1",
+                              "ods|" + office + "|Calc|0", "odt|" + office + "|Textverarbeitung|1",
+                              "pdf|" + viewer + "|Viewer|0", "rtf|" + office + "|Textverarbeitung|1",
+                              "txt|" + office + "|Textverarbeitung|1", "xml|" + office + "|Textverarbeitung|1"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(AssociationsTest)
+#include "tst_associations.moc"
