@@ -1,0 +1,105 @@
+#include "controls/ui/icon_list_painter.h"
+
+#include <QDir>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMimeDatabase>
+#include <QPainter>
+
+namespace zep {
+
+namespace {
+
+QPixmap scaled(const QPixmap& pixmap, int size) {
+    if (pixmap.isNull() || (pixmap.width() == size && pixmap.height() == size))
+        return pixmap;
+    return pixmap.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+QString cacheKey(int size, const QString& source) {
+    return QString::number(size) + u'|' + source;
+}
+
+} // namespace
+
+void TIconListPainter::drawSmall(const QString& key, const QString& filePath, QPainter& painter, int x, int y) {
+    painter.drawPixmap(x, y, smallPixmap(key, filePath));
+}
+
+void TIconListPainter::drawLarge(const QString& key, const QString& filePath, QPainter& painter, int x, int y) {
+    painter.drawPixmap(x, y, largePixmap(key, filePath));
+}
+
+bool TIconListPainter::getLarge(const QString& key, QPixmap& icon) {
+    const QString source = icons_.large(key);
+    if (source.isEmpty())
+        return false;
+    icon = pixmapFor(source, QString(), largeSize);
+    return true;
+}
+
+QPixmap TIconListPainter::smallPixmap(const QString& key, const QString& filePath) {
+    return pixmapFor(icons_.small(key), filePath, smallSize);
+}
+
+QPixmap TIconListPainter::largePixmap(const QString& key, const QString& filePath) {
+    return pixmapFor(icons_.large(key), filePath, largeSize);
+}
+
+QPixmap TIconListPainter::pixmapFor(const QString& source, const QString& filePath, int size) {
+    if (source.isEmpty())
+        return fileIcon(filePath, size);
+    const QString cacheId = cacheKey(size, source);
+    auto found = cache_.constFind(cacheId);
+    if (found != cache_.constEnd())
+        return *found;
+    QPixmap pixmap = resolve(source, size);
+    // A source that names nothing usable (a removed file, a missing theme icon) shows the file's icon.
+    if (pixmap.isNull())
+        return fileIcon(filePath, size);
+    cache_.insert(cacheId, pixmap);
+    return pixmap;
+}
+
+QPixmap TIconListPainter::resolve(const QString& source, int size) const {
+    if (source == TIconList::noteIconSource())
+        return noteIcon(size);
+    if (QDir::isAbsolutePath(source))
+        return scaled(QPixmap(source), size);
+    return QIcon::fromTheme(source).pixmap(size, size);
+}
+
+QPixmap TIconListPainter::fileIcon(const QString& filePath, int size) {
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(filePath, QMimeDatabase::MatchExtension);
+    QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+    if (icon.isNull())
+        icon = QFileIconProvider().icon(QFileIconProvider::File);
+    QPixmap pixmap = scaled(icon.pixmap(size, size), size);
+    if (pixmap.isNull()) {
+        pixmap = QPixmap(size, size);
+        pixmap.fill(Qt::transparent);
+    }
+    return pixmap;
+}
+
+QPixmap TIconListPainter::noteIcon(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const int margin = size / 8;
+    const QRect sheet(margin, 0, size - 2 * margin - 1, size - 1);
+    const int fold = size / 4;
+    const QPolygon outline({sheet.topLeft(), QPoint(sheet.right() - fold, sheet.top()),
+                            QPoint(sheet.right(), sheet.top() + fold), sheet.bottomRight(), sheet.bottomLeft()});
+    painter.setPen(QColor(120, 110, 40));
+    painter.setBrush(QColor(255, 240, 140));
+    painter.drawPolygon(outline);
+    painter.setPen(QColor(150, 140, 90));
+    for (int y = sheet.top() + fold + 2; y < sheet.bottom() - 1; y += std::max(2, size / 6))
+        painter.drawLine(sheet.left() + 2, y, sheet.right() - 2, y);
+    return pixmap;
+}
+
+} // namespace zep

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "data/icon_list.h"
+
+#include <QHash>
+#include <QPixmap>
+
+class QPainter;
+
+namespace zep {
+
+// Draws the document icons kept by a TIconList. Sources are resolved once and cached: the note
+// icon is the program's own, an absolute path an image file, anything else an icon theme name.
+// A key that is not stored shows the desktop's icon for the document's file.
+class TIconListPainter {
+public:
+    static constexpr int smallSize = 16;
+    static constexpr int largeSize = 32;
+
+    explicit TIconListPainter(const TIconList& icons) : icons_(icons) {}
+
+    void drawSmall(const QString& key, const QString& filePath, QPainter& painter, int x, int y);
+    void drawLarge(const QString& key, const QString& filePath, QPainter& painter, int x, int y);
+    // The large image stored under key; false (and icon unchanged) when the key is not stored.
+    bool getLarge(const QString& key, QPixmap& icon);
+
+    QPixmap smallPixmap(const QString& key, const QString& filePath);
+    QPixmap largePixmap(const QString& key, const QString& filePath);
+
+    // The desktop's icon for a file (by its type), at size x size pixels; never null.
+    static QPixmap fileIcon(const QString& filePath, int size);
+    // The program's own icon of a note without file.
+    static QPixmap noteIcon(int size);
+    // Drops resolved images, e.g. after the icon list was filled again.
+    void clearCache() { cache_.clear(); }
+
+private:
+    QPixmap pixmapFor(const QString& source, const QString& filePath, int size);
+    QPixmap resolve(const QString& source, int size) const;
+
+    const TIconList& icons_;
+    QHash<QString, QPixmap> cache_; // by size and source
+};
+
+} // namespace zep
