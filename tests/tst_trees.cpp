@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -883,6 +884,41 @@ private slots:
         QVERIFY(!host.copy);
         QVERIFY(!host.TVA.ctrlState());
         QCOMPARE(host.TVA.dragCursor(), int(DragCursorMove));
+    }
+
+    void scrollStrips() {
+        test::ScriptedInteraction interaction;
+        FakeHost host;
+        TreeHandlers handlers(host);
+        handlers.attachTrees();
+        host.showView(ViewState::Addresses, nullptr, QString());
+        QVERIFY(LoadTreeFile(host.TVA, fixture(QStringLiteral("addresses.dat")), QStringLiteral("Adressen")));
+        host.TVA.expandAll();
+        host.TVA.resize(200, 60);
+        host.TVA.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&host.TVA));
+        QScrollBar* bar = host.TVA.verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QObject oben, unten;
+        oben.setObjectName(QStringLiteral("PnlOverOben"));
+        unten.setObjectName(QStringLiteral("PnlOverUnten"));
+
+        handlers.PnlOverObenBeginOver(&unten);
+        QVERIFY(handlers.scrollRunning());
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        handlers.PnlOverObenDragOver(&oben, StripDragState::Enter); // already running: nothing changes
+        handlers.PnlOverObenDragOver(&unten, StripDragState::Move);
+        QVERIFY(handlers.scrollRunning());
+        handlers.PnlOverObenEndOver(&unten);
+        QVERIFY(!handlers.scrollRunning());
+
+        handlers.PnlOverObenDragOver(&oben, StripDragState::Enter);
+        QVERIFY(handlers.scrollRunning());
+        QTRY_COMPARE(bar->value(), 0);
+        handlers.PnlOverObenDragOver(&oben, StripDragState::Leave);
+        QVERIFY(!handlers.scrollRunning());
+        handlers.PnlOverObenEndOver(&oben); // not running: nothing to stop
+        QVERIFY(interaction.texts().isEmpty());
     }
 
     void listSubtreeEntries_data() {

@@ -2,6 +2,7 @@
 
 #include "app/interaction.h"
 #include "app/program_info.h"
+#include "controls/ui/ta_scroll.h"
 #include "controls/ui/tree_view2.h"
 #include "data/engine_error.h"
 #include "data/tdm.h"
@@ -18,7 +19,6 @@
 #include <QCursor>
 #include <QKeyEvent>
 #include <QSignalBlocker>
-#include <QThread>
 
 namespace zep {
 
@@ -73,7 +73,11 @@ bool isEnterKey(const QEvent* event) {
 
 TreeHandlers::TreeHandlers(TreeHost& host, QObject* parent) : QObject(parent), host_(host) {}
 
-TreeHandlers::~TreeHandlers() = default;
+TreeHandlers::~TreeHandlers() {
+    // Not waited for: the worker may be waiting for this thread to scroll.
+    if (scrollWorker_)
+        scrollWorker_->Terminate();
+}
 
 void TreeHandlers::attachTrees() {
     fillDocumentTree(host_.documentTree());
@@ -395,10 +399,12 @@ void TreeHandlers::PnlOverObenDragOver(QObject* strip, StripDragState state) {
 }
 
 void TreeHandlers::startScrolling(bool down) {
-    scrollDown_ = down;
-    if (scrollRunning_)
+    TTreeView2* tree = activeTree();
+    if (scrollRunning_ || !tree)
         return;
     scrollRunning_ = true;
+    scrollWorker_ = new TTA_SCROLL(tree, down ? TTA_SCROLL::Down : TTA_SCROLL::Up, true);
+    scrollWorker_->start();
 }
 
 void TreeHandlers::stopScrolling() {
@@ -407,6 +413,10 @@ void TreeHandlers::stopScrolling() {
     scrollRunning_ = false;
     if (!scrollWorker_)
         showError(scrollWorkerMissingMessage());
+    else if (!scrollWorker_->isRunning())
+        showError(scrollStopFailedMessage()); // it ended without being told: it cannot be stopped
+    else
+        scrollWorker_->Terminate();
 }
 
 void TreeHandlers::ListSubtreeEntries(QStringList& list, bool withDescendants, bool withMainEntries) {

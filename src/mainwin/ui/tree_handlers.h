@@ -4,12 +4,12 @@
 #include <QPointer>
 #include <QStringList>
 
-class QThread;
 class QTreeWidgetItem;
 
 namespace zep {
 
 class Table;
+class TTA_SCROLL;
 class TTreeView2;
 class TreeHost;
 
@@ -82,8 +82,7 @@ private:
 
     TreeHost& host_;
     bool scrollRunning_ = false;
-    bool scrollDown_ = false;
-    QPointer<QThread> scrollWorker_;
+    QPointer<TTA_SCROLL> scrollWorker_; // deletes itself when it ends
 };
 
 } // namespace zep
