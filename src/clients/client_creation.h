@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/install_paths.h"
+#include "clients/client_list.h"
+
+#include <QString>
+
+namespace zep {
+
+class Interaction;
+
+// Creates a client from the template client of the installation ("Empty") and registers it.
+class ClientCreation {
+public:
+    ClientCreation(InstallPaths paths, ClientList clients, Interaction& interaction);
+
+    // What happens when the new-client dialog is confirmed. False when the name or the parent directory
+    // cannot be used (the user was told and the dialog stays open); true when the dialog closes, whatever
+    // the user answered and whether the client could be created.
+    bool confirm(const QString& parentDirectory, const QString& clientName) const;
+
+private:
+    // The client directory with its "Daten", "Files" and "Sicherung", created in this order; stops at
+    // the first that cannot be created.
+    static bool createDirectories(const QString& clientDir);
+    // The template tables into "Daten" and the template "Mand.ini" into the client directory.
+    bool copyTemplate(const QString& clientDir) const;
+    void addExisting(const QString& clientName, const QString& clientDir) const;
+    void create(const QString& clientName, const QString& clientDir) const;
+    void registerClient(const QString& clientName, const QString& clientDir) const;
+
+    InstallPaths paths_;
+    ClientList clients_;
+    Interaction& interaction_;
+};
+
+} // namespace zep

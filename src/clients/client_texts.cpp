@@ -1,0 +1,69 @@
+#include "clients/client_texts.h"
+
+namespace zep::texts {
+
+QString openingNotice(const QString& clientName) {
+    return QStringLiteral("Öffne Mandanten \"%1\"\n\r\n\rBitte warten...").arg(clientName);
+}
+
+QString openingFailed(const QString& clientName) {
+    return QStringLiteral("Es trat ein Fehler beim Öffnen des Mandanten \"%1\" auf.").arg(clientName);
+}
+
+QString wrongTableVersion() {
+    return QStringLiteral("Falsche Datenbankversion !\n\r\n\rDatenbank wird nun aktualisiert");
+}
+
+QString deleteClientQuestion(const QString& clientName) {
+    return QStringLiteral("Der Mandant \"%1\" wird aus der Liste gelöscht.\r\rDaten auf dem Datenträger bleiben "
+                          "bestehen.\rLöschen Sie die Daten gegebenfalls selbst!")
+        .arg(clientName);
+}
+
+QString directoryExistsQuestion(const QString& clientDirectory) {
+    return QStringLiteral("Das Verzeichnis \"%1\" existiert bereits!!!\n\r\n\rEs werden keine neuen Tabellen "
+                          "angelegt\n\r\n\r\n\rSoll der Mandant trotzdem in die Liste aufgenommen werden?")
+        .arg(clientDirectory);
+}
+
+QString createClientQuestion(const QString& clientName) {
+    return QStringLiteral("Der Mandant \"%1\" wird nun angelegt, Tabellen werden generiert").arg(clientName);
+}
+
+QString directoriesNotCreated() {
+    return QStringLiteral("FEHLER bei Anlegen der Verzeichnisse");
+}
+
+QString templateNotCopied(const QString& templateDirectory) {
+    return QStringLiteral("FEHLER beim Kopieren der Mandantenvorlage aus \"%1\".\rDer Mandant wird nicht in die "
+                          "Liste aufgenommen.")
+        .arg(templateDirectory);
+}
+
+QString clientNotRegistered(const QString& clientName) {
+    return QStringLiteral("Der Mandant \"%1\" konnte nicht in die Liste aufgenommen werden.").arg(clientName);
+}
+
+QString clientNotRemoved(const QString& clientName) {
+    return QStringLiteral("Der Mandant \"%1\" konnte nicht aus der Liste gelöscht werden.").arg(clientName);
+}
+
+QString invalidClientName(const QString& clientName) {
+    return QStringLiteral("Der Name \"%1\" kann nicht als Mandant verwendet werden.\r\rEin Mandantenname darf nicht "
+                          "leer sein, nicht mit einem Leerzeichen oder \";\" beginnen, nicht mit einem Leerzeichen "
+                          "enden, nicht \".\" oder \"..\" lauten und keines der Zeichen = @ [ ] / und keinen "
+                          "Zeilenumbruch enthalten.")
+        .arg(clientName);
+}
+
+QString invalidParentDirectory(const QString& parentDirectory) {
+    return QStringLiteral("Das Verzeichnis \"%1\" kann nicht verwendet werden.\r\rBitte geben Sie ein vollständiges "
+                          "Verzeichnis an, das mit \"/\" beginnt und keinen Zeilenumbruch enthält.")
+        .arg(parentDirectory);
+}
+
+QString noClientChosen() {
+    return QStringLiteral("Bitte wählen Sie einen Mandanten aus der Liste aus.");
+}
+
+} // namespace zep::texts

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace zep::texts {
+
+// The German texts of choosing, creating and opening clients, exactly as the user sees them.
+QString openingNotice(const QString& clientName);
+QString openingFailed(const QString& clientName);
+QString wrongTableVersion();
+QString deleteClientQuestion(const QString& clientName);
+QString directoryExistsQuestion(const QString& clientDirectory);
+QString createClientQuestion(const QString& clientName);
+QString directoriesNotCreated();
+QString templateNotCopied(const QString& templateDirectory);
+QString clientNotRegistered(const QString& clientName);
+QString clientNotRemoved(const QString& clientName);
+QString invalidClientName(const QString& clientName);
+QString invalidParentDirectory(const QString& parentDirectory);
+QString noClientChosen();
+
+} // namespace zep::texts
