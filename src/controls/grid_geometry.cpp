@@ -54,7 +54,8 @@ Hit hitTest(const std::vector<int>& columnWidths, int offset, int rowHeight, int
         }
     }
     if (y >= 0 && rowHeight > 0) {
-        const int row = y / rowHeight;
+        // The first row whose bottom is at or below y.
+        const int row = std::max(0, (y + rowHeight - 1) / rowHeight - 1);
         if (row <= visibleRows)
             hit.row = row;
     }

@@ -94,7 +94,8 @@ std::vector<int> TDBGrid3::columnWidths() const {
         return widths;
     const int charWidth = fontMetrics().horizontalAdvance(QLatin1Char('o'));
     for (const int position : set->visibleFields()) {
-        const bool first = widths.empty() && position == 0;
+        // The first column shown gets the icon room, also when the data set's first field is hidden.
+        const bool first = widths.empty();
         widths.push_back(
             grid::columnWidth(charWidth, grid::displayChars(set->fieldInfo(position)), first, firstColOffset_));
     }
@@ -428,8 +429,11 @@ void TDBGrid3::mouseReleaseEvent(QMouseEvent* event) {
     headerCapture_ = false;
     dragArmed_ = false;
     if (headerPressed_) {
+        // Released over another cell without a move in between still is no click.
+        const bool sameCell = hit.column == pressedColumn_ && hit.row == pressedRow_;
         setHeaderPressed(false);
-        emit OnHeaderClick(hit.column, hit.row);
+        if (sameCell)
+            emit OnHeaderClick(hit.column, hit.row);
     }
 }
 

@@ -96,8 +96,8 @@ void TOverPanel::leave() {
 
 void TOverPanel::dragEnterEvent(QDragEnterEvent* event) {
     emit OnDragEnter();
-    // A drop on the strip does nothing, so it is never offered.
-    event->ignore();
+    // Accepted only so that the leave is reported; the moves refuse, so a drop is never offered.
+    event->accept();
 }
 
 void TOverPanel::dragMoveEvent(QDragMoveEvent* event) {

@@ -34,11 +34,11 @@ bool TTreeView2::SortTopLevel() {
         // Taking the items out and back must not look like a selection change to the owner.
         const QSignalBlocker blockTree(this);
         const QSignalBlocker blockSelection(selectionModel());
-        while (topLevelItemCount() > 0) {
-            QTreeWidgetItem* item = takeTopLevelItem(0);
-            collectExpanded(item, expanded);
-            items.append(item);
-        }
+        // Expansion is a state of the view: read it while the items are still in the tree.
+        for (int i = 0; i < topLevelItemCount(); ++i)
+            collectExpanded(topLevelItem(i), expanded);
+        while (topLevelItemCount() > 0)
+            items.append(takeTopLevelItem(0));
         std::stable_sort(items.begin(), items.end(), [](QTreeWidgetItem* a, QTreeWidgetItem* b) {
             return QString::localeAwareCompare(a->text(0), b->text(0)) < 0;
         });
