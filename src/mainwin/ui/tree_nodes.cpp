@@ -15,6 +15,23 @@ bool TreeNode::operator<(const QTreeWidgetItem& other) const {
     return compareTreeCaptions(text(0), other.text(0)) < 0;
 }
 
+QVariant TreeNode::data(int column, int role) const {
+    if (column == 0 && role == TreeNumberRole)
+        return number_;
+    if (column == 0 && role == TreeTypeRole)
+        return type_;
+    return QTreeWidgetItem::data(column, role);
+}
+
+void TreeNode::setData(int column, int role, const QVariant& value) {
+    if (column == 0 && role == TreeNumberRole)
+        number_ = value.toInt();
+    else if (column == 0 && role == TreeTypeRole)
+        type_ = value.toInt();
+    else
+        QTreeWidgetItem::setData(column, role, value);
+}
+
 int nodeNumber(const QTreeWidgetItem* item) {
     return item ? item->data(0, TreeNumberRole).toInt() : 0;
 }
@@ -27,7 +44,11 @@ void setNodeData(QTreeWidgetItem* item, const QString& caption, int number, int 
     item->setText(0, caption);
     item->setData(0, TreeNumberRole, number);
     item->setData(0, TreeTypeRole, type);
-    item->setIcon(0, type > 0 ? baum16Image(type) : QIcon());
+    // A node without image stores no empty icon: that would cost time and memory on every entry.
+    if (type > 0)
+        item->setIcon(0, baum16Image(type));
+    else if (!item->icon(0).isNull())
+        item->setIcon(0, QIcon());
 }
 
 int entryTypeFromBaum(qint64 baum) {
