@@ -4,13 +4,14 @@
 #include "app/single_instance.h"
 #include "app/startup.h"
 #include "app/ui/qt_interaction.h"
+#include "app/ui/zep_application.h"
+#include "data/tdm.h"
 #include "mainwin/ui/main_window.h"
-
-#include <QApplication>
+#include "platform/desktop_associations.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(zep::ApplicationName.toString());
+    zep::ZepApplication app(argc, argv);
+    zep::ZepApplication::setApplicationName(zep::ApplicationName.toString());
     zep::QtInteraction interaction;
     zep::Interaction::setInstance(&interaction);
 
@@ -25,11 +26,20 @@ int main(int argc, char** argv) {
     }
     zep::Program::setInstance(&program);
 
-    zep::MainWindow mainWindow;
-    // The data module (TDM) and the query module (TDM1) are created here, after the main window,
-    // followed by the column arrangement window (TT01) and the serial letter window (TS01).
-    mainWindow.show();
-    const int exitCode = app.exec();
+    int exitCode = 0;
+    {
+        // The main window first, then the data module with its query module; the window opens a
+        // client once it is shown.
+        zep::MainWindow mainWindow;
+        zep::DesktopAssociations associations;
+        zep::TDM dm(program.paths, interaction, associations);
+        if (dm.DMCreate()) {
+            mainWindow.setDataModule(&dm);
+            mainWindow.show();
+            exitCode = app.exec();
+        }
+        mainWindow.setDataModule(nullptr);
+    }
 
     zep::Program::setInstance(nullptr);
     zep::Interaction::setInstance(nullptr);

@@ -1,25 +1,71 @@
 #include "mainwin/ui/main_window.h"
 
+#include "app/interaction.h"
+#include "app/program.h"
 #include "app/program_info.h"
+#include "controls/ui/db_grid3.h"
+#include "controls/ui/tree_view2.h"
+#include "data/engine_error.h"
+#include "data/tdm.h"
+#include "data/tdm1.h"
+#include "mainwin/dde_command.h"
+#include "mainwin/enabling_rules.h"
+#include "mainwin/entry_filter.h"
+#include "mainwin/system_figures.h"
+#include "mainwin/ui/main_note_editor.h"
+#include "mainwin/ui/tree_file_io.h"
+#include "mainwin/ui/tree_handlers.h"
+#include "mainwin/ui/tree_nodes.h"
+#include "mainwin/window_texts.h"
+#include "platform/dde_dbus.h"
 
-#include <QMenuBar>
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
 
 namespace zep {
+
+namespace {
+
+// The window's bounds as designed: the normal rectangle when zep.ini has none.
+const QRect DesignBounds(173, 153, 847, 577);
+
+QString engineCaption() {
+    return ApplicationName.toString();
+}
+
+} // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("TM01"));
     setWindowTitle(ProgramTitle.toString());
-    menuBar()->setObjectName(QStringLiteral("MainMenu"));
-    auto* central = new QWidget(this);
-    central->setObjectName(QStringLiteral("PnlMain"));
-    setCentralWidget(central);
-    resize(1024, 700);
+    buildLayout();
+    buildMenus();
+    buildPopupMenus();
+    treeHandlers_ = new TreeHandlers(*this, this);
+    treeHandlers_->attachTrees();
+    connectControls();
+    FormCreate();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::setDataModule(TDM* dm) {
+    if (dm_ != nullptr)
+        dm_->setNoteEditor(nullptr);
     dm_ = dm;
+    D_Grid->setDataSource(dm_ ? &dm_->dm1().DQDok : nullptr);
+    if (dm_ != nullptr)
+        dm_->setNoteEditor(RE);
 }
 
 void MainWindow::setClientOpener(ClientOpener opener) {
@@ -27,25 +73,364 @@ void MainWindow::setClientOpener(ClientOpener opener) {
 }
 
 TDM& MainWindow::dataModule() {
+    if (dm_ == nullptr)
+        qFatal("zep::MainWindow used without its data module");
     return *dm_;
 }
 
-void MainWindow::setViewTabCaption(int, const QString&) {}
-void MainWindow::applyEntryRule(bool) {}
-void MainWindow::reloadDocumentList(bool, bool) {}
-void MainWindow::showAddressSummary() {}
-void MainWindow::clearAddressSummary() {}
-void MainWindow::setGridAcceptsFiles(bool) {}
-void MainWindow::moveDocument(int) {}
-void MainWindow::copyDocument(int) {}
-bool MainWindow::currentDocumentIsNote() {
-    return false;
+void MainWindow::FormCreate() {
+    copyDrag_ = false;
+    treeLoading_ = false;
+    restoreFonts();
+    restoreLayout();
 }
+
+void MainWindow::restoreLayout() {
+    const Settings settings = Program::instance().settings();
+    treeWidth_ = settings.treeWidth();
+    addressHeight_ = settings.addressPaneHeight();
+    const QRect normal = settings.mainWindowRect(DesignBounds);
+    resize(normal.size());
+    move(normal.topLeft());
+    if (settings.mainWindowMaximised())
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// The splitters share out their own size: the panes get theirs once the window is laid out, and keep
+// them when the window grows (their stretch factor is 0).
+void MainWindow::applyPaneSizes() {
+    Splitter1->setSizes({treeWidth_, std::max(1, Splitter1->width() - Splitter1->handleWidth() - treeWidth_)});
+    Splitter2->setSizes({std::max(1, Splitter2->height() - Splitter2->handleWidth() - addressHeight_), addressHeight_});
+}
+
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    if (shownOnce_)
+        return;
+    shownOnce_ = true;
+    layout()->activate();
+    centralWidget()->layout()->activate();
+    applyPaneSizes();
+    // The client list is a modal dialog: open the client once the window is on screen.
+    QMetaObject::invokeMethod(this, &MainWindow::FormShow, Qt::QueuedConnection);
 }
+
+void MainWindow::FormShow() {
+    TimerZeitTimer();
+    TimerZeit->start();
+    TimerSys->start();
+    const int autoStartTime = Program::instance().settings().autoStartTime();
+    SwitchClient(Program::instance().client.ClientName, autoStartTime);
+}
+
+bool MainWindow::SwitchClient(const QString& clientName, int mode) {
+    if (!openClient(clientName, mode)) {
+        close();
+        return false;
+    }
+    Program& program = Program::instance();
+    const ClientSettings clientSettings = program.clientSettings();
+    sortColumn_ = clientSettings.sortColumn();
+    sortDescending_ = clientSettings.sortDescending();
+    loadTrees();
+    chooseStartView();
+    setWindowTitle(mainWindowCaption(program.client.ClientName, program.client.ClientDir));
+    fillAddressTemplates();
+    showAddressTemplate(clientSettings.currentAddressTemplate());
+    return true;
+}
+
+bool MainWindow::openClient(const QString& clientName, int mode) {
+    if (clientOpener_)
+        return clientOpener_(programKey(), clientName, mode);
+    return openClientFromList(clientName, mode);
+}
+
+QString MainWindow::programKey() const {
+    return ProgramKey.toString();
+}
+
+void MainWindow::loadTrees() {
+    const TMand& client = Program::instance().client;
+    setTreeLoading(true);
+    loadEntryTree(*TVA, client.AdrTreeFile, QStringLiteral("Adressen"));
+    loadEntryTree(*TVB, client.TopicTreeFile, QStringLiteral("Themen"));
+    if (TVD->topLevelItemCount() > 0) {
+        TVD->setCurrentItem(TVD->topLevelItem(0));
+        TVD->expandAll();
+    }
+    setTreeLoading(false);
+}
+
+void MainWindow::loadEntryTree(TTreeView2& tree, const QString& path, const QString& rootCaption) {
+    LoadTreeFile(tree, path, rootCaption);
+    if (tree.topLevelItemCount() == 0)
+        return;
+    QTreeWidgetItem* root = tree.topLevelItem(0);
+    tree.setCurrentItem(root);
+    root->setExpanded(true);
+}
+
+void MainWindow::chooseStartView() {
+    Program& program = Program::instance();
+    if (program.resubmissionStart != 1 && program.resubmissionStart != 2) {
+        SelectView(ViewState::Addresses);
+        return;
+    }
+    SelectView(ViewState::Documents);
+    QTreeWidgetItem* today = firstNode(*TVD);
+    for (int i = 0; i < 3 && today != nullptr; ++i)
+        today = nextNode(today);
+    if (today != nullptr)
+        TVD->setCurrentItem(today);
+    // 1 shows "Heute" only for the first client of a run.
+    if (program.resubmissionStart == 1)
+        program.resubmissionStart = 0;
+}
+
+void MainWindow::SelectView(int view) {
+    setGridAcceptsFiles(false);
+    const TMand& client = Program::instance().client;
+    switch (view) {
+    case ViewState::Addresses:
+        viewState_ = {ViewState::Addresses,
+                      dm_ ? &dm_->TAdr : nullptr,
+                      QStringLiteral("Adressen"),
+                      QStringLiteral("iFirma"),
+                      dm_ ? &dm_->DAdr : nullptr,
+                      client.AdrTreeFile,
+                      QStringLiteral("NrFirma"),
+                      TVA,
+                      0};
+        break;
+    case ViewState::Topics:
+        viewState_ = {ViewState::Topics,
+                      dm_ ? &dm_->TThema : nullptr,
+                      QStringLiteral("Themen"),
+                      QStringLiteral("iThema"),
+                      dm_ ? &dm_->DThema : nullptr,
+                      client.TopicTreeFile,
+                      QStringLiteral("NrThema"),
+                      TVB,
+                      1};
+        break;
+    case ViewState::Documents:
+        viewState_ = ViewState{};
+        viewState_.view = ViewState::Documents;
+        viewState_.tree = TVD;
+        viewState_.tabIndex = 2;
+        break;
+    default:
+        return;
+    }
+    treeStack_->setCurrentWidget(static_cast<TTreeView2*>(viewState_.tree));
+    {
+        const QSignalBlocker blocker(Tab00);
+        Tab00->setCurrentIndex(viewState_.tabIndex);
+    }
+    B_Tool1->setVisible(view != ViewState::Documents);
+    findChild<QAction*>(QStringLiteral("MTool_Baum"))->setEnabled(viewState_.hasTable());
+    MA_Menu->menuAction()->setVisible(view == ViewState::Addresses);
+    MT_Menu->menuAction()->setVisible(view == ViewState::Topics);
+    REAdr->setVisible(view == ViewState::Addresses);
+    if (view == ViewState::Documents) {
+        treeHandlers_->TVDChange();
+        applyDocumentsViewRule();
+    } else {
+        Btn_D_All->setEnabled(true);
+        treeHandlers_->TVAChange();
+    }
+}
+
+void MainWindow::Tab00Change(int index) {
+    SelectView(index);
+}
+
+void MainWindow::setEnabledByName(const QStringList& names, bool enabled) {
+    for (const QString& name : names) {
+        if (auto* action = findChild<QAction*>(name))
+            action->setEnabled(enabled);
+        else if (auto* widget = findChild<QWidget*>(name))
+            widget->setEnabled(enabled);
+    }
+}
+
+void MainWindow::applyEntryRule(bool properEntrySelected) {
+    setEnabledByName(entryRuleControls(viewState_.view), properEntrySelected);
+}
+
+void MainWindow::applyDocumentsViewRule() {
+    setEnabledByName(documentsViewRuleControls(), false);
+}
+
+void MainWindow::applyDocumentRule(int count) {
+    Tab22->setTabText(0, documentTabCaption(count));
+    const bool hasDocuments = count > 0;
+    setEnabledByName(documentRuleControls(viewState_.view), hasDocuments);
+    if (!hasDocuments) {
+        RE->clear();
+        // Clearing is no edit of a note: nothing may be written back.
+        RE->setModified(false);
+    }
+    D_Grid->setDragMode(hasDocuments ? TDBGrid3::dmAutomatic : TDBGrid3::dmManual);
+}
+
+void MainWindow::setSortState(int column, bool descending) {
+    sortColumn_ = column;
+    sortDescending_ = descending;
+}
+
+bool MainWindow::showSubEntries() const {
+    return Btn_D_All->isChecked();
+}
+
+void MainWindow::setViewTabCaption(int tabIndex, const QString& caption) {
+    Tab00->setTabText(tabIndex, caption);
+}
+
+void MainWindow::reloadDocumentList(bool requery, bool filter) {
+    if (dm_ == nullptr)
+        return;
+    Query& query = dm_->dm1().QDok;
+    try {
+        if (requery || !query.isActive()) {
+            const ControlsSuspended suspended(query);
+            query.close();
+            if (filter)
+                setViewFilter(query);
+            query.open();
+        } else if (filter) {
+            setViewFilter(query);
+        }
+        applyDocumentRule(query.recordCount());
+    } catch (const EngineError& e) {
+        Interaction::instance().error(e.message(), engineCaption());
+    }
+}
+
+void MainWindow::setViewFilter(Query& query) {
+    QTreeWidgetItem* selected = viewState_.tree ? viewState_.tree->currentItem() : nullptr;
+    if (viewState_.view == ViewState::Documents || selected == nullptr) {
+        query.setFiltered(false);
+        return;
+    }
+    QList<int> descendants;
+    for (QTreeWidgetItem* node = nextNode(selected); node != nextAfterSubtree(selected); node = nextNode(node))
+        descendants << nodeNumber(node);
+    const QString linkField = viewState_.linkField.isEmpty() ? QStringLiteral("NrFirma") : viewState_.linkField;
+    query.setFilterText(
+        entryFilterText(linkField, nodeNumber(selected), isRootNode(selected), showSubEntries(), descendants));
+    query.setFiltered(true);
+}
+
+void MainWindow::showAddressSummary() {}
+
+void MainWindow::clearAddressSummary() {
+    REAdr->clear();
+}
+
+void MainWindow::setGridAcceptsFiles(bool accept) {
+    D_Grid->setAcceptFiles(accept);
+}
+
+void MainWindow::moveDocument(int) {}
+
+void MainWindow::copyDocument(int) {}
+
+bool MainWindow::listHasDocuments() const {
+    return dm_ != nullptr && dm_->dm1().QDok.isActive() && !dm_->dm1().QDok.isEmpty();
+}
+
+bool MainWindow::currentDocumentIsNote() {
+    if (dm_ == nullptr || !dm_->TDok.isActive() || dm_->TDok.isEmpty())
+        return false;
+    return dm_->TDok.field(u"Ext").asString() == QStringLiteral("---");
+}
+
+void MainWindow::fillAddressTemplates() {
+    const QSignalBlocker blocker(BoxAdrVor);
+    BoxAdrVor->clear();
+    if (dm_ == nullptr || !dm_->TAdrVor.isActive())
+        return;
+    const Table& templates = dm_->TAdrVor;
+    const int nr = templates.fieldPosition(u"Nr");
+    const int name = templates.fieldPosition(u"Name");
+    for (int row = 0; row < templates.recordCount(); ++row)
+        BoxAdrVor->addItem(templates.valueAt(row, name).toString(), templates.valueAt(row, nr).toInt());
+}
+
+void MainWindow::SetCurrentAddressTemplate(int nr) {
+    fillAddressTemplates();
+    showAddressTemplate(nr);
+    Program::instance().clientSettings().setCurrentAddressTemplate(nr);
+}
+
+void MainWindow::showAddressTemplate(int nr) {
+    currentAddressTemplate_ = nr;
+    const QSignalBlocker blocker(BoxAdrVor);
+    BoxAdrVor->setCurrentIndex(BoxAdrVor->findData(nr));
+}
+
+void MainWindow::BoxAdrVorCloseUp(int index) {
+    SetCurrentAddressTemplate(BoxAdrVor->itemData(index).toInt());
+}
+
+void MainWindow::TimerZeitTimer() {
+    const QDateTime now = QDateTime::currentDateTime();
+    PnlDate->setText(clockDateText(now));
+    PnlTime->setText(clockTimeText(now));
+}
+
+void MainWindow::TimerSysTimer() {
+    const MemoryFigures memory = readMemInfo();
+    PnlRAM->setText(freeMemoryText(memory));
+    PnlPage->setText(freeSwapText(memory));
+    const DiskFigures disk = readDiskFigures(Program::instance().paths.root);
+    PnlDisk->setText(freeDiskText(disk.freeBytes, disk.mountPoint));
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
     QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::FormCloseQuery() {
+    if (dm_ == nullptr)
+        return true;
+    try {
+        dm_->SaveNote();
+    } catch (const EngineError& e) {
+        Interaction::instance().error(e.message(), engineCaption());
+    }
+    return true;
+}
+
+void MainWindow::FormClose() {
+    TimerZeit->stop();
+    TimerSys->stop();
+    const Settings settings = Program::instance().settings();
+    const bool maximised = isMaximized();
+    settings.setMainWindowMaximised(maximised);
+    if (!maximised)
+        settings.setMainWindowRect(QRect(pos(), size()));
+    settings.setTreeWidth(PnlBaum->width());
+    settings.setAddressPaneHeight(PnlAdress->height());
+}
+
+bool MainWindow::ExecuteDdeCommand(bool setApplication, const QString& applicationPath, const QString& service,
+                                   const QString& topic, const QString& commandTemplate, const QString& fileName) {
+    Q_UNUSED(applicationPath)
+    Q_UNUSED(topic)
+    const std::optional<QString> command = ddeCommandText(commandTemplate, fileName);
+    if (!command)
+        return false;
+    // The bus starts a D-Bus activatable application itself when asked to; the service is the
+    // desktop entry id and the command the file to open.
+    return openWithDesktopApplication(service, *command, setApplication);
 }
 
 } // namespace zep

@@ -23,6 +23,7 @@ class QWidget;
 namespace zep {
 
 class NoteEdit;
+class Query;
 class TDBGrid3;
 class TDM;
 class TOverPanel;
@@ -104,9 +105,10 @@ private:
     QWidget* buildDocumentPane();
     void buildMenus();
     void buildPopupMenus();
-    void connectTreeHandlers();
+    void connectControls();
     void restoreLayout();
     void restoreFonts();
+    void applyPaneSizes();
 
     void TimerZeitTimer();
     void TimerSysTimer();
@@ -120,8 +122,14 @@ private:
     void MHelp_Click(QObject* sender);
     void D_GridDblClick();
 
+    bool openClient(const QString& clientName, int mode);
+    bool openClientFromList(const QString& clientName, int mode);
     void loadTrees();
+    void loadEntryTree(TTreeView2& tree, const QString& path, const QString& rootCaption);
     void chooseStartView();
+    void setViewFilter(Query& query);
+    void fillAddressTemplates();
+    void showAddressTemplate(int nr);
     void listFont();
     void treeFont();
     void saveCopy();
@@ -142,6 +150,8 @@ private:
     bool treeLoading_ = false;
     int currentAddressTemplate_ = 0;
     bool shownOnce_ = false;
+    int treeWidth_ = 0;     // PnlBaum, as stored
+    int addressHeight_ = 0; // PnlAdress, as stored
 
     // Components under their names.
     QWidget* ToolBar4 = nullptr;

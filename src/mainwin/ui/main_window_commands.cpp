@@ -1,0 +1,207 @@
+#include "app/interaction.h"
+#include "app/program.h"
+#include "app/program_info.h"
+#include "clients/client_opening.h"
+#include "clients/ui/client_list_dialog.h"
+#include "controls/ui/db_grid3.h"
+#include "controls/ui/over_panel.h"
+#include "data/services.h"
+#include "data/table_upgrade.h"
+#include "data/tdm.h"
+#include "data/tdm1.h"
+#include "mainwin/ui/main_window.h"
+#include "mainwin/ui/tree_handlers.h"
+#include "mainwin/window_texts.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace zep {
+
+namespace {
+
+FontSpec fontSpecOf(const QFont& font) {
+    return FontSpec{font.family(), font.bold(), font.italic(), font.underline(), font.strikeOut(), font.pointSize()};
+}
+
+QFont fontOf(const FontSpec& spec, QFont font) {
+    if (!spec.name.isEmpty())
+        font.setFamily(spec.name);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    if (spec.pointSize > 0)
+        font.setPointSize(spec.pointSize);
+    return font;
+}
+
+void inform(const QString& text) {
+    Interaction::instance().information(text, ApplicationName.toString());
+}
+
+bool isSender(const QObject* sender, QStringView name) {
+    return sender->objectName() == name;
+}
+
+} // namespace
+
+void MainWindow::connectControls() {
+    for (QToolButton* button : D_Tool1->findChildren<QToolButton*>())
+        connect(button, &QToolButton::clicked, this, [this, button] { D_BtnClick(button); });
+    auto* notiz = findChild<QToolButton*>(QStringLiteral("Btn_D_Notiz"));
+    connect(notiz, &QToolButton::clicked, this, [this, notiz] { D_BtnClick(notiz); });
+    for (QWidget* bar : {B_Tool1, ToolBar2}) {
+        for (QToolButton* button : bar->findChildren<QToolButton*>())
+            connect(button, &QToolButton::clicked, this, [this, button] { B_BtnClick(button); });
+    }
+    connect(Edit_B_Such, &QLineEdit::textChanged, this, [this] { B_BtnClick(Edit_B_Such); });
+    connect(Tab00, &QTabBar::currentChanged, this, &MainWindow::Tab00Change);
+    connect(BoxAdrVor, &QComboBox::activated, this, &MainWindow::BoxAdrVorCloseUp);
+    connect(BtnAdrCopy, &QToolButton::clicked, this, &MainWindow::Button1Click);
+    connect(TimerZeit, &QTimer::timeout, this, &MainWindow::TimerZeitTimer);
+    connect(TimerSys, &QTimer::timeout, this, &MainWindow::TimerSysTimer);
+    connect(D_Grid, &TDBGrid3::doubleClicked, this, &MainWindow::D_GridDblClick);
+    connect(D_Grid, &TDBGrid3::keyPressed, this, [this](int key, Qt::KeyboardModifiers) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            D_GridDblClick();
+    });
+    for (TOverPanel* strip : {PnlOverOben, PnlOverUnten}) {
+        connect(strip, &TOverPanel::OnBeginOver, this, [this, strip] { treeHandlers_->PnlOverObenBeginOver(strip); });
+        connect(strip, &TOverPanel::OnEndOver, this, [this, strip] { treeHandlers_->PnlOverObenEndOver(strip); });
+        connect(strip, &TOverPanel::OnDragEnter, this,
+                [this, strip] { treeHandlers_->PnlOverObenDragOver(strip, StripDragState::Enter); });
+        connect(strip, &TOverPanel::OnDragLeave, this,
+                [this, strip] { treeHandlers_->PnlOverObenDragOver(strip, StripDragState::Leave); });
+    }
+}
+
+// Commands of later windows are wired here under their names and do nothing yet.
+void MainWindow::D_BtnClick(QObject* sender) {
+    if (isSender(sender, u"Btn_D_Font"))
+        listFont();
+    else if (isSender(sender, u"Btn_D_All"))
+        reloadDocumentList(false, true);
+    else if (isSender(sender, u"PD_Save"))
+        saveCopy();
+    else if (isSender(sender, u"PD_Copy"))
+        copyToEntry();
+    else if (isSender(sender, u"MSer_Word"))
+        serialLetter();
+}
+
+void MainWindow::B_BtnClick(QObject* sender) {
+    const QString name = sender->objectName();
+    if (name.endsWith(QStringLiteral("_Font")))
+        treeFont();
+    else if (name == QStringLiteral("Edit_B_Such"))
+        treeHandlers_->searchFromStart(Edit_B_Such->text());
+    else if (name == QStringLiteral("Btn_B_Such"))
+        treeHandlers_->searchOn(Edit_B_Such->text());
+    else if (name == QStringLiteral("Btn_B_KlappAuf"))
+        treeHandlers_->expandSelected();
+    else if (name == QStringLiteral("Btn_B_KlappZu"))
+        treeHandlers_->collapseSelected();
+}
+
+// The catalog editor edits the catalog whose number is the item's tag.
+void MainWindow::MKat_DokArtClick(QObject* sender) {
+    Q_UNUSED(sender)
+}
+
+void MainWindow::MTool_Click(QObject* sender) {
+    if (isSender(sender, u"MTool_Mand"))
+        SwitchClient(Program::instance().client.ClientName, -1);
+}
+
+void MainWindow::MHelp_Click(QObject* sender) {
+    if (isSender(sender, u"MHelp_Uber"))
+        about();
+}
+
+void MainWindow::Button1Click() {}
+
+void MainWindow::D_GridDblClick() {}
+
+void MainWindow::restoreFonts() {
+    const Settings settings = Program::instance().settings();
+    D_Grid->setFont(fontOf(settings.documentFont(fontSpecOf(D_Grid->font())), D_Grid->font()));
+    PnlBaum->setFont(fontOf(settings.treeFont(fontSpecOf(PnlBaum->font())), PnlBaum->font()));
+}
+
+void MainWindow::listFont() {
+    const std::optional<FontSpec> chosen =
+        Interaction::instance().font(fontSpecOf(D_Grid->font()), QStringLiteral("Schriftart"));
+    if (!chosen)
+        return;
+    D_Grid->setFont(fontOf(*chosen, D_Grid->font()));
+    Program::instance().settings().setDocumentFont(*chosen);
+}
+
+void MainWindow::treeFont() {
+    const std::optional<FontSpec> chosen =
+        Interaction::instance().font(fontSpecOf(PnlBaum->font()), QStringLiteral("Schriftart"));
+    if (!chosen)
+        return;
+    PnlBaum->setFont(fontOf(*chosen, PnlBaum->font()));
+    Program::instance().settings().setTreeFont(*chosen);
+}
+
+void MainWindow::saveCopy() {
+    if (!listHasDocuments())
+        return;
+    if (currentDocumentIsNote()) {
+        inform(noteIsNoFileMessage());
+        return;
+    }
+    QString source = dm_->TDok.field(u"Datei").asString();
+    if (!source.contains(u'/'))
+        source = Program::instance().client.FilesDir + source;
+    const QFileInfo file(source);
+    const QString suffix = file.suffix();
+    const QString ext = suffix.isEmpty() ? QString() : u'.' + suffix;
+    const QString filter = u'*' + ext + QStringLiteral(" (*") + ext + QStringLiteral(");;*.* (*)");
+    QString target = Interaction::instance().saveFileName(QStringLiteral("Datei \"") + file.fileName() +
+                                                              QStringLiteral("\" speichern unter ..."),
+                                                          QDir(QDir::homePath()).filePath(file.fileName()), filter);
+    if (target.isEmpty())
+        return;
+    // The document's extension is the default when the user typed none.
+    if (QFileInfo(target).suffix().isEmpty())
+        target += ext;
+    FILECOPY(source, target);
+}
+
+void MainWindow::copyToEntry() {
+    if (currentDocumentIsNote())
+        inform(noteIsNoFileMessage());
+}
+
+void MainWindow::serialLetter() {
+    if (!listHasDocuments())
+        inform(noSerialLetterDocumentMessage());
+    else if (currentDocumentIsNote())
+        inform(noteIsNoFileMessage());
+}
+
+bool MainWindow::openClientFromList(const QString& clientName, int mode) {
+    Program& program = Program::instance();
+    ClientOpening* self = nullptr;
+    ClientOpening opening(program.paths, program.registry(), dataModule(), program.client, Interaction::instance(),
+                          [this, &self](int countdown) { return ShowClientDialog(*self, countdown, this); });
+    self = &opening;
+    opening.setTableUpgrade(&DO_UPDATE_DATA);
+    return opening.OpenClient(programKey(), clientName, mode);
+}
+
+void MainWindow::about() {
+    Interaction::instance().information(aboutText(), QString());
+}
+
+} // namespace zep

@@ -1,0 +1,593 @@
+#include "app/profile_file.h"
+#include "app/program.h"
+#include "app/startup.h"
+#include "controls/ui/db_grid3.h"
+#include "controls/ui/tree_view2.h"
+#include "data/tdm.h"
+#include "data/tdm1.h"
+#include "data/treefile.h"
+#include "documents/associations.h"
+#include "mainwin/ui/main_note_editor.h"
+#include "mainwin/ui/main_window.h"
+#include "scripted_interaction.h"
+#include "test_install.h"
+#include "tools/installation_layout.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace zep;
+using zep::test::appendRecord;
+using zep::test::ScriptedInteraction;
+
+namespace {
+
+class NoAssociations : public Associations {
+public:
+    std::optional<DesktopApplication> defaultApplication(const QString&) const override { return std::nullopt; }
+    QStringList programIcons(const QString&) const override { return {}; }
+};
+
+QString text(const QObject* object) {
+    if (const auto* action = qobject_cast<const QAction*>(object))
+        return action->text();
+    if (const auto* menu = qobject_cast<const QMenu*>(object))
+        return menu->title();
+    if (const auto* label = qobject_cast<const QLabel*>(object))
+        return label->text();
+    if (const auto* button = qobject_cast<const QToolButton*>(object))
+        return button->text();
+    return {};
+}
+
+QString hint(const QObject* object) {
+    if (const auto* widget = qobject_cast<const QWidget*>(object))
+        return widget->toolTip();
+    return {};
+}
+
+QStringList tabTexts(const QTabBar* bar) {
+    QStringList texts;
+    for (int i = 0; i < bar->count(); ++i)
+        texts << bar->tabText(i);
+    return texts;
+}
+
+// An installation with one client "Muster": three addresses (one below another), two topics and
+// documents filed under them.
+class Installation {
+public:
+    Installation() {
+        ensureInstallationLayout(tmp.path());
+        program = loadProgram(tmp.path());
+        Program::setInstance(&program);
+        clientDir = tmp.filePath(QStringLiteral("Muster"));
+        fillClient();
+    }
+    ~Installation() { Program::setInstance(nullptr); }
+
+    // Opens the client as the client list would.
+    bool openClient() {
+        ++opened;
+        if (cancelClientList)
+            return false;
+        program.client.SetClientPaths(QStringLiteral("Muster"), clientDir);
+        dm->CloseClientTables();
+        dm->CloseDocumentQuery();
+        dm->SetClientDataDir(program.client.DataDir);
+        return dm->OpenClientTables() == 0;
+    }
+
+    std::unique_ptr<MainWindow> makeWindow() {
+        auto window = std::make_unique<MainWindow>();
+        dm = std::make_unique<TDM>(program.paths, interaction, associations);
+        dm->DMCreate();
+        window->setDataModule(dm.get());
+        window->setClientOpener([this](const QString&, const QString&, int) { return openClient(); });
+        return window;
+    }
+
+    ProfileFile zepIni() const { return ProfileFile(program.paths.settingsFile); }
+
+    ScriptedInteraction interaction;
+    QTemporaryDir tmp;
+    Program program;
+    QString clientDir;
+    NoAssociations associations;
+    std::unique_ptr<TDM> dm;
+    int opened = 0;
+    bool cancelClientList = false;
+
+private:
+    void fillClient() {
+        const QString data = clientDir + QStringLiteral("/Daten");
+        test::createClientTables(data);
+        Table adr, thema, dok;
+        test::openTable(adr, data, QStringLiteral("Adressen.DB"));
+        appendRecord(adr, {{"Vor", 0}, {"Name1", "Alpha GmbH"}, {"Baum", 1}});
+        appendRecord(adr, {{"Vor", 1}, {"Name1", "Meier"}, {"Name2", "Anna"}, {"Person", true}});
+        appendRecord(adr, {{"Vor", 0}, {"Name1", "Zeta AG"}, {"Baum", 1}});
+        writeTreeFile(data + QStringLiteral("/Adressen.dat"), {{QStringLiteral("Alpha GmbH"), 1, 1, 1},
+                                                               {QStringLiteral("Meier Anna"), 2, 2, -1},
+                                                               {QStringLiteral("Zeta AG"), 1, 3, 1}});
+        test::openTable(thema, data, QStringLiteral("Thema.DB"));
+        appendRecord(thema, {{"Vor", 0}, {"Thema", "Projekte"}});
+        appendRecord(thema, {{"Vor", 0}, {"Thema", "Rechnungen"}});
+        writeTreeFile(data + QStringLiteral("/Themen.dat"),
+                      {{QStringLiteral("Projekte"), 1, 1, 1}, {QStringLiteral("Rechnungen"), 1, 2, 1}});
+        test::openTable(dok, data, QStringLiteral("Dok.DB"));
+        appendRecord(dok, {{"NrFirma", 1}, {"NrThema", 1}, {"Ext", "odt"}, {"Titel", "Angebot"}, {"Datei", "a.odt"}});
+        appendRecord(dok, {{"NrFirma", 1}, {"NrThema", 2}, {"Ext", "---"}, {"Titel", "Anruf"}, {"Notice", "rief an"}});
+        appendRecord(dok, {{"NrFirma", 2}, {"NrThema", 2}, {"Ext", "pdf"}, {"Titel", "Rechnung"}, {"Datei", "r.pdf"}});
+        ProfileFile(clientDir + QStringLiteral("/Mand.ini")).writeInteger(u"Adressvorlage", u"Aktuell", 0);
+    }
+};
+
+template <typename T = QObject> T* child(QWidget& window, const QString& name) {
+    return window.findChild<T*>(name);
+}
+
+bool enabled(QWidget& window, const QString& name) {
+    if (auto* action = child<QAction>(window, name))
+        return action->isEnabled();
+    return child<QWidget>(window, name)->isEnabled();
+}
+
+void selectNode(TTreeView2* tree, const QString& caption) {
+    const QList<QTreeWidgetItem*> found = tree->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
+    QVERIFY(!found.isEmpty());
+    tree->setCurrentItem(found.first());
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Shows the window and lets it open its client.
+    static void showAndOpen(MainWindow& window, Installation& inst) {
+        window.show();
+        QTRY_COMPARE(inst.opened, 1);
+    }
+
+private slots:
+    void controlsHaveTheirNamesAndTexts_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("toolTip");
+        const auto row = [](const char* name, const char* caption, const char* tip = "") {
+            QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(caption) << QString::fromUtf8(tip);
+        };
+        row("PnlDate", "Date", "Datum");
+        row("PnlTime", "Time", "Zeit");
+        row("PnlRAM", "Free RAM", "Frei Arbeitsspeicher");
+        row("PnlPage", "Free Page", "Freier Speicher der Auslagerungsdatei");
+        row("PnlDisk", "Free Disk", "Freier Speicher auf Laufwerk C:");
+        row("BoxAdrVor", "", "Adressformat für die Zwischenablage");
+        row("BtnAdrCopy", "X", "Kopiert die Adresse im aktuellen Adressformat in die Zwischenablage");
+        row("Btn_B_Neu", "", "Neuer Eintrag");
+        row("Btn_B_Edit", "", "Eintrag bearbeiten");
+        row("Btn_B_Del", "", "Eintrag löschen");
+        row("Edit_B_Such", "", "Eintrag suchen");
+        row("Btn_B_Such", "", "Weiter suchen");
+        row("Btn_B_KlappAuf", "");
+        row("Btn_B_KlappZu", "");
+        row("Btn_B_Trenn1", "");
+        row("Btn_B_Font", "", "Schriftart");
+        row("Btn_D_NeuDok", "", "Neues Dokument");
+        row("Btn_D_NeuNot", "", "Neue Notiz");
+        row("Btn_D_Holen", "", "Dokument holen");
+        row("Btn_D_Open", "", "Dokument öffnen");
+        row("Btn_D_Book", "", "Detail");
+        row("Btn_D_Done", "", "Dokument erledigt");
+        row("Btn_D_Del", "", "Eintrag löschen");
+        row("Btn_D_All", "", "Dokumente von Untereinträgen werden angezeigt");
+        row("Btn_D_Font", "", "Schriftart");
+        row("Btn_D_Tab", "", "Tabellenansicht bearbeiten");
+        row("Btn_D_Notiz", "");
+        row("MA_Menu", "Adressen");
+        row("MA_Neu", "Neu");
+        row("MA_Edit", "Berabeiten");
+        row("MA_Del", "Löschen");
+        row("MA_Font", "Schriftart");
+        row("MA_PrintBrief", "Briefumschlag");
+        row("MA_PrintAdr", "Adressen");
+        row("MA_Vorlage", "Vorlage für Zwischenablage");
+        row("MT_Menu", "Themen");
+        row("MT_Neu", "Neu");
+        row("MT_Edit", "Bearbeiten");
+        row("MT_Del", "Löschen");
+        row("MT_Font", "Schriftart");
+        row("MD_Menu", "Dokumente");
+        row("MD_NeuDok", "Neues Dokument");
+        row("MD_NeuNot", "Neue Notiz");
+        row("MD_Holen", "Holen");
+        row("MD_Open", "Öffnen");
+        row("MD_Book", "Detail");
+        row("MD_Del", "Löschen");
+        row("MD_Tab", "Ansicht");
+        row("MD_Save", "Speichern unter..");
+        row("MD_Move", "Verschieben");
+        row("MD_Copy", "Kopieren");
+        row("MD_Font", "Schriftart");
+        row("MSer_Menu", "Seriendruck");
+        row("MSer_Word", "mit Word");
+        row("MKat_Menu", "&Kataloge");
+        row("MKat_DokArt", "&Dokument - Art");
+        row("MKat_Autor", "&Autor");
+        row("MKat_AnredeBrief", "Anrede Briefkopf");
+        row("MKat_Anrede", "Anrede");
+        row("MKat_Herr", "Herr / Frau");
+        row("MKat_Gruss", "Grusswort");
+        row("MTool_Menu", "&Tools");
+        row("MTool_Mand", "Mandanten");
+        row("MTool_Anw", "&Anwendung...");
+        row("MTool_ImpDBF", "dBase");
+        row("MTool_ExpDBF", "dBase");
+        row("MTool_Sicher", "&Datensicherung");
+        row("MTool_Baum", "&Baumstruktur");
+        row("MTool_Option", "&Optionen");
+        row("MHelp_Menu", "&Hilfe");
+        row("MHelp_View", "Ü&bersicht");
+        row("MHelp_Tips", "&Tips und Tricks");
+        row("MHelp_Support", "Support");
+        row("MHelp_Uber", "Üb&er...");
+        row("MClose_Menu", "Beenden");
+        row("MClose_Close", "Schließen      Alt F4");
+        row("PA_Neu", "Neu");
+        row("PA_Edit", "Bearbeiten");
+        row("PA_Del", "Löschen");
+        row("PA_Font", "Schriftart");
+        row("PA_PrintBrief", "Briefumschlag");
+        row("PA_PrintAdr", "Adressen");
+        row("PT_Neu", "Neu");
+        row("PT_Edit", "Bearbeiten");
+        row("PT_Del", "Löschen");
+        row("PT_Font", "Schriftart");
+        row("PD_Open", "Öffnen");
+        row("PD_Book", "Detail");
+        row("PD_Del", "Löschen");
+        row("PD_Save", "Speichern unter...");
+        row("PD_Move", "Verschieben");
+        row("PD_Copy", "Kopieren");
+        row("PD_Print", "Drucken");
+        row("PD_Play", "Abspielen");
+    }
+    void controlsHaveTheirNamesAndTexts() {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, toolTip);
+        Installation inst;
+        MainWindow window;
+        QObject* object = window.findChild<QObject*>(name);
+        QVERIFY2(object != nullptr, qPrintable(name));
+        QCOMPARE(text(object), caption);
+        QCOMPARE(hint(object), toolTip);
+    }
+
+    void layoutComponentsExist() {
+        Installation inst;
+        MainWindow window;
+        QCOMPARE(window.objectName(), QStringLiteral("TM01"));
+        for (const char* name : {"ToolBar4", "PnlBaum", "B_Tool1", "ToolBar2", "PnlAdress", "Splitter2", "Splitter1",
+                                 "PnlDok", "D_Tool1", "PnlNotiz", "Splitter", "Image1"})
+            QVERIFY2(child<QWidget>(window, QString::fromUtf8(name)), name);
+        QCOMPARE(tabTexts(child<QTabBar>(window, QStringLiteral("Tab00"))),
+                 QStringList({QStringLiteral("Adressen"), QStringLiteral("Themen"), QStringLiteral("Dokumente")}));
+        QCOMPARE(tabTexts(child<QTabBar>(window, QStringLiteral("Tab22"))), QStringList{QStringLiteral("Dokumente")});
+        for (const char* name : {"TVA", "TVB", "TVD"})
+            QCOMPARE(child<TTreeView2>(window, QString::fromUtf8(name))->indentation(), 25);
+        QVERIFY(child<QTextEdit>(window, QStringLiteral("REAdr"))->isReadOnly());
+        QVERIFY(!child<QWidget>(window, QStringLiteral("Btn_B_Trenn1"))->isEnabled());
+        QVERIFY(child<QToolButton>(window, QStringLiteral("Btn_D_All"))->isCheckable());
+        QVERIFY(child<QToolButton>(window, QStringLiteral("BtnAdrCopy"))->font().bold());
+        QVERIFY(!child<QAction>(window, QStringLiteral("PD_Play"))->isVisible());
+        QCOMPARE(child<QAction>(window, QStringLiteral("MHelp_View"))->shortcut(), QKeySequence(Qt::Key_F1));
+        auto* zeit = child<QTimer>(window, QStringLiteral("TimerZeit"));
+        auto* sys = child<QTimer>(window, QStringLiteral("TimerSys"));
+        QCOMPARE(zeit->interval(), 60000);
+        QCOMPARE(sys->interval(), 5000);
+        QVERIFY(!zeit->isActive());
+        QVERIFY(!sys->isActive());
+        QCOMPARE(child<QLabel>(window, QStringLiteral("PnlDate"))->text(), QStringLiteral("Date"));
+    }
+
+    void catalogItemsCarryTheirCatalogNumbers() {
+        Installation inst;
+        MainWindow window;
+        QList<int> tags;
+        for (const char* name :
+             {"MKat_DokArt", "MKat_Autor", "MKat_AnredeBrief", "MKat_Anrede", "MKat_Herr", "MKat_Gruss"})
+            tags << child<QAction>(window, QString::fromUtf8(name))->data().toInt();
+        QCOMPARE(tags, QList<int>({1, 4, 10, 11, 12, 13}));
+    }
+
+    void firstStartWithoutSettingsIsMaximisedWithDefaultPanes() {
+        Installation inst;
+        QVERIFY(!QFile::exists(inst.program.paths.settingsFile));
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        QVERIFY(window->isMaximized());
+        QTRY_COMPARE(child<QWidget>(*window, QStringLiteral("PnlBaum"))->width(), 250);
+        QCOMPARE(child<QWidget>(*window, QStringLiteral("PnlAdress"))->height(), 120);
+        QVERIFY(child<QTimer>(*window, QStringLiteral("TimerZeit"))->isActive());
+        QVERIFY(child<QTimer>(*window, QStringLiteral("TimerSys"))->isActive());
+        QCOMPARE(child<QLabel>(*window, QStringLiteral("PnlDate"))->text(),
+                 QDate::currentDate().toString(QStringLiteral("dd.MM.yy")));
+    }
+
+    void storedLayoutAndFontsAreRestored() {
+        Installation inst;
+        const ProfileFile ini = inst.zepIni();
+        ini.writeInteger(u"WindowMain", u"Max", 0);
+        ini.writeInteger(u"WindowMain", u"Left", 40);
+        ini.writeInteger(u"WindowMain", u"Top", 30);
+        ini.writeInteger(u"WindowMain", u"Width", 900);
+        ini.writeInteger(u"WindowMain", u"Height", 640);
+        ini.writeInteger(u"WindowTree", u"TreeWidth", 300);
+        ini.writeInteger(u"WindowTree", u"AdrHeight", 90);
+        ini.writeString(u"WindowDoc", u"Font", u"Courier;1000;14;");
+        // Unreadable flags and size leave those parts of the design font.
+        ini.writeString(u"WindowTree", u"Font", u";10;x;");
+        MainWindow window;
+        const QFont designTree = child<QWidget>(window, QStringLiteral("PnlMain"))->font();
+        QVERIFY(!window.isMaximized());
+        QCOMPARE(window.size(), QSize(900, 640));
+        QCOMPARE(window.pos(), QPoint(40, 30));
+        auto* grid = child<QWidget>(window, QStringLiteral("D_Grid"));
+        QCOMPARE(grid->font().family(), QStringLiteral("Courier"));
+        QVERIFY(grid->font().bold());
+        QCOMPARE(grid->font().pointSize(), 14);
+        auto* tree = child<QWidget>(window, QStringLiteral("PnlBaum"));
+        QCOMPARE(tree->font().bold(), designTree.bold());
+        QCOMPARE(tree->font().pointSize(), designTree.pointSize());
+        window.show();
+        QTRY_COMPARE(tree->width(), 300);
+        QCOMPARE(child<QWidget>(window, QStringLiteral("PnlAdress"))->height(), 90);
+    }
+
+    void closingMaximisedWritesOnlyMaxAndPanes() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        window->close();
+        const ProfileFile ini = inst.zepIni();
+        QCOMPARE(ini.readInteger(u"WindowMain", u"Max", -1), 1);
+        QCOMPARE(ini.readInteger(u"WindowTree", u"TreeWidth", -1), 250);
+        QCOMPARE(ini.readInteger(u"WindowTree", u"AdrHeight", -1), 120);
+        for (const char16_t* key : {u"Left", u"Top", u"Width", u"Height"})
+            QVERIFY(!ini.keys(u"WindowMain").contains(QString::fromUtf16(key)));
+    }
+
+    void closingNormalWritesTheRectangle() {
+        Installation inst;
+        inst.zepIni().writeInteger(u"WindowMain", u"Max", 0);
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        window->resize(800, 500);
+        window->move(20, 10);
+        window->close();
+        const ProfileFile ini = inst.zepIni();
+        QCOMPARE(ini.readInteger(u"WindowMain", u"Max", -1), 0);
+        QCOMPARE(ini.readInteger(u"WindowMain", u"Width", -1), 800);
+        QCOMPARE(ini.readInteger(u"WindowMain", u"Height", -1), 500);
+        QCOMPARE(ini.readInteger(u"WindowMain", u"Left", -1), window->pos().x());
+        QCOMPARE(ini.readInteger(u"WindowMain", u"Top", -1), window->pos().y());
+    }
+
+    void switchingClientLoadsTreesAndCaption() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        QCOMPARE(window->windowTitle(), QStringLiteral("ZEP 3.5   >>Muster  ") + inst.clientDir + QStringLiteral("<<"));
+        QCOMPARE(window->viewState().view, ViewState::Addresses);
+        auto* tva = child<TTreeView2>(*window, QStringLiteral("TVA"));
+        QCOMPARE(tva->topLevelItem(0)->text(0), QStringLiteral("Adressen"));
+        QCOMPARE(tva->currentItem(), tva->topLevelItem(0));
+        QVERIFY(tva->topLevelItem(0)->isExpanded());
+        QCOMPARE(child<TTreeView2>(*window, QStringLiteral("TVB"))->topLevelItem(0)->text(0), QStringLiteral("Themen"));
+        QCOMPARE(child<QTabBar>(*window, QStringLiteral("Tab00"))->tabText(0), QStringLiteral("Adressen [3]"));
+    }
+
+    void cancelledClientListClosesTheWindow() {
+        Installation inst;
+        inst.cancelClientList = true;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        QTRY_VERIFY(!window->isVisible());
+    }
+
+    void viewsShowTheirTreeAndMenus_data() {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QString>("tree");
+        QTest::addColumn<bool>("addressMenu");
+        QTest::addColumn<bool>("topicMenu");
+        QTest::addColumn<bool>("entryTools");
+        QTest::newRow("addresses") << 0 << "TVA" << true << false << true;
+        QTest::newRow("topics") << 1 << "TVB" << false << true << true;
+        QTest::newRow("documents") << 2 << "TVD" << false << false << false;
+    }
+    void viewsShowTheirTreeAndMenus() {
+        QFETCH(int, view);
+        QFETCH(QString, tree);
+        QFETCH(bool, addressMenu);
+        QFETCH(bool, topicMenu);
+        QFETCH(bool, entryTools);
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        child<QTabBar>(*window, QStringLiteral("Tab00"))->setCurrentIndex(view);
+        QCOMPARE(window->viewState().view, ViewState::View(view));
+        QCOMPARE(child<QStackedWidget>(*window, QStringLiteral("PnlTrees"))->currentWidget()->objectName(), tree);
+        QCOMPARE(child<QMenu>(*window, QStringLiteral("MA_Menu"))->menuAction()->isVisible(), addressMenu);
+        QCOMPARE(child<QMenu>(*window, QStringLiteral("MT_Menu"))->menuAction()->isVisible(), topicMenu);
+        QCOMPARE(child<QWidget>(*window, QStringLiteral("REAdr"))->isVisible(), view == 0);
+        QCOMPARE(child<QWidget>(*window, QStringLiteral("Image1"))->isVisible(), true);
+        QCOMPARE(child<QWidget>(*window, QStringLiteral("B_Tool1"))->isVisible(), entryTools);
+        QCOMPARE(enabled(*window, QStringLiteral("MTool_Baum")), entryTools);
+        if (view == 2) {
+            for (const char* name : {"Btn_D_NeuDok", "Btn_D_All", "MD_Holen", "PD_Save"})
+                QVERIFY2(!enabled(*window, QString::fromUtf8(name)), name);
+        }
+    }
+
+    void documentRuleFollowsTheSelectedEntry() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        auto* tab = child<QTabBar>(*window, QStringLiteral("Tab22"));
+        auto* tva = child<TTreeView2>(*window, QStringLiteral("TVA"));
+        selectNode(tva, QStringLiteral("Alpha GmbH"));
+        QCOMPARE(tab->tabText(0), QStringLiteral("Dokumente [2]"));
+        for (const char* name : {"Btn_D_Open", "Btn_D_Book", "Btn_D_Del", "RE", "PD_Save", "MD_Move", "Btn_B_Edit"})
+            QVERIFY2(enabled(*window, QString::fromUtf8(name)), name);
+        // The sub-entries toggle adds the documents of "Meier Anna".
+        child<QToolButton>(*window, QStringLiteral("Btn_D_All"))->click();
+        QCOMPARE(tab->tabText(0), QStringLiteral("Dokumente [3]"));
+        child<QToolButton>(*window, QStringLiteral("Btn_D_All"))->click();
+        selectNode(tva, QStringLiteral("Zeta AG"));
+        QCOMPARE(tab->tabText(0), QStringLiteral("Dokumente [0]"));
+        for (const char* name : {"Btn_D_Open", "Btn_D_Notiz", "RE", "PD_Open", "MD_Save"})
+            QVERIFY2(!enabled(*window, QString::fromUtf8(name)), name);
+        QVERIFY(window->noteEditor().toPlainText().isEmpty());
+        QVERIFY(!window->noteEditor().isModified());
+        // The root is no proper entry.
+        tva->setCurrentItem(tva->topLevelItem(0));
+        QVERIFY(!enabled(*window, QStringLiteral("Btn_B_Edit")));
+        QVERIFY(!enabled(*window, QStringLiteral("MA_Del")));
+    }
+
+    void resubmissionStartValue_data() {
+        QTest::addColumn<int>("startValue");
+        QTest::addColumn<int>("firstView");
+        QTest::addColumn<int>("secondView");
+        QTest::newRow("never") << 0 << 0 << 0;
+        QTest::newRow("first client of the run") << 1 << 2 << 0;
+        QTest::newRow("every client") << 2 << 2 << 2;
+    }
+    void resubmissionStartValue() {
+        QFETCH(int, startValue);
+        QFETCH(int, firstView);
+        QFETCH(int, secondView);
+        Installation inst;
+        inst.program.resubmissionStart = startValue;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        QCOMPARE(int(window->viewState().view), firstView);
+        if (firstView == 2)
+            QCOMPARE(child<TTreeView2>(*window, QStringLiteral("TVD"))->currentItem()->text(0),
+                     QStringLiteral("Heute"));
+        child<QAction>(*window, QStringLiteral("MTool_Mand"))->trigger();
+        QCOMPARE(inst.opened, 2);
+        QCOMPARE(int(window->viewState().view), secondView);
+    }
+
+    void fontsAreChosenThroughTheSeamAndWrittenAtOnce() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        FontSpec chosen{QStringLiteral("Courier"), false, true, false, false, 13};
+        inst.interaction.setNextFont(chosen);
+        child<QToolButton>(*window, QStringLiteral("Btn_D_Font"))->click();
+        QCOMPARE(child<QWidget>(*window, QStringLiteral("D_Grid"))->font().pointSize(), 13);
+        QCOMPARE(inst.zepIni().readString(u"WindowDoc", u"Font", {}), QStringLiteral("Courier;0100;13;"));
+        inst.interaction.setNextFont(std::nullopt);
+        child<QAction>(*window, QStringLiteral("PA_Font"))->trigger();
+        QCOMPARE(inst.zepIni().readString(u"WindowTree", u"Font", QStringLiteral("none")), QStringLiteral("none"));
+        chosen.pointSize = 11;
+        inst.interaction.setNextFont(chosen);
+        child<QToolButton>(*window, QStringLiteral("Btn_B_Font"))->click();
+        QCOMPARE(child<QWidget>(*window, QStringLiteral("PnlBaum"))->font().pointSize(), 11);
+        QCOMPARE(inst.zepIni().readString(u"WindowTree", u"Font", {}), QStringLiteral("Courier;0100;11;"));
+        QVERIFY(inst.interaction.errors().isEmpty());
+    }
+
+    void messagesOfTheWindow() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        child<QAction>(*window, QStringLiteral("MHelp_Uber"))->trigger();
+        QCOMPARE(inst.interaction.texts().last(), QStringLiteral("ZEP V ZEP 3.5 32bit"));
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Zeta AG"));
+        child<QAction>(*window, QStringLiteral("MSer_Word"))->trigger();
+        QCOMPARE(inst.interaction.texts().last(),
+                 QStringLiteral("Es ist kein Dokument, dass als \rSerienbrief dienen soll, ausgewählt"));
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVB")), QStringLiteral("Rechnungen"));
+        child<QTabBar>(*window, QStringLiteral("Tab00"))->setCurrentIndex(1);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVB")), QStringLiteral("Rechnungen"));
+        Query& list = inst.dm->dm1().QDok;
+        QVERIFY(list.locate(u"Ext", QStringLiteral("---")));
+        const int before = inst.interaction.texts().size();
+        for (const char* name : {"PD_Save", "PD_Copy", "MSer_Word"})
+            child<QAction>(*window, QString::fromUtf8(name))->trigger();
+        QCOMPARE(inst.interaction.texts().mid(before),
+                 QStringList(3, QStringLiteral("Das ist eine Notiz, keine Datei")));
+    }
+
+    void saveCopyProposesTheFileInTheHomeDirectory() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        QDir().mkpath(inst.program.client.FilesDir);
+        QFile source(inst.program.client.FilesDir + QStringLiteral("a.odt"));
+        QVERIFY(source.open(QIODevice::WriteOnly));
+        source.write("Inhalt");
+        source.close();
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        QVERIFY(inst.dm->dm1().QDok.locate(u"Ext", QStringLiteral("odt")));
+        const QString target = inst.tmp.filePath(QStringLiteral("kopie"));
+        inst.interaction.setNextFile(target);
+        child<QAction>(*window, QStringLiteral("PD_Save"))->trigger();
+        const auto& shown = inst.interaction.shown().last();
+        QCOMPARE(shown.caption, QStringLiteral("Datei \"a.odt\" speichern unter ..."));
+        QCOMPARE(shown.text, QDir(QDir::homePath()).filePath(QStringLiteral("a.odt")));
+        QCOMPARE(shown.filter, QStringLiteral("*.odt (*.odt);;*.* (*)"));
+        QFile copy(target + QStringLiteral(".odt"));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), QByteArray("Inhalt"));
+    }
+
+    void addressTemplateChoiceIsStored() {
+        Installation inst;
+        {
+            Table templates;
+            test::openTable(templates, inst.program.paths.general, QStringLiteral("AdrVorlage.DB"));
+            appendRecord(templates, {{"Name", "Brief"}});
+            appendRecord(templates, {{"Name", "Fax"}});
+        }
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        auto* box = child<QComboBox>(*window, QStringLiteral("BoxAdrVor"));
+        const int fax = box->findText(QStringLiteral("Fax"));
+        QVERIFY(fax >= 0);
+        const int nr = box->itemData(fax).toInt();
+        window->SetCurrentAddressTemplate(nr);
+        QCOMPARE(box->currentText(), QStringLiteral("Fax"));
+        QCOMPARE(ProfileFile(inst.program.client.IniFile).readInteger(u"Adressvorlage", u"Aktuell", -1), nr);
+    }
+
+    void ddeCommandWithoutPlaceholderSendsNothing() {
+        Installation inst;
+        MainWindow window;
+        QVERIFY(!window.ExecuteDdeCommand(true, QStringLiteral("/usr/bin/x"), QStringLiteral("org.example.X.desktop"),
+                                          QStringLiteral("System"), QStringLiteral("[Open]"),
+                                          QStringLiteral("/a.txt")));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"
