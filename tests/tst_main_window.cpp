@@ -580,6 +580,43 @@ private slots:
         QCOMPARE(ProfileFile(inst.program.client.IniFile).readInteger(u"Adressvorlage", u"Aktuell", -1), nr);
     }
 
+    void largeNoteEditorChangesTheNoteOfTheCurrentDocument() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        QString seen;
+        window->setNoteEditorRunner([&seen](const QString& path, QWidget*) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadWrite))
+                return 0;
+            seen = QString::fromUtf8(file.readAll());
+            file.resize(0);
+            file.write("Neuer Text äöü");
+            return 1;
+        });
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        QVERIFY(inst.dm->dm1().QDok.locate(u"Titel", QStringLiteral("Anruf")));
+        QCOMPARE(window->noteEditor().noteText(), QStringLiteral("rief an"));
+        child<QToolButton>(*window, QStringLiteral("Btn_D_Notiz"))->click();
+        QCOMPARE(seen, QStringLiteral("rief an"));
+        QCOMPARE(window->noteEditor().noteText(), QStringLiteral("Neuer Text äöü"));
+        QVERIFY(window->noteEditor().isModified());
+        window->close();
+        QCOMPARE(inst.dm->TDok.field(u"Notice").asString(), QStringLiteral("Neuer Text äöü"));
+    }
+
+    void unchangedLargeNoteLeavesTheNote() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        window->setNoteEditorRunner([](const QString&, QWidget*) { return 0; });
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        QVERIFY(inst.dm->dm1().QDok.locate(u"Titel", QStringLiteral("Anruf")));
+        child<QToolButton>(*window, QStringLiteral("Btn_D_Notiz"))->click();
+        QCOMPARE(window->noteEditor().noteText(), QStringLiteral("rief an"));
+        QVERIFY(!window->noteEditor().isModified());
+    }
+
     void ddeCommandWithoutPlaceholderSendsNothing() {
         Installation inst;
         MainWindow window;

@@ -12,6 +12,7 @@
 #include "mainwin/enabling_rules.h"
 #include "mainwin/entry_filter.h"
 #include "mainwin/system_figures.h"
+#include "mainwin/ui/main_note_dialog.h"
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/tree_file_io.h"
 #include "mainwin/ui/tree_handlers.h"
@@ -51,6 +52,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildLayout();
     buildMenus();
     buildPopupMenus();
+    noteEditorRunner_ = [](const QString& path, QWidget* parent) {
+        return RICHING(path, parent);
+    };
     treeHandlers_ = new TreeHandlers(*this, this);
     treeHandlers_->attachTrees();
     connectControls();
@@ -79,6 +83,7 @@ TDM& MainWindow::dataModule() {
 }
 
 void MainWindow::FormCreate() {
+    D_Grid->setDragCursor(DragCursorMove);
     copyDrag_ = false;
     treeLoading_ = false;
     restoreFonts();

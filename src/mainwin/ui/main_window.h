@@ -47,6 +47,9 @@ public:
     void setDataModule(TDM* dm);
     // Replaces the client list of the installation (tests).
     void setClientOpener(ClientOpener opener);
+    // The large note editor: edits a text file, returns non-zero when it changed it.
+    using NoteEditorRunner = std::function<int(const QString& path, QWidget* parent)>;
+    void setNoteEditorRunner(NoteEditorRunner runner) { noteEditorRunner_ = std::move(runner); }
 
     // Operations other windows call.
     void SelectView(int view);
@@ -136,12 +139,14 @@ private:
     void serialLetter();
     void copyToEntry();
     void about();
+    void externalNoteEditor();
     bool listHasDocuments() const;
     void setEnabledByName(const QStringList& names, bool enabled);
     QString programKey() const;
 
     TDM* dm_ = nullptr;
     ClientOpener clientOpener_;
+    NoteEditorRunner noteEditorRunner_;
     ViewState viewState_;
     TreeHandlers* treeHandlers_ = nullptr;
     int sortColumn_ = 0;

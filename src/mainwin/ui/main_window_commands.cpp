@@ -9,6 +9,7 @@
 #include "data/table_upgrade.h"
 #include "data/tdm.h"
 #include "data/tdm1.h"
+#include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_handlers.h"
 #include "mainwin/window_texts.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QSaveFile>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -94,6 +96,8 @@ void MainWindow::D_BtnClick(QObject* sender) {
         copyToEntry();
     else if (isSender(sender, u"MSer_Word"))
         serialLetter();
+    else if (isSender(sender, u"Btn_D_Notiz"))
+        externalNoteEditor();
 }
 
 void MainWindow::B_BtnClick(QObject* sender) {
@@ -198,6 +202,22 @@ bool MainWindow::openClientFromList(const QString& clientName, int mode) {
     self = &opening;
     opening.setTableUpgrade(&DO_UPDATE_DATA);
     return opening.OpenClient(programKey(), clientName, mode);
+}
+
+// The note goes through the scratch file to the large editor and, when changed there, back into RE
+// as an edit of the note, which the data module stores into the document.
+void MainWindow::externalNoteEditor() {
+    const QString scratch = Program::instance().paths.noteScratchFile;
+    QSaveFile file(scratch);
+    if (!file.open(QIODevice::WriteOnly) || file.write(RE->noteText().toUtf8()) < 0 || !file.commit())
+        return;
+    if (noteEditorRunner_(scratch, this) == 0)
+        return;
+    QFile changed(scratch);
+    if (!changed.open(QIODevice::ReadOnly))
+        return;
+    RE->setNoteText(QString::fromUtf8(changed.readAll()));
+    RE->setModified(true);
 }
 
 void MainWindow::about() {

@@ -1,0 +1,50 @@
+#include "mainwin/ui/main_note_dialog.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+namespace zep {
+
+namespace {
+
+bool readText(const QString& path, QString& text) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    text = QString::fromUtf8(file.readAll());
+    return true;
+}
+
+bool writeText(const QString& path, const QString& text) {
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit();
+}
+
+} // namespace
+
+int RICHING(const QString& path, QWidget* parent) {
+    QString text;
+    if (!readText(path, text))
+        return 0;
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("TNotiz"));
+    dialog.setWindowTitle(QStringLiteral("Anmerkung / Kurzbrief / Kurzfax"));
+    auto* editor = new QPlainTextEdit(text, &dialog);
+    editor->setObjectName(QStringLiteral("RENotiz"));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(editor, 1);
+    layout->addWidget(buttons);
+    dialog.resize(640, 480);
+    if (dialog.exec() != QDialog::Accepted || editor->toPlainText() == text)
+        return 0;
+    return writeText(path, editor->toPlainText()) ? 1 : 0;
+}
+
+} // namespace zep

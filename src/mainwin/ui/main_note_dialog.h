@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace zep {
+
+// The large editor for the note of the current document. Edits the text file at path in place;
+// returns a value other than 0 when the user confirmed a changed text, 0 otherwise (also when the
+// file cannot be read or written).
+int RICHING(const QString& path, QWidget* parent = nullptr);
+
+} // namespace zep
