@@ -149,9 +149,14 @@ TreeNode* addChildNode(QTreeWidget& tree, QTreeWidgetItem* parent, const QString
 void setSubtreeExpanded(QTreeWidgetItem* item, bool expanded) {
     if (!item)
         return;
+    // Changed from the top down when collapsing and from the bottom up when expanding, the view
+    // lays out only the nodes that stay visible.
+    if (!expanded)
+        item->setExpanded(false);
     for (int i = 0; i < item->childCount(); ++i)
         setSubtreeExpanded(item->child(i), expanded);
-    item->setExpanded(expanded);
+    if (expanded)
+        item->setExpanded(true);
 }
 
 } // namespace zep
