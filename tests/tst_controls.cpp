@@ -8,6 +8,7 @@
 #include "data/table.h"
 #include "test_install.h"
 
+#include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -16,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <memory>
@@ -449,6 +451,39 @@ private slots:
             QCOMPARE(spy.at(0).at(0).toStringList(), QStringList({"/tmp/a b.txt", "/tmp/c.pdf"}));
     }
 
+    void gridStartsADragAfterTheThreshold_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("drags");
+        QTest::newRow("automatic, data row") << int(TDBGrid3::dmAutomatic) << 3 << 1;
+        QTest::newRow("automatic, header") << int(TDBGrid3::dmAutomatic) << 0 << 0;
+        QTest::newRow("manual") << int(TDBGrid3::dmManual) << 3 << 0;
+    }
+    void gridStartsADragAfterTheThreshold() {
+        QFETCH(int, mode);
+        QFETCH(int, row);
+        QFETCH(int, drags);
+        GridFixture f(5);
+        f.grid.setDragMode(TDBGrid3::DragMode(mode));
+        f.showWithRows(4);
+        QSignalSpy ended(&f.grid, &TDBGrid3::OnEndDrag);
+        QWidget* view = f.grid.viewport();
+        const QPoint start = f.centre(1, row);
+        sendMouse(view, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+        if (row > 0)
+            QCOMPARE(f.table.recNo(), row); // the press is a click first
+        sendMouse(view, QEvent::MouseMove, start + QPoint(1, 0), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(ended.count(), 0); // within the threshold
+        // The platform's drag loop ends with the button's release.
+        QTimer::singleShot(0, view, [view, start] { QTest::mouseRelease(view, Qt::LeftButton, {}, start); });
+        const QPoint beyond = start + QPoint(QApplication::startDragDistance() + 2, 0);
+        sendMouse(view, QEvent::MouseMove, beyond, Qt::NoButton, Qt::LeftButton);
+        if (drags == 0)
+            sendMouse(view, QEvent::MouseButtonRelease, beyond, Qt::LeftButton, Qt::NoButton);
+        QTRY_COMPARE(ended.count(), drags);
+        QVERIFY(!f.grid.isDragging());
+    }
+
     void gridCtrlStateDuringDrag() {
         TDBGrid3 grid;
         QSignalSpy spy(&grid, &TDBGrid3::OnCTRLChanged);
@@ -564,6 +599,40 @@ private slots:
         QCOMPARE(drops.count(), 1);
         QCOMPARE(drops.at(0).at(0).value<QTreeWidgetItem*>(), second);
         QCOMPARE(tree.topLevelItemCount(), 2); // the tree never moves items itself
+    }
+
+    void treeDragEventsReachTheOwner() {
+        TTreeView2 tree;
+        tree.setAcceptDrops(true);
+        auto* first = new QTreeWidgetItem(&tree, {QStringLiteral("Eins")});
+        auto* second = new QTreeWidgetItem(&tree, {QStringLiteral("Zwei")});
+        tree.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tree));
+        tree.setDragOverHandler([&](QTreeWidgetItem* target, QObject*) { return target == second; });
+        QSignalSpy drops(&tree, &TTreeView2::OnDragDrop);
+        QMimeData mime;
+        mime.setData(treeEntryDragMimeType(), "Eins");
+        const QPoint overFirst = tree.visualItemRect(first).center();
+        const QPoint overSecond = tree.visualItemRect(second).center();
+        QDragEnterEvent enter(overFirst, Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tree.viewport(), &enter);
+        QDragMoveEvent refused(overFirst, Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tree.viewport(), &refused);
+        QVERIFY(!refused.isAccepted());
+        QDragMoveEvent accepted(overSecond, Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tree.viewport(), &accepted);
+        QVERIFY(accepted.isAccepted());
+        QDropEvent dropOnFirst(overFirst, Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tree.viewport(), &dropOnFirst);
+        QCOMPARE(drops.count(), 0);
+        // A second drag, dropped where the owner accepts it.
+        QDragEnterEvent again(overSecond, Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tree.viewport(), &again);
+        QDropEvent dropOnSecond(overSecond, Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tree.viewport(), &dropOnSecond);
+        QCOMPARE(drops.count(), 1);
+        QCOMPARE(drops.at(0).at(0).value<QTreeWidgetItem*>(), second);
+        QCOMPARE(tree.topLevelItem(0), first); // nothing moved by the tree itself
     }
 
     void sortTopLevel() {

@@ -86,9 +86,11 @@ bool TTreeView2::answerDrag(QDropEvent* event) {
         sourceState->noteModifiers(event->modifiers());
     QTreeWidgetItem* target = itemAt(event->position().toPoint());
     if (!target || !acceptsDrop(target, event->source())) {
+        setDropTarget(nullptr);
         event->ignore();
         return false;
     }
+    setDropTarget(target);
     event->setDropAction(sourceState ? sourceState->proposedAction() : event->proposedAction());
     event->accept();
     return true;
@@ -105,14 +107,33 @@ void TTreeView2::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TTreeView2::dragLeaveEvent(QDragLeaveEvent* event) {
+    setDropTarget(nullptr);
     event->accept();
 }
 
 void TTreeView2::dropEvent(QDropEvent* event) {
-    if (!answerDrag(event))
+    const bool accepted = answerDrag(event);
+    setDropTarget(nullptr);
+    if (accepted)
+        emit OnDragDrop(itemAt(event->position().toPoint()), event->source());
+}
+
+void TTreeView2::setDropTarget(QTreeWidgetItem* item) {
+    const QPersistentModelIndex index = item ? QPersistentModelIndex(indexFromItem(item)) : QPersistentModelIndex();
+    if (index == dropTarget_)
         return;
-    QTreeWidgetItem* target = itemAt(event->position().toPoint());
-    emit OnDragDrop(target, event->source());
+    dropTarget_ = index;
+    viewport()->update();
+}
+
+void TTreeView2::drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    if (!dropTarget_.isValid() || index.siblingAtColumn(0) != dropTarget_) {
+        QTreeWidget::drawRow(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem highlighted = option;
+    highlighted.state |= QStyle::State_Selected;
+    QTreeWidget::drawRow(painter, highlighted, index);
 }
 
 void TTreeView2::keyPressEvent(QKeyEvent* event) {

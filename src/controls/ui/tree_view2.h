@@ -55,12 +55,15 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
     bool answerDrag(QDropEvent* event);
+    void setDropTarget(QTreeWidgetItem* item);
 
     DragState* dragState_;
     DragOverHandler dragOver_;
+    QPersistentModelIndex dropTarget_; // shown highlighted while a drag may drop there
 };
 
 } // namespace zep
