@@ -292,13 +292,13 @@ void TestClientDialogs::deleteRemovesOnlyTheEntry() {
     const QString schulz = addClient(u"Schulz"_s);
     clients().setLastClient(u"Meier"_s);
     auto dialog = showList(0);
-    ui_->setNextAnswer(confirmed ? Answer::Yes : Answer::No);
+    ui_->setNextAnswer(confirmed ? Answer::Ok : Answer::Abort);
 
     QTest::mouseClick(child<QPushButton>(dialog.get(), u"BtnDel"_s), Qt::LeftButton);
 
     QCOMPARE(ui_->texts(), QStringList{u"Der Mandant \"Meier\" wird aus der Liste gelöscht.\r\rDaten auf dem "
                                        "Datenträger bleiben bestehen.\rLöschen Sie die Daten gegebenfalls selbst!"_s});
-    QCOMPARE(ui_->shown().first().kind, ScriptedInteraction::Kind::YesNo);
+    QCOMPARE(ui_->shown().first().kind, ScriptedInteraction::Kind::OkAbort);
     const QStringList expected =
         confirmed ? QStringList{u"Schulz|"_s + schulz} : QStringList{u"Meier|"_s + meier, u"Schulz|"_s + schulz};
     QCOMPARE(rowsOf(child<QTreeWidget>(dialog.get(), u"LV"_s)), expected);
@@ -506,7 +506,7 @@ void TestClientDialogs::invalidNameKeepsTheDialogOpen() {
 
 void TestClientDialogs::newButtonCreatesAndListsTheClient() {
     auto dialog = showList(0);
-    ui_->setNextAnswer(Answer::Yes);
+    ui_->setNextAnswer(Answer::Ok);
     QString proposed;
     QTimer::singleShot(0, this, [&] {
         QWidget* newClient = QApplication::activeModalWidget();

@@ -294,7 +294,7 @@ void TestClients::clientNamesTheRegistryCanHold() {
     QFETCH(bool, valid);
     ScriptedInteraction ui;
     if (valid)
-        ui.setNextAnswer(Answer::Yes);
+        ui.setNextAnswer(Answer::Ok);
     const QString parent = path(QStringLiteral("clients"));
     QVERIFY(QDir().mkpath(parent));
 
@@ -337,7 +337,7 @@ void TestClients::parentDirectoryMustBeAbsolute() {
 
 void TestClients::newClientGetsDirectoriesTablesSettingsAndEntry() {
     ScriptedInteraction ui;
-    ui.setNextAnswer(Answer::Yes);
+    ui.setNextAnswer(Answer::Ok);
     const QString parent = path(QStringLiteral("clients"));
     QVERIFY(QDir().mkpath(parent));
     const QString clientDir = parent + QStringLiteral("/Meier");
@@ -345,7 +345,7 @@ void TestClients::newClientGetsDirectoriesTablesSettingsAndEntry() {
     QVERIFY(creation(ui).confirm(parent, QStringLiteral("Meier")));
 
     QCOMPARE(ui.texts(), QStringList{u"Der Mandant \"Meier\" wird nun angelegt, Tabellen werden generiert"_s});
-    QCOMPARE(ui.shown().first().kind, Kind::YesNo);
+    QCOMPARE(ui.shown().first().kind, Kind::OkAbort);
     for (const QString& sub : {u"Daten"_s, u"Files"_s, u"Sicherung"_s})
         QVERIFY2(QFileInfo(clientDir + u'/' + sub).isDir(), qPrintable(sub));
     for (const TableLayout* layout : schema::clientTables())
@@ -357,7 +357,7 @@ void TestClients::newClientGetsDirectoriesTablesSettingsAndEntry() {
 
 void TestClients::newClientDeclinedCreatesNothing() {
     ScriptedInteraction ui;
-    ui.setNextAnswer(Answer::No);
+    ui.setNextAnswer(Answer::Abort);
     QVERIFY(creation(ui).confirm(dir_->path(), QStringLiteral("Meier")));
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("Meier"))));
     QVERIFY(clients().listing().clients.isEmpty());
@@ -403,7 +403,7 @@ void TestClients::directoriesThatCannotBeCreatedStopEverything() {
     blocker.close();
     const QString parent = parentFile.isEmpty() ? dir_->path() : path(parentFile);
     ScriptedInteraction ui;
-    ui.setNextAnswer(Answer::Yes);
+    ui.setNextAnswer(Answer::Ok);
 
     QVERIFY(creation(ui).confirm(parent, name));
 
@@ -415,7 +415,7 @@ void TestClients::directoriesThatCannotBeCreatedStopEverything() {
 void TestClients::missingTemplateIsReportedAndNotRegistered() {
     QVERIFY(QDir(paths_.emptyData).removeRecursively());
     ScriptedInteraction ui;
-    ui.setNextAnswer(Answer::Yes);
+    ui.setNextAnswer(Answer::Ok);
 
     QVERIFY(creation(ui).confirm(dir_->path(), QStringLiteral("Meier")));
 
@@ -428,7 +428,7 @@ void TestClients::missingTemplateIsReportedAndNotRegistered() {
 void TestClients::unwritableRegistryIsReported() {
     QVERIFY(QDir().mkpath(paths_.registryFile)); // a directory cannot be written as a file
     ScriptedInteraction ui;
-    ui.setNextAnswer(Answer::Yes);
+    ui.setNextAnswer(Answer::Ok);
 
     QVERIFY(creation(ui).confirm(dir_->path(), QStringLiteral("Meier")));
 

@@ -133,6 +133,9 @@ void TestStartup::installationLayoutIsNeededWithoutGeneral() {
     QVERIFY(needsInstallationLayout(paths));
     QVERIFY(QFile::remove(paths.general));
     QVERIFY(QDir().mkpath(paths.general));
+    QVERIFY(needsInstallationLayout(paths)); // "Empty" and "Vorlagen" are still missing
+    QVERIFY(QDir().mkpath(paths.emptyData));
+    QVERIFY(QDir().mkpath(paths.templates));
     QVERIFY(!needsInstallationLayout(paths));
 }
 

@@ -8,7 +8,7 @@
 
 namespace zep {
 
-enum class Answer { Yes, No, Cancel };
+enum class Answer { Yes, No, Cancel, Ok, Abort };
 
 // Every question, message and dialog the program shows goes through this one interface, so that
 // tests can install a scripted double. Texts are shown exactly as passed ("\r" and "\n" are line breaks).
@@ -24,6 +24,8 @@ public:
     virtual Answer askYesNo(const QString& text, const QString& caption) = 0;
     // Yes, No or Cancel (closing the box counts as Cancel).
     virtual Answer askYesNoCancel(const QString& text, const QString& caption) = 0;
+    // A warning with OK and Abort (closing the box counts as Abort).
+    virtual Answer askOkAbort(const QString& text, const QString& caption) = 0;
 
     // The chosen path, or "" when the user cancels. A filter is in Qt's form: "Texte (*.txt *.rtf);;Alle (*)".
     virtual QString openFileName(const QString& caption, const QString& startDir, const QString& filter) = 0;

@@ -45,7 +45,7 @@ void ClientCreation::addExisting(const QString& clientName, const QString& clien
 }
 
 void ClientCreation::create(const QString& clientName, const QString& clientDir) const {
-    if (interaction_.askYesNo(texts::createClientQuestion(clientName), caption()) != Answer::Yes)
+    if (interaction_.askOkAbort(texts::createClientQuestion(clientName), caption()) != Answer::Ok)
         return;
     if (!createDirectories(clientDir)) {
         interaction_.error(texts::directoriesNotCreated(), caption());

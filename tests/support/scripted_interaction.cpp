@@ -57,6 +57,14 @@ Answer ScriptedInteraction::askYesNoCancel(const QString& text, const QString& c
     return take(answers_, QStringLiteral("the question \"%1\"").arg(text), Answer::Cancel);
 }
 
+Answer ScriptedInteraction::askOkAbort(const QString& text, const QString& caption) {
+    shown_.append({Kind::OkAbort, text, caption, {}});
+    const Answer answer = take(answers_, QStringLiteral("the question \"%1\"").arg(text), Answer::Abort);
+    if (answer != Answer::Ok && answer != Answer::Abort)
+        errors_.append(QStringLiteral("ScriptedInteraction: neither Ok nor Abort prepared for \"%1\"").arg(text));
+    return answer == Answer::Ok ? Answer::Ok : Answer::Abort;
+}
+
 QString ScriptedInteraction::openFileName(const QString& caption, const QString& startDir, const QString& filter) {
     shown_.append({Kind::OpenFile, startDir, caption, filter});
     return take(files_, QStringLiteral("the open dialog \"%1\"").arg(caption), QString());

@@ -13,7 +13,19 @@ namespace zep::test {
 // asked with an empty queue fails the running test and is answered as if the user had cancelled.
 class ScriptedInteraction : public Interaction {
 public:
-    enum class Kind { Information, Warning, Error, YesNo, YesNoCancel, OpenFile, SaveFile, Directory, Font, Info };
+    enum class Kind {
+        Information,
+        Warning,
+        Error,
+        YesNo,
+        YesNoCancel,
+        OkAbort,
+        OpenFile,
+        SaveFile,
+        Directory,
+        Font,
+        Info
+    };
 
     struct Shown {
         Kind kind;
@@ -48,6 +60,7 @@ public:
     void error(const QString& text, const QString& caption) override;
     Answer askYesNo(const QString& text, const QString& caption) override;
     Answer askYesNoCancel(const QString& text, const QString& caption) override;
+    Answer askOkAbort(const QString& text, const QString& caption) override;
     QString openFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString directory(const QString& caption, const QString& startDir) override;

@@ -84,6 +84,12 @@ Answer QtInteraction::askYesNoCancel(const QString& text, const QString& caption
                                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes));
 }
 
+Answer QtInteraction::askOkAbort(const QString& text, const QString& caption) {
+    const auto button = QMessageBox::warning(parentWindow(), caption, displayText(text),
+                                             QMessageBox::Ok | QMessageBox::Abort, QMessageBox::Ok);
+    return button == QMessageBox::Ok ? Answer::Ok : Answer::Abort;
+}
+
 QString QtInteraction::openFileName(const QString& caption, const QString& startDir, const QString& filter) {
     return QFileDialog::getOpenFileName(parentWindow(), caption, startDir, filter);
 }

@@ -20,6 +20,7 @@ public:
     void error(const QString& text, const QString& caption) override;
     Answer askYesNo(const QString& text, const QString& caption) override;
     Answer askYesNoCancel(const QString& text, const QString& caption) override;
+    Answer askOkAbort(const QString& text, const QString& caption) override;
     QString openFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString directory(const QString& caption, const QString& startDir) override;

@@ -235,7 +235,7 @@ void ClientListDialog::BtnDelClick() {
     if (name.isEmpty())
         return;
     Interaction& interaction = opening_.interaction();
-    if (interaction.askYesNo(texts::deleteClientQuestion(name), ApplicationName.toString()) != Answer::Yes)
+    if (interaction.askOkAbort(texts::deleteClientQuestion(name), ApplicationName.toString()) != Answer::Ok)
         return;
     if (!opening_.clients().remove(name))
         interaction.error(texts::clientNotRemoved(name), ApplicationName.toString());
