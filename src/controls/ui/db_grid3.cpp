@@ -2,6 +2,7 @@
 
 #include "controls/ui/grid_data_link.h"
 #include "data/data_source.h"
+#include "data/engine_error.h"
 
 #include <QApplication>
 #include <QDrag>
@@ -297,8 +298,12 @@ void TDBGrid3::renderBuffer() {
     QPainter painter(&buffer_);
     painter.setFont(font());
     paintHeader(painter);
-    for (int i = 0; i < std::min(window_.count(), visibleRows_); ++i)
-        paintRow(painter, i, i == window_.activeIndex());
+    try {
+        for (int i = 0; i < std::min(window_.count(), visibleRows_); ++i)
+            paintRow(painter, i, i == window_.activeIndex());
+    } catch (const EngineError&) {
+        // Rows that cannot be read stay empty: a message from painting would come back with every repaint.
+    }
 }
 
 void TDBGrid3::paintHeader(QPainter& painter) const {
