@@ -130,6 +130,9 @@ QWidget* MainWindow::buildTreePane() {
     Tab00->setDocumentMode(true);
     Tab00->setUsesScrollButtons(false);
     Tab00->setElideMode(Qt::ElideRight);
+    Tab00->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 2px 3px; border: 1px solid palette(mid); "
+                                        "border-bottom: none; background: palette(button); margin-top: 2px; }"
+                                        "QTabBar::tab:selected { background: palette(base); margin-top: 0px; }"));
     Tab00->setExpanding(false);
     layout->addWidget(Tab00);
 
@@ -180,6 +183,7 @@ QWidget* MainWindow::buildTreePane() {
     for (TTreeView2* tree : {TVA, TVB, TVD}) {
         tree->setIndentation(25);
         tree->setHeaderHidden(true);
+        tree->setUniformRowHeights(true);
         tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
         treeStack_->addWidget(tree);
     }
