@@ -5,7 +5,9 @@
 #include "data/schema.h"
 #include "data/table.h"
 
-#include <QCoreApplication>
+#include "tree_bench.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -272,7 +274,9 @@ void benchPosts(const QString& dir, int posts) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // the tree measurement needs widgets, not a screen
+    QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const int documents = args.size() > 1 ? args[1].toInt() : 100000;
     const int addresses = args.size() > 2 ? args[2].toInt() : 10000;
@@ -288,5 +292,6 @@ int main(int argc, char** argv) {
     benchFilterSwitch(tmp.path(), addresses);
     benchKeySearch(tmp.path(), documents);
     benchPosts(tmp.path(), posts);
+    zep::bench::runTreeBenchmark(addresses);
     return 0;
 }

@@ -63,13 +63,12 @@ bool isContinuation(unsigned char byte) {
 } // namespace
 
 QString fromCp1252(QByteArrayView bytes) {
-    QString text;
-    text.reserve(bytes.size());
-    for (char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        const bool inHighRange = value >= 0x80 && value <= 0x9F;
-        text.append(QChar(inHighRange ? highControlRange[value - 0x80] : char16_t(value)));
-    }
+    // Latin-1 agrees with Windows-1252 except in 0x80..0x9F; decode in bulk, then mend that range.
+    QString text = QString::fromLatin1(bytes);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (out[i] >= 0x80 && out[i] <= 0x9F)
+            out[i] = highControlRange[out[i] - 0x80];
     return text;
 }
 
