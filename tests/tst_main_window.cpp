@@ -9,6 +9,7 @@
 #include "documents/associations.h"
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/main_window.h"
+#include "platform/dde_dbus.h"
 #include "scripted_interaction.h"
 #include "test_install.h"
 #include "tools/installation_layout.h"
@@ -402,6 +403,7 @@ private slots:
         QVERIFY(tva->topLevelItem(0)->isExpanded());
         QCOMPARE(child<TTreeView2>(*window, QStringLiteral("TVB"))->topLevelItem(0)->text(0), QStringLiteral("Themen"));
         QCOMPARE(child<QTabBar>(*window, QStringLiteral("Tab00"))->tabText(0), QStringLiteral("Adressen [3]"));
+        QCOMPARE(inst.interaction.texts(), QStringList());
     }
 
     void cancelledClientListClosesTheWindow() {
@@ -615,6 +617,35 @@ private slots:
         child<QToolButton>(*window, QStringLiteral("Btn_D_Notiz"))->click();
         QCOMPARE(window->noteEditor().noteText(), QStringLiteral("rief an"));
         QVERIFY(!window->noteEditor().isModified());
+    }
+
+    void desktopIdNamesServiceAndObjectPath_data() {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("service");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("reverse domain") << "org.example.TextEditor.desktop"
+                                        << "org.example.TextEditor"
+                                        << "/org/example/TextEditor";
+        QTest::newRow("dashes") << "org.example.my-app.desktop"
+                                << "org.example.my-app"
+                                << "/org/example/my_app";
+        QTest::newRow("without suffix") << "org.example.Viewer"
+                                        << "org.example.Viewer"
+                                        << "/org/example/Viewer";
+    }
+    void desktopIdNamesServiceAndObjectPath() {
+        QFETCH(QString, id);
+        QFETCH(QString, service);
+        QFETCH(QString, path);
+        QCOMPARE(applicationBusName(id), service);
+        QCOMPARE(applicationObjectPath(id), path);
+    }
+
+    void ddeCommandNobodyAnswersIsNotAccepted() {
+        Installation inst;
+        MainWindow window;
+        QVERIFY(!window.ExecuteDdeCommand(false, QString(), QStringLiteral("org.zep.test.NotRunning.desktop"),
+                                          QStringLiteral("System"), QStringLiteral("%1"), QStringLiteral("/a.txt")));
     }
 
     void ddeCommandWithoutPlaceholderSendsNothing() {
