@@ -25,8 +25,6 @@ TTreeView2::TTreeView2(QWidget* parent) : QTreeWidget(parent), dragState_(new Dr
 }
 
 bool TTreeView2::SortTopLevel() {
-    if (!testAttribute(Qt::WA_WState_Created))
-        return false;
     QList<QTreeWidgetItem*> expanded;
     QList<QTreeWidgetItem*> items;
     QTreeWidgetItem* current = currentItem();

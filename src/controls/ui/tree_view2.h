@@ -9,7 +9,8 @@ namespace zep {
 
 // Tree view of the address, topic and resubmission trees and of the tree picker.
 // Adds the Ctrl state during a drag and leaves every decision about drops to its owner: the tree
-// never moves its items by itself on a drop.
+// never moves its items by itself on a drop. As with any item view, drags start only with
+// setDragEnabled(true) and drops arrive only with setAcceptDrops(true).
 class TTreeView2 : public QTreeWidget {
     Q_OBJECT
 public:
@@ -20,8 +21,9 @@ public:
     explicit TTreeView2(QWidget* parent = nullptr);
 
     // Sorts the top-level items (not their descendants) by caption, locale-aware and
-    // case-sensitive. Without a native window (not yet shown) nothing is sorted and it returns
-    // false, as callers rely on the tree having been created.
+    // case-sensitive; keeps expansion and the current item without reporting a selection change.
+    // Items exist without a native window, so a tree filled but not yet shown (the tree picker
+    // sorts before its dialog opens) is sorted too; it always returns true.
     bool SortTopLevel();
 
     bool ctrlState() const { return dragState_->ctrlPressed(); }
