@@ -350,6 +350,8 @@ void TestClients::newClientGetsDirectoriesTablesSettingsAndEntry() {
         QVERIFY2(QFileInfo(clientDir + u'/' + sub).isDir(), qPrintable(sub));
     for (const TableLayout* layout : schema::clientTables())
         QVERIFY2(hasVersionMarker(clientDir + QStringLiteral("/Daten/") + layout->name), qPrintable(layout->name));
+    for (const QString& tree : {u"Adressen.dat"_s, u"Themen.dat"_s}) // empty trees to load
+        QVERIFY2(QFileInfo(clientDir + u"/Daten/"_s + tree).isFile(), qPrintable(tree));
     QCOMPARE(readBytes(clientDir + QStringLiteral("/Mand.ini")), readBytes(paths_.empty + QStringLiteral("/Mand.ini")));
     QVERIFY(!readBytes(clientDir + QStringLiteral("/Mand.ini")).isEmpty());
     QCOMPARE(clients().directoryOf(QStringLiteral("Meier")), clientDir);

@@ -17,11 +17,6 @@ namespace {
 
 const QString kMarker = QString::fromUtf16(schema::kVersionMarker);
 
-void point(Table& table, const QString& dir, const QString& name) {
-    table.setDirectory(dir);
-    table.setTableName(name);
-}
-
 } // namespace
 
 TDM::TDM(const InstallPaths& paths, Interaction& interaction, const Associations& associations, QObject* parent)

@@ -20,6 +20,14 @@ void makeDirectory(const QString& path) {
         throw EngineError(QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden.").arg(path));
 }
 
+void ensureEmptyFile(const QString& path) {
+    if (QFileInfo::exists(path))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EngineError(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(path));
+}
+
 void appendRecord(Table& table, const std::vector<std::pair<QString, QVariant>>& values) {
     table.append();
     for (const auto& [name, value] : values)
@@ -113,6 +121,9 @@ void ensureInstallationLayout(const QString& installDir) {
     ensureTable(general, schema::envelopeLayouts(), fillEnvelopeLayouts);
     for (const TableLayout* layout : schema::clientTables())
         ensureTable(emptyData, *layout);
+    // A new client copies everything of "Empty/Daten", so it starts with empty trees.
+    for (const char16_t* treeFile : {u"Adressen.dat", u"Themen.dat"})
+        ensureEmptyFile(QDir(emptyData).filePath(QString::fromUtf16(treeFile)));
 
     writeDefaultCatalogs(general);
     writeDefaultColumnFile(QDir(general).filePath(QStringLiteral("Tab.dat")));
