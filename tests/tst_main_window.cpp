@@ -16,16 +16,20 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDBusConnection>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMutex>
+#include <QProcess>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 
@@ -153,6 +157,47 @@ void selectNode(TTreeView2* tree, const QString& caption) {
     QVERIFY(!found.isEmpty());
     tree->setCurrentItem(found.first());
 }
+
+// A running application on a bus: answers org.freedesktop.Application.Open from its own thread.
+class FakeApplication : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
+
+public:
+    QStringList received() const {
+        const QMutexLocker lock(&mutex_);
+        return received_;
+    }
+
+public slots:
+    void Open(const QStringList& uris, const QVariantMap&) {
+        const QMutexLocker lock(&mutex_);
+        received_ += uris;
+    }
+
+private:
+    mutable QMutex mutex_;
+    QStringList received_;
+};
+
+// A private session bus for one test; empty address when no bus daemon is installed.
+class PrivateBus {
+public:
+    PrivateBus() {
+        daemon_.start(QStringLiteral("dbus-daemon"),
+                      {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        if (daemon_.waitForStarted() && daemon_.waitForReadyRead())
+            address = QString::fromUtf8(daemon_.readLine()).trimmed();
+    }
+    ~PrivateBus() {
+        daemon_.kill();
+        daemon_.waitForFinished();
+    }
+    QString address;
+
+private:
+    QProcess daemon_;
+};
 
 } // namespace
 
@@ -639,6 +684,32 @@ private slots:
         QFETCH(QString, path);
         QCOMPARE(applicationBusName(id), service);
         QCOMPARE(applicationObjectPath(id), path);
+    }
+
+    void runningApplicationIsHandedTheFile() {
+        PrivateBus bus;
+        if (bus.address.isEmpty())
+            QSKIP("no dbus-daemon on this machine");
+        QThread serverThread;
+        serverThread.start();
+        FakeApplication application;
+        application.moveToThread(&serverThread);
+        QDBusConnection server = QDBusConnection::connectToBus(bus.address, QStringLiteral("server"));
+        QVERIFY(server.registerService(QStringLiteral("org.zep.test.Editor")));
+        QVERIFY(server.registerObject(QStringLiteral("/org/zep/test/Editor"), &application,
+                                      QDBusConnection::ExportAllSlots));
+        QDBusConnection client = QDBusConnection::connectToBus(bus.address, QStringLiteral("client"));
+        const bool accepted = openWithDesktopApplication(client, QStringLiteral("org.zep.test.Editor.desktop"),
+                                                         QStringLiteral("/tmp/Brief an Müller.odt"), false);
+        const bool unknown = openWithDesktopApplication(client, QStringLiteral("org.zep.test.Other.desktop"),
+                                                        QStringLiteral("/tmp/x.odt"), false);
+        serverThread.quit();
+        serverThread.wait();
+        QDBusConnection::disconnectFromBus(QStringLiteral("client"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("server"));
+        QVERIFY(accepted);
+        QVERIFY(!unknown);
+        QCOMPARE(application.received(), QStringList{QStringLiteral("file:///tmp/Brief an Müller.odt")});
     }
 
     void ddeCommandNobodyAnswersIsNotAccepted() {

@@ -25,6 +25,11 @@ QString applicationObjectPath(const QString& desktopId) {
 bool openWithDesktopApplication(const QString& desktopId, const QString& filePath, bool startApplication,
                                 int timeoutMs) {
     QDBusConnection bus = QDBusConnection::sessionBus();
+    return openWithDesktopApplication(bus, desktopId, filePath, startApplication, timeoutMs);
+}
+
+bool openWithDesktopApplication(QDBusConnection& bus, const QString& desktopId, const QString& filePath,
+                                bool startApplication, int timeoutMs) {
     const QString service = applicationBusName(desktopId);
     if (!bus.isConnected() || service.isEmpty())
         return false;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QDBusConnection;
+
 namespace zep {
 
 // A desktop entry id ("org.example.Editor.desktop") as its D-Bus service name and object path.
@@ -13,5 +15,8 @@ QString applicationObjectPath(const QString& desktopId);
 // False when there is no session bus, nobody answers within the timeout, or the call fails.
 bool openWithDesktopApplication(const QString& desktopId, const QString& filePath, bool startApplication,
                                 int timeoutMs = 5000);
+// The same on a given bus connection.
+bool openWithDesktopApplication(QDBusConnection& bus, const QString& desktopId, const QString& filePath,
+                                bool startApplication, int timeoutMs = 5000);
 
 } // namespace zep
