@@ -47,7 +47,7 @@ void setNodeData(QTreeWidgetItem* item, const QString& caption, int number, int 
     // A node without image stores no empty icon: that would cost time and memory on every entry.
     if (type > 0)
         item->setIcon(0, baum16Image(type));
-    else if (!item->icon(0).isNull())
+    else if (item->data(0, Qt::DecorationRole).isValid())
         item->setIcon(0, QIcon());
 }
 
