@@ -187,6 +187,11 @@ QWidget* MainWindow::buildTreePane() {
         tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
         treeStack_->addWidget(tree);
     }
+    for (TTreeView2* tree : {TVA, TVB}) { // entries are moved and copied by dragging; TVD is no source
+        tree->setDragEnabled(true);
+        tree->setAcceptDrops(true);
+        tree->setDragDropMode(QAbstractItemView::DragDrop);
+    }
     treesLayout->addWidget(PnlOverOben);
     treesLayout->addWidget(treeStack_, 1);
     treesLayout->addWidget(PnlOverUnten);
