@@ -142,6 +142,7 @@ private slots:
     void chosenOpenClientIsNotReopened_data();
     void chosenOpenClientIsNotReopened();
     void secondAttemptOpensAnew();
+    void sameNameElsewhereIsOpenedAnew();
     void emptyChoiceIsNeverOpen();
     void tableErrorClosesTablesAndIsReported();
     void oldTablesAreUpgradedAndOpened_data();
@@ -541,6 +542,7 @@ void TestClients::chosenOpenClientIsNotReopened_data() {
 void TestClients::chosenOpenClientIsNotReopened() {
     QFETCH(QString, current);
     const QString meier = addClient(QStringLiteral("Meier"));
+    client_.SetClientPaths(current, meier); // the client open now
     ScriptedInteraction ui;
     std::unique_ptr<ClientOpening> open;
     QString openNameSeen;
@@ -561,6 +563,7 @@ void TestClients::chosenOpenClientIsNotReopened() {
 
 void TestClients::secondAttemptOpensAnew() {
     const QString meier = addClient(QStringLiteral("Meier"));
+    client_.SetClientPaths(QStringLiteral("Meier"), meier);
     ScriptedInteraction ui;
     std::unique_ptr<ClientOpening> open;
     open = opening(ui, [&](int) {
@@ -573,6 +576,22 @@ void TestClients::secondAttemptOpensAnew() {
 
     QCOMPARE(tables_.calls.count(u"open"_s), 1);
     QVERIFY(open->selection().openName.isEmpty());
+}
+
+// A name registered anew with another directory is another client: it is opened, not kept.
+void TestClients::sameNameElsewhereIsOpenedAnew() {
+    const QString meier = addClient(QStringLiteral("Meier"));
+    client_.SetClientPaths(QStringLiteral("Meier"), meier + QStringLiteral("-alt"));
+    ScriptedInteraction ui;
+    std::unique_ptr<ClientOpening> open;
+    open = opening(ui, [&](int) {
+        open->selection().chosenName = QStringLiteral("Meier");
+        open->selection().chosenDir = meier;
+        return open->attemptOpenSelectedClient();
+    });
+    QVERIFY(open->OpenClient(ProgramKey.toString(), QStringLiteral("Meier"), -1));
+    QCOMPARE(tables_.calls.count(u"open"_s), 1);
+    QCOMPARE(client_.ClientDir, meier);
 }
 
 void TestClients::emptyChoiceIsNeverOpen() {

@@ -82,6 +82,7 @@ private slots:
         QTest::newRow("current tables") << "" << 0;
         QTest::newRow("no Serie.db: copied from the template") << "remove Serie.db" << 0;
         QTest::newRow("Dok.DB without marker") << "old Dok.DB" << -2;
+        QTest::newRow("Adressen.DB without a field") << "Adressen.DB without Ort" << -2;
         QTest::newRow("no Serie.db and no template") << "remove Serie.db and template" << -2;
         QTest::newRow("Adressen.DB not a table") << "corrupt Adressen.DB" << -1;
     }
@@ -104,6 +105,12 @@ private slots:
             old.fields.pop_back();
             createTableFile(QDir(data).filePath(old.name), old);
         }
+        if (damage == u"Adressen.DB without Ort") {
+            QVERIFY(QFile::remove(QDir(data).filePath(QStringLiteral("Adressen.DB"))));
+            TableLayout old = schema::addresses();
+            old.fields.erase(old.fields.begin() + old.fieldIndex(u"Ort"));
+            createTableFile(QDir(data).filePath(old.name), old);
+        }
         if (damage == u"corrupt Adressen.DB") {
             QFile file(QDir(data).filePath(QStringLiteral("Adressen.DB")));
             QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -115,8 +122,7 @@ private slots:
         QCOMPARE(dm.OpenClientTables(), expected);
         QCOMPARE(dm.TDok.isActive(), expected == 0);
         if (expected != 0) {
-            dm.CloseClientTables();
-            QVERIFY(!dm.TAdr.isActive() && !dm.TSerie.isActive());
+            QVERIFY(!dm.TAdr.isActive() && !dm.TThema.isActive() && !dm.TAdrVor.isActive() && !dm.TSerie.isActive());
         } else {
             QVERIFY(dm.HasVersionMarker(dm.TSerieVers));
             QVERIFY(dm.TSerie.isActive());
@@ -154,6 +160,47 @@ private slots:
         dm1.QDok.first();
         QCOMPARE(readNotice(data, b), QStringLiteral("Notiz B"));
         QCOMPARE(editor.text, QStringLiteral("Neu für A"));
+    }
+
+    // A note that cannot be stored is reported once and leaves the document table usable.
+    void failedNoteSaveLeavesTableBrowsing() {
+        test::ScriptedInteraction interaction;
+        const QString data = newClient();
+        TDM dm(paths_, interaction, associations_);
+        QVERIFY(dm.DMCreate());
+        dm.SetClientDataDir(data);
+        QCOMPARE(dm.OpenClientTables(), 0);
+        FakeNoteEditor editor;
+        dm.setNoteEditor(&editor);
+        editor.text = QStringLiteral("verwaist");
+        editor.modified = true;
+        QVERIFY_THROWS_EXCEPTION(EngineError, dm.SaveNote()); // no document to hold it
+        QCOMPARE(dm.TDok.state(), DataSetState::Browse);
+        QVERIFY(!editor.modified);
+        const qint64 nr = appendRecord(dm.TDok, {{"Titel", "danach"}});
+        QVERIFY(nr > 0);
+    }
+
+    // A note being edited is stored before the tables are closed for another client, and before a
+    // new document is inserted.
+    void noteStoredBeforeCloseAndInsert() {
+        test::ScriptedInteraction interaction;
+        const QString data = newClient();
+        TDM dm(paths_, interaction, associations_);
+        QVERIFY(dm.DMCreate());
+        dm.SetClientDataDir(data);
+        QCOMPARE(dm.OpenClientTables(), 0);
+        const qint64 a = appendRecord(dm.TDok, {{"Titel", "A"}});
+        FakeNoteEditor editor;
+        dm.setNoteEditor(&editor);
+        editor.text = QStringLiteral("vor dem Einfügen");
+        editor.modified = true;
+        appendRecord(dm.TDok, {{"Titel", "B"}});
+        QCOMPARE(readNotice(data, a), QStringLiteral("vor dem Einfügen"));
+        editor.text = QStringLiteral("vor dem Schließen");
+        editor.modified = true;
+        dm.CloseClientTables();
+        QCOMPARE(readNotice(data, a + 1), QStringLiteral("vor dem Schließen"));
     }
 
     void documentWithoutLinksGetsMinusOne() {
@@ -199,6 +246,16 @@ private slots:
         dm.setAddressForm(nullptr);
         dm.TAdr.deleteRecord();
         QCOMPARE(form.state[QStringLiteral("BtnDel")], true); // a closed form is left alone
+
+        FakeForm topics;
+        dm.setTopicForm(&topics);
+        QCOMPARE(topics.state[QStringLiteral("BtnDel")], false);
+        dm.TThema.append();
+        QCOMPARE(topics.state[QStringLiteral("BtnSave")], true);
+        QCOMPARE(topics.state[QStringLiteral("BtnNav3")], false);
+        dm.TThema.cancel();
+        QCOMPARE(topics.state[QStringLiteral("BtnNeu")], true);
+        dm.setTopicForm(nullptr);
     }
 
     // The register is filled once from the desktop; icons come from the program's desktop entries.

@@ -9,9 +9,18 @@
 #include "mainwin/ui/main_window.h"
 #include "platform/desktop_associations.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 int main(int argc, char** argv) {
     zep::ZepApplication app(argc, argv);
     zep::ZepApplication::setApplicationName(zep::ApplicationName.toString());
+    // The standard buttons of message boxes and dialogs speak German like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        zep::ZepApplication::installTranslator(&qtTexts);
     zep::QtInteraction interaction;
     zep::Interaction::setInstance(&interaction);
 

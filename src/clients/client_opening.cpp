@@ -58,7 +58,9 @@ bool ClientOpening::openLastClient() {
 bool ClientOpening::OpenSelectedClient() {
     if (selection_.chosenName.isEmpty())
         return false;
-    if (selection_.chosenName.compare(selection_.openName, Qt::CaseInsensitive) == 0)
+    // The open client is the one of that name in that directory: a name registered anew elsewhere opens anew.
+    if (selection_.chosenName.compare(selection_.openName, Qt::CaseInsensitive) == 0 &&
+        selection_.chosenDir == client_.ClientDir)
         return true;
     DO_INFO(texts::openingNotice(selection_.chosenName));
     bool opened = false;

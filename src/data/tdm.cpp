@@ -66,6 +66,15 @@ void TDM::configureTables() {
     DSerie.setDataSet(&TSerie);
     DSAdrVor.setDataSet(&TAdrVor);
 
+    connect(&TAdrVor, &DataSet::opened, this, [this] {
+        TAdrVor.setFieldVisible(u"Nr", false);
+        TAdrVor.setDisplayWidth(u"Name", 30);
+    });
+    connect(&TSerie, &DataSet::opened, this, [this] {
+        for (const char16_t* hidden : {u"NR", u"NRDoku", u"NRAdresse"})
+            TSerie.setFieldVisible(QStringView(hidden), false);
+        TSerie.setDisplayWidth(u"NameAdresse", 150);
+    });
     connect(&DDok, &DataSource::dataChanged, this, &TDM::DDokDataChange);
     connect(&TPro, &DataSet::opened, this, &TDM::TProAfterOpen);
     connect(&DAdr, &DataSource::dataChanged, this, &TDM::DAdrDataChange);
@@ -80,7 +89,11 @@ bool TDM::DMCreate() {
 }
 
 void TDM::DMDestroy() {
-    CloseClientTables();
+    try {
+        CloseClientTables();
+    } catch (const EngineError& e) {
+        interaction_.error(e.message(), ApplicationName.toString());
+    }
     CloseGeneralTables();
 }
 
@@ -93,14 +106,29 @@ bool TDM::HasVersionMarker(const Table& table) const {
     return table.fieldNames().contains(kMarker);
 }
 
+// The marker, and every field the program reads: a table that lacks one is upgraded, not opened.
+bool TDM::HasCurrentLayout(const Table& table, const TableLayout& layout) const {
+    const QStringList names = table.fieldNames();
+    if (!names.contains(kMarker))
+        return false;
+    for (const FieldDef& field : layout.fields)
+        if (!names.contains(field.name, Qt::CaseInsensitive))
+            return false;
+    return true;
+}
+
 bool TDM::CheckGeneralTables() {
     try {
         if (!HasVersionMarker(TPro)) {
             interaction_.information(
                 QStringLiteral("Falsche Datenbankversion !\n\r\n\rDatenbank wird nun aktualisiert"),
                 ApplicationName.toString());
-            if ((DO_UPDATE_GENERAL(TPro.directory(), kMarker) & 0xff) == 0)
+            if ((DO_UPDATE_GENERAL(TPro.directory(), kMarker) & 0xff) == 0) {
+                interaction_.error(
+                    QStringLiteral("Die Tabelle \"%1\" konnte nicht aktualisiert werden.").arg(TPro.filePath()),
+                    ApplicationName.toString());
                 return false;
+            }
         }
         TPro.open();
         FillApplicationsIfEmpty();
@@ -137,8 +165,9 @@ bool TDM::EnsureSerieTable() {
 int TDM::OpenClientTables() {
     int result = -1;
     try {
-        if (EnsureSerieTable() && HasVersionMarker(TAdr) && HasVersionMarker(TThema) && HasVersionMarker(TDokVers) &&
-            HasVersionMarker(TSerieVers)) {
+        if (EnsureSerieTable() && HasCurrentLayout(TAdr, schema::addresses()) &&
+            HasCurrentLayout(TThema, schema::topics()) && HasCurrentLayout(TDokVers, schema::documents()) &&
+            HasCurrentLayout(TSerieVers, schema::serialLetters())) {
             for (Table* t : {&TAdr, &TAdrVor, &TThema, &TAdrLook, &TThemaLook, &TDok, &TSerie})
                 t->open();
             TThemaLook.setIndexName(QStringLiteral("iName"));
@@ -146,14 +175,17 @@ int TDM::OpenClientTables() {
         }
         result = -2;
     } catch (const EngineError&) {
-        return result;
+        result = -1;
     }
-    CloseClientTables();
+    for (Table* t : {&TAdr, &TAdrLook, &TDok, &TThema, &TThemaLook, &TAdrVor, &TSerie})
+        t->close(); // nothing stays half open
     return result;
 }
 
 void TDM::CloseClientTables() {
-    for (Table* t : {&TAdr, &TAdrLook, &TDok, &TThema, &TThemaLook, &TAdrVor, &TSerie})
+    if (TDok.isActive())
+        SaveNote(); // a note being edited belongs to this client's document
+    for (Table* t : {&TAdr, &TAdrLook, &TAdrCopy, &TAdrSerie, &TDok, &TThema, &TThemaLook, &TAdrVor, &TSerie})
         t->close();
 }
 
@@ -187,18 +219,16 @@ void TDM::TDokBeforeInsert(Table&) {
 void TDM::SaveNote() {
     if (!noteEditor_ || !noteEditor_->isModified())
         return;
-    struct Finally {
-        TDM& dm;
-        ~Finally() {
-            dm.noteEditor_->setModified(false);
-            dm.TDok.enableControls();
-        }
-    };
-    TDok.disableControls();
-    Finally finally{*this};
-    TDok.edit();
-    TDok.field(u"Notice").setValue(noteEditor_->noteText());
-    TDok.post();
+    ControlsSuspended suspended(TDok);
+    noteEditor_->setModified(false); // a note that could not be stored is not tried again
+    try {
+        TDok.edit();
+        TDok.field(u"Notice").setValue(noteEditor_->noteText());
+        TDok.post();
+    } catch (...) {
+        TDok.cancel();
+        throw;
+    }
 }
 
 void TDM::DDokDataChange() {

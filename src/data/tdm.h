@@ -37,6 +37,7 @@ public:
     void CloseDocumentQuery() override;
     void CloseGeneralTables();
     bool HasVersionMarker(const Table& table) const;
+    bool HasCurrentLayout(const Table& table, const TableLayout& layout) const;
     bool EnsureSerieTable();
     void FillApplicationsIfEmpty();
     void SaveNote();
