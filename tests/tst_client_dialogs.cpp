@@ -324,8 +324,9 @@ void TestClientDialogs::clientThatCannotOpenKeepsTheListOpen() {
 }
 
 void TestClientDialogs::chosenOpenClientIsNotReopened() {
-    addClient(u"Meier"_s);
+    const QString meier = addClient(u"Meier"_s);
     clients().setLastClient(u"Meier"_s);
+    client_.SetClientPaths(u"Meier"_s, meier); // open now
     opening_->selection().openName = u"Meier"_s;
     auto dialog = showList(0);
 
@@ -529,6 +530,7 @@ void TestClientDialogs::newButtonCreatesAndListsTheClient() {
     QVERIFY(QFileInfo(clientDir + u"/Mand.ini"_s).isFile());
     QVERIFY(readTableLayout(clientDir + u"/Daten/Dok.DB"_s).fieldIndex(u"VV34") >= 0);
     QVERIFY(dialog->isVisible());
+    QCOMPARE(opening_->selection().chosenName, u"Neu1"_s); // ready to be opened with OK
 }
 
 QTEST_MAIN(TestClientDialogs)

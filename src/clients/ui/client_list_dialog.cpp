@@ -226,8 +226,12 @@ void ClientListDialog::closeEvent(QCloseEvent* event) {
 
 void ClientListDialog::BtnNeuClick() {
     const ClientCreation creation(opening_.paths(), opening_.clients(), opening_.interaction());
-    NewClient(creation, opening_.paths().root, this);
+    const QString created = NewClient(creation, opening_.paths().root, this);
     FillList();
+    // The client just made is the one the user wants to open next.
+    for (int row = 0; !created.isEmpty() && row < list_->topLevelItemCount(); ++row)
+        if (list_->topLevelItem(row)->text(0).compare(created, Qt::CaseInsensitive) == 0)
+            list_->setCurrentItem(list_->topLevelItem(row));
 }
 
 void ClientListDialog::BtnDelClick() {
