@@ -1,0 +1,70 @@
+#pragma once
+
+#include "data/note_editor.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QTreeWidget;
+class QWidget;
+
+namespace zep {
+
+class MainWindow;
+class TDM;
+class Table;
+
+// Shows the topic form TB02 modally for the selected topic (edit) or for a new one below the selected
+// node. Returns whether a topic was saved while the form was open.
+bool EditTopic(MainWindow& window, bool edit);
+
+// TB02 "Thema": one record of the topic table, bound to the data module's TThema, and the topic
+// tree kept in step with it. While shown it is the data module's topic form.
+class TopicForm : public QDialog, public EntryFormButtons {
+    Q_OBJECT
+public:
+    // edit false: the form starts a new topic below the selected node when shown.
+    TopicForm(MainWindow& window, bool edit, QWidget* parent = nullptr);
+    ~TopicForm() override;
+
+    void setControlEnabled(const QString& objectName, bool enabled) override;
+    bool isNewRecord() const { return newRecord_; }
+    bool savedAny() const { return savedAny_; }
+
+    void BtnNeuClick(QObject* sender);
+    void BtnNav1Click(QObject* sender);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void done(int result) override;
+
+private:
+    QWidget* buildToolBar();
+    QWidget* buildPanel();
+    void bindControls();
+    void showRecord();
+    void assign(const QString& field, const QVariant& value);
+
+    void FormShow();
+    void FormClose();
+    void newRecord();
+    bool save();
+    void cancel();
+    void deleteEntry();
+    void showError(const QString& message) const;
+
+    MainWindow& window_;
+    TDM& dm_;
+    Table& table_;
+    QTreeWidget& tree_;
+    bool edit_ = false;
+    bool newRecord_ = false;
+    bool savedAny_ = false;
+    bool shownOnce_ = false;
+    bool showing_ = false; // the controls are being filled from the record, not typed in
+    QLineEdit* thema_ = nullptr;
+    QCheckBox* mainEntry_ = nullptr;
+};
+
+} // namespace zep
