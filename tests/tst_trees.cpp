@@ -175,6 +175,7 @@ private:
             QFile::copy(QDir(paths_.emptyData).filePath(name), QDir(client.dataDir).filePath(name));
         client.addressFile = QDir(client.dataDir).filePath(QStringLiteral("Adressen.dat"));
         client.topicFile = QDir(client.dataDir).filePath(QStringLiteral("Themen.dat"));
+        QFile::remove(client.addressFile); // the template's empty tree
         QFile::copy(fixture(QStringLiteral("addresses.dat")), client.addressFile);
         QFile(client.addressFile).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
 

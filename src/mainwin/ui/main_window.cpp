@@ -8,6 +8,7 @@
 #include "data/engine_error.h"
 #include "data/tdm.h"
 #include "data/tdm1.h"
+#include "mainwin/address_summary.h"
 #include "mainwin/dde_command.h"
 #include "mainwin/enabling_rules.h"
 #include "mainwin/entry_filter.h"
@@ -61,7 +62,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     FormCreate();
 }
 
-MainWindow::~MainWindow() = default;
+// The data module may outlive the window: it must not keep the window's note editor.
+MainWindow::~MainWindow() { setDataModule(nullptr); }
 
 void MainWindow::setDataModule(TDM* dm) {
     if (dm_ != nullptr)
@@ -328,7 +330,13 @@ void MainWindow::setViewFilter(Query& query) {
     query.setFiltered(true);
 }
 
-void MainWindow::showAddressSummary() {}
+void MainWindow::showAddressSummary() {
+    REAdr->setUpdatesEnabled(false);
+    REAdr->clear();
+    REAdr->setHtml(ShowAddressSummary(dataModule().TAdr));
+    REAdr->moveCursor(QTextCursor::Start);
+    REAdr->setUpdatesEnabled(true);
+}
 
 void MainWindow::clearAddressSummary() {
     REAdr->clear();
