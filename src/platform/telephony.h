@@ -1,20 +1,16 @@
 #pragma once
 
+#include "addresses/address_texts.h"
+
 #include <QString>
 
 namespace zep {
-
-// Results of a call request, as the telephony service reports them.
-inline constexpr int TelephonyAccepted = 0;
-inline constexpr int TelephonyNoRecipient = -2;   // no program takes calls
-inline constexpr int TelephonyQueueFull = -3;     // the program refuses further calls
-inline constexpr int TelephonyInvalidNumber = -4; // the number cannot be dialled
 
 // Places a call through whatever the desktop offers. Tests install a double.
 class Telephony {
 public:
     virtual ~Telephony() = default;
-    // One of the results above; the number is passed exactly as given.
+    // One of the Telephony* results; the number is passed exactly as given.
     virtual int requestMakeCall(const QString& destination, const QString& applicationName, const QString& calledParty,
                                 const QString& comment) = 0;
 

@@ -61,6 +61,13 @@ public:
     bool ExecuteDdeCommand(bool setApplication, const QString& applicationPath, const QString& service,
                            const QString& topic, const QString& commandTemplate, const QString& fileName);
     void applyDocumentsViewRule();
+    // Entry commands of the address and topic views; edit and delete only with a proper entry.
+    void newEntry();
+    void editEntry();
+    void deleteEntry();
+    bool properEntrySelected() const;
+    // Runs the tree-change handler of the active tree.
+    void activeTreeChanged();
     // After every load, refresh or re-filter of the document list, with its record count.
     void applyDocumentRule(int count);
 

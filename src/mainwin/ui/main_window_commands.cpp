@@ -13,6 +13,8 @@
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_handlers.h"
 #include "mainwin/window_texts.h"
+#include "tools/ui/catalog_dialog.h"
+#include "tools/ui/options_dialog.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -112,16 +114,25 @@ void MainWindow::B_BtnClick(QObject* sender) {
         treeHandlers_->expandSelected();
     else if (name == QStringLiteral("Btn_B_KlappZu"))
         treeHandlers_->collapseSelected();
+    else if (name.endsWith(QStringLiteral("_Neu")))
+        newEntry();
+    else if (name.endsWith(QStringLiteral("_Edit")))
+        editEntry();
+    else if (name.endsWith(QStringLiteral("_Del")))
+        deleteEntry();
 }
 
-// The catalog editor edits the catalog whose number is the item's tag.
+// The catalog editor edits the catalog that belongs to the item.
 void MainWindow::MKat_DokArtClick(QObject* sender) {
-    Q_UNUSED(sender)
+    if (const int number = catalogOfMenuItem(sender->objectName()))
+        EditCatalog(number, this);
 }
 
 void MainWindow::MTool_Click(QObject* sender) {
     if (isSender(sender, u"MTool_Mand"))
         SwitchClient(Program::instance().client.ClientName, -1);
+    else if (isSender(sender, u"MTool_Option"))
+        EditOptions(this);
 }
 
 void MainWindow::MHelp_Click(QObject* sender) {

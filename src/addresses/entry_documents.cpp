@@ -1,0 +1,69 @@
+#include "addresses/entry_documents.h"
+
+#include "data/table.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace zep {
+
+namespace {
+
+const QString NoteExtension = QStringLiteral("---");
+
+bool filedUnderBoth(Table& documents) {
+    return documents.field(u"NrFirma").asInteger() > 0 && documents.field(u"NrThema").asInteger() > 0;
+}
+
+// The document leaves the restricted set; a refused post is taken back before the error goes on.
+void unlink(Table& documents, const QString& linkField) {
+    try {
+        documents.edit();
+        documents.field(linkField).setValue(-1);
+        documents.post();
+    } catch (...) {
+        if (documents.isEditing())
+            documents.cancel();
+        throw;
+    }
+}
+
+} // namespace
+
+QString documentFilePath(const QString& datei, const QString& filesDir) {
+    if (datei.contains(u'/'))
+        return datei;
+    return filesDir + datei;
+}
+
+void removeEntryDocuments(Table& documents, const QString& linkField, const QString& filesDir) {
+    while (documents.recordCount() > 0) {
+        documents.first();
+        const bool keep = filedUnderBoth(documents);
+        const bool note = documents.field(u"Ext").asString() == NoteExtension;
+        const QString path = documentFilePath(documents.field(u"Datei").asString(), filesDir);
+        if (keep) {
+            unlink(documents, linkField);
+            continue;
+        }
+        documents.deleteRecord();
+        if (!note)
+            moveFileToTrash(path);
+    }
+}
+
+// Without the generic data directory the trash falls back to the current directory and still
+// reports success; the directory is made first and a relative place in the trash is undone.
+bool moveFileToTrash(const QString& path) {
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    QString placed;
+    if (!QFile::moveToTrash(path, &placed))
+        return false;
+    if (QDir::isAbsolutePath(placed))
+        return true;
+    QFile::rename(placed, path);
+    return false;
+}
+
+} // namespace zep

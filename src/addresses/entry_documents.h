@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace zep {
+
+class Table;
+
+// The file of a document: Datei itself when it names a directory, else the client's Files
+// directory (ending in "/") followed by it.
+QString documentFilePath(const QString& datei, const QString& filesDir);
+
+// Empties a document table restricted to the documents of one entry being deleted. A document
+// also filed under the other tree stays and only loses its link to this one (linkField set to -1);
+// any other is deleted, and its file, unless it is a note, goes to the trash. Errors of the table
+// engine end the work with what is done so far.
+void removeEntryDocuments(Table& documents, const QString& linkField, const QString& filesDir);
+
+// Moves a file into the desktop's trash; false when it could not be put there, the file then stays
+// where it was.
+bool moveFileToTrash(const QString& path);
+
+} // namespace zep

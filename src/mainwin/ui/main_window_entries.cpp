@@ -1,0 +1,41 @@
+#include "addresses/ui/address_delete.h"
+#include "addresses/ui/address_form.h"
+#include "mainwin/ui/main_window.h"
+#include "mainwin/ui/tree_handlers.h"
+#include "mainwin/ui/tree_nodes.h"
+
+#include <QTreeWidget>
+
+namespace zep {
+
+bool MainWindow::properEntrySelected() const {
+    const QTreeWidgetItem* selected = viewState_.tree ? viewState_.tree->currentItem() : nullptr;
+    return selected && !isRootNode(selected);
+}
+
+// The topic view's entries are edited in the topic form.
+void MainWindow::newEntry() {
+    if (viewState_.view != ViewState::Topics)
+        EditAddress(*this, false);
+}
+
+void MainWindow::editEntry() {
+    if (!properEntrySelected())
+        return;
+    if (viewState_.view == ViewState::Topics)
+        return;
+    EditAddress(*this, true);
+    showAddressSummary();
+}
+
+void MainWindow::deleteEntry() {
+    if (properEntrySelected())
+        DeleteTreeEntry(*this);
+}
+
+void MainWindow::activeTreeChanged() {
+    if (treeHandlers_)
+        treeHandlers_->TVAChange();
+}
+
+} // namespace zep
