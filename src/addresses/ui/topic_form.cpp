@@ -1,0 +1,285 @@
+#include "addresses/ui/topic_form.h"
+
+#include "addresses/ui/address_delete.h"
+#include "app/interaction.h"
+#include "app/program.h"
+#include "app/program_info.h"
+#include "controls/ui/tree_view2.h"
+#include "data/engine_error.h"
+#include "data/tdm.h"
+#include "mainwin/ui/main_window.h"
+#include "mainwin/ui/tree_file_io.h"
+#include "mainwin/ui/tree_nodes.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace zep {
+
+namespace {
+
+struct ToolButtonSpec {
+    const char16_t* name;
+    const char16_t* hint;
+    QStyle::StandardPixmap icon;
+};
+
+// In the order of the toolbar.
+const ToolButtonSpec ToolButtons[] = {
+    {u"BtnNeu", u"Neues Thema", QStyle::SP_FileIcon},
+    {u"BtnSave", u"Änderungen speichern", QStyle::SP_DialogSaveButton},
+    {u"BtnCancel", u"Änderungen verwerfen", QStyle::SP_DialogDiscardButton},
+    {u"BtnDel", u"Thema löschen", QStyle::SP_TrashIcon},
+    {u"BtnNav1", u"Zuklappen", QStyle::SP_TitleBarShadeButton},
+    {u"BtnNav5", u"Übergeordneter Eintrag", QStyle::SP_ArrowUp},
+    {u"BtnNav2", u"Vor", QStyle::SP_ArrowBack},
+    {u"BtnNav3", u"Nächster", QStyle::SP_ArrowForward},
+    {u"BtnNav6", u"Nächster übergeordneter Eintrag", QStyle::SP_ArrowDown},
+    {u"BtnNav4", u"Aufklappen", QStyle::SP_TitleBarUnshadeButton},
+    {u"BtnExit", u"Fenster schließen", QStyle::SP_DialogCloseButton},
+};
+
+QTreeWidgetItem* nextSiblingOf(QTreeWidget& tree, QTreeWidgetItem* item) {
+    QTreeWidgetItem* parent = item->parent();
+    return parent ? parent->child(parent->indexOfChild(item) + 1)
+                  : tree.topLevelItem(tree.indexOfTopLevelItem(item) + 1);
+}
+
+} // namespace
+
+bool EditTopic(MainWindow& window, bool edit) {
+    TopicForm form(window, edit, &window);
+    form.exec();
+    return form.savedAny();
+}
+
+TopicForm::TopicForm(MainWindow& window, bool edit, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), window_(window), dm_(window.dataModule()),
+      table_(dm_.TThema), tree_(window.topicTree()), edit_(edit) {
+    setObjectName(QStringLiteral("TB02"));
+    setWindowTitle(QStringLiteral("Thema"));
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildToolBar());
+    layout->addWidget(buildPanel());
+    layout->addStretch();
+    bindControls();
+    showRecord();
+    resize(460, 150);
+}
+
+TopicForm::~TopicForm() {
+    dm_.setTopicForm(nullptr);
+}
+
+QWidget* TopicForm::buildToolBar() {
+    auto* bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (const ToolButtonSpec& spec : ToolButtons) {
+        auto* button = new QToolButton(bar);
+        button->setObjectName(QString::fromUtf16(spec.name));
+        button->setToolTip(QString::fromUtf16(spec.hint));
+        button->setIcon(style()->standardIcon(spec.icon));
+        button->setAutoRaise(true);
+        const bool navigation = button->objectName().startsWith(QStringLiteral("BtnNav"));
+        connect(button, &QToolButton::clicked, this,
+                [this, button, navigation] { navigation ? BtnNav1Click(button) : BtnNeuClick(button); });
+        layout->addWidget(button);
+    }
+    layout->addStretch();
+    return bar;
+}
+
+QWidget* TopicForm::buildPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    auto* grid = new QGridLayout(panel);
+    auto* label = new QLabel(QStringLiteral("Thema"), panel);
+    label->setObjectName(QStringLiteral("Label1"));
+    thema_ = new QLineEdit(panel);
+    thema_->setObjectName(QStringLiteral("A_1"));
+    label->setBuddy(thema_);
+    mainEntry_ = new QCheckBox(QStringLiteral("Haupteintrag"), panel);
+    mainEntry_->setObjectName(QStringLiteral("DBCheckBox2"));
+    grid->addWidget(label, 0, 0);
+    grid->addWidget(thema_, 0, 1);
+    grid->addWidget(mainEntry_, 1, 1);
+    grid->setColumnStretch(1, 1);
+    return panel;
+}
+
+// The controls follow TThema's current record; what the user types goes into the record.
+void TopicForm::bindControls() {
+    connect(&dm_.DThema, &DataSource::dataChanged, this, &TopicForm::showRecord);
+    connect(&dm_.DThema, &DataSource::stateChanged, this, &TopicForm::showRecord);
+    connect(thema_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { assign(QStringLiteral("Thema"), text); });
+    // Unticking stores -1, so that a cleared flag and a never set one (0) differ on disk as before.
+    connect(mainEntry_, &QCheckBox::clicked, this,
+            [this](bool checked) { assign(QStringLiteral("Baum"), checked ? 1 : -1); });
+}
+
+void TopicForm::showRecord() {
+    if (showing_)
+        return;
+    const bool hasRecord = table_.isActive() && (table_.isEditing() || !table_.isEmpty());
+    const QSignalBlocker blockText(thema_);
+    const QSignalBlocker blockBox(mainEntry_);
+    thema_->setText(hasRecord ? table_.field(u"Thema").asString() : QString());
+    mainEntry_->setChecked(hasRecord && table_.field(u"Baum").asInteger() == 1);
+}
+
+void TopicForm::assign(const QString& field, const QVariant& value) {
+    // The control being typed in keeps its text and cursor while the record takes the value.
+    showing_ = true;
+    try {
+        if (!table_.isEditing())
+            table_.edit();
+        table_.field(field).setValue(value);
+    } catch (const EngineError& error) {
+        showError(error.message());
+    }
+    showing_ = false;
+}
+
+void TopicForm::setControlEnabled(const QString& objectName, bool enabled) {
+    if (auto* control = findChild<QWidget*>(objectName))
+        control->setEnabled(enabled);
+}
+
+void TopicForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        FormShow();
+    }
+}
+
+void TopicForm::FormShow() {
+    dm_.setTopicForm(this);
+    if (!edit_) {
+        try {
+            newRecord();
+        } catch (const EngineError& error) {
+            showError(error.message());
+        }
+    }
+}
+
+// Every way of closing ends here: typed changes are saved, never discarded. A record that cannot be
+// posted keeps the form open rather than leaving the table in edit state behind it.
+void TopicForm::done(int result) {
+    if (table_.isEditing() && !save())
+        return;
+    FormClose();
+    QDialog::done(result);
+}
+
+void TopicForm::FormClose() {
+    dm_.setTopicForm(nullptr);
+}
+
+void TopicForm::BtnNeuClick(QObject* sender) {
+    const QString name = sender->objectName();
+    try {
+        if (name == QStringLiteral("BtnNeu"))
+            newRecord();
+        else if (name == QStringLiteral("BtnSave"))
+            save();
+        else if (name == QStringLiteral("BtnCancel"))
+            cancel();
+        else if (name == QStringLiteral("BtnDel"))
+            deleteEntry();
+        else if (name == QStringLiteral("BtnExit"))
+            close();
+    } catch (const EngineError& error) {
+        showError(error.message());
+    }
+}
+
+void TopicForm::newRecord() {
+    QTreeWidgetItem* selected = tree_.currentItem();
+    if (!selected)
+        return;
+    newRecord_ = true;
+    table_.append();
+    table_.field(u"Vor").setValue(nodeNumber(selected));
+    table_.field(u"Baum").setValue(-1);
+    setControlEnabled(QStringLiteral("Panel1"), true);
+    thema_->setFocus();
+}
+
+bool TopicForm::save() {
+    QTreeWidgetItem* selected = tree_.currentItem();
+    try {
+        table_.post();
+    } catch (const EngineError& error) {
+        showError(error.message());
+        return false;
+    }
+    const QString caption = table_.field(u"Thema").asString();
+    const int type = entryTypeFromBaum(table_.field(u"Baum").asInteger());
+    if (newRecord_ && selected) {
+        const int number = int(table_.field(u"Nr").asInteger());
+        tree_.setCurrentItem(addChildNode(tree_, selected, caption, number, type));
+    } else if (selected) {
+        setNodeData(selected, caption, nodeNumber(selected), type);
+    }
+    newRecord_ = false;
+    savedAny_ = true;
+    SaveTreeFile(tree_, Program::instance().client.TopicTreeFile);
+    return true;
+}
+
+void TopicForm::cancel() {
+    CancelEntryEdit(table_, tree_.currentItem());
+    newRecord_ = false;
+}
+
+void TopicForm::deleteEntry() {
+    DeleteTreeEntry(window_);
+    if (!table_.isEditing())
+        newRecord_ = false;
+}
+
+void TopicForm::BtnNav1Click(QObject* sender) {
+    QTreeWidgetItem* node = tree_.currentItem();
+    if (!node)
+        return;
+    const QString name = sender->objectName();
+    QTreeWidgetItem* parent = node->parent();
+    QTreeWidgetItem* target = nullptr;
+    if (name == QStringLiteral("BtnNav5")) {
+        if (parent && !isRootNode(parent))
+            target = parent;
+    } else if (name == QStringLiteral("BtnNav6")) {
+        if (parent)
+            target = nextSiblingOf(tree_, parent);
+    } else if (name == QStringLiteral("BtnNav1")) {
+        node->setExpanded(false);
+    } else if (name == QStringLiteral("BtnNav4")) {
+        node->setExpanded(true);
+    } else if (name == QStringLiteral("BtnNav2")) {
+        QTreeWidgetItem* above = tree_.itemAbove(node);
+        if (above && !isRootNode(above))
+            target = above;
+    } else if (name == QStringLiteral("BtnNav3")) {
+        target = tree_.itemBelow(node);
+    }
+    if (target)
+        tree_.setCurrentItem(target);
+}
+
+void TopicForm::showError(const QString& message) const {
+    Interaction::instance().error(message, ApplicationName.toString());
+}
+
+} // namespace zep
