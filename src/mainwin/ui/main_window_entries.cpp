@@ -1,5 +1,6 @@
 #include "addresses/ui/address_delete.h"
 #include "addresses/ui/address_form.h"
+#include "addresses/ui/topic_form.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_handlers.h"
 #include "mainwin/ui/tree_nodes.h"
@@ -13,17 +14,20 @@ bool MainWindow::properEntrySelected() const {
     return selected && !isRootNode(selected);
 }
 
-// The topic view's entries are edited in the topic form.
 void MainWindow::newEntry() {
-    if (viewState_.view != ViewState::Topics)
+    if (viewState_.view == ViewState::Topics)
+        EditTopic(*this, false);
+    else
         EditAddress(*this, false);
 }
 
 void MainWindow::editEntry() {
     if (!properEntrySelected())
         return;
-    if (viewState_.view == ViewState::Topics)
+    if (viewState_.view == ViewState::Topics) {
+        EditTopic(*this, true);
         return;
+    }
     EditAddress(*this, true);
     showAddressSummary();
 }
