@@ -252,36 +252,27 @@ void Table::refresh() {
 }
 
 void Table::setIndexName(const QString& indexName) {
-    checkBrowseMode();
-    const QString previous = indexName_;
-    indexName_ = indexName;
-    indexFieldNames_.clear();
-    if (!isActive())
-        return;
-    const qint64 rowid = current_ >= 0 ? rows_[size_t(current_)].rowid : -1;
-    try {
-        resolveOrder();
-    } catch (...) {
-        indexName_ = previous;
-        resolveOrder();
-        throw;
-    }
-    readRows();
-    reposition(rowid, 0);
+    changeOrder(indexName, QString());
 }
 
 void Table::setIndexFieldNames(const QString& fieldNames) {
+    changeOrder(QString(), fieldNames);
+}
+
+// A new order keeps the current record; an order that does not resolve leaves the old one in force.
+void Table::changeOrder(const QString& indexName, const QString& fieldNames) {
     checkBrowseMode();
-    const QString previous = indexFieldNames_;
+    const QString previousIndex = indexName_, previousFields = indexFieldNames_;
+    indexName_ = indexName;
     indexFieldNames_ = fieldNames;
-    indexName_.clear();
     if (!isActive())
         return;
     const qint64 rowid = current_ >= 0 ? rows_[size_t(current_)].rowid : -1;
     try {
         resolveOrder();
     } catch (...) {
-        indexFieldNames_ = previous;
+        indexName_ = previousIndex;
+        indexFieldNames_ = previousFields;
         resolveOrder();
         throw;
     }

@@ -103,6 +103,7 @@ private:
     };
 
     void requireActive() const;
+    void changeOrder(const QString& indexName, const QString& fieldNames);
     void resolveOrder();
     std::vector<Condition> conditions() const;
     void readRows();

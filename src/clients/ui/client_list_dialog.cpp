@@ -1,4 +1,5 @@
 #include "clients/ui/client_list_dialog.h"
+#include "app/ui/named_controls.h"
 
 #include "app/interaction.h"
 #include "app/program_info.h"
@@ -20,13 +21,6 @@
 namespace zep {
 
 namespace {
-
-QPushButton* makeButton(const QString& name, const QString& text, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 QLabel* makeStatusPanel(const QString& name, const QString& text, QWidget* parent) {
     auto* panel = new QLabel(text, parent);

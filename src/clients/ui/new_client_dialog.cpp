@@ -1,4 +1,5 @@
 #include "clients/ui/new_client_dialog.h"
+#include "app/ui/named_controls.h"
 
 #include "clients/client_creation.h"
 #include "clients/client_names.h"
@@ -12,23 +13,6 @@
 #include <QVBoxLayout>
 
 namespace zep {
-
-namespace {
-
-QLineEdit* makeEdit(const QString& name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    return edit;
-}
-
-QPushButton* makeButton(const QString& name, const QString& text, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 NewClientDialog::NewClientDialog(const ClientCreation& creation, const QString& parentDirectory, QWidget* parent)
     : QDialog(parent), creation_(creation) {

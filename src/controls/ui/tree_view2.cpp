@@ -1,4 +1,5 @@
 #include "controls/ui/tree_view2.h"
+#include "mainwin/tree_order.h"
 
 #include <QDrag>
 #include <QDropEvent>
@@ -38,7 +39,7 @@ bool TTreeView2::SortTopLevel() {
         while (topLevelItemCount() > 0)
             items.append(takeTopLevelItem(0));
         std::stable_sort(items.begin(), items.end(), [](QTreeWidgetItem* a, QTreeWidgetItem* b) {
-            return QString::localeAwareCompare(a->text(0), b->text(0)) < 0;
+            return compareTreeCaptions(a->text(0), b->text(0)) < 0;
         });
         addTopLevelItems(items);
         for (QTreeWidgetItem* item : std::as_const(expanded))

@@ -63,7 +63,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 }
 
 // The data module may outlive the window: it must not keep the window's note editor.
-MainWindow::~MainWindow() { setDataModule(nullptr); }
+MainWindow::~MainWindow() {
+    setDataModule(nullptr);
+}
 
 void MainWindow::setDataModule(TDM* dm) {
     if (dm_ != nullptr)
@@ -160,6 +162,10 @@ QString MainWindow::programKey() const {
 void MainWindow::loadTrees() {
     const TMand& client = Program::instance().client;
     setTreeLoading(true);
+    // The previous client's entries must not stay on screen when this client's tree file is missing:
+    // a drop onto them would change this client's records by the other client's numbers.
+    TVA->clear();
+    TVB->clear();
     loadEntryTree(*TVA, client.AdrTreeFile, QStringLiteral("Adressen"));
     loadEntryTree(*TVB, client.TopicTreeFile, QStringLiteral("Themen"));
     if (TVD->topLevelItemCount() > 0) {
@@ -417,7 +423,9 @@ bool MainWindow::FormCloseQuery() {
     try {
         dm_->SaveNote();
     } catch (const EngineError& e) {
+        // The window stays open once, so the user can copy the note; it is no longer marked modified.
         Interaction::instance().error(e.message(), engineCaption());
+        return false;
     }
     return true;
 }
@@ -442,8 +450,8 @@ bool MainWindow::ExecuteDdeCommand(bool setApplication, const QString& applicati
     if (!command)
         return false;
     // The bus starts a D-Bus activatable application itself when asked to; the service is the
-    // desktop entry id and the command the file to open.
-    return openWithDesktopApplication(service, *command, setApplication);
+    // desktop entry id. The template only decides whether a request is sent: what is opened is the file.
+    return openWithDesktopApplication(service, fileName, setApplication);
 }
 
 } // namespace zep

@@ -1,4 +1,5 @@
 #include "tools/ui/catalog_dialog.h"
+#include "app/ui/named_controls.h"
 
 #include "app/interaction.h"
 #include "app/program.h"
@@ -15,13 +16,6 @@
 namespace zep {
 
 namespace {
-
-QPushButton* makeButton(const QString& name, const QString& text, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 void showError(const FileError& error) {
     Interaction::instance().error(error.message(), ApplicationName.toString());

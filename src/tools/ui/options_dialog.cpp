@@ -1,4 +1,5 @@
 #include "tools/ui/options_dialog.h"
+#include "app/ui/named_controls.h"
 
 #include "app/interaction.h"
 #include "app/program.h"
@@ -22,19 +23,6 @@ namespace zep {
 namespace {
 
 constexpr int ResubmissionNone = -1;
-
-QLineEdit* makeEdit(const QString& name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    return edit;
-}
-
-QPushButton* makeButton(const QString& name, const QString& text, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 QWidget* makePage(const QString& name, QWidget* parent) {
     auto* page = new QWidget(parent);

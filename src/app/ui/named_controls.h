@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace zep {
+
+// Controls carry their name as objectName, so tests and the windows find them by it.
+inline QLineEdit* makeEdit(const QString& name, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    return edit;
+}
+
+// Buttons of dialogs do not become the default button by taking the focus.
+inline QPushButton* makeButton(const QString& name, const QString& text, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace zep
