@@ -1,4 +1,5 @@
 #include "addresses/ui/address_form.h"
+#include "addresses/ui/entry_navigation.h"
 
 #include "addresses/ui/address_delete.h"
 #include "addresses/ui/address_field_binder.h"
@@ -472,34 +473,7 @@ void AddressForm::deleteEntry() {
 }
 
 void AddressForm::BtnNav1Click(QObject* sender) {
-    QTreeWidgetItem* node = tree_.currentItem();
-    if (!node)
-        return;
-    const QString name = sender->objectName();
-    QTreeWidgetItem* parent = node->parent();
-    QTreeWidgetItem* target = nullptr;
-    if (name == QStringLiteral("BtnNav5")) {
-        if (parent && !isRootNode(parent))
-            target = parent;
-    } else if (name == QStringLiteral("BtnNav6")) {
-        if (parent) {
-            QTreeWidgetItem* grandParent = parent->parent();
-            const int index = grandParent ? grandParent->indexOfChild(parent) : tree_.indexOfTopLevelItem(parent);
-            target = grandParent ? grandParent->child(index + 1) : tree_.topLevelItem(index + 1);
-        }
-    } else if (name == QStringLiteral("BtnNav1")) {
-        node->setExpanded(false);
-    } else if (name == QStringLiteral("BtnNav4")) {
-        node->setExpanded(true);
-    } else if (name == QStringLiteral("BtnNav2")) {
-        QTreeWidgetItem* above = tree_.itemAbove(node);
-        if (above && !isRootNode(above))
-            target = above;
-    } else if (name == QStringLiteral("BtnNav3")) {
-        target = tree_.itemBelow(node);
-    }
-    if (target)
-        tree_.setCurrentItem(target);
+    navigateEntryTree(tree_, sender->objectName());
 }
 
 void AddressForm::BtnRing1Click(QObject* sender) {

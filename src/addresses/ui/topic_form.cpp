@@ -1,4 +1,5 @@
 #include "addresses/ui/topic_form.h"
+#include "addresses/ui/entry_navigation.h"
 
 #include "addresses/ui/address_delete.h"
 #include "app/interaction.h"
@@ -44,12 +45,6 @@ const ToolButtonSpec ToolButtons[] = {
     {u"BtnNav4", u"Aufklappen", QStyle::SP_TitleBarUnshadeButton},
     {u"BtnExit", u"Fenster schließen", QStyle::SP_DialogCloseButton},
 };
-
-QTreeWidgetItem* nextSiblingOf(QTreeWidget& tree, QTreeWidgetItem* item) {
-    QTreeWidgetItem* parent = item->parent();
-    return parent ? parent->child(parent->indexOfChild(item) + 1)
-                  : tree.topLevelItem(tree.indexOfTopLevelItem(item) + 1);
-}
 
 } // namespace
 
@@ -251,31 +246,7 @@ void TopicForm::deleteEntry() {
 }
 
 void TopicForm::BtnNav1Click(QObject* sender) {
-    QTreeWidgetItem* node = tree_.currentItem();
-    if (!node)
-        return;
-    const QString name = sender->objectName();
-    QTreeWidgetItem* parent = node->parent();
-    QTreeWidgetItem* target = nullptr;
-    if (name == QStringLiteral("BtnNav5")) {
-        if (parent && !isRootNode(parent))
-            target = parent;
-    } else if (name == QStringLiteral("BtnNav6")) {
-        if (parent)
-            target = nextSiblingOf(tree_, parent);
-    } else if (name == QStringLiteral("BtnNav1")) {
-        node->setExpanded(false);
-    } else if (name == QStringLiteral("BtnNav4")) {
-        node->setExpanded(true);
-    } else if (name == QStringLiteral("BtnNav2")) {
-        QTreeWidgetItem* above = tree_.itemAbove(node);
-        if (above && !isRootNode(above))
-            target = above;
-    } else if (name == QStringLiteral("BtnNav3")) {
-        target = tree_.itemBelow(node);
-    }
-    if (target)
-        tree_.setCurrentItem(target);
+    navigateEntryTree(tree_, sender->objectName());
 }
 
 void TopicForm::showError(const QString& message) const {
