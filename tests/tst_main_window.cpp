@@ -547,7 +547,7 @@ private slots:
     void fontsAreChosenThroughTheSeamAndWrittenAtOnce() {
         Installation inst;
         auto window = inst.makeWindow();
-        FontSpec chosen{QStringLiteral("Courier"), false, true, false, false, 13};
+        FontDescription chosen{QStringLiteral("Courier"), false, true, false, false, 13};
         inst.interaction.setNextFont(chosen);
         child<QToolButton>(*window, QStringLiteral("Btn_D_Font"))->click();
         QCOMPARE(child<QWidget>(*window, QStringLiteral("D_Grid"))->font().pointSize(), 13);

@@ -180,10 +180,10 @@ private slots:
         QFETCH(bool, bold);
         QFETCH(bool, italic);
         QFETCH(int, size);
-        FontSpec design;
+        FontDescription design;
         design.name = QStringLiteral("Design");
         design.pointSize = 10;
-        const FontSpec font = applyFontString(text, design);
+        const FontDescription font = applyFontString(text, design);
         QCOMPARE(font.name, name);
         QCOMPARE(font.bold, bold);
         QCOMPARE(font.italic, italic);

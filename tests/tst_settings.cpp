@@ -27,7 +27,7 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-const FontSpec designFont{QStringLiteral("Sans"), false, false, false, false, 9};
+const FontDescription designFont{QStringLiteral("Sans"), false, false, false, false, 9};
 
 } // namespace
 
@@ -246,7 +246,7 @@ void TestSettings::mainWindowRectFallsBackPerField() {
 
 void TestSettings::fontsRoundTripThroughSettings() {
     const Settings settings(iniPath());
-    const FontSpec chosen{QStringLiteral("DejaVu Sans Mono"), true, false, true, false, 11};
+    const FontDescription chosen{QStringLiteral("DejaVu Sans Mono"), true, false, true, false, 11};
     QVERIFY(settings.setDocumentFont(chosen));
     QCOMPARE(ProfileFile(iniPath()).readString(u"WindowDoc", u"Font", QString()),
              QStringLiteral("DejaVu Sans Mono;1010;11;"));
@@ -368,7 +368,7 @@ void TestSettings::fontString() {
     QFETCH(QString, name);
     QFETCH(QString, flags);
     QFETCH(int, size);
-    const FontSpec font = applyFontString(text, designFont);
+    const FontDescription font = applyFontString(text, designFont);
     QCOMPARE(font.name, name);
     const QString actualFlags = QString::number(font.bold) + QString::number(font.italic) +
                                 QString::number(font.underline) + QString::number(font.strikeOut);
@@ -377,7 +377,7 @@ void TestSettings::fontString() {
 }
 
 void TestSettings::fontStringRoundTrip() {
-    const FontSpec font{QStringLiteral("Liberation Serif"), false, true, false, true, 16};
+    const FontDescription font{QStringLiteral("Liberation Serif"), false, true, false, true, 16};
     QCOMPARE(encodeFontString(font), QStringLiteral("Liberation Serif;0101;16;"));
     QCOMPARE(applyFontString(encodeFontString(font), designFont), font);
 }

@@ -16,7 +16,7 @@ bool isFlagField(QStringView field) {
     return field.size() == 4 && std::all_of(field.begin(), field.end(), [](QChar c) { return c == u'0' || c == u'1'; });
 }
 
-void applyFlags(QStringView field, FontSpec& font) {
+void applyFlags(QStringView field, FontDescription& font) {
     if (!isFlagField(field))
         return;
     font.bold = field[0] == u'1';
@@ -25,7 +25,7 @@ void applyFlags(QStringView field, FontSpec& font) {
     font.strikeOut = field[3] == u'1';
 }
 
-void applySize(QStringView field, FontSpec& font) {
+void applySize(QStringView field, FontDescription& font) {
     bool ok = false;
     const int size = field.toInt(&ok);
     if (ok && size > 0)
@@ -34,12 +34,12 @@ void applySize(QStringView field, FontSpec& font) {
 
 } // namespace
 
-QString encodeFontString(const FontSpec& font) {
+QString encodeFontString(const FontDescription& font) {
     const QString flags = QString() + flag(font.bold) + flag(font.italic) + flag(font.underline) + flag(font.strikeOut);
     return font.name + u';' + flags + u';' + QString::number(font.pointSize) + u';';
 }
 
-FontSpec applyFontString(QStringView text, FontSpec base) {
+FontDescription applyFontString(QStringView text, FontDescription base) {
     const QList<QStringView> fields = text.split(u';');
     if (!fields.value(0).isEmpty())
         base.name = fields[0].toString();

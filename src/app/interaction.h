@@ -32,7 +32,7 @@ public:
     virtual QString saveFileName(const QString& caption, const QString& startDir, const QString& filter) = 0;
     virtual QString directory(const QString& caption, const QString& startDir) = 0;
     // The chosen font, or nothing when the user cancels.
-    virtual std::optional<FontSpec> font(const FontSpec& initial, const QString& caption) = 0;
+    virtual std::optional<FontDescription> font(const FontDescription& initial, const QString& caption) = 0;
 
     // A notice that stays visible, without blocking, until hideInfo(); a second showInfo replaces the text.
     virtual void showInfo(const QString& text) = 0;

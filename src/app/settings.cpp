@@ -39,7 +39,7 @@ bool Settings::setMainWindowRect(const QRect& rect) const {
            write(keys::WindowMainHeight, rect.height()) && write(keys::WindowMainWidth, rect.width());
 }
 
-FontSpec Settings::storedFont(const SettingName& name, const FontSpec& design) const {
+FontDescription Settings::storedFont(const SettingName& name, const FontDescription& design) const {
     return applyFontString(read(name, QString()), design);
 }
 

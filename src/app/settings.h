@@ -54,10 +54,14 @@ public:
     bool setAddressPaneHeight(int pixels) const { return write(keys::WindowTreeAdrHeight, pixels); }
 
     // The design font with whatever the stored font string holds readably.
-    FontSpec treeFont(const FontSpec& design) const { return storedFont(keys::WindowTreeFont, design); }
-    bool setTreeFont(const FontSpec& font) const { return write(keys::WindowTreeFont, encodeFontString(font)); }
-    FontSpec documentFont(const FontSpec& design) const { return storedFont(keys::WindowDocFont, design); }
-    bool setDocumentFont(const FontSpec& font) const { return write(keys::WindowDocFont, encodeFontString(font)); }
+    FontDescription treeFont(const FontDescription& design) const { return storedFont(keys::WindowTreeFont, design); }
+    bool setTreeFont(const FontDescription& font) const { return write(keys::WindowTreeFont, encodeFontString(font)); }
+    FontDescription documentFont(const FontDescription& design) const {
+        return storedFont(keys::WindowDocFont, design);
+    }
+    bool setDocumentFont(const FontDescription& font) const {
+        return write(keys::WindowDocFont, encodeFontString(font));
+    }
 
     int printAddressIndex() const { return read(keys::PrintAdrIndex); }
     bool setPrintAddressIndex(int index) const { return write(keys::PrintAdrIndex, index); }
@@ -65,7 +69,7 @@ public:
     bool setPrintLetterIndex(int index) const { return write(keys::PrintLetterIndex, index); }
 
 private:
-    FontSpec storedFont(const SettingName& name, const FontSpec& design) const;
+    FontDescription storedFont(const SettingName& name, const FontDescription& design) const;
 };
 
 // A client's "Mand.ini".

@@ -80,9 +80,9 @@ QString ScriptedInteraction::directory(const QString& caption, const QString& st
     return take(directories_, QStringLiteral("the directory dialog \"%1\"").arg(caption), QString());
 }
 
-std::optional<FontSpec> ScriptedInteraction::font(const FontSpec& initial, const QString& caption) {
+std::optional<FontDescription> ScriptedInteraction::font(const FontDescription& initial, const QString& caption) {
     shown_.append({Kind::Font, encodeFontString(initial), caption, {}});
-    return take(fonts_, QStringLiteral("the font dialog \"%1\"").arg(caption), std::optional<FontSpec>());
+    return take(fonts_, QStringLiteral("the font dialog \"%1\"").arg(caption), std::optional<FontDescription>());
 }
 
 void ScriptedInteraction::showInfo(const QString& text) {

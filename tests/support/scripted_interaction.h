@@ -44,7 +44,7 @@ public:
     void setNextFile(const QString& path) { files_.enqueue(path); }
     void setNextDirectory(const QString& path) { directories_.enqueue(path); }
     // std::nullopt answers as a cancelled dialog.
-    void setNextFont(const std::optional<FontSpec>& font) { fonts_.enqueue(font); }
+    void setNextFont(const std::optional<FontDescription>& font) { fonts_.enqueue(font); }
 
     const QList<Shown>& shown() const { return shown_; }
     // The texts of everything shown, in order.
@@ -64,7 +64,7 @@ public:
     QString openFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString directory(const QString& caption, const QString& startDir) override;
-    std::optional<FontSpec> font(const FontSpec& initial, const QString& caption) override;
+    std::optional<FontDescription> font(const FontDescription& initial, const QString& caption) override;
     void showInfo(const QString& text) override;
     void hideInfo() override;
 
@@ -77,7 +77,7 @@ private:
     QQueue<Answer> answers_;
     QQueue<QString> files_;
     QQueue<QString> directories_;
-    QQueue<std::optional<FontSpec>> fonts_;
+    QQueue<std::optional<FontDescription>> fonts_;
     bool infoVisible_ = false;
 };
 

@@ -36,14 +36,14 @@ namespace zep {
 
 namespace {
 
-struct ToolButtonSpec {
+struct ToolButtonEntry {
     const char16_t* name;
     const char16_t* hint;
     QStyle::StandardPixmap icon;
 };
 
 // In the order of the toolbar.
-const ToolButtonSpec ToolButtons[] = {
+const ToolButtonEntry ToolButtons[] = {
     {u"BtnNeu", u"Neue Adresse", QStyle::SP_FileIcon},
     {u"BtnSave", u"Änderungen speichern", QStyle::SP_DialogSaveButton},
     {u"BtnCancel", u"Änderungen verwerfen", QStyle::SP_DialogDiscardButton},
@@ -60,13 +60,13 @@ const ToolButtonSpec ToolButtons[] = {
 const QString DialHint = QStringLiteral("Wählen");
 
 // Salutation boxes: name, field, label and the catalog that fills the list.
-struct SalutationSpec {
+struct SalutationBox {
     const char16_t* name;
     const char16_t* field;
     const char16_t* label;
     int catalog;
 };
-const SalutationSpec SalutationBoxes[] = {
+const SalutationBox SalutationBoxes[] = {
     {u"DBSerieBox1", u"AnredeBrief", u"Anrede Briefkopf", 10},
     {u"DBSerieBox2", u"Anrede", u"Anrede", 11},
     {u"DBSerieBox3", u"Herr_Frau", u"Herr / Frau / ...", 12},
@@ -166,11 +166,11 @@ QWidget* AddressForm::buildToolBar() {
     bar->setObjectName(QStringLiteral("ToolBar1"));
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (const ToolButtonSpec& spec : ToolButtons) {
+    for (const ToolButtonEntry& entry : ToolButtons) {
         auto* button = new QToolButton(bar);
-        button->setObjectName(QString::fromUtf16(spec.name));
-        button->setToolTip(QString::fromUtf16(spec.hint));
-        button->setIcon(style()->standardIcon(spec.icon));
+        button->setObjectName(QString::fromUtf16(entry.name));
+        button->setToolTip(QString::fromUtf16(entry.hint));
+        button->setIcon(style()->standardIcon(entry.icon));
         button->setAutoRaise(true);
         const bool navigation = button->objectName().startsWith(QStringLiteral("BtnNav"));
         connect(button, &QToolButton::clicked, this,
@@ -285,13 +285,13 @@ QWidget* AddressForm::buildLetterPage() {
     page->setObjectName(QStringLiteral("TabSerienbrief"));
     auto* grid = new QGridLayout(page);
     int row = 0;
-    for (const SalutationSpec& spec : SalutationBoxes) {
+    for (const SalutationBox& entry : SalutationBoxes) {
         auto* box = new QComboBox(page);
-        box->setObjectName(QString::fromUtf16(spec.name));
+        box->setObjectName(QString::fromUtf16(entry.name));
         box->setEditable(true);
-        box->setProperty("tag", spec.catalog);
-        binder_->bind(box, QString::fromUtf16(spec.field));
-        grid->addWidget(addLabel(QStringLiteral("L_") + box->objectName(), QString::fromUtf16(spec.label)), row, 0);
+        box->setProperty("tag", entry.catalog);
+        binder_->bind(box, QString::fromUtf16(entry.field));
+        grid->addWidget(addLabel(QStringLiteral("L_") + box->objectName(), QString::fromUtf16(entry.label)), row, 0);
         grid->addWidget(box, row, 1);
         ++row;
     }
@@ -378,11 +378,11 @@ void AddressForm::setFreeFieldLabels() {
 
 void AddressForm::fillSalutationBoxes() {
     const QString general = Program::instance().paths.general;
-    for (const SalutationSpec& spec : SalutationBoxes) {
-        auto* box = findChild<QComboBox*>(QString::fromUtf16(spec.name));
+    for (const SalutationBox& entry : SalutationBoxes) {
+        auto* box = findChild<QComboBox*>(QString::fromUtf16(entry.name));
         QStringList lines;
         try {
-            if (!LoadCatalog(lines, spec.catalog, general))
+            if (!LoadCatalog(lines, entry.catalog, general))
                 continue;
         } catch (const FileError& error) {
             showError(QString::fromLocal8Bit(error.what()));

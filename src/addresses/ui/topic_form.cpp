@@ -25,14 +25,14 @@ namespace zep {
 
 namespace {
 
-struct ToolButtonSpec {
+struct ToolButtonEntry {
     const char16_t* name;
     const char16_t* hint;
     QStyle::StandardPixmap icon;
 };
 
 // In the order of the toolbar.
-const ToolButtonSpec ToolButtons[] = {
+const ToolButtonEntry ToolButtons[] = {
     {u"BtnNeu", u"Neues Thema", QStyle::SP_FileIcon},
     {u"BtnSave", u"Änderungen speichern", QStyle::SP_DialogSaveButton},
     {u"BtnCancel", u"Änderungen verwerfen", QStyle::SP_DialogDiscardButton},
@@ -78,11 +78,11 @@ QWidget* TopicForm::buildToolBar() {
     bar->setObjectName(QStringLiteral("ToolBar1"));
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (const ToolButtonSpec& spec : ToolButtons) {
+    for (const ToolButtonEntry& entry : ToolButtons) {
         auto* button = new QToolButton(bar);
-        button->setObjectName(QString::fromUtf16(spec.name));
-        button->setToolTip(QString::fromUtf16(spec.hint));
-        button->setIcon(style()->standardIcon(spec.icon));
+        button->setObjectName(QString::fromUtf16(entry.name));
+        button->setToolTip(QString::fromUtf16(entry.hint));
+        button->setIcon(style()->standardIcon(entry.icon));
         button->setAutoRaise(true);
         const bool navigation = button->objectName().startsWith(QStringLiteral("BtnNav"));
         connect(button, &QToolButton::clicked, this,

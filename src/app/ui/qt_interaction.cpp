@@ -27,19 +27,20 @@ QWidget* parentWindow() {
     return QApplication::activeWindow();
 }
 
-QFont toQFont(const FontSpec& spec) {
-    QFont font(spec.name);
-    if (spec.pointSize > 0)
-        font.setPointSize(spec.pointSize);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+QFont toQFont(const FontDescription& entry) {
+    QFont font(entry.name);
+    if (entry.pointSize > 0)
+        font.setPointSize(entry.pointSize);
+    font.setBold(entry.bold);
+    font.setItalic(entry.italic);
+    font.setUnderline(entry.underline);
+    font.setStrikeOut(entry.strikeOut);
     return font;
 }
 
-FontSpec toFontSpec(const QFont& font) {
-    return FontSpec{font.family(), font.bold(), font.italic(), font.underline(), font.strikeOut(), font.pointSize()};
+FontDescription toFontDescription(const QFont& font) {
+    return FontDescription{font.family(),    font.bold(),      font.italic(),
+                           font.underline(), font.strikeOut(), font.pointSize()};
 }
 
 Answer toAnswer(QMessageBox::StandardButton button) {
@@ -102,12 +103,12 @@ QString QtInteraction::directory(const QString& caption, const QString& startDir
     return QFileDialog::getExistingDirectory(parentWindow(), caption, startDir);
 }
 
-std::optional<FontSpec> QtInteraction::font(const FontSpec& initial, const QString& caption) {
+std::optional<FontDescription> QtInteraction::font(const FontDescription& initial, const QString& caption) {
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, toQFont(initial), parentWindow(), caption);
     if (!ok)
         return std::nullopt;
-    return toFontSpec(chosen);
+    return toFontDescription(chosen);
 }
 
 void QtInteraction::showInfo(const QString& text) {

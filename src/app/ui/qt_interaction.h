@@ -24,7 +24,7 @@ public:
     QString openFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString directory(const QString& caption, const QString& startDir) override;
-    std::optional<FontSpec> font(const FontSpec& initial, const QString& caption) override;
+    std::optional<FontDescription> font(const FontDescription& initial, const QString& caption) override;
     void showInfo(const QString& text) override;
     void hideInfo() override;
 

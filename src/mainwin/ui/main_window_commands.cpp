@@ -30,19 +30,20 @@ namespace zep {
 
 namespace {
 
-FontSpec fontSpecOf(const QFont& font) {
-    return FontSpec{font.family(), font.bold(), font.italic(), font.underline(), font.strikeOut(), font.pointSize()};
+FontDescription fontDescriptionOf(const QFont& font) {
+    return FontDescription{font.family(),    font.bold(),      font.italic(),
+                           font.underline(), font.strikeOut(), font.pointSize()};
 }
 
-QFont fontOf(const FontSpec& spec, QFont font) {
-    if (!spec.name.isEmpty())
-        font.setFamily(spec.name);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
-    if (spec.pointSize > 0)
-        font.setPointSize(spec.pointSize);
+QFont fontOf(const FontDescription& entry, QFont font) {
+    if (!entry.name.isEmpty())
+        font.setFamily(entry.name);
+    font.setBold(entry.bold);
+    font.setItalic(entry.italic);
+    font.setUnderline(entry.underline);
+    font.setStrikeOut(entry.strikeOut);
+    if (entry.pointSize > 0)
+        font.setPointSize(entry.pointSize);
     return font;
 }
 
@@ -146,13 +147,13 @@ void MainWindow::D_GridDblClick() {}
 
 void MainWindow::restoreFonts() {
     const Settings settings = Program::instance().settings();
-    D_Grid->setFont(fontOf(settings.documentFont(fontSpecOf(D_Grid->font())), D_Grid->font()));
-    PnlBaum->setFont(fontOf(settings.treeFont(fontSpecOf(PnlBaum->font())), PnlBaum->font()));
+    D_Grid->setFont(fontOf(settings.documentFont(fontDescriptionOf(D_Grid->font())), D_Grid->font()));
+    PnlBaum->setFont(fontOf(settings.treeFont(fontDescriptionOf(PnlBaum->font())), PnlBaum->font()));
 }
 
 void MainWindow::listFont() {
-    const std::optional<FontSpec> chosen =
-        Interaction::instance().font(fontSpecOf(D_Grid->font()), QStringLiteral("Schriftart"));
+    const std::optional<FontDescription> chosen =
+        Interaction::instance().font(fontDescriptionOf(D_Grid->font()), QStringLiteral("Schriftart"));
     if (!chosen)
         return;
     D_Grid->setFont(fontOf(*chosen, D_Grid->font()));
@@ -160,8 +161,8 @@ void MainWindow::listFont() {
 }
 
 void MainWindow::treeFont() {
-    const std::optional<FontSpec> chosen =
-        Interaction::instance().font(fontSpecOf(PnlBaum->font()), QStringLiteral("Schriftart"));
+    const std::optional<FontDescription> chosen =
+        Interaction::instance().font(fontDescriptionOf(PnlBaum->font()), QStringLiteral("Schriftart"));
     if (!chosen)
         return;
     PnlBaum->setFont(fontOf(*chosen, PnlBaum->font()));
