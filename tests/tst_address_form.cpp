@@ -256,6 +256,25 @@ private slots:
         QCOMPARE(readTreeFile(inst.treeFile()), treeRecords(inst.tree()));
     }
 
+    // A date that cannot be read is reported on saving; the form stays in edit with the text kept.
+    void unreadableDateIsNotDroppedSilently() {
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Bauer Max")));
+        AddressForm form(*inst.window, true);
+        form.show();
+        type(form, "DBEdit14", QStringLiteral("31.02.2026"));
+        click(form, "BtnSave");
+        QVERIFY(inst.dm->TAdr.isEditing());
+        QCOMPARE(child<QLineEdit>(form, "DBEdit14")->text(), QStringLiteral("31.02.2026"));
+        QVERIFY(inst.interaction.texts().last().contains(QStringLiteral("Datum1")));
+        child<QLineEdit>(form, "DBEdit14")->clear();
+        type(form, "DBEdit14", QStringLiteral("28.02.2026"));
+        click(form, "BtnSave");
+        QVERIFY(!inst.dm->TAdr.isEditing());
+        QCOMPARE(inst.dm->TAdr.field(u"Datum1").asString(), QStringLiteral("28.02.2026"));
+    }
+
     void closingDuringInsertSaves() {
         Installation inst;
         QVERIFY(inst.showWindow());

@@ -20,6 +20,12 @@ AddressFieldBinder::AddressFieldBinder(Table& table, DataSource& source, QObject
 }
 
 void AddressFieldBinder::bind(QLineEdit* edit, const QString& field) {
+    // The field's width limits typing, so nothing is cut off silently when it is stored.
+    if (const int position = table_.fieldPosition(field); position >= 0) {
+        const FieldDef& def = table_.fieldInfo(position).def;
+        if (def.kind == FieldKind::String && def.size > 0)
+            edit->setMaxLength(def.size);
+    }
     add(edit, field, [edit](const QVariant& value) {
         const QString text = valueText(value);
         if (edit->text() != text)
@@ -68,11 +74,17 @@ void AddressFieldBinder::assign(QWidget* control, const QString& field, const QV
         if (!table_.isEditing())
             table_.edit();
         table_.field(field).setValue(value);
-    } catch (const EngineError&) {
+        pending_.erase(field);
+    } catch (const EngineError& error) {
+        pending_[field] = error.message();
     }
     assigning_ = nullptr;
     if (afterChange)
         afterChange();
+}
+
+QString AddressFieldBinder::pendingError() const {
+    return pending_.empty() ? QString() : pending_.begin()->second;
 }
 
 void AddressFieldBinder::show(const Binding& binding) {
@@ -84,6 +96,7 @@ void AddressFieldBinder::show(const Binding& binding) {
 }
 
 void AddressFieldBinder::refresh() {
+    pending_.clear(); // another record, or the record as stored: nothing typed is pending
     for (const Binding& binding : bindings_)
         show(binding);
     if (afterChange)

@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 class QCheckBox;
@@ -37,6 +38,10 @@ public:
     // Run after every refresh and every assignment (labels that follow a field).
     std::function<void()> afterChange;
 
+    // The message for a control whose text is not (yet) a value of its field, or empty when every
+    // control's text has reached the record. Saving must not go on while one is pending.
+    QString pendingError() const;
+
 private:
     struct Binding {
         QWidget* control;
@@ -51,7 +56,8 @@ private:
 
     Table& table_;
     std::vector<Binding> bindings_;
-    QWidget* assigning_ = nullptr; // the control being typed in keeps its text
+    QWidget* assigning_ = nullptr;       // the control being typed in keeps its text
+    std::map<QString, QString> pending_; // field -> message of the text it could not take
 };
 
 } // namespace zep

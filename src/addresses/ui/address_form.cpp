@@ -138,6 +138,9 @@ AddressForm::AddressForm(MainWindow& window, bool edit, QWidget* parent)
 
 AddressForm::~AddressForm() {
     dm_.setAddressForm(nullptr);
+    // Never leave the address table in edit state behind a form that is gone.
+    if (table_.isEditing())
+        table_.cancel();
 }
 
 void AddressForm::buildControls() {
@@ -347,6 +350,9 @@ void AddressForm::showEvent(QShowEvent* event) {
 
 void AddressForm::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
+    // Minimising hides the window too (a spontaneous hide while it stays visible): the form goes on.
+    if (event->spontaneous() && isVisible())
+        return;
     dm_.setAddressForm(nullptr);
     emit hidden();
 }
@@ -440,6 +446,11 @@ void AddressForm::newRecord() {
 
 bool AddressForm::save() {
     QTreeWidgetItem* selected = tree_.currentItem();
+    // A date or number typed but not readable would otherwise be dropped without a word.
+    if (const QString pending = binder_->pendingError(); !pending.isEmpty()) {
+        showError(pending);
+        return false;
+    }
     try {
         table_.post();
     } catch (const EngineError& error) {
