@@ -22,23 +22,25 @@ void showError(const QString& message) {
     Interaction::instance().error(message, ApplicationName.toString());
 }
 
-// Deletes the records of the subtree in pre-order, each with its documents; a node without a
-// record is skipped.
-void deleteSubtreeRecords(Table& table, Table& documents, QTreeWidgetItem* selected, const ViewState& view) {
+// Deletes the subtree from the leaves up: each entry's documents, its record, then its node. Should
+// the engine fail half-way, the tree still holds exactly the entries whose records are left, so tree,
+// table and tree file stay in step. A node without a record is removed as well.
+void deleteSubtree(QTreeWidget& tree, Table& table, Table& documents, QTreeWidgetItem* selected,
+                   const ViewState& view) {
     const QString filesDir = Program::instance().client.FilesDir;
+    std::vector<QTreeWidgetItem*> nodes;
     for (QTreeWidgetItem* node = selected; node && (node == selected || isDescendantOf(node, selected));
-         node = nextNode(node)) {
-        if (!table.findKey({nodeNumber(node)}))
-            continue;
-        if (documents.recordCount() > 0)
-            removeEntryDocuments(documents, view.linkField, filesDir);
-        table.deleteRecord();
-    }
-}
-
-void removeSubtreeNodes(QTreeWidget& tree, QTreeWidgetItem* selected) {
+         node = nextNode(node))
+        nodes.push_back(node);
     const QSignalBlocker blocker(tree);
-    delete selected;
+    for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) {
+        if (table.findKey({nodeNumber(*it)})) {
+            if (documents.recordCount() > 0)
+                removeEntryDocuments(documents, view.linkField, filesDir);
+            table.deleteRecord();
+        }
+        delete *it;
+    }
 }
 
 } // namespace
@@ -75,8 +77,7 @@ void DeleteTreeEntry(MainWindow& window) {
     try {
         documents.setIndexName(view.documentIndex);
         documents.setMaster(view.dataSource, QStringLiteral("Nr"));
-        deleteSubtreeRecords(table, documents, selected, view);
-        removeSubtreeNodes(tree, selected);
+        deleteSubtree(tree, table, documents, selected, view);
     } catch (const EngineError& error) {
         showError(error.message());
     }
