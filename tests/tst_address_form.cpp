@@ -7,6 +7,7 @@
 #include "data/tdm.h"
 #include "data/treefile.h"
 #include "documents/associations.h"
+#include "fake_associations.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "platform/telephony.h"
@@ -34,12 +35,6 @@ using zep::test::appendRecord;
 using zep::test::ScriptedInteraction;
 
 namespace {
-
-class NoAssociations : public Associations {
-public:
-    std::optional<DesktopApplication> defaultApplication(const QString&) const override { return std::nullopt; }
-    QStringList programIcons(const QString&) const override { return {}; }
-};
 
 class RecordingTelephony : public Telephony {
 public:
@@ -113,7 +108,7 @@ public:
     QTemporaryDir tmp;
     Program program;
     QString clientDir;
-    NoAssociations associations;
+    test::FakeAssociations associations; // nothing registered
     RecordingTelephony telephony;
     RecordingWebPages pages;
     std::unique_ptr<MainWindow> window;

@@ -81,8 +81,8 @@ private slots:
         bin_ = tmp_.filePath(QStringLiteral("bin"));
         QVERIFY(QDir().mkpath(bin_));
         // "zep-other" is run only by a desktop action, which must not count as the entry's program.
-        for (const QString& name :
-             {QStringLiteral("zep office"), QStringLiteral("zep-viewer"), QStringLiteral("zep-other")})
+        for (const QString& name : {QStringLiteral("zep office"), QStringLiteral("zep-viewer"),
+                                    QStringLiteral("zep-other"), QStringLiteral("zep-dialer")})
             createProgram(name);
     }
 
@@ -211,6 +211,17 @@ private slots:
         for (const char* extension : {"odt", "pdf", "txt"})
             QVERIFY(!desktop.defaultApplication(QString::fromLatin1(extension)));
         QVERIFY(desktop.programIcons(program(QStringLiteral("zep office"))).isEmpty());
+        QVERIFY(!desktop.schemeHandler(QStringLiteral("tel")));
+    }
+
+    // Dialling and web pages ask first whether anything handles the address's scheme.
+    void schemeHandlers() {
+        const DesktopAssociations desktop = fixtureDesktop();
+        const auto dialer = desktop.schemeHandler(QStringLiteral("TEL"));
+        QVERIFY(dialer.has_value());
+        QCOMPARE(dialer->name, QStringLiteral("Telefon"));
+        QVERIFY(!desktop.schemeHandler(QStringLiteral("https")));
+        QVERIFY(!desktop.schemeHandler(QString()));
     }
 
     void execProgramWord_data() {

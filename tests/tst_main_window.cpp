@@ -7,6 +7,7 @@
 #include "data/tdm1.h"
 #include "data/treefile.h"
 #include "documents/associations.h"
+#include "fake_associations.h"
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/main_window.h"
 #include "platform/dde_dbus.h"
@@ -40,12 +41,6 @@ using zep::test::appendRecord;
 using zep::test::ScriptedInteraction;
 
 namespace {
-
-class NoAssociations : public Associations {
-public:
-    std::optional<DesktopApplication> defaultApplication(const QString&) const override { return std::nullopt; }
-    QStringList programIcons(const QString&) const override { return {}; }
-};
 
 QString text(const QObject* object) {
     if (const auto* action = qobject_cast<const QAction*>(object))
@@ -112,7 +107,7 @@ public:
     QTemporaryDir tmp;
     Program program;
     QString clientDir;
-    NoAssociations associations;
+    test::FakeAssociations associations; // nothing registered
     std::unique_ptr<TDM> dm;
     int opened = 0;
     bool cancelClientList = false;

@@ -5,6 +5,7 @@
 #include "data/tdm.h"
 #include "data/treefile.h"
 #include "documents/associations.h"
+#include "fake_associations.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "scripted_interaction.h"
@@ -24,12 +25,6 @@ using namespace zep;
 using zep::test::appendRecord;
 
 namespace {
-
-class NoAssociations : public Associations {
-public:
-    std::optional<DesktopApplication> defaultApplication(const QString&) const override { return std::nullopt; }
-    QStringList programIcons(const QString&) const override { return {}; }
-};
 
 // A client "Muster" whose topic tree holds Projekte (Beta, Delta below it) and Rechnungen, shown in
 // the main window's topic view.
@@ -78,7 +73,7 @@ public:
     QTemporaryDir tmp;
     Program program;
     QString clientDir;
-    NoAssociations associations;
+    test::FakeAssociations associations; // nothing registered
     std::unique_ptr<TDM> dm;
     std::unique_ptr<MainWindow> window;
 

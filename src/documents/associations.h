@@ -26,6 +26,8 @@ public:
     // The icons (names or paths) of the desktop entries that run this program file, in a stable order;
     // empty when no entry runs it.
     virtual QStringList programIcons(const QString& programFile) const = 0;
+    // The application that handles addresses of this scheme ("tel", "https"); none when nothing does.
+    virtual std::optional<DesktopApplication> schemeHandler(const QString& scheme) const = 0;
 };
 
 } // namespace zep

@@ -141,6 +141,12 @@ std::optional<DesktopApplication> DesktopAssociations::defaultApplication(const 
     return std::nullopt;
 }
 
+std::optional<DesktopApplication> DesktopAssociations::schemeHandler(const QString& scheme) const {
+    if (scheme.isEmpty())
+        return std::nullopt;
+    return applicationFor(QStringLiteral("x-scheme-handler/") + scheme.toLower(), readCatalog());
+}
+
 QStringList DesktopAssociations::programIcons(const QString& programFile) const {
     QStringList icons;
     if (programFile.isEmpty())

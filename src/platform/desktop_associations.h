@@ -32,6 +32,7 @@ public:
 
     std::optional<DesktopApplication> defaultApplication(const QString& extension) const override;
     QStringList programIcons(const QString& programFile) const override;
+    std::optional<DesktopApplication> schemeHandler(const QString& scheme) const override;
 
 private:
     struct EntryFile {

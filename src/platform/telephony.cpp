@@ -1,5 +1,7 @@
 #include "platform/telephony.h"
 
+#include "platform/desktop_associations.h"
+
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -25,6 +27,9 @@ int DesktopTelephony::requestMakeCall(const QString& destination, const QString&
     url.setPath(destination);
     if (!url.isValid())
         return TelephonyInvalidNumber;
+    // The desktop's opener reports success even when nothing takes the address: ask first.
+    if (!DesktopAssociations().schemeHandler(url.scheme()))
+        return TelephonyNoRecipient;
     return QDesktopServices::openUrl(url) ? TelephonyAccepted : TelephonyNoRecipient;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/web_pages.h"
 
+#include "platform/desktop_associations.h"
+
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -27,6 +29,13 @@ int DesktopWebPages::open(const QString& address) {
     const QUrl url = QUrl::fromUserInput(address.trimmed());
     if (!url.isValid() || url.isEmpty())
         return NothingToOpen;
+    // Only internet addresses: a typed "file:" or program address is not a web page. The desktop's
+    // opener reports success even when nothing takes the address, so ask for a handler first.
+    const QString scheme = url.scheme().toLower();
+    if (scheme != u"http" && scheme != u"https" && scheme != u"ftp")
+        return NoProgram;
+    if (!DesktopAssociations().schemeHandler(scheme))
+        return NoProgram;
     return QDesktopServices::openUrl(url) ? Opened : NoProgram;
 }
 

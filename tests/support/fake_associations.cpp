@@ -21,4 +21,13 @@ QStringList FakeAssociations::programIcons(const QString& programFile) const {
     return icons_.value(programFile);
 }
 
+void FakeAssociations::setSchemeHandler(const QString& scheme, const DesktopApplication& application) {
+    schemes_.insert(scheme.toLower(), application);
+}
+
+std::optional<DesktopApplication> FakeAssociations::schemeHandler(const QString& scheme) const {
+    const auto it = schemes_.find(scheme.toLower());
+    return it == schemes_.end() ? std::nullopt : std::optional<DesktopApplication>(*it);
+}
+
 } // namespace zep::test

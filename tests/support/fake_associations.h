@@ -16,10 +16,14 @@ public:
 
     std::optional<DesktopApplication> defaultApplication(const QString& extension) const override;
     QStringList programIcons(const QString& programFile) const override;
+    // Schemes are handled only when a test says so.
+    void setSchemeHandler(const QString& scheme, const DesktopApplication& application);
+    std::optional<DesktopApplication> schemeHandler(const QString& scheme) const override;
 
 private:
     QHash<QString, DesktopApplication> applications_;
     QHash<QString, QStringList> icons_;
+    QHash<QString, DesktopApplication> schemes_;
 };
 
 } // namespace zep::test
