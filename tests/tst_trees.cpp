@@ -677,6 +677,39 @@ private slots:
         QVERIFY(interaction.texts().isEmpty());
     }
 
+    // A tree file that cannot be written: the move is taken back, so table, tree and file agree.
+    void moveAndCopyUndoneWhenTheFileCannotBeWritten() {
+        test::ScriptedInteraction interaction;
+        Client client = newClient(interaction);
+        FakeHost host(client.dm.get());
+        TreeHandlers handlers(host);
+        openAddresses(host, handlers, client);
+        // Expanding sorts siblings, so the nodes are compared without their order; parents are checked.
+        const auto nodes = [&host] {
+            QStringList lines = describe(host.TVA);
+            lines.sort();
+            return lines;
+        };
+        const QStringList before = nodes();
+        QVERIFY(QFile::remove(client.addressFile));
+        QVERIFY(QDir().mkpath(client.addressFile)); // a directory cannot be replaced by the file
+        QTreeWidgetItem* bauer = findNode(host.TVA, QStringLiteral("Bauer Anna"));
+        host.TVA.setCurrentItem(bauer);
+        QVERIFY(host.TVA.dropOn(findNode(host.TVA, QStringLiteral("Zeta AG")), &host.TVA));
+        QCOMPARE(fieldOf(client.dataDir, QStringLiteral("Adressen.DB"), 4, QStringLiteral("Vor")).toInt(), 1);
+        QCOMPARE(nodes(), before);
+        QCOMPARE(bauer->parent()->text(0), QStringLiteral("Alpha GmbH"));
+        QCOMPARE(host.TVA.currentItem(), bauer);
+
+        const int records = client.dm->TAdr.recordCount();
+        host.copy = true;
+        QVERIFY(host.TVA.dropOn(findNode(host.TVA, QStringLiteral("Zeta AG")), &host.TVA));
+        client.dm->TAdr.refresh();
+        QCOMPARE(client.dm->TAdr.recordCount(), records);
+        QCOMPARE(nodes(), before);
+        QCOMPARE(interaction.texts().size(), 2); // one message for each failed write
+    }
+
     void moveRefused_data() {
         QTest::addColumn<QString>("dragged");
         QTest::addColumn<QString>("target");

@@ -1,4 +1,5 @@
 #include "mainwin/ui/main_window.h"
+#include "mainwin/tree_texts.h"
 
 #include "app/interaction.h"
 #include "app/program.h"
@@ -168,6 +169,9 @@ void MainWindow::loadTrees() {
     TVB->clear();
     loadEntryTree(*TVA, client.AdrTreeFile, QStringLiteral("Adressen"));
     loadEntryTree(*TVB, client.TopicTreeFile, QStringLiteral("Themen"));
+    // The counts belong to this client's trees, also on the tab of the view not shown.
+    setViewTabCaption(0, treeTabCaption(QStringLiteral("Adressen"), treeNodeCount(*TVA)));
+    setViewTabCaption(1, treeTabCaption(QStringLiteral("Themen"), treeNodeCount(*TVB)));
     if (TVD->topLevelItemCount() > 0) {
         TVD->setCurrentItem(TVD->topLevelItem(0));
         TVD->expandAll();

@@ -283,6 +283,9 @@ void TreeHandlers::MoveEntry(QTreeWidgetItem* target) {
         showError(missingRecordMessage());
         return;
     }
+    QTreeWidgetItem* oldParent = node->parent();
+    const int oldIndex = oldParent ? oldParent->indexOfChild(node) : tree->indexOfTopLevelItem(node);
+    const QVariant oldVor = table.field(u"Vor").value();
     try {
         table.edit();
         table.field(u"Vor").setValue(nodeNumber(target));
@@ -301,7 +304,19 @@ void TreeHandlers::MoveEntry(QTreeWidgetItem* target) {
         tree->setCurrentItem(node);
     }
     tree->scrollToItem(node);
-    SaveTreeFile(*tree, view.treeFile);
+    if (SaveTreeFile(*tree, view.treeFile) || !oldParent)
+        return;
+    // The file keeps the old tree: put the entry back in table and tree, so all three agree.
+    {
+        RepaintSuspended suspended(*tree);
+        const QSignalBlocker blockTree(tree);
+        QTreeWidgetItem* taken = node->parent()->takeChild(node->parent()->indexOfChild(node));
+        oldParent->insertChild(oldIndex, taken);
+        tree->setCurrentItem(node);
+    }
+    table.edit();
+    table.field(u"Vor").setValue(oldVor);
+    table.post();
 }
 
 void TreeHandlers::CopyAddress(QTreeWidgetItem* target) {
@@ -338,7 +353,7 @@ void TreeHandlers::CopyAddress(QTreeWidgetItem* target) {
     adr.findKey({newNr});
     const QString caption = treeDisplayName(adr.field(u"Name1").asString(), adr.field(u"Name2").asString(),
                                             adr.field(u"Person").asBoolean());
-    addCopiedNode(target, caption, int(newNr), entryTypeFromBaum(adr.field(u"Baum").asInteger()));
+    addCopiedNode(adr, target, caption, int(newNr), entryTypeFromBaum(adr.field(u"Baum").asInteger()));
 }
 
 // Within the topic tree a copy is a new topic with the caption and main-entry flag of the dragged
@@ -371,16 +386,26 @@ void TreeHandlers::CopyTopic(QTreeWidgetItem* target) {
     }
     topics.refresh();
     topics.findKey({newNr});
-    addCopiedNode(target, caption, int(newNr), entryTypeFromBaum(baum));
+    addCopiedNode(topics, target, caption, int(newNr), entryTypeFromBaum(baum));
 }
 
-void TreeHandlers::addCopiedNode(QTreeWidgetItem* target, const QString& caption, int number, int type) {
+void TreeHandlers::addCopiedNode(Table& table, QTreeWidgetItem* target, const QString& caption, int number, int type) {
     TTreeView2* tree = activeTree();
     RepaintSuspended suspended(*tree);
+    QTreeWidgetItem* dragged = tree->currentItem();
     TreeNode* node = addChildNode(*tree, target, caption, number, type);
     tree->setCurrentItem(node);
     tree->scrollToItem(node);
-    SaveTreeFile(*tree, host_.viewState().treeFile);
+    if (SaveTreeFile(*tree, host_.viewState().treeFile))
+        return;
+    // The file keeps the old tree: take the copy back out of table and tree, so all three agree.
+    {
+        const QSignalBlocker blockTree(tree);
+        delete node;
+        tree->setCurrentItem(dragged);
+    }
+    if (table.findKey({number}))
+        table.deleteRecord();
 }
 
 void TreeHandlers::PnlOverObenBeginOver(QObject* strip) {

@@ -77,7 +77,7 @@ private:
     void startScrolling(bool down);
     void stopScrolling();
     bool positionOn(Table& table, QTreeWidgetItem* node) const;
-    void addCopiedNode(QTreeWidgetItem* target, const QString& caption, int number, int type);
+    void addCopiedNode(Table& table, QTreeWidgetItem* target, const QString& caption, int number, int type);
     void showError(const QString& message) const;
 
     TreeHost& host_;
