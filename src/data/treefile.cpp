@@ -23,10 +23,6 @@ qint32 getInt32(QByteArrayView bytes, qsizetype offset) {
     return qFromLittleEndian<qint32>(bytes.data() + offset);
 }
 
-QString cannotOpenMessage(const QString& path) {
-    return QStringLiteral("Kann Datei \"%1\" nicht finden").arg(path);
-}
-
 QList<TreeFileRecord> decodeTreeRecords(const QByteArray& content, const QString& path) {
     if (content.size() % TreeRecordSize != 0) {
         throw FormatError(
@@ -75,7 +71,7 @@ TreeFileRecord decodeTreeRecord(QByteArrayView bytes) {
 QList<TreeFileRecord> readTreeFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(cannotOpenMessage(path));
+        throw FileError(treeFileNotFoundMessage(path));
     const QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw FileError(
@@ -91,11 +87,15 @@ void writeTreeFile(const QString& path, const QList<TreeFileRecord>& records) {
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw FileError(cannotOpenMessage(path));
+        throw FileError(treeFileNotFoundMessage(path));
 }
 
 QString treeDisplayName(const QString& name1, const QString& name2, bool isPerson) {
     return isPerson ? name1 + u' ' + name2 : name1;
+}
+
+QString treeFileNotFoundMessage(const QString& path) {
+    return QStringLiteral("Kann Datei \"%1\" nicht finden").arg(path);
 }
 
 } // namespace zep

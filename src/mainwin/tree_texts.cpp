@@ -1,4 +1,5 @@
 #include "mainwin/tree_texts.h"
+#include "data/treefile.h"
 
 namespace zep {
 
@@ -11,7 +12,7 @@ QString subtreeEntryLine(const QString& caption, int number) {
 }
 
 QString treeFileMessage(const QString& path) {
-    return QStringLiteral("Kann Datei \"%1\" nicht finden").arg(path);
+    return treeFileNotFoundMessage(path);
 }
 
 QString missingRecordMessage() {
@@ -24,10 +25,6 @@ QString scrollWorkerMissingMessage() {
 
 QString scrollStopFailedMessage() {
     return QStringLiteral("Bitte diesen Fehler Sofort der HotLine melden Fehler 20");
-}
-
-QString noteIsNoFileText() {
-    return QStringLiteral("Das ist eine Notiz, keine Datei");
 }
 
 } // namespace zep

@@ -15,6 +15,5 @@ QString treeFileMessage(const QString& path); // load or save failed
 QString missingRecordMessage();               // a node's number has no record
 QString scrollWorkerMissingMessage();
 QString scrollStopFailedMessage();
-QString noteIsNoFileText();
 
 } // namespace zep

@@ -15,6 +15,7 @@
 #include "mainwin/ui/tree_host.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/ui/tree_repaint.h"
+#include "mainwin/window_texts.h"
 
 #include <QCursor>
 #include <QKeyEvent>
@@ -199,7 +200,7 @@ void TreeHandlers::TVADragDrop(TTreeView2& tree, QTreeWidgetItem* target, QObjec
         } else if (!host_.copyDrag()) {
             host_.moveDocument(nodeNumber(target));
         } else if (host_.currentDocumentIsNote()) {
-            Interaction::instance().information(noteIsNoFileText(), ApplicationName.toString());
+            Interaction::instance().information(noteIsNoFileMessage(), ApplicationName.toString());
         } else {
             host_.copyDocument(nodeNumber(target));
         }
