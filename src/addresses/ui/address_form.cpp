@@ -1,5 +1,6 @@
 #include "addresses/ui/address_form.h"
 #include "addresses/ui/entry_navigation.h"
+#include "addresses/ui/entry_record_editor.h"
 
 #include "addresses/ui/address_delete.h"
 #include "addresses/ui/address_field_binder.h"
@@ -125,7 +126,9 @@ void EditAddress(MainWindow& window, bool edit) {
 
 AddressForm::AddressForm(MainWindow& window, bool edit, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), window_(window), dm_(window.dataModule()),
-      table_(dm_.TAdr), tree_(window.addressTree()), edit_(edit) {
+      table_(dm_.TAdr), tree_(window.addressTree()), edit_(edit),
+      editor_(
+          table_, tree_, [this] { return nodeCaption(); }, [] { return Program::instance().client.AdrTreeFile; }) {
     setObjectName(QStringLiteral("TB01"));
     setWindowTitle(QStringLiteral("Adressen Detail"));
     binder_ = new AddressFieldBinder(table_, dm_.DAdr, this);
@@ -431,13 +434,8 @@ void AddressForm::BtnNeuClick(QObject* sender) {
 }
 
 void AddressForm::newRecord() {
-    QTreeWidgetItem* selected = tree_.currentItem();
-    if (!selected)
+    if (!editor_.beginNew())
         return;
-    newRecord_ = true;
-    table_.append();
-    table_.field(u"Vor").setValue(nodeNumber(selected));
-    table_.field(u"Baum").setValue(-1);
     table_.field(u"Person").setValue(false);
     setControlEnabled(QStringLiteral("Panel1"), true);
     if (auto* first = findChild<QLineEdit*>(QStringLiteral("A_1")))
@@ -445,42 +443,26 @@ void AddressForm::newRecord() {
 }
 
 bool AddressForm::save() {
-    QTreeWidgetItem* selected = tree_.currentItem();
     // A date or number typed but not readable would otherwise be dropped without a word.
     if (const QString pending = binder_->pendingError(); !pending.isEmpty()) {
         showError(pending);
         return false;
     }
-    try {
-        table_.post();
-    } catch (const EngineError& error) {
-        showError(error.message());
-        return false;
-    }
-    const QString caption = treeDisplayName(table_.field(u"Name1").asString(), table_.field(u"Name2").asString(),
-                                            table_.field(u"Person").asBoolean());
-    const int type = entryTypeFromBaum(table_.field(u"Baum").asInteger());
-    if (newRecord_ && selected) {
-        const int number = int(table_.field(u"Nr").asInteger());
-        TreeNode* node = addChildNode(tree_, selected, caption, number, type);
-        tree_.setCurrentItem(node);
-    } else if (selected) {
-        setNodeData(selected, caption, nodeNumber(selected), type);
-    }
-    newRecord_ = false;
-    SaveTreeFile(tree_, Program::instance().client.AdrTreeFile);
-    return true;
+    return editor_.save();
+}
+
+QString AddressForm::nodeCaption() const {
+    return treeDisplayName(table_.field(u"Name1").asString(), table_.field(u"Name2").asString(),
+                           table_.field(u"Person").asBoolean());
 }
 
 void AddressForm::cancel() {
-    CancelEntryEdit(table_, tree_.currentItem());
-    newRecord_ = false;
+    editor_.cancel();
 }
 
 void AddressForm::deleteEntry() {
     DeleteTreeEntry(window_);
-    if (!table_.isEditing())
-        newRecord_ = false;
+    editor_.settle();
 }
 
 void AddressForm::BtnNav1Click(QObject* sender) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "addresses/ui/entry_record_editor.h"
+
 #include "data/note_editor.h"
 
 #include <QWidget>
@@ -30,7 +32,7 @@ public:
     ~AddressForm() override;
 
     void setControlEnabled(const QString& objectName, bool enabled) override;
-    bool isNewRecord() const { return newRecord_; }
+    bool isNewRecord() const { return editor_.isNew(); }
 
     void BtnNeuClick(QObject* sender);
     void BtnNav1Click(QObject* sender);
@@ -64,6 +66,7 @@ private:
     void updateNameLabels();
     void newRecord();
     bool save();
+    QString nodeCaption() const;
     void cancel();
     void deleteEntry();
     void showError(const QString& message) const;
@@ -73,7 +76,7 @@ private:
     Table& table_;
     QTreeWidget& tree_;
     bool edit_ = false;
-    bool newRecord_ = false;
+    EntryRecordEditor editor_;
     bool shownOnce_ = false;
     AddressFieldBinder* binder_ = nullptr;
 };

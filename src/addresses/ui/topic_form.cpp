@@ -1,5 +1,6 @@
 #include "addresses/ui/topic_form.h"
 #include "addresses/ui/entry_navigation.h"
+#include "addresses/ui/entry_record_editor.h"
 
 #include "addresses/ui/address_delete.h"
 #include "app/interaction.h"
@@ -56,7 +57,10 @@ bool EditTopic(MainWindow& window, bool edit) {
 
 TopicForm::TopicForm(MainWindow& window, bool edit, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), window_(window), dm_(window.dataModule()),
-      table_(dm_.TThema), tree_(window.topicTree()), edit_(edit) {
+      table_(dm_.TThema), tree_(window.topicTree()), edit_(edit),
+      editor_(
+          table_, tree_, [this] { return table_.field(u"Thema").asString(); },
+          [] { return Program::instance().client.TopicTreeFile; }) {
     setObjectName(QStringLiteral("TB02"));
     setWindowTitle(QStringLiteral("Thema"));
     setModal(true);
@@ -201,48 +205,26 @@ void TopicForm::BtnNeuClick(QObject* sender) {
 }
 
 void TopicForm::newRecord() {
-    QTreeWidgetItem* selected = tree_.currentItem();
-    if (!selected)
+    if (!editor_.beginNew())
         return;
-    newRecord_ = true;
-    table_.append();
-    table_.field(u"Vor").setValue(nodeNumber(selected));
-    table_.field(u"Baum").setValue(-1);
     setControlEnabled(QStringLiteral("Panel1"), true);
     thema_->setFocus();
 }
 
 bool TopicForm::save() {
-    QTreeWidgetItem* selected = tree_.currentItem();
-    try {
-        table_.post();
-    } catch (const EngineError& error) {
-        showError(error.message());
+    if (!editor_.save())
         return false;
-    }
-    const QString caption = table_.field(u"Thema").asString();
-    const int type = entryTypeFromBaum(table_.field(u"Baum").asInteger());
-    if (newRecord_ && selected) {
-        const int number = int(table_.field(u"Nr").asInteger());
-        tree_.setCurrentItem(addChildNode(tree_, selected, caption, number, type));
-    } else if (selected) {
-        setNodeData(selected, caption, nodeNumber(selected), type);
-    }
-    newRecord_ = false;
     savedAny_ = true;
-    SaveTreeFile(tree_, Program::instance().client.TopicTreeFile);
     return true;
 }
 
 void TopicForm::cancel() {
-    CancelEntryEdit(table_, tree_.currentItem());
-    newRecord_ = false;
+    editor_.cancel();
 }
 
 void TopicForm::deleteEntry() {
     DeleteTreeEntry(window_);
-    if (!table_.isEditing())
-        newRecord_ = false;
+    editor_.settle();
 }
 
 void TopicForm::BtnNav1Click(QObject* sender) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "addresses/ui/entry_record_editor.h"
+
 #include "data/note_editor.h"
 
 #include <QDialog>
@@ -29,7 +31,7 @@ public:
     ~TopicForm() override;
 
     void setControlEnabled(const QString& objectName, bool enabled) override;
-    bool isNewRecord() const { return newRecord_; }
+    bool isNewRecord() const { return editor_.isNew(); }
     bool savedAny() const { return savedAny_; }
 
     void BtnNeuClick(QObject* sender);
@@ -59,7 +61,7 @@ private:
     Table& table_;
     QTreeWidget& tree_;
     bool edit_ = false;
-    bool newRecord_ = false;
+    EntryRecordEditor editor_;
     bool savedAny_ = false;
     bool shownOnce_ = false;
     bool showing_ = false; // the controls are being filled from the record, not typed in
