@@ -8,6 +8,7 @@
 #include "data/tdm.h"
 #include "data/treefile.h"
 #include "mainwin/tree_drop_rules.h"
+#include "mainwin/tree_records.h"
 #include "mainwin/tree_search.h"
 #include "mainwin/tree_texts.h"
 #include "mainwin/ui/tree_document_tree.h"
@@ -24,23 +25,6 @@
 namespace zep {
 
 namespace {
-
-// Closes a table object on every path out of a scope; a record left in insert or edit state by an
-// error is dropped, not posted.
-class ClosedAtEnd {
-public:
-    explicit ClosedAtEnd(Table& table) : table_(table) {}
-    ~ClosedAtEnd() {
-        if (table_.isEditing())
-            table_.cancel();
-        table_.close();
-    }
-    ClosedAtEnd(const ClosedAtEnd&) = delete;
-    ClosedAtEnd& operator=(const ClosedAtEnd&) = delete;
-
-private:
-    Table& table_;
-};
 
 void collectExpanded(QTreeWidgetItem* item, QList<QTreeWidgetItem*>& expanded) {
     if (item->isExpanded())
@@ -287,15 +271,7 @@ void TreeHandlers::MoveEntry(QTreeWidgetItem* target) {
     QTreeWidgetItem* oldParent = node->parent();
     const int oldIndex = oldParent ? oldParent->indexOfChild(node) : tree->indexOfTopLevelItem(node);
     const QVariant oldVor = table.field(u"Vor").value();
-    try {
-        table.edit();
-        table.field(u"Vor").setValue(nodeNumber(target));
-        table.post();
-    } catch (const EngineError&) {
-        if (table.isEditing())
-            table.cancel();
-        throw;
-    }
+    setEntryParent(table, nodeNumber(target));
     {
         RepaintSuspended suspended(*tree);
         // The node is taken out and put back: that is no change of selection for the handlers.
@@ -315,9 +291,7 @@ void TreeHandlers::MoveEntry(QTreeWidgetItem* target) {
         oldParent->insertChild(oldIndex, taken);
         tree->setCurrentItem(node);
     }
-    table.edit();
-    table.field(u"Vor").setValue(oldVor);
-    table.post();
+    setEntryParent(table, oldVor);
 }
 
 void TreeHandlers::CopyAddress(QTreeWidgetItem* target) {
@@ -331,30 +305,14 @@ void TreeHandlers::CopyAddress(QTreeWidgetItem* target) {
         showError(missingRecordMessage());
         return;
     }
-    Table& copy = dm.TAdrCopy;
-    qint64 newNr = 0;
-    {
-        copy.setDirectory(adr.directory());
-        copy.open();
-        ClosedAtEnd closeCopy(copy);
-        copy.append();
-        for (int i = 0; i < adr.fieldCount(); ++i) {
-            const FieldInfo& info = adr.fieldInfo(i);
-            if (info.derived || info.def.kind == FieldKind::AutoInc)
-                continue;
-            const int position = copy.fieldPosition(info.def.name);
-            if (position >= 0)
-                copy.setValue(position, adr.value(i));
-        }
-        copy.field(u"Vor").setValue(nodeNumber(target));
-        copy.post();
-        newNr = copy.field(u"Nr").asInteger();
-    }
-    adr.refresh();
-    adr.findKey({newNr});
+    // The caption comes from the dragged record, which the copy repeats.
     const QString caption = treeDisplayName(adr.field(u"Name1").asString(), adr.field(u"Name2").asString(),
                                             adr.field(u"Person").asBoolean());
-    addCopiedNode(adr, target, caption, int(newNr), entryTypeFromBaum(adr.field(u"Baum").asInteger()));
+    const int type = entryTypeFromBaum(adr.field(u"Baum").asInteger());
+    const qint64 newNr = copyAddressRecord(adr, dm.TAdrCopy, nodeNumber(target));
+    adr.refresh();
+    adr.findKey({newNr});
+    addCopiedNode(adr, target, caption, int(newNr), type);
 }
 
 // Within the topic tree a copy is a new topic with the caption and main-entry flag of the dragged
@@ -371,20 +329,7 @@ void TreeHandlers::CopyTopic(QTreeWidgetItem* target) {
     }
     const QString caption = topics.field(u"Thema").asString();
     const qint64 baum = topics.field(u"Baum").asInteger();
-    Table copy;
-    copy.setDirectory(topics.directory());
-    copy.setTableName(topics.tableName());
-    qint64 newNr = 0;
-    {
-        copy.open();
-        ClosedAtEnd closeCopy(copy);
-        copy.append();
-        copy.field(u"Thema").setValue(caption);
-        copy.field(u"Baum").setValue(baum);
-        copy.field(u"Vor").setValue(nodeNumber(target));
-        copy.post();
-        newNr = copy.field(u"Nr").asInteger();
-    }
+    const qint64 newNr = copyTopicRecord(topics, nodeNumber(target));
     topics.refresh();
     topics.findKey({newNr});
     addCopiedNode(topics, target, caption, int(newNr), entryTypeFromBaum(baum));

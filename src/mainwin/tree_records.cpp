@@ -1,0 +1,72 @@
+#include "mainwin/tree_records.h"
+
+#include "data/table.h"
+
+namespace zep {
+namespace {
+
+// Closes a table object on every path out of a scope; a record left in insert or edit state by an
+// error is dropped, not posted.
+class ClosedAtEnd {
+public:
+    explicit ClosedAtEnd(Table& table) : table_(table) {}
+    ~ClosedAtEnd() {
+        if (table_.isEditing())
+            table_.cancel();
+        table_.close();
+    }
+    ClosedAtEnd(const ClosedAtEnd&) = delete;
+    ClosedAtEnd& operator=(const ClosedAtEnd&) = delete;
+
+private:
+    Table& table_;
+};
+
+} // namespace
+
+void setEntryParent(Table& table, const QVariant& parent) {
+    try {
+        table.edit();
+        table.field(u"Vor").setValue(parent);
+        table.post();
+    } catch (...) {
+        if (table.isEditing())
+            table.cancel();
+        throw;
+    }
+}
+
+qint64 copyAddressRecord(const Table& source, Table& copy, qint64 parent) {
+    copy.setDirectory(source.directory());
+    copy.setTableName(source.tableName());
+    copy.open();
+    ClosedAtEnd closeCopy(copy);
+    copy.append();
+    for (int i = 0; i < source.fieldCount(); ++i) {
+        const FieldInfo& info = source.fieldInfo(i);
+        if (info.derived || info.def.kind == FieldKind::AutoInc)
+            continue;
+        const int position = copy.fieldPosition(info.def.name);
+        if (position >= 0)
+            copy.setValue(position, source.value(i));
+    }
+    copy.field(u"Vor").setValue(parent);
+    copy.post();
+    return copy.field(u"Nr").asInteger();
+}
+
+qint64 copyTopicRecord(const Table& topics, qint64 parent) {
+    Table copy;
+    copy.setDirectory(topics.directory());
+    copy.setTableName(topics.tableName());
+    copy.open();
+    ClosedAtEnd closeCopy(copy);
+    copy.append();
+    copy.field(u"Thema").setValue(topics.value(topics.fieldPosition(u"Thema")));
+    copy.field(u"Baum").setValue(topics.value(topics.fieldPosition(u"Baum")));
+    copy.field(u"Vor").setValue(parent);
+    copy.post();
+    return copy.field(u"Nr").asInteger();
+}
+
+} // namespace zep
