@@ -1,6 +1,7 @@
 #include "addresses/ui/topic_form.h"
 #include "addresses/ui/entry_navigation.h"
 #include "addresses/ui/entry_record_editor.h"
+#include "addresses/ui/entry_toolbar.h"
 
 #include "addresses/ui/address_delete.h"
 #include "app/interaction.h"
@@ -23,31 +24,6 @@
 #include <QVBoxLayout>
 
 namespace zep {
-
-namespace {
-
-struct ToolButtonEntry {
-    const char16_t* name;
-    const char16_t* hint;
-    QStyle::StandardPixmap icon;
-};
-
-// In the order of the toolbar.
-const ToolButtonEntry ToolButtons[] = {
-    {u"BtnNeu", u"Neues Thema", QStyle::SP_FileIcon},
-    {u"BtnSave", u"Änderungen speichern", QStyle::SP_DialogSaveButton},
-    {u"BtnCancel", u"Änderungen verwerfen", QStyle::SP_DialogDiscardButton},
-    {u"BtnDel", u"Thema löschen", QStyle::SP_TrashIcon},
-    {u"BtnNav1", u"Zuklappen", QStyle::SP_TitleBarShadeButton},
-    {u"BtnNav5", u"Übergeordneter Eintrag", QStyle::SP_ArrowUp},
-    {u"BtnNav2", u"Vor", QStyle::SP_ArrowBack},
-    {u"BtnNav3", u"Nächster", QStyle::SP_ArrowForward},
-    {u"BtnNav6", u"Nächster übergeordneter Eintrag", QStyle::SP_ArrowDown},
-    {u"BtnNav4", u"Aufklappen", QStyle::SP_TitleBarUnshadeButton},
-    {u"BtnExit", u"Fenster schließen", QStyle::SP_DialogCloseButton},
-};
-
-} // namespace
 
 bool EditTopic(MainWindow& window, bool edit) {
     TopicForm form(window, edit, &window);
@@ -78,23 +54,9 @@ TopicForm::~TopicForm() {
 }
 
 QWidget* TopicForm::buildToolBar() {
-    auto* bar = new QWidget(this);
-    bar->setObjectName(QStringLiteral("ToolBar1"));
-    auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(0, 0, 0, 0);
-    for (const ToolButtonEntry& entry : ToolButtons) {
-        auto* button = new QToolButton(bar);
-        button->setObjectName(QString::fromUtf16(entry.name));
-        button->setToolTip(QString::fromUtf16(entry.hint));
-        button->setIcon(style()->standardIcon(entry.icon));
-        button->setAutoRaise(true);
-        const bool navigation = button->objectName().startsWith(QStringLiteral("BtnNav"));
-        connect(button, &QToolButton::clicked, this,
-                [this, button, navigation] { navigation ? BtnNav1Click(button) : BtnNeuClick(button); });
-        layout->addWidget(button);
-    }
-    layout->addStretch();
-    return bar;
+    return buildEntryToolBar(
+        this, QStringLiteral("Neues Thema"), QStringLiteral("Thema löschen"),
+        [this](QObject* button) { BtnNeuClick(button); }, [this](QObject* button) { BtnNav1Click(button); });
 }
 
 QWidget* TopicForm::buildPanel() {
