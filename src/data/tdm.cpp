@@ -163,6 +163,9 @@ bool TDM::EnsureSerieTable() {
 }
 
 int TDM::OpenClientTables() {
+    // A client whose data directory is gone has nothing to upgrade: that is a failure to open.
+    if (!QFileInfo(TAdr.directory()).isDir())
+        return -1;
     int result = -1;
     try {
         if (EnsureSerieTable() && HasCurrentLayout(TAdr, schema::addresses()) &&
