@@ -659,6 +659,22 @@ private slots:
         QVERIFY(!window->noteEditor().isModified());
     }
 
+    // A scratch file that cannot be written says so; the editor is not started and the note stays.
+    void unwritableScratchFileIsReported() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        int runs = 0;
+        window->setNoteEditorRunner([&runs](const QString&, QWidget*) { return ++runs; });
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        QVERIFY(inst.dm->dm1().QDok.locate(u"Titel", QStringLiteral("Anruf")));
+        QVERIFY(QDir().mkpath(inst.program.paths.noteScratchFile)); // a directory cannot be written as a file
+        child<QToolButton>(*window, QStringLiteral("Btn_D_Notiz"))->click();
+        QCOMPARE(runs, 0);
+        QVERIFY(inst.interaction.texts().last().contains(inst.program.paths.noteScratchFile));
+        QCOMPARE(window->noteEditor().noteText(), QStringLiteral("rief an"));
+    }
+
     void desktopIdNamesServiceAndObjectPath_data() {
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("service");

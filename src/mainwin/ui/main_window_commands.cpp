@@ -221,8 +221,12 @@ bool MainWindow::openClientFromList(const QString& clientName, int mode) {
 void MainWindow::externalNoteEditor() {
     const QString scratch = Program::instance().paths.noteScratchFile;
     QSaveFile file(scratch);
-    if (!file.open(QIODevice::WriteOnly) || file.write(RE->noteText().toUtf8()) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(RE->noteText().toUtf8()) < 0 || !file.commit()) {
+        Interaction::instance().error(
+            QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(scratch, file.errorString()),
+            ApplicationName.toString());
         return;
+    }
     if (noteEditorRunner_(scratch, this) == 0)
         return;
     QFile changed(scratch);
