@@ -1,5 +1,9 @@
 #include "addresses/ui/entry_toolbar.h"
 
+#include "app/interaction.h"
+#include "app/program_info.h"
+#include "data/engine_error.h"
+
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QToolButton>
@@ -50,6 +54,23 @@ QWidget* buildEntryToolBar(QWidget* owner, const QString& newHint, const QString
     }
     layout->addStretch();
     return bar;
+}
+
+void runEntryCommand(const QObject* button, const EntryCommands& commands) {
+    const QString name = button->objectName();
+    const std::function<void()>* command = name == u"BtnNeu"      ? &commands.newRecord
+                                           : name == u"BtnSave"   ? &commands.save
+                                           : name == u"BtnCancel" ? &commands.cancel
+                                           : name == u"BtnDel"    ? &commands.deleteEntry
+                                           : name == u"BtnExit"   ? &commands.exit
+                                                                  : nullptr;
+    if (!command || !*command)
+        return;
+    try {
+        (*command)();
+    } catch (const EngineError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
+    }
 }
 
 } // namespace zep

@@ -15,4 +15,13 @@ QWidget* buildEntryToolBar(QWidget* owner, const QString& newHint, const QString
                            const std::function<void(QObject*)>& onCommand,
                            const std::function<void(QObject*)>& onNavigate);
 
+// What the command buttons of an entry form do.
+struct EntryCommands {
+    std::function<void()> newRecord, save, cancel, deleteEntry, exit;
+};
+
+// Runs the command of the clicked button (BtnNeu, BtnSave, BtnCancel, BtnDel, BtnExit); an error of
+// the engine is shown and ends the command.
+void runEntryCommand(const QObject* button, const EntryCommands& commands);
+
 } // namespace zep

@@ -149,21 +149,11 @@ void TopicForm::FormClose() {
 }
 
 void TopicForm::BtnNeuClick(QObject* sender) {
-    const QString name = sender->objectName();
-    try {
-        if (name == QStringLiteral("BtnNeu"))
-            newRecord();
-        else if (name == QStringLiteral("BtnSave"))
-            save();
-        else if (name == QStringLiteral("BtnCancel"))
-            cancel();
-        else if (name == QStringLiteral("BtnDel"))
-            deleteEntry();
-        else if (name == QStringLiteral("BtnExit"))
-            close();
-    } catch (const EngineError& error) {
-        showError(error.message());
-    }
+    runEntryCommand(sender,
+                    {[this] { newRecord(); }, [this] { save(); }, [this] { cancel(); }, [this] { deleteEntry(); },
+                     [this] {
+                         close();
+                     }});
 }
 
 void TopicForm::newRecord() {
