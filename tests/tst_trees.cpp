@@ -11,6 +11,7 @@
 #include "mainwin/ui/tree_file_io.h"
 #include "mainwin/ui/tree_handlers.h"
 #include "mainwin/ui/tree_host.h"
+#include "mainwin/ui/tree_mirror.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "scripted_interaction.h"
 #include "test_install.h"
@@ -114,6 +115,7 @@ public:
     void showAddressSummary() override { ++summaries; }
     void clearAddressSummary() override { ++summaryClears; }
     void setGridAcceptsFiles(bool accept) override { gridAccepts = accept; }
+    bool documentDropsCarriedOut() const override { return dropsBound; }
     void moveDocument(int number) override { movedDocuments << number; }
     void copyDocument(int number) override { copiedDocuments << number; }
     bool currentDocumentIsNote() override { return note; }
@@ -123,6 +125,7 @@ public:
     bool loading = false;
     bool copy = false;
     bool note = false;
+    bool dropsBound = true; // the main window binds them with the document Parts
     QMap<int, QString> tabCaptions;
     QList<bool> entryRules;
     int reloads = 0;
@@ -399,9 +402,10 @@ private slots:
     void longCaptionIsCut() {
         QTemporaryDir dir;
         TTreeView2 tree;
-        tree.addTopLevelItem(new TreeNode(QStringLiteral("Adressen"), 0, TreeRootNode));
+        TreeModel& model = treeModel(tree);
+        model.setRecords({}, QStringLiteral("Adressen"));
         const QString longName = QStringLiteral("Ä").repeated(60);
-        tree.topLevelItem(0)->addChild(new TreeNode(longName, 5, TreeMainEntry));
+        model.addChild(model.first(), longName, 5, TreeMainEntry);
         const QString saved = dir.filePath(QStringLiteral("long.dat"));
         QVERIFY(SaveTreeFile(tree, saved));
         QVERIFY(LoadTreeFile(tree, saved, QStringLiteral("Adressen")));
@@ -443,8 +447,8 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString missing = fixture(QStringLiteral("fehlt.dat"));
         QTest::newRow("missing") << missing << QStringLiteral("Kann Datei \"%1\" nicht finden").arg(missing);
-        const QString truncated = QStringLiteral(ZEP_TEST_DATA "/tree_truncated.dat");
-        QTest::newRow("truncated") << truncated << QStringLiteral("Die Baumdatei \"%1\" ist beschädigt").arg(truncated);
+        const QString directory = fixture(QString());
+        QTest::newRow("a directory") << directory << QStringLiteral("Kann Datei \"%1\" nicht finden").arg(directory);
     }
 
     void unreadableFileKeepsTheTree() {
@@ -540,8 +544,10 @@ private slots:
         TreeHandlers handlers(host);
         openAddresses(host, handlers, client);
         host.TVA.setCurrentItem(findNode(host.TVA, QStringLiteral("Mayer Max")));
-        QTreeWidgetItem* orphan = addChildNode(host.TVA, findNode(host.TVA, QStringLiteral("Zeta AG")),
-                                               QStringLiteral("Verwaist"), 99, TreeOtherEntry);
+        TreeModel& model = treeModel(host.TVA);
+        QTreeWidgetItem* orphan =
+            itemOf(host.TVA, model.addChild(entryOf(findNode(host.TVA, QStringLiteral("Zeta AG"))),
+                                            QStringLiteral("Verwaist"), 99, TreeOtherEntry));
         const int reloads = host.reloads;
 
         host.TVA.setCurrentItem(orphan);

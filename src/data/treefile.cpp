@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringList>
 #include <QtEndian>
 
 namespace zep {
@@ -23,24 +24,30 @@ qint32 getInt32(QByteArrayView bytes, qsizetype offset) {
     return qFromLittleEndian<qint32>(bytes.data() + offset);
 }
 
-QList<TreeFileRecord> decodeTreeRecords(const QByteArray& content, const QString& path) {
-    if (content.size() % TreeRecordSize != 0) {
-        throw FormatError(
-            QStringLiteral("Die Baumdatei \"%1\" ist beschädigt: ihre Größe von %2 Bytes ist kein Vielfaches von %3.")
-                .arg(path)
-                .arg(content.size())
-                .arg(TreeRecordSize));
-    }
-    QList<TreeFileRecord> records;
-    records.reserve(content.size() / TreeRecordSize);
-    for (qsizetype offset = 0; offset < content.size(); offset += TreeRecordSize) {
+// Decodes every whole record that is valid and says what had to be skipped.
+TreeFileContent decodeTreeRecords(const QByteArray& content, const QString& path) {
+    TreeFileContent result;
+    const qsizetype whole = content.size() - content.size() % TreeRecordSize;
+    result.records.reserve(whole / TreeRecordSize);
+    QStringList problems;
+    for (qsizetype offset = 0; offset < whole; offset += TreeRecordSize) {
         try {
-            records.append(decodeTreeRecord(QByteArrayView(content).sliced(offset, TreeRecordSize)));
+            result.records.append(decodeTreeRecord(QByteArrayView(content).sliced(offset, TreeRecordSize)));
         } catch (const FormatError& error) {
-            throw FormatError(QStringLiteral("Die Baumdatei \"%1\" ist beschädigt: %2").arg(path, error.message()));
+            problems.append(
+                QStringLiteral("Eintrag %1 übersprungen: %2").arg(offset / TreeRecordSize + 1).arg(error.message()));
         }
     }
-    return records;
+    if (whole != content.size()) {
+        problems.append(QStringLiteral("ihre Größe von %1 Bytes ist kein Vielfaches von %2; die letzten %3 Bytes "
+                                       "wurden nicht gelesen.")
+                            .arg(content.size())
+                            .arg(TreeRecordSize)
+                            .arg(content.size() - whole));
+    }
+    if (!problems.isEmpty())
+        result.damage = QStringLiteral("Die Baumdatei \"%1\" ist beschädigt: %2").arg(path, problems.join(u' '));
+    return result;
 }
 
 } // namespace
@@ -68,7 +75,7 @@ TreeFileRecord decodeTreeRecord(QByteArrayView bytes) {
             getInt32(bytes, baumOffset)};
 }
 
-QList<TreeFileRecord> readTreeFile(const QString& path) {
+TreeFileContent readTreeFileContent(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(treeFileNotFoundMessage(path));
@@ -77,6 +84,13 @@ QList<TreeFileRecord> readTreeFile(const QString& path) {
         throw FileError(
             QStringLiteral("Die Baumdatei \"%1\" konnte nicht gelesen werden: %2").arg(path, file.errorString()));
     return decodeTreeRecords(content, path);
+}
+
+QList<TreeFileRecord> readTreeFile(const QString& path) {
+    TreeFileContent content = readTreeFileContent(path);
+    if (!content.damage.isEmpty())
+        throw FormatError(content.damage);
+    return std::move(content.records);
 }
 
 void writeTreeFile(const QString& path, const QList<TreeFileRecord>& records) {

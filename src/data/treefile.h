@@ -29,8 +29,18 @@ QByteArray encodeTreeRecord(const TreeFileRecord& record);
 // Throws FormatError when the data is not one record or its length byte is over 50.
 TreeFileRecord decodeTreeRecord(QByteArrayView bytes);
 
-// Throws FileError when the file cannot be opened and FormatError when it is not a whole number
-// of records; both name the file.
+// What a tree file holds: its whole, valid records in file order, and what had to be left out.
+struct TreeFileContent {
+    QList<TreeFileRecord> records;
+    QString damage; // empty for a whole file; else a German sentence naming the file and the damage
+};
+
+// Throws FileError when the file cannot be opened or read. A damaged file (a length that is not a
+// multiple of 64, a record whose name length is over 50) still gives every whole, valid record.
+TreeFileContent readTreeFileContent(const QString& path);
+
+// Throws FileError when the file cannot be opened and FormatError when it is damaged; both name the
+// file.
 QList<TreeFileRecord> readTreeFile(const QString& path);
 
 // Replaces the file in one step: either the old or the complete new content is on disk afterwards.

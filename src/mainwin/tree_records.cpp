@@ -1,5 +1,6 @@
 #include "mainwin/tree_records.h"
 
+#include "data/format_error.h"
 #include "data/table.h"
 
 namespace zep {
@@ -67,6 +68,43 @@ qint64 copyTopicRecord(const Table& topics, qint64 parent) {
     copy.field(u"Vor").setValue(parent);
     copy.post();
     return copy.field(u"Nr").asInteger();
+}
+
+bool moveEntry(Table& table, TreeModel& model, TreeModel::Node* node, TreeModel::Node* target, const QString& treeFile,
+               const std::function<void()>& beforeWrite) {
+    if (!TreeModel::canMove(node, target) || !table.findKey({node->number()}))
+        return false;
+    const QVariant oldVor = table.field(u"Vor").value();
+    setEntryParent(table, target->number());
+    const TreeModel::Place place = model.move(node, target);
+    if (beforeWrite)
+        beforeWrite();
+    try {
+        model.save(treeFile);
+    } catch (const FileError&) {
+        // The file keeps the old tree: table and model go back, so all three agree.
+        model.moveTo(node, place);
+        setEntryParent(table, oldVor);
+        throw;
+    }
+    return true;
+}
+
+TreeModel::Node* addCopiedEntry(Table& table, TreeModel& model, TreeModel::Node* target, const QString& caption,
+                                qint32 number, qint32 type, const QString& treeFile,
+                                const std::function<void(TreeModel::Node*)>& beforeWrite) {
+    TreeModel::Node* node = model.addChild(target, caption, number, type);
+    if (beforeWrite)
+        beforeWrite(node);
+    try {
+        model.save(treeFile);
+    } catch (const FileError&) {
+        model.remove(node);
+        if (table.findKey({number}))
+            table.deleteRecord();
+        throw;
+    }
+    return node;
 }
 
 } // namespace zep

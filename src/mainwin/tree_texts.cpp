@@ -19,6 +19,18 @@ QString missingRecordMessage() {
     return QStringLiteral("Es ist ein Fehler aufgetreten.\rSie sollten die Baumstruktur neu einlesen");
 }
 
+QString damagedTreeFileMessage(const QString& damage) {
+    return damage + u'\r' + missingRecordMessage() + QStringLiteral(" (Menü Tools, Baumstruktur).");
+}
+
+QString treeWithoutRootMessage(const QString& path) {
+    return QStringLiteral("Die Baumdatei \"%1\" wurde nicht geschrieben: dem Baum fehlt sein Stammeintrag.").arg(path);
+}
+
+QString noEntrySelectedMessage() {
+    return QStringLiteral("Bitte wählen Sie zuerst den Eintrag, unter dem der neue Eintrag angelegt werden soll.");
+}
+
 QString scrollWorkerMissingMessage() {
     return QStringLiteral("Bitte diesen Fehler Sofort der HotLine melden Fehler 19");
 }

@@ -1,7 +1,8 @@
 #include "addresses/ui/address_delete.h"
 
 #include "addresses/address_texts.h"
-#include "addresses/entry_documents.h"
+#include "addresses/entry_delete.h"
+#include "addresses/entry_editor.h"
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
@@ -9,6 +10,7 @@
 #include "data/tdm.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_file_io.h"
+#include "mainwin/ui/tree_mirror.h"
 #include "mainwin/ui/tree_nodes.h"
 
 #include <QSignalBlocker>
@@ -22,38 +24,15 @@ void showError(const QString& message) {
     Interaction::instance().error(message, ApplicationName.toString());
 }
 
-// Deletes the subtree from the leaves up: each entry's documents, its record, then its node. Should
-// the engine fail half-way, the tree still holds exactly the entries whose records are left, so tree,
-// table and tree file stay in step. A node without a record is removed as well.
-void deleteSubtree(QTreeWidget& tree, Table& table, Table& documents, QTreeWidgetItem* selected,
-                   const ViewState& view) {
-    const QString filesDir = Program::instance().client.FilesDir;
-    std::vector<QTreeWidgetItem*> nodes;
-    for (QTreeWidgetItem* node = selected; node && (node == selected || isDescendantOf(node, selected));
-         node = nextNode(node))
-        nodes.push_back(node);
-    const QSignalBlocker blocker(tree);
-    for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) {
-        if (table.findKey({nodeNumber(*it)})) {
-            if (documents.recordCount() > 0)
-                removeEntryDocuments(documents, view.linkField, filesDir);
-            table.deleteRecord();
-        }
-        delete *it;
-    }
-}
-
 } // namespace
 
 void CancelEntryEdit(Table& table, const QTreeWidgetItem* selected) {
-    table.cancel();
-    if (selected)
-        table.findKey({nodeNumber(selected)});
+    cancelEntryEdit(table, entryOf(selected));
 }
 
 void DeleteTreeEntry(MainWindow& window) {
     const ViewState view = window.viewState();
-    if (!view.hasTable() || !view.table || !view.tree)
+    if (!view.hasTable() || !view.table || !view.tree || !view.dataSource)
         return;
     Table& table = *view.table;
     QTreeWidget& tree = *view.tree;
@@ -67,23 +46,19 @@ void DeleteTreeEntry(MainWindow& window) {
         showError(error.message());
         return;
     }
-    if (!selected || isRootNode(selected))
+    TreeModel::Node* node = entryOf(selected);
+    if (!node || isRootNode(selected))
         return;
     if (Interaction::instance().askOkAbort(deleteEntryQuestion(), ApplicationName.toString()) != Answer::Ok)
         return;
 
     TDM& dm = window.dataModule();
-    Table& documents = dm.TDok;
+    const EntryDeletion deletion{
+        table, *view.dataSource, dm.TDok, view.documentIndex, view.linkField, Program::instance().client.FilesDir};
     try {
-        documents.setIndexName(view.documentIndex);
-        documents.setMaster(view.dataSource, QStringLiteral("Nr"));
-        deleteSubtree(tree, table, documents, selected, view);
-    } catch (const EngineError& error) {
-        showError(error.message());
-    }
-    try {
-        documents.clearMaster();
-        documents.setIndexName(QString());
+        // The nodes go one by one: the tree-change handler runs once at the end, not per node.
+        const QSignalBlocker blocker(tree);
+        deleteEntrySubtree(deletion, treeModel(tree), node);
     } catch (const EngineError& error) {
         showError(error.message());
     }

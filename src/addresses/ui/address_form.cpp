@@ -14,7 +14,6 @@
 #include "data/engine_error.h"
 #include "data/format_error.h"
 #include "data/tdm.h"
-#include "data/treefile.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_file_io.h"
 #include "mainwin/ui/tree_nodes.h"
@@ -107,8 +106,8 @@ void EditAddress(MainWindow& window, bool edit) {
 AddressForm::AddressForm(MainWindow& window, bool edit, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), window_(window), dm_(window.dataModule()),
       table_(dm_.TAdr), tree_(window.addressTree()), edit_(edit),
-      editor_(
-          table_, tree_, [this] { return nodeCaption(); }, [] { return Program::instance().client.AdrTreeFile; }) {
+      editor_(table_, tree_, addressEntryCaption, Program::instance().client.AdrTreeFile,
+              {{QStringLiteral("Person"), false}}) {
     setObjectName(QStringLiteral("TB01"));
     setWindowTitle(QStringLiteral("Adressen Detail"));
     binder_ = new AddressFieldBinder(table_, dm_.DAdr, this);
@@ -392,7 +391,6 @@ void AddressForm::BtnNeuClick(QObject* sender) {
 void AddressForm::newRecord() {
     if (!editor_.beginNew())
         return;
-    table_.field(u"Person").setValue(false);
     setControlEnabled(QStringLiteral("Panel1"), true);
     if (auto* first = findChild<QLineEdit*>(QStringLiteral("A_1")))
         first->setFocus();
@@ -405,11 +403,6 @@ bool AddressForm::save() {
         return false;
     }
     return editor_.save();
-}
-
-QString AddressForm::nodeCaption() const {
-    return treeDisplayName(table_.field(u"Name1").asString(), table_.field(u"Name2").asString(),
-                           table_.field(u"Person").asBoolean());
 }
 
 void AddressForm::cancel() {

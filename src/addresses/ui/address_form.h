@@ -66,7 +66,6 @@ private:
     void updateNameLabels();
     void newRecord();
     bool save();
-    QString nodeCaption() const;
     void cancel();
     void deleteEntry();
     void showError(const QString& message) const;

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <functional>
+#include "addresses/entry_editor.h"
 
 class QTreeWidget;
 
@@ -9,30 +8,26 @@ namespace zep {
 
 class Table;
 
-// The record and tree side of the address and topic forms: a new entry below the selected node,
-// saving with its node kept in step and the tree file written, cancelling.
+// The address and topic forms' side of EntryEditor: the selected node of the tree is the one the
+// rules work on, their errors are shown through the interaction seam, a new node is selected.
 class EntryRecordEditor {
 public:
-    // caption: the node caption of the current record; treeFile: where the tree is written.
-    EntryRecordEditor(Table& table, QTreeWidget& tree, std::function<QString()> caption,
-                      std::function<QString()> treeFile);
+    EntryRecordEditor(Table& table, QTreeWidget& tree, EntryEditor::Caption caption, const QString& treeFile,
+                      EntryEditor::Values newValues = {});
 
-    // Appends a record below the selected node (Vor = its number, Baum -1); false without a selection.
+    // Appends a record below the selected node; without a selected node the user is told and nothing
+    // is appended (false).
     bool beginNew();
-    // Posts the record; a new one gets a node under the selected one (siblings sorted), an edited one
-    // its caption and type. Shows the engine's message and returns false when the post is refused.
+    // Posts the record and keeps node and tree file in step; shows the engine's message and returns
+    // false when the post is refused.
     bool save();
     void cancel();
-    bool isNew() const { return new_; }
-    // After a delete: a record no longer in insert state is no new one.
-    void settle();
+    bool isNew() const { return editor_.isNew(); }
+    void settle() { editor_.settle(); }
 
 private:
-    Table& table_;
     QTreeWidget& tree_;
-    std::function<QString()> caption_;
-    std::function<QString()> treeFile_;
-    bool new_ = false;
+    EntryEditor editor_;
 };
 
 } // namespace zep

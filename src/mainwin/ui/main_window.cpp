@@ -18,6 +18,7 @@
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/tree_file_io.h"
 #include "mainwin/ui/tree_handlers.h"
+#include "mainwin/ui/tree_mirror.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/window_texts.h"
 #include "platform/dde_dbus.h"
@@ -165,8 +166,8 @@ void MainWindow::loadTrees() {
     setTreeLoading(true);
     // The previous client's entries must not stay on screen when this client's tree file is missing:
     // a drop onto them would change this client's records by the other client's numbers.
-    TVA->clear();
-    TVB->clear();
+    treeModel(*TVA).clear();
+    treeModel(*TVB).clear();
     loadEntryTree(*TVA, client.AdrTreeFile, QStringLiteral("Adressen"));
     loadEntryTree(*TVB, client.TopicTreeFile, QStringLiteral("Themen"));
     // The counts belong to this client's trees, also on the tab of the view not shown.

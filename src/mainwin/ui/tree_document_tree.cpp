@@ -1,24 +1,19 @@
 #include "mainwin/ui/tree_document_tree.h"
 
-#include "mainwin/ui/tree_nodes.h"
-
-#include <QTreeWidget>
+#include "mainwin/ui/tree_mirror.h"
 
 namespace zep {
 
+// The type of a filter node is its state image (0: none).
 void fillDocumentTree(QTreeWidget& tree) {
-    tree.clear();
-    auto* root = new TreeNode(QStringLiteral("Dokumente"), 0, 2);
-    tree.addTopLevelItem(root);
-    root->addChild(new TreeNode(QStringLiteral("Alle"), 0, 1));
-    auto* resubmission = new TreeNode(QStringLiteral("Wiedervorlage"), 0, 1);
-    root->addChild(resubmission);
-    const std::pair<const char16_t*, int> filters[] = {
-        {u"Heute", 0},   {u"Morgen", 0},      {u"Ab Übermorgen", 0}, {u"Datum", 3},
-        {u"Täglich", 4}, {u"Wöchentlich", 5}, {u"Monatlich", 6},
+    const QList<TreeFileRecord> filters = {
+        {QStringLiteral("Alle"), 1, 0, 1},          {QStringLiteral("Wiedervorlage"), 1, 0, 1},
+        {QStringLiteral("Heute"), 2, 0, 0},         {QStringLiteral("Morgen"), 2, 0, 0},
+        {QStringLiteral("Ab Übermorgen"), 2, 0, 0}, {QStringLiteral("Datum"), 2, 0, 3},
+        {QStringLiteral("Täglich"), 2, 0, 4},       {QStringLiteral("Wöchentlich"), 2, 0, 5},
+        {QStringLiteral("Monatlich"), 2, 0, 6},
     };
-    for (const auto& [caption, image] : filters)
-        resubmission->addChild(new TreeNode(QString::fromUtf16(caption), 0, image));
+    treeModel(tree).setRecords(filters, QStringLiteral("Dokumente"));
 }
 
 } // namespace zep

@@ -1,12 +1,13 @@
 #include "mainwin/ui/tree_handlers.h"
 
+#include "addresses/entry_editor.h"
 #include "app/interaction.h"
 #include "app/program_info.h"
 #include "controls/ui/ta_scroll.h"
 #include "controls/ui/tree_view2.h"
 #include "data/engine_error.h"
+#include "data/format_error.h"
 #include "data/tdm.h"
-#include "data/treefile.h"
 #include "mainwin/tree_drop_rules.h"
 #include "mainwin/tree_records.h"
 #include "mainwin/tree_search.h"
@@ -14,38 +15,17 @@
 #include "mainwin/ui/tree_document_tree.h"
 #include "mainwin/ui/tree_file_io.h"
 #include "mainwin/ui/tree_host.h"
+#include "mainwin/ui/tree_mirror.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/ui/tree_repaint.h"
 #include "mainwin/window_texts.h"
 
 #include <QCursor>
 #include <QKeyEvent>
-#include <QSignalBlocker>
 
 namespace zep {
 
 namespace {
-
-void collectExpanded(QTreeWidgetItem* item, QList<QTreeWidgetItem*>& expanded) {
-    if (item->isExpanded())
-        expanded.append(item);
-    for (int i = 0; i < item->childCount(); ++i)
-        collectExpanded(item->child(i), expanded);
-}
-
-// Moves a node with its subtree to the end of target's children, keeping which nodes are expanded.
-void moveSubtree(QTreeWidgetItem* node, QTreeWidgetItem* target) {
-    QList<QTreeWidgetItem*> expanded;
-    collectExpanded(node, expanded);
-    QTreeWidgetItem* parent = node->parent();
-    if (parent)
-        parent->takeChild(parent->indexOfChild(node));
-    else
-        node->treeWidget()->takeTopLevelItem(node->treeWidget()->indexOfTopLevelItem(node));
-    target->addChild(node);
-    for (QTreeWidgetItem* item : std::as_const(expanded))
-        item->setExpanded(true);
-}
 
 bool isEnterKey(const QEvent* event) {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
@@ -128,7 +108,7 @@ void TreeHandlers::TVAChange() {
         }
         if (view.view == ViewState::Addresses)
             host_.showAddressSummary();
-        host_.setGridAcceptsFiles(true);
+        host_.setGridAcceptsFiles(host_.documentDropsCarriedOut());
     } catch (const EngineError& error) {
         showError(error.message());
     }
@@ -147,8 +127,8 @@ void TreeHandlers::TVDChange() {
 }
 
 void TreeHandlers::TVAExpanded(QTreeWidgetItem* item) {
-    if (item && item->treeWidget())
-        sortChildNodes(*item->treeWidget(), item);
+    if (TreeModel::Node* node = entryOf(item))
+        treeModel(*item->treeWidget()).sortChildren(node);
 }
 
 bool TreeHandlers::TVADragOver(TTreeView2& tree, QTreeWidgetItem* target, QObject* source) const {
@@ -157,7 +137,7 @@ bool TreeHandlers::TVADragOver(TTreeView2& tree, QTreeWidgetItem* target, QObjec
     TreeDragSource kind = TreeDragSource::Other;
     if (source == &tree)
         kind = TreeDragSource::ActiveTree;
-    else if (source && source->objectName() == u"D_Grid")
+    else if (source && source->objectName() == u"D_Grid" && host_.documentDropsCarriedOut())
         kind = TreeDragSource::DocumentGrid;
     QTreeWidgetItem* selected = tree.currentItem();
     TreeDropFacts facts;
@@ -254,44 +234,25 @@ void TreeHandlers::collapseSelected() {
         selected->setExpanded(true);
 }
 
-// The record is changed before the tree: when the table refuses, tree and file stay as they were.
-// The record is looked up by the node's number rather than trusted to be current, so a node without
-// record never moves another entry.
 void TreeHandlers::MoveEntry(QTreeWidgetItem* target) {
     TTreeView2* tree = activeTree();
     const ViewState& view = host_.viewState();
-    QTreeWidgetItem* node = tree ? tree->currentItem() : nullptr;
-    if (!node || !target || !view.table)
+    QTreeWidgetItem* selected = tree ? tree->currentItem() : nullptr;
+    if (!selected || !target || !view.table)
         return;
-    Table& table = *view.table;
-    if (!positionOn(table, node)) {
-        showError(missingRecordMessage());
-        return;
-    }
-    QTreeWidgetItem* oldParent = node->parent();
-    const int oldIndex = oldParent ? oldParent->indexOfChild(node) : tree->indexOfTopLevelItem(node);
-    const QVariant oldVor = table.field(u"Vor").value();
-    setEntryParent(table, nodeNumber(target));
-    {
+    try {
         RepaintSuspended suspended(*tree);
-        // The node is taken out and put back: that is no change of selection for the handlers.
-        const QSignalBlocker blockTree(tree);
-        moveSubtree(node, target);
-        sortChildNodes(*tree, target);
-        tree->setCurrentItem(node);
+        const auto showMoved = [tree, selected] {
+            tree->scrollToItem(selected);
+        };
+        if (!moveEntry(*view.table, treeModel(*tree), entryOf(selected), entryOf(target), view.treeFile, showMoved)) {
+            // A node without record never moves another entry.
+            showError(missingRecordMessage());
+            return;
+        }
+    } catch (const FileError&) {
+        showError(treeFileMessage(view.treeFile));
     }
-    tree->scrollToItem(node);
-    if (SaveTreeFile(*tree, view.treeFile) || !oldParent)
-        return;
-    // The file keeps the old tree: put the entry back in table and tree, so all three agree.
-    {
-        RepaintSuspended suspended(*tree);
-        const QSignalBlocker blockTree(tree);
-        QTreeWidgetItem* taken = node->parent()->takeChild(node->parent()->indexOfChild(node));
-        oldParent->insertChild(oldIndex, taken);
-        tree->setCurrentItem(node);
-    }
-    setEntryParent(table, oldVor);
 }
 
 void TreeHandlers::CopyAddress(QTreeWidgetItem* target) {
@@ -306,8 +267,7 @@ void TreeHandlers::CopyAddress(QTreeWidgetItem* target) {
         return;
     }
     // The caption comes from the dragged record, which the copy repeats.
-    const QString caption = treeDisplayName(adr.field(u"Name1").asString(), adr.field(u"Name2").asString(),
-                                            adr.field(u"Person").asBoolean());
+    const QString caption = addressEntryCaption(adr);
     const int type = entryTypeFromBaum(adr.field(u"Baum").asInteger());
     const qint64 newNr = copyAddressRecord(adr, dm.TAdrCopy, nodeNumber(target));
     adr.refresh();
@@ -327,7 +287,7 @@ void TreeHandlers::CopyTopic(QTreeWidgetItem* target) {
         showError(missingRecordMessage());
         return;
     }
-    const QString caption = topics.field(u"Thema").asString();
+    const QString caption = topicEntryCaption(topics);
     const qint64 baum = topics.field(u"Baum").asInteger();
     const qint64 newNr = copyTopicRecord(topics, nodeNumber(target));
     topics.refresh();
@@ -339,19 +299,19 @@ void TreeHandlers::addCopiedNode(Table& table, QTreeWidgetItem* target, const QS
     TTreeView2* tree = activeTree();
     RepaintSuspended suspended(*tree);
     QTreeWidgetItem* dragged = tree->currentItem();
-    TreeNode* node = addChildNode(*tree, target, caption, number, type);
-    tree->setCurrentItem(node);
-    tree->scrollToItem(node);
-    if (SaveTreeFile(*tree, host_.viewState().treeFile))
-        return;
-    // The file keeps the old tree: take the copy back out of table and tree, so all three agree.
-    {
-        const QSignalBlocker blockTree(tree);
-        delete node;
+    const auto showCopy = [tree](TreeModel::Node* node) {
+        QTreeWidgetItem* item = itemOf(*tree, node);
+        tree->setCurrentItem(item);
+        tree->scrollToItem(item);
+    };
+    try {
+        addCopiedEntry(table, treeModel(*tree), entryOf(target), caption, number, type, host_.viewState().treeFile,
+                       showCopy);
+    } catch (const FileError&) {
+        // The copy is gone again: the dragged entry is the selected one, as before the drop.
         tree->setCurrentItem(dragged);
+        showError(treeFileMessage(host_.viewState().treeFile));
     }
-    if (table.findKey({number}))
-        table.deleteRecord();
 }
 
 void TreeHandlers::PnlOverObenBeginOver(QObject* strip) {
@@ -391,14 +351,8 @@ void TreeHandlers::stopScrolling() {
 }
 
 void TreeHandlers::ListSubtreeEntries(QStringList& list, bool withDescendants, bool withMainEntries) {
-    QTreeWidgetItem* selected = host_.addressTree().currentItem();
-    if (!selected)
-        return;
-    QTreeWidgetItem* end = withDescendants ? nextAfterSubtree(selected) : nextNode(selected);
-    for (QTreeWidgetItem* node = selected; node && node != end; node = nextNode(node)) {
-        if (withMainEntries || nodeType(node) != TreeMainEntry)
-            list.append(subtreeEntryLine(node->text(0), nodeNumber(node)));
-    }
+    TTreeView2& tree = host_.addressTree();
+    list += treeModel(tree).subtreeEntryLines(entryOf(tree.currentItem()), withDescendants, withMainEntries);
 }
 
 } // namespace zep

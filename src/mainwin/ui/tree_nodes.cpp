@@ -7,29 +7,33 @@
 
 namespace zep {
 
-TreeNode::TreeNode(const QString& caption, int number, int type) : QTreeWidgetItem(QTreeWidgetItem::UserType) {
-    setNodeData(this, caption, number, type);
-}
+TreeNode::TreeNode(TreeModel::Node* entry) : QTreeWidgetItem(QTreeWidgetItem::UserType), entry_(entry) {}
 
 bool TreeNode::operator<(const QTreeWidgetItem& other) const {
     return compareTreeCaptions(text(0), other.text(0)) < 0;
 }
 
 QVariant TreeNode::data(int column, int role) const {
-    if (column == 0 && role == TreeNumberRole)
-        return number_;
-    if (column == 0 && role == TreeTypeRole)
-        return type_;
-    return QTreeWidgetItem::data(column, role);
+    if (column != 0)
+        return QTreeWidgetItem::data(column, role);
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return entry_->caption();
+    case Qt::DecorationRole:
+        // A node without image has no icon at all: an empty one would cost time on every entry.
+        return entry_->type() > 0 ? QVariant(baum16Image(entry_->type())) : QVariant();
+    case TreeNumberRole:
+        return entry_->number();
+    case TreeTypeRole:
+        return entry_->type();
+    default:
+        return QTreeWidgetItem::data(column, role);
+    }
 }
 
-void TreeNode::setData(int column, int role, const QVariant& value) {
-    if (column == 0 && role == TreeNumberRole)
-        number_ = value.toInt();
-    else if (column == 0 && role == TreeTypeRole)
-        type_ = value.toInt();
-    else
-        QTreeWidgetItem::setData(column, role, value);
+TreeModel::Node* entryOf(const QTreeWidgetItem* item) {
+    return item && item->type() == QTreeWidgetItem::UserType ? static_cast<const TreeNode*>(item)->entry() : nullptr;
 }
 
 int nodeNumber(const QTreeWidgetItem* item) {
@@ -38,21 +42,6 @@ int nodeNumber(const QTreeWidgetItem* item) {
 
 int nodeType(const QTreeWidgetItem* item) {
     return item ? item->data(0, TreeTypeRole).toInt() : 0;
-}
-
-void setNodeData(QTreeWidgetItem* item, const QString& caption, int number, int type) {
-    item->setText(0, caption);
-    item->setData(0, TreeNumberRole, number);
-    item->setData(0, TreeTypeRole, type);
-    // A node without image stores no empty icon: that would cost time and memory on every entry.
-    if (type > 0)
-        item->setIcon(0, baum16Image(type));
-    else if (item->data(0, Qt::DecorationRole).isValid())
-        item->setIcon(0, QIcon());
-}
-
-int entryTypeFromBaum(qint64 baum) {
-    return baum == 1 ? TreeMainEntry : TreeOtherEntry;
 }
 
 bool isRootNode(const QTreeWidgetItem* item) {
@@ -121,29 +110,6 @@ QTreeWidgetItem* nextNode(QTreeWidgetItem* item) {
     if (item->childCount() > 0)
         return item->child(0);
     return nextAfterSubtree(item);
-}
-
-void sortChildNodes(QTreeWidget& tree, QTreeWidgetItem* item) {
-    // The invisible root sorts only the top level; QTreeWidget::sortItems would sort every level.
-    QTreeWidgetItem* parent = item ? item : tree.invisibleRootItem();
-    // Sorting relayouts the whole view; children already in order (the usual case on expanding)
-    // are left alone.
-    for (int i = 1; i < parent->childCount(); ++i) {
-        if (*parent->child(i) < *parent->child(i - 1)) {
-            parent->sortChildren(0, Qt::AscendingOrder);
-            return;
-        }
-    }
-}
-
-TreeNode* addChildNode(QTreeWidget& tree, QTreeWidgetItem* parent, const QString& caption, int number, int type) {
-    auto* node = new TreeNode(caption, number, type);
-    if (parent)
-        parent->addChild(node);
-    else
-        tree.addTopLevelItem(node);
-    sortChildNodes(tree, parent);
-    return node;
 }
 
 void setSubtreeExpanded(QTreeWidgetItem* item, bool expanded) {

@@ -1,0 +1,70 @@
+#include "addresses/entry_editor.h"
+
+#include "data/format_error.h"
+#include "data/table.h"
+#include "data/treefile.h"
+
+namespace zep {
+
+QString addressEntryCaption(Table& addresses) {
+    return treeDisplayName(addresses.field(u"Name1").asString(), addresses.field(u"Name2").asString(),
+                           addresses.field(u"Person").asBoolean());
+}
+
+QString topicEntryCaption(Table& topics) {
+    return topics.field(u"Thema").asString();
+}
+
+EntryEditor::EntryEditor(Table& table, TreeModel& model, Caption caption, QString treeFile, Values newValues)
+    : table_(table), model_(model), caption_(std::move(caption)), treeFile_(std::move(treeFile)),
+      newValues_(std::move(newValues)) {}
+
+bool EntryEditor::beginNew(const TreeModel::Node* selected) {
+    if (!selected)
+        return false;
+    table_.append();
+    new_ = true;
+    table_.field(u"Vor").setValue(selected->number());
+    table_.field(u"Baum").setValue(-1);
+    for (const auto& [field, value] : newValues_)
+        table_.field(field).setValue(value);
+    return true;
+}
+
+EntryEditor::Saved EntryEditor::save(TreeModel::Node* selected) {
+    table_.post();
+    Saved saved;
+    const QString caption = caption_(table_);
+    const int type = entryTypeFromBaum(table_.field(u"Baum").asInteger());
+    if (new_ && selected)
+        saved.node = model_.addChild(selected, caption, qint32(table_.field(u"Nr").asInteger()), type);
+    else if (selected) {
+        model_.setEntry(selected, caption, type);
+        saved.node = selected;
+    }
+    new_ = false;
+    try {
+        model_.save(treeFile_);
+    } catch (const FileError& error) {
+        saved.fileError = error.message();
+    }
+    return saved;
+}
+
+void EntryEditor::cancel(const TreeModel::Node* selected) {
+    cancelEntryEdit(table_, selected);
+    new_ = false;
+}
+
+void EntryEditor::settle() {
+    if (!table_.isEditing())
+        new_ = false;
+}
+
+void cancelEntryEdit(Table& table, const TreeModel::Node* selected) {
+    table.cancel();
+    if (selected)
+        table.findKey({selected->number()});
+}
+
+} // namespace zep

@@ -1,0 +1,277 @@
+#include "mainwin/tree_model.h"
+
+#include "data/format_error.h"
+#include "mainwin/tree_levels.h"
+#include "mainwin/tree_order.h"
+#include "mainwin/tree_texts.h"
+
+#include <algorithm>
+
+namespace zep {
+
+namespace {
+
+bool captionBefore(const std::unique_ptr<TreeModel::Node>& a, const std::unique_ptr<TreeModel::Node>& b) {
+    return compareTreeCaptions(a->caption(), b->caption()) < 0;
+}
+
+int subtreeSize(const TreeModel::Node* node) {
+    int size = 1;
+    for (int row = 0; row < node->childCount(); ++row)
+        size += subtreeSize(node->child(row));
+    return size;
+}
+
+} // namespace
+
+TreeModel::Node* TreeModel::Node::parent() const {
+    return parent_ && parent_->parent_ ? parent_ : nullptr;
+}
+
+TreeModel::Node* TreeModel::Node::child(int row) const {
+    return row >= 0 && row < childCount() ? children_[size_t(row)].get() : nullptr;
+}
+
+int TreeModel::Node::row() const {
+    if (!parent_)
+        return 0;
+    const auto& siblings = parent_->children_;
+    const auto it = std::find_if(siblings.begin(), siblings.end(), [this](const auto& n) { return n.get() == this; });
+    return int(it - siblings.begin());
+}
+
+int TreeModel::Node::level() const {
+    int level = 0;
+    for (const Node* p = parent(); p; p = p->parent())
+        ++level;
+    return level;
+}
+
+bool TreeModel::Node::isBelow(const Node* ancestor) const {
+    if (!ancestor)
+        return false;
+    for (const Node* p = parent(); p; p = p->parent()) {
+        if (p == ancestor)
+            return true;
+    }
+    return false;
+}
+
+TreeModel::TreeModel(QObject* parent) : QObject(parent) {}
+
+TreeModel::~TreeModel() = default;
+
+void TreeModel::setRecords(const QList<TreeFileRecord>& records, const QString& rootCaption) {
+    const bool withRoot = !rootCaption.isEmpty();
+    QList<int> levels;
+    levels.reserve(records.size());
+    for (const TreeFileRecord& record : records)
+        levels.append(record.level);
+    const QList<int> parents = treeParentsFromLevels(levels, withRoot);
+
+    emit aboutToReset();
+    top_.children_.clear();
+    std::vector<Node*> nodes; // in file order, the root first
+    nodes.reserve(size_t(records.size()) + 1);
+    const auto append = [&](Node* parent, const QString& caption, qint32 number, qint32 type) {
+        auto node = std::make_unique<Node>();
+        node->caption_ = caption;
+        node->number_ = number;
+        node->type_ = type;
+        node->parent_ = parent;
+        nodes.push_back(node.get());
+        parent->children_.push_back(std::move(node));
+    };
+    if (withRoot)
+        append(&top_, rootCaption, 0, RootNode);
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        Node* parent = parents[i] < 0 ? &top_ : nodes[size_t(parents[i])];
+        append(parent, records[i].name, records[i].nr, records[i].baum);
+    }
+    nodeCount_ = int(nodes.size());
+    emit wasReset();
+}
+
+QString TreeModel::load(const QString& path, const QString& rootCaption) {
+    const TreeFileContent content = readTreeFileContent(path);
+    setRecords(content.records, rootCaption);
+    return content.damage;
+}
+
+namespace {
+
+void appendRecords(const TreeModel::Node* node, int level, QList<TreeFileRecord>& records) {
+    records.append({node->caption(), level, node->number(), node->type()});
+    for (int row = 0; row < node->childCount(); ++row)
+        appendRecords(node->child(row), level + 1, records);
+}
+
+} // namespace
+
+QList<TreeFileRecord> TreeModel::records() const {
+    QList<TreeFileRecord> records;
+    records.reserve(nodeCount_);
+    // Any top-level node besides the root (only a damaged file makes one) is written at level 0,
+    // so a reload puts it back.
+    for (int row = 0; row < topLevelCount(); ++row)
+        appendRecords(topLevel(row), 0, records);
+    if (!records.isEmpty())
+        records.removeFirst();
+    return records;
+}
+
+void TreeModel::save(const QString& path) const {
+    if (!hasRoot())
+        throw FileError(treeWithoutRootMessage(path));
+    writeTreeFile(path, records());
+}
+
+void TreeModel::clear() {
+    emit aboutToReset();
+    top_.children_.clear();
+    nodeCount_ = 0;
+    emit wasReset();
+}
+
+TreeModel::Node* TreeModel::first() const {
+    return topLevel(0);
+}
+
+bool TreeModel::hasRoot() const {
+    const Node* node = first();
+    return node && node->type() == RootNode && node->number() == 0;
+}
+
+TreeModel::Node* TreeModel::next(const Node* node) {
+    if (!node)
+        return nullptr;
+    if (node->childCount() > 0)
+        return node->child(0);
+    return nextAfterSubtree(node);
+}
+
+TreeModel::Node* TreeModel::nextAfterSubtree(const Node* node) {
+    for (const Node* n = node; n && n->parent_; n = n->parent_) {
+        if (Node* sibling = n->parent_->child(n->row() + 1))
+            return sibling;
+    }
+    return nullptr;
+}
+
+TreeModel::Node* TreeModel::findNumber(qint32 number) const {
+    for (Node* node = first(); node; node = next(node)) {
+        if (node->number() == number)
+            return node;
+    }
+    return nullptr;
+}
+
+QList<qint32> TreeModel::descendantNumbers(const Node* node) const {
+    QList<qint32> numbers;
+    const Node* end = nextAfterSubtree(node);
+    for (const Node* n = next(node); n && n != end; n = next(n))
+        numbers.append(n->number());
+    return numbers;
+}
+
+QStringList TreeModel::subtreeEntryLines(const Node* node, bool withDescendants, bool withMainEntries) const {
+    QStringList lines;
+    if (!node)
+        return lines;
+    const Node* end = withDescendants ? nextAfterSubtree(node) : next(node);
+    for (const Node* n = node; n && n != end; n = next(n)) {
+        if (withMainEntries || n->type() != MainEntry)
+            lines.append(subtreeEntryLine(n->caption(), n->number()));
+    }
+    return lines;
+}
+
+QList<TreeModel::Node*> TreeModel::subtreeLeavesFirst(Node* node) const {
+    QList<Node*> nodes;
+    const Node* end = nextAfterSubtree(node);
+    for (Node* n = node; n && n != end; n = next(n))
+        nodes.prepend(n);
+    return nodes;
+}
+
+void TreeModel::insert(std::unique_ptr<Node> node, Node* parent, int row) {
+    Node* into = holder(parent);
+    node->parent_ = into;
+    row = std::clamp(row, 0, into->childCount());
+    into->children_.insert(into->children_.begin() + row, std::move(node));
+}
+
+std::unique_ptr<TreeModel::Node> TreeModel::take(Node* node) {
+    auto& siblings = node->parent_->children_;
+    const auto it = siblings.begin() + node->row();
+    std::unique_ptr<Node> taken = std::move(*it);
+    siblings.erase(it);
+    taken->parent_ = nullptr;
+    return taken;
+}
+
+TreeModel::Node* TreeModel::addChild(Node* parent, const QString& caption, qint32 number, qint32 type) {
+    auto node = std::make_unique<Node>();
+    node->caption_ = caption;
+    node->number_ = number;
+    node->type_ = type;
+    Node* added = node.get();
+    insert(std::move(node), parent, holder(parent)->childCount());
+    ++nodeCount_;
+    emit this->added(added);
+    sortChildren(parent);
+    return added;
+}
+
+void TreeModel::setEntry(Node* node, const QString& caption, qint32 type) {
+    node->caption_ = caption;
+    node->type_ = type;
+    emit changed(node);
+}
+
+void TreeModel::sortChildren(Node* parent) {
+    auto& children = holder(parent)->children_;
+    // Children already in order (the usual case on expanding) are left alone: the view would
+    // otherwise lay itself out again.
+    if (std::is_sorted(children.begin(), children.end(), captionBefore))
+        return;
+    std::stable_sort(children.begin(), children.end(), captionBefore);
+    emit childrenSorted(parent);
+}
+
+bool TreeModel::canMove(const Node* node, const Node* target) {
+    return node && target && node != target && !target->isBelow(node);
+}
+
+bool TreeModel::canCopy(const Node* node, const Node* target) const {
+    return node && target && node != target && !isRoot(node);
+}
+
+TreeModel::Place TreeModel::move(Node* node, Node* target) {
+    const Place before{node->parent(), node->row()};
+    if (!canMove(node, target))
+        return before;
+    insert(take(node), target, target->childCount());
+    emit moved(node, before.parent, before.row);
+    sortChildren(target);
+    return before;
+}
+
+void TreeModel::moveTo(Node* node, const Place& place) {
+    Node* oldParent = node->parent();
+    const int oldRow = node->row();
+    insert(take(node), place.parent, place.row);
+    emit moved(node, oldParent, oldRow);
+}
+
+void TreeModel::remove(Node* node) {
+    emit aboutToRemove(node);
+    nodeCount_ -= subtreeSize(node);
+    take(node);
+}
+
+int entryTypeFromBaum(qint64 baum) {
+    return baum == 1 ? TreeModel::MainEntry : TreeModel::OtherEntry;
+}
+
+} // namespace zep
