@@ -1,4 +1,9 @@
+#include "addresses/ui/address_form.h"
+#include "addresses/ui/topic_form.h"
 #include "app/install_paths.h"
+#include "app/program.h"
+#include "app/startup.h"
+#include "controls/ui/db_grid3.h"
 #include "controls/ui/tree_view2.h"
 #include "data/tdm.h"
 #include "data/treefile.h"
@@ -8,6 +13,7 @@
 #include "mainwin/tree_order.h"
 #include "mainwin/tree_search.h"
 #include "mainwin/tree_texts.h"
+#include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_file_io.h"
 #include "mainwin/ui/tree_handlers.h"
 #include "mainwin/ui/tree_host.h"
@@ -20,11 +26,15 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 using namespace zep;
@@ -150,6 +160,107 @@ const QStringList addressTreeWithRoot = {
     QStringLiteral("1 beta KG 3 0"),
     QStringLiteral("1 Ein Name von genau fünfzig Zeichen, nicht länger!! 8 -1"),
 };
+
+// The same tree once the root was expanded, which sorts its children.
+const QStringList addressTreeRootExpanded = {
+    QStringLiteral("0 Adressen 0 2"),
+    QStringLiteral("1 Alpha GmbH 1 1"),
+    QStringLiteral("2 Bauer Anna 4 -1"),
+    QStringLiteral("3 Projekt Süd 7 -1"),
+    QStringLiteral("2 Mayer Max 5 -1"),
+    QStringLiteral("1 beta KG 3 0"),
+    QStringLiteral("1 Ein Name von genau fünfzig Zeichen, nicht länger!! 8 -1"),
+    QStringLiteral("1 Zeta AG 2 1"),
+    QStringLiteral("2 Übersee Büro 6 -1"),
+};
+
+// The main window on an installation with two clients: "Muster", whose address tree file holds the
+// valid records of tests/data/trees/addresses.dat followed by what a test appends, and "Leer", with
+// tables but no tree files.
+class WindowInstallation {
+public:
+    explicit WindowInstallation(const QByteArray& appendedToTreeFile = {}) {
+        ensureInstallationLayout(tmp.path());
+        program = loadProgram(tmp.path());
+        Program::setInstance(&program);
+        const QString muster = tmp.filePath(QStringLiteral("Muster/Daten"));
+        test::createClientTables(muster);
+        test::createClientTables(tmp.filePath(QStringLiteral("Leer/Daten")));
+        Table adr;
+        test::openTable(adr, muster, QStringLiteral("Adressen.DB"));
+        for (const TreeFileRecord& record : readTreeFile(fixture(QStringLiteral("addresses.dat"))))
+            appendRecord(adr, {{QStringLiteral("Vor"), 0}, {QStringLiteral("Name1"), record.name}});
+        treeBytes = readBytes(fixture(QStringLiteral("addresses.dat"))) + appendedToTreeFile;
+        treeFile = muster + QStringLiteral("/Adressen.dat");
+        QFile file(treeFile);
+        file.open(QIODevice::WriteOnly);
+        file.write(treeBytes);
+        file.close();
+        writeTreeFile(muster + QStringLiteral("/Themen.dat"), {{QStringLiteral("Projekte"), 1, 1, 1}});
+        window = std::make_unique<MainWindow>();
+        dm = std::make_unique<TDM>(program.paths, interaction, associations);
+        dm->DMCreate();
+        window->setDataModule(dm.get());
+        window->setClientOpener([this](const QString&, const QString&, int) { return openClient(); });
+    }
+    ~WindowInstallation() {
+        window->setDataModule(nullptr);
+        window.reset();
+        dm.reset();
+        Program::setInstance(nullptr);
+    }
+
+    bool show() {
+        window->show();
+        return QTest::qWaitFor([this] { return opened > 0; });
+    }
+    TTreeView2& tva() { return window->addressTree(); }
+    TTreeView2& tvb() { return window->topicTree(); }
+    // The name of every address record, in Nr order.
+    QStringList addressNames() {
+        Table adr;
+        test::openTable(adr, program.client.DataDir, QStringLiteral("Adressen.DB"));
+        QStringList names;
+        for (const QVariant& name : test::columnValues(adr, QStringLiteral("Name1")))
+            names << name.toString();
+        return names;
+    }
+
+    test::ScriptedInteraction interaction;
+    QTemporaryDir tmp;
+    Program program;
+    test::FakeAssociations associations;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<TDM> dm;
+    QString nextClient = QStringLiteral("Muster");
+    QString treeFile;
+    QByteArray treeBytes;
+    int opened = 0;
+
+private:
+    bool openClient() {
+        ++opened;
+        program.client.SetClientPaths(nextClient, tmp.filePath(nextClient));
+        dm->CloseClientTables();
+        dm->CloseDocumentQuery();
+        dm->SetClientDataDir(program.client.DataDir);
+        return dm->OpenClientTables() == 0;
+    }
+};
+
+// Runs f on the address or topic form once it shows, from within the form's own event loop.
+void onEntryForm(const std::function<void(QWidget&)>& f) {
+    QTimer::singleShot(0, [f] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            const QString name = widget->objectName();
+            if ((name == QStringLiteral("TB01") || name == QStringLiteral("TB02")) && widget->isVisible()) {
+                f(*widget);
+                return;
+            }
+        }
+        QFAIL("no entry form shown");
+    });
+}
 
 } // namespace
 
@@ -678,7 +789,10 @@ private slots:
         QVERIFY(host.TVA.dropOn(host.TVA.topLevelItem(0), &host.TVA));
         QCOMPARE(fieldOf(client.dataDir, QStringLiteral("Adressen.DB"), 4, QStringLiteral("Vor")).toInt(), 0);
         QCOMPARE(bauer->parent(), host.TVA.topLevelItem(0));
-        QCOMPARE(childCaptions(host.TVA.topLevelItem(0)).first(), QStringLiteral("Alpha GmbH"));
+        QCOMPARE(childCaptions(host.TVA.topLevelItem(0)),
+                 QStringList({QStringLiteral("Alpha GmbH"), QStringLiteral("Bauer Anna"), QStringLiteral("beta KG"),
+                              QStringLiteral("Ein Name von genau fünfzig Zeichen, nicht länger!!"),
+                              QStringLiteral("Zeta AG")}));
         QCOMPARE(describeFile(client.addressFile, QStringLiteral("Adressen")), describe(host.TVA));
         QVERIFY(interaction.texts().isEmpty());
     }
@@ -690,13 +804,11 @@ private slots:
         FakeHost host(client.dm.get());
         TreeHandlers handlers(host);
         openAddresses(host, handlers, client);
-        // Expanding sorts siblings, so the nodes are compared without their order; parents are checked.
+        // Showing the target expands the root, which sorts its children; every other node keeps its place.
+        const QStringList& before = addressTreeRootExpanded;
         const auto nodes = [&host] {
-            QStringList lines = describe(host.TVA);
-            lines.sort();
-            return lines;
+            return describe(host.TVA);
         };
-        const QStringList before = nodes();
         QVERIFY(QFile::remove(client.addressFile));
         QVERIFY(QDir().mkpath(client.addressFile)); // a directory cannot be replaced by the file
         QTreeWidgetItem* bauer = findNode(host.TVA, QStringLiteral("Bauer Anna"));
@@ -959,6 +1071,113 @@ private slots:
         QVERIFY(!handlers.scrollRunning());
         handlers.PnlOverObenEndOver(&oben); // not running: nothing to stop
         QVERIFY(interaction.texts().isEmpty());
+    }
+
+    // Valid records and three stray bytes: the records load, the damage is reported with the advice to
+    // rebuild, and a new address goes into the tree without losing a record of table or file.
+    void damagedTreeFileThenNewEntry() {
+        WindowInstallation inst("xyz");
+        QVERIFY(inst.show());
+        QCOMPARE(describe(inst.tva()), addressTreeRootExpanded);
+        QCOMPARE(inst.interaction.texts(),
+                 QStringList{QStringLiteral("Die Baumdatei \"%1\" ist beschädigt: ihre Größe von 515 Bytes ist kein "
+                                            "Vielfaches von 64; die letzten 3 Bytes wurden nicht gelesen.\rEs ist ein "
+                                            "Fehler aufgetreten.\rSie sollten die Baumstruktur neu einlesen (Menü "
+                                            "Tools, Baumstruktur).")
+                                 .arg(inst.treeFile)});
+        QCOMPARE(readBytes(inst.treeFile), inst.treeBytes);
+        QCOMPARE(inst.tva().currentItem(), inst.tva().topLevelItem(0));
+        const QStringList names = inst.addressNames();
+
+        onEntryForm([](QWidget& form) {
+            auto* name = form.findChild<QLineEdit*>(QStringLiteral("A_1"));
+            QTest::keyClicks(name, QStringLiteral("Neu GmbH"));
+            QTest::mouseClick(form.findChild<QToolButton*>(QStringLiteral("BtnSave")), Qt::LeftButton);
+            form.close();
+        });
+        QMetaObject::invokeMethod(inst.window->findChild<QToolButton*>(QStringLiteral("Btn_B_Neu")), "click");
+
+        QCOMPARE(inst.addressNames(), names + QStringList{QStringLiteral("Neu GmbH")});
+        // The root's children were sorted when it was expanded.
+        const QList<TreeFileRecord> expected{
+            {QStringLiteral("Alpha GmbH"), 1, 1, 1},
+            {QStringLiteral("Bauer Anna"), 2, 4, -1},
+            {QStringLiteral("Projekt Süd"), 3, 7, -1},
+            {QStringLiteral("Mayer Max"), 2, 5, -1},
+            {QStringLiteral("beta KG"), 1, 3, 0},
+            {QStringLiteral("Ein Name von genau fünfzig Zeichen, nicht länger!!"), 1, 8, -1},
+            {QStringLiteral("Neu GmbH"), 1, 9, -1},
+            {QStringLiteral("Zeta AG"), 1, 2, 1},
+            {QStringLiteral("Übersee Büro"), 2, 6, -1},
+        };
+        QCOMPARE(readTreeFile(inst.treeFile), expected);
+        QCOMPARE(inst.interaction.texts().size(), 1);
+    }
+
+    // Without a node to put it below, "Neu" is refused in the main window and in both forms: no
+    // record is added or renamed, and a tree without root is never written.
+    void newEntryIsRefusedWithoutSelectedNode() {
+        WindowInstallation inst;
+        inst.nextClient = QStringLiteral("Leer");
+        QVERIFY(inst.show());
+        QCOMPARE(inst.tva().topLevelItemCount(), 0);
+        const qsizetype loadMessages = inst.interaction.texts().size();
+        QMetaObject::invokeMethod(inst.window->findChild<QToolButton*>(QStringLiteral("Btn_B_Neu")), "click");
+        const QString refused =
+            QStringLiteral("Bitte wählen Sie zuerst den Eintrag, unter dem der neue Eintrag angelegt werden soll.");
+        QCOMPARE(inst.interaction.texts().mid(loadMessages), QStringList{refused});
+        QVERIFY(inst.window->isEnabled());
+
+        {
+            AddressForm form(*inst.window, true);
+            form.show();
+            QTest::mouseClick(form.findChild<QToolButton*>(QStringLiteral("BtnNeu")), Qt::LeftButton);
+            QVERIFY(!form.isNewRecord());
+            QVERIFY(!inst.dm->TAdr.isEditing());
+        }
+        inst.window->SelectView(ViewState::Topics);
+        {
+            TopicForm form(*inst.window, true);
+            form.show();
+            QTest::mouseClick(form.findChild<QToolButton*>(QStringLiteral("BtnNeu")), Qt::LeftButton);
+            QVERIFY(!inst.dm->TThema.isEditing());
+        }
+        QCOMPARE(inst.interaction.texts().mid(loadMessages), QStringList({refused, refused, refused}));
+        QCOMPARE(inst.addressNames(), QStringList{});
+        QVERIFY(!QFile::exists(inst.program.client.AdrTreeFile));
+        QVERIFY(!SaveTreeFile(inst.tva(), inst.program.client.AdrTreeFile));
+        QVERIFY(!QFile::exists(inst.program.client.AdrTreeFile));
+    }
+
+    // The previous client's nodes must not stay: a drop onto them would change this client's records.
+    void clientWithoutTreeFilesShowsEmptyTrees() {
+        WindowInstallation inst;
+        QVERIFY(inst.show());
+        QCOMPARE(describe(inst.tva()), addressTreeRootExpanded);
+        QCOMPARE(inst.tvb().topLevelItemCount(), 1);
+        inst.nextClient = QStringLiteral("Leer");
+        QVERIFY(inst.window->SwitchClient(QStringLiteral("Muster"), 0));
+        QCOMPARE(inst.tva().topLevelItemCount(), 0);
+        QCOMPARE(inst.tvb().topLevelItemCount(), 0);
+        QVERIFY(treeModel(inst.tva()).isEmpty());
+        QVERIFY(treeModel(inst.tvb()).isEmpty());
+        const QString daten = inst.tmp.filePath(QStringLiteral("Leer/Daten/"));
+        QCOMPARE(inst.interaction.texts(),
+                 QStringList({QStringLiteral("Kann Datei \"%1Adressen.dat\" nicht finden").arg(daten),
+                              QStringLiteral("Kann Datei \"%1Themen.dat\" nicht finden").arg(daten)}));
+    }
+
+    // Nothing carries out a document dropped onto an entry or files dropped onto the list yet.
+    void documentDropsAreRefusedUntilCarriedOut() {
+        WindowInstallation inst;
+        QVERIFY(inst.show());
+        TTreeView2& tva = inst.tva();
+        tva.setCurrentItem(findNode(tva, QStringLiteral("Alpha GmbH")));
+        QVERIFY(inst.interaction.texts().isEmpty());
+        QVERIFY(!inst.window->documentGrid().AcceptFiles());
+        QVERIFY(!tva.acceptsDrop(findNode(tva, QStringLiteral("Zeta AG")), &inst.window->documentGrid()));
+        // Entries still move within the tree.
+        QVERIFY(tva.acceptsDrop(findNode(tva, QStringLiteral("Zeta AG")), &tva));
     }
 
     void listSubtreeEntries_data() {
