@@ -168,6 +168,30 @@ private slots:
         QCOMPARE(f.stored("Adressen.DB", 1, "Notice"), QVariant(QStringLiteral("Zeile 1\nZeile 2")));
     }
 
+    // A table object that reads its record again when it goes into edit state, as one must when
+    // another object may have changed it: the first key typed is not lost to that reading.
+    void editThatReadsTheRecordAgainKeepsWhatIsTyped() {
+        struct RereadingTable : Table {
+            void edit() override {
+                Table::edit();
+                notifyDataChanged();
+            }
+        };
+        Fixture f;
+        RereadingTable table;
+        test::openTable(table, f.tmp.path(), QStringLiteral("Adressen.DB"));
+        DataSource source(&table);
+        DBEdit* name = f.edit(source, "Name1");
+        DBEdit* street = f.edit(source, "Strasse");
+        street->setText(QStringLiteral("nicht gespeichert"));
+        QTest::keyClicks(name, QStringLiteral("X"));
+        QCOMPARE(table.state(), DataSetState::Edit);
+        QCOMPARE(name->text(), QStringLiteral("Alpha GmbHX"));
+        QCOMPARE(street->text(), QString());
+        table.post();
+        QCOMPARE(f.stored("Adressen.DB", 1, "Name1"), QVariant(QStringLiteral("Alpha GmbHX")));
+    }
+
     void leavingTheControlWritesTheValue() {
         Fixture f;
         DBEdit* date = f.edit(f.adrSource, "Datum1");
