@@ -9,6 +9,7 @@
 #include "scripted_interaction.h"
 #include "test_install.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QTemporaryDir>
 #include <QTest>
@@ -192,19 +193,61 @@ private slots:
         QCOMPARE(f.stored("Adressen.DB", 1, "Name1"), QVariant(QStringLiteral("Alpha GmbHX")));
     }
 
+    // Tab moves on to the next control; the value is in the record before any post.
+    void leavingTheControlWritesTheValue_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("date edit") << "edit"
+                                   << "Datum1"
+                                   << "5.3.2026" << QVariant(QDate(2026, 3, 5)) << "05.03.2026";
+        QTest::newRow("memo") << "memo"
+                              << "Notice"
+                              << "Notiz" << QVariant(QStringLiteral("Notiz")) << "Notiz";
+        QTest::newRow("combo box") << "combo"
+                                   << "Anrede"
+                                   << "Herr" << QVariant(QStringLiteral("Herr")) << "Herr";
+    }
     void leavingTheControlWritesTheValue() {
+        QFETCH(QString, kind);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QVariant, value);
+        QFETCH(QString, shown);
         Fixture f;
-        DBEdit* date = f.edit(f.adrSource, "Datum1");
+        QWidget* control = nullptr;
+        std::function<QString()> text;
+        if (kind == u"edit") {
+            auto* edit = f.add(new DBEdit(&f.adrSource, field));
+            text = [edit] {
+                return edit->text();
+            };
+            control = edit;
+        } else if (kind == u"memo") {
+            auto* memo = f.add(new DBMemo(&f.adrSource, field));
+            text = [memo] {
+                return memo->toPlainText();
+            };
+            control = memo;
+        } else {
+            auto* box = f.add(new DBComboBox(&f.adrSource, field));
+            text = [box] {
+                return box->currentText();
+            };
+            control = box;
+        }
         DBEdit* other = f.edit(f.adrSource, "Name2");
         QVERIFY(f.showActive());
-        date->setFocus();
-        QTRY_VERIFY(date->hasFocus());
-        QTest::keyClicks(date, QStringLiteral("5.3.2026"));
-        QTest::keyClick(date, Qt::Key_Tab);
+        control->setFocus();
+        QTRY_VERIFY(control->hasFocus());
+        QTest::keyClicks(QApplication::focusWidget(), typed);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTRY_VERIFY(other->hasFocus());
         QCOMPARE(f.adr.state(), DataSetState::Edit);
-        QCOMPARE(f.adr.field(u"Datum1").asDate(), QDate(2026, 3, 5));
-        QCOMPARE(date->text(), QStringLiteral("05.03.2026"));
+        QCOMPARE(f.adr.field(field).value(), value);
+        QCOMPARE(text(), shown);
         QVERIFY(f.interaction.shown().isEmpty());
     }
 

@@ -7,6 +7,7 @@
 namespace zep {
 
 DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent) {
+    setTabChangesFocus(true); // on a form Tab goes on to the next field, as from every other bound control
     link_.setControlValue([this] { return QVariant(toPlainText()); });
     attachFieldLink(*this, link_);
     connect(&link_, &FieldDataLink::dataChanged, this, &DBMemo::showField);
