@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
@@ -486,6 +487,33 @@ private slots:
         QCOMPARE(itemTexts(*box), (QStringList{"Alpha GmbH", "Bauer Max", "Schulz Eva", "Neu Nina", "Omega"}));
         QCOMPARE(box->currentText(), QStringLiteral("Neu Nina"));
         box->hidePopup();
+    }
+
+    void lookupWhoseListCannotBeReadAgainShowsNoEntry() {
+        Fixture f;
+        QTemporaryDir other;
+        test::createClientTables(other.path());
+        Table look;
+        test::openTable(look, other.path(), QStringLiteral("Adressen.DB"));
+        appendRecord(look, {{"Name1", "Alpha GmbH"}});
+        DataSource lookSource(&look);
+        auto* box = f.add(new DBLookupComboBox);
+        box->setListSource(&lookSource);
+        box->setKeyField(QStringLiteral("Nr"));
+        box->setListField(QStringLiteral("Name1"));
+        box->setDataSource(&f.dokSource);
+        box->setDataField(QStringLiteral("NrFirma"));
+        QCOMPARE(box->currentIndex(), -1); // key 2 is not in that list
+
+        QFile file(look.filePath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(file.write(QByteArray(4096, 'x')) == 4096);
+        file.close();
+        f.dok.edit();
+        f.dok.field(u"NrFirma").setValue(7);
+        f.dok.post();
+        QCOMPARE(box->currentIndex(), -1);
+        QCOMPARE(f.stored("Dok.DB", 1, "NrFirma"), QVariant(qint64(7)));
     }
 
     void checkBoxStoresItsValues_data() {

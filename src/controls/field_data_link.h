@@ -29,8 +29,6 @@ public:
     void setControlValue(std::function<QVariant()> controlValue) { controlValue_ = std::move(controlValue); }
 
     DataSet* dataSet() const;
-    // The data set is open and has the field.
-    bool isActive() const { return fieldPosition() >= 0; }
     // The field takes values: active, stored and no auto-increment number.
     bool canModify() const;
     // Characters a text field holds; 0 when unlimited or not a text field.
@@ -43,7 +41,6 @@ public:
 
     // The user changed the control: the data set goes into edit state; the control keeps what it holds.
     void edit();
-    bool isModified() const { return modified_; }
     // Writes what the control holds when the user changed it. A text that is no value of the field
     // (a date not in the form TT.MM.JJJJ, a number) stays in the control and raises the message.
     void updateRecord();

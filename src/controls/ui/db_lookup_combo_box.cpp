@@ -2,6 +2,7 @@
 
 #include "controls/ui/bound_control.h"
 #include "data/data_source.h"
+#include "data/engine_error.h"
 #include "data/table.h"
 
 #include <QSignalBlocker>
@@ -83,10 +84,14 @@ void DBLookupComboBox::fillList() {
     }
 }
 
+// A list that cannot be read again (its file gone) stays as it was read last.
 void DBLookupComboBox::rereadList() {
     filling_ = true;
-    if (auto* table = qobject_cast<Table*>(listSet()))
-        table->refresh();
+    try {
+        if (auto* table = qobject_cast<Table*>(listSet()))
+            table->refresh();
+    } catch (const EngineError&) {
+    }
     fillList();
     filling_ = false;
 }
