@@ -270,6 +270,22 @@ private slots:
         QCOMPARE(inst.dm->TAdr.field(u"Datum1").asString(), QStringLiteral("28.02.2026"));
     }
 
+    void unreadableValueIsReportedUnderTheCaptionTheUserSees() {
+        Installation inst;
+        ClientSettings(inst.program.client.IniFile).setAddressFieldCaption(9, u"Umsatz");
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Bauer Max")));
+        AddressForm form(*inst.window, true);
+        form.show();
+        type(form, "DBEdit16", QStringLiteral("viel"));
+        QVERIFY(!form.close());
+        QCOMPARE(inst.interaction.texts(),
+                 QStringList{QStringLiteral("\"viel\" ist keine gültige Zahl für das Feld \"Umsatz\" (Zahl1).")});
+        QVERIFY(form.isVisible());
+        QVERIFY(inst.dm->TAdr.isEditing());
+        QCOMPARE(child<QLineEdit>(form, "DBEdit16")->text(), QStringLiteral("viel"));
+    }
+
     void closingDuringInsertSaves() {
         Installation inst;
         QVERIFY(inst.showWindow());

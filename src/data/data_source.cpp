@@ -17,6 +17,7 @@ void DataSource::setDataSet(DataSet* dataSet) {
         connections_[1] = connect(dataSet_, &DataSet::stateChanged, this, &DataSource::stateChanged);
         connections_[2] = connect(dataSet_, &DataSet::layoutChanged, this, &DataSource::layoutChanged);
         connections_[3] = connect(dataSet_, &DataSet::fieldChanged, this, &DataSource::fieldChanged);
+        connections_[4] = connect(dataSet_, &DataSet::updatingRecord, this, &DataSource::updatingRecord);
     }
     emit dataChanged();
 }

@@ -24,10 +24,11 @@ signals:
     void fieldChanged(int position);
     void stateChanged();
     void layoutChanged();
+    void updatingRecord();
 
 private:
     QPointer<DataSet> dataSet_;
-    QMetaObject::Connection connections_[4];
+    QMetaObject::Connection connections_[5];
 };
 
 } // namespace zep

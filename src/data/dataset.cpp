@@ -3,6 +3,7 @@
 #include "data/engine_error.h"
 
 #include <QDate>
+#include <utility>
 
 namespace zep {
 
@@ -109,6 +110,18 @@ void DataSet::moveTo(int row) {
 void DataSet::checkBrowseMode() {
     if (isEditing())
         post();
+}
+
+void DataSet::updateFromControls() {
+    updateRefusal_.clear();
+    emit updatingRecord();
+    if (!updateRefusal_.isEmpty())
+        fail(std::exchange(updateRefusal_, QString()));
+}
+
+void DataSet::refuseUpdate(const QString& message) {
+    if (updateRefusal_.isEmpty())
+        updateRefusal_ = message;
 }
 
 void DataSet::first() {

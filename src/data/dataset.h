@@ -106,6 +106,10 @@ public:
     virtual void deleteRecord();
     // Posts a pending edit or insert.
     void checkBrowseMode();
+    // Bound controls write what they hold but have not yet assigned; run at the start of every post.
+    // A control whose text is no value of its field refuses, and the post fails with its message.
+    void updateFromControls();
+    void refuseUpdate(const QString& message);
 
     // Suspends the notifications to bound controls; nests; the last resume sends one data change.
     void disableControls();
@@ -119,6 +123,7 @@ signals:
     void layoutChanged();            // fields shown, moved or relabelled
     void opened();                   // after open
     void posted();                   // after post
+    void updatingRecord();           // before post: bound controls write their pending values
 
 protected:
     virtual void openCursor() = 0; // reads the structure and the visible records
@@ -154,6 +159,7 @@ private:
     bool filtered_ = false;
     int disableCount_ = 0;
     bool dataChangePending_ = false;
+    QString updateRefusal_;
 };
 
 // Resumes bound controls on every path out of a scope.

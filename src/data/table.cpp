@@ -481,6 +481,7 @@ void Table::updateRecord(qint64 rowid) {
 void Table::post() {
     if (!isEditing())
         return;
+    updateFromControls();
     if (beforePost)
         beforePost(*this);
     const bool inserting = state() == DataSetState::Insert;

@@ -4,11 +4,14 @@
 #include "addresses/ui/entry_toolbar.h"
 
 #include "addresses/ui/address_delete.h"
-#include "addresses/ui/address_field_binder.h"
 #include "addresses/ui/address_links.h"
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
+#include "controls/ui/db_check_box.h"
+#include "controls/ui/db_combo_box.h"
+#include "controls/ui/db_edit.h"
+#include "controls/ui/db_memo.h"
 #include "controls/ui/tree_view2.h"
 #include "data/catalog_file.h"
 #include "data/engine_error.h"
@@ -18,16 +21,13 @@
 #include "mainwin/ui/tree_file_io.h"
 #include "mainwin/ui/tree_nodes.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
@@ -110,12 +110,11 @@ AddressForm::AddressForm(MainWindow& window, bool edit, QWidget* parent)
               {{QStringLiteral("Person"), false}}) {
     setObjectName(QStringLiteral("TB01"));
     setWindowTitle(QStringLiteral("Adressen Detail"));
-    binder_ = new AddressFieldBinder(table_, dm_.DAdr, this);
     buildControls();
-    binder_->afterChange = [this] {
-        updateNameLabels();
-    };
-    binder_->refresh();
+    // The name labels follow the record and its Person flag.
+    connect(&dm_.DAdr, &DataSource::dataChanged, this, &AddressForm::updateNameLabels);
+    connect(&dm_.DAdr, &DataSource::fieldChanged, this, &AddressForm::updateNameLabels);
+    updateNameLabels();
 }
 
 AddressForm::~AddressForm() {
@@ -136,11 +135,10 @@ void AddressForm::buildControls() {
     panelLayout->addWidget(buildPages());
     auto* notes = new QGroupBox(QStringLiteral("Anmerkung"), panel);
     auto* notesLayout = new QVBoxLayout(notes);
-    auto* memo = new QPlainTextEdit(notes);
+    auto* memo = new DBMemo(&dm_.DAdr, QStringLiteral("Notice"), notes);
     memo->setObjectName(QStringLiteral("A_15"));
     memo->setMaximumHeight(90);
     notesLayout->addWidget(memo);
-    binder_->bind(memo, QStringLiteral("Notice"));
     panelLayout->addWidget(notes);
     layout->addWidget(panel);
     resize(600, 560);
@@ -152,10 +150,9 @@ QWidget* AddressForm::buildToolBar() {
         [this](QObject* button) { BtnNeuClick(button); }, [this](QObject* button) { BtnNav1Click(button); });
 }
 
-QLineEdit* AddressForm::addEdit(const QString& name, const QString& field) {
-    auto* edit = new QLineEdit(this);
+DBEdit* AddressForm::addEdit(const QString& name, const QString& field) {
+    auto* edit = new DBEdit(&dm_.DAdr, field, this);
     edit->setObjectName(name);
-    binder_->bind(edit, field);
     return edit;
 }
 
@@ -172,12 +169,15 @@ QWidget* AddressForm::buildNamePanel() {
         grid->addWidget(addLabel(nameLabelName(row), QString::fromUtf16(NameLabels[row - 1].first)), row - 1, 0);
         grid->addWidget(addEdit(QStringLiteral("A_%1").arg(row), QStringLiteral("Name%1").arg(row)), row - 1, 1);
     }
-    auto* person = new QCheckBox(QStringLiteral("Person"), group);
+    auto* person = new DBCheckBox(QStringLiteral("Person"), group);
     person->setObjectName(QStringLiteral("DBCheckBox1"));
-    binder_->bind(person, QStringLiteral("Person"), true, false);
-    auto* mainEntry = new QCheckBox(QStringLiteral("Haupteintrag"), group);
+    person->setDataField(QStringLiteral("Person"));
+    person->setDataSource(&dm_.DAdr);
+    auto* mainEntry = new DBCheckBox(QStringLiteral("Haupteintrag"), group);
     mainEntry->setObjectName(QStringLiteral("DBCheckBox2"));
-    binder_->bind(mainEntry, QStringLiteral("Baum"), 1, -1);
+    mainEntry->setValues(1, -1);
+    mainEntry->setDataField(QStringLiteral("Baum"));
+    mainEntry->setDataSource(&dm_.DAdr);
     grid->addWidget(person, 0, 2);
     grid->addWidget(mainEntry, 1, 2);
     return group;
@@ -257,11 +257,9 @@ QWidget* AddressForm::buildLetterPage() {
     auto* grid = new QGridLayout(page);
     int row = 0;
     for (const SalutationBox& entry : SalutationBoxes) {
-        auto* box = new QComboBox(page);
+        auto* box = new DBComboBox(&dm_.DAdr, QString::fromUtf16(entry.field), page);
         box->setObjectName(QString::fromUtf16(entry.name));
-        box->setEditable(true);
         box->setProperty("tag", entry.catalog);
-        binder_->bind(box, QString::fromUtf16(entry.field));
         grid->addWidget(addLabel(QStringLiteral("L_") + box->objectName(), QString::fromUtf16(entry.label)), row, 0);
         grid->addWidget(box, row, 1);
         ++row;
@@ -345,15 +343,19 @@ void AddressForm::FormShow() {
 void AddressForm::setFreeFieldLabels() {
     const ClientSettings settings = Program::instance().clientSettings();
     for (int i = 1; i <= 10; ++i) {
+        const QString caption = settings.addressFieldCaption(i);
         if (auto* label = findChild<QLabel*>(QStringLiteral("Feld%1").arg(i)))
-            label->setText(settings.addressFieldCaption(i));
+            label->setText(caption);
+        // A date or number the field cannot take is reported under the caption the user sees.
+        if (auto* edit = findChild<DBEdit*>(QString::fromUtf16(FreeFields[i - 1].first)))
+            edit->dataLink().setCaption(caption);
     }
 }
 
 void AddressForm::fillSalutationBoxes() {
     const QString general = Program::instance().paths.general;
     for (const SalutationBox& entry : SalutationBoxes) {
-        auto* box = findChild<QComboBox*>(QString::fromUtf16(entry.name));
+        auto* box = findChild<DBComboBox*>(QString::fromUtf16(entry.name));
         QStringList lines;
         try {
             if (!LoadCatalog(lines, entry.catalog, general))
@@ -362,11 +364,7 @@ void AddressForm::fillSalutationBoxes() {
             showError(QString::fromLocal8Bit(error.what()));
             continue;
         }
-        const QSignalBlocker blocker(box);
-        const QString text = box->currentText();
-        box->clear();
-        box->addItems(lines);
-        box->setEditText(text);
+        box->setPickList(lines);
     }
 }
 
@@ -397,11 +395,6 @@ void AddressForm::newRecord() {
 }
 
 bool AddressForm::save() {
-    // A date or number typed but not readable would otherwise be dropped without a word.
-    if (const QString pending = binder_->pendingError(); !pending.isEmpty()) {
-        showError(pending);
-        return false;
-    }
     return editor_.save();
 }
 

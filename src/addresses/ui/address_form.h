@@ -7,13 +7,12 @@
 #include <QWidget>
 
 class QLabel;
-class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace zep {
 
-class AddressFieldBinder;
+class DBEdit;
 class MainWindow;
 class TDM;
 class Table;
@@ -57,7 +56,7 @@ private:
     QWidget* buildLetterPage();
     QWidget* buildBankPage();
     QWidget* buildFreeFieldsPage();
-    QLineEdit* addEdit(const QString& name, const QString& field);
+    DBEdit* addEdit(const QString& name, const QString& field);
     QLabel* addLabel(const QString& name, const QString& caption);
 
     void FormShow();
@@ -77,7 +76,6 @@ private:
     bool edit_ = false;
     EntryRecordEditor editor_;
     bool shownOnce_ = false;
-    AddressFieldBinder* binder_ = nullptr;
 };
 
 } // namespace zep

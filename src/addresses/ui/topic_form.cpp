@@ -7,6 +7,8 @@
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
+#include "controls/ui/db_check_box.h"
+#include "controls/ui/db_edit.h"
 #include "controls/ui/tree_view2.h"
 #include "data/engine_error.h"
 #include "data/tdm.h"
@@ -14,11 +16,9 @@
 #include "mainwin/ui/tree_file_io.h"
 #include "mainwin/ui/tree_nodes.h"
 
-#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -42,8 +42,6 @@ TopicForm::TopicForm(MainWindow& window, bool edit, QWidget* parent)
     layout->addWidget(buildToolBar());
     layout->addWidget(buildPanel());
     layout->addStretch();
-    bindControls();
-    showRecord();
     resize(460, 150);
 }
 
@@ -63,50 +61,20 @@ QWidget* TopicForm::buildPanel() {
     auto* grid = new QGridLayout(panel);
     auto* label = new QLabel(QStringLiteral("Thema"), panel);
     label->setObjectName(QStringLiteral("Label1"));
-    thema_ = new QLineEdit(panel);
+    thema_ = new DBEdit(&dm_.DThema, QStringLiteral("Thema"), panel);
     thema_->setObjectName(QStringLiteral("A_1"));
     label->setBuddy(thema_);
-    mainEntry_ = new QCheckBox(QStringLiteral("Haupteintrag"), panel);
+    mainEntry_ = new DBCheckBox(QStringLiteral("Haupteintrag"), panel);
     mainEntry_->setObjectName(QStringLiteral("DBCheckBox2"));
+    // Unticking stores -1, so that a cleared flag and a never set one (0) differ on disk as before.
+    mainEntry_->setValues(1, -1);
+    mainEntry_->setDataField(QStringLiteral("Baum"));
+    mainEntry_->setDataSource(&dm_.DThema);
     grid->addWidget(label, 0, 0);
     grid->addWidget(thema_, 0, 1);
     grid->addWidget(mainEntry_, 1, 1);
     grid->setColumnStretch(1, 1);
     return panel;
-}
-
-// The controls follow TThema's current record; what the user types goes into the record.
-void TopicForm::bindControls() {
-    connect(&dm_.DThema, &DataSource::dataChanged, this, &TopicForm::showRecord);
-    connect(&dm_.DThema, &DataSource::stateChanged, this, &TopicForm::showRecord);
-    connect(thema_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { assign(QStringLiteral("Thema"), text); });
-    // Unticking stores -1, so that a cleared flag and a never set one (0) differ on disk as before.
-    connect(mainEntry_, &QCheckBox::clicked, this,
-            [this](bool checked) { assign(QStringLiteral("Baum"), checked ? 1 : -1); });
-}
-
-void TopicForm::showRecord() {
-    if (showing_)
-        return;
-    const bool hasRecord = table_.isActive() && (table_.isEditing() || !table_.isEmpty());
-    const QSignalBlocker blockText(thema_);
-    const QSignalBlocker blockBox(mainEntry_);
-    thema_->setText(hasRecord ? table_.field(u"Thema").asString() : QString());
-    mainEntry_->setChecked(hasRecord && table_.field(u"Baum").asInteger() == 1);
-}
-
-void TopicForm::assign(const QString& field, const QVariant& value) {
-    // The control being typed in keeps its text and cursor while the record takes the value.
-    showing_ = true;
-    try {
-        if (!table_.isEditing())
-            table_.edit();
-        table_.field(field).setValue(value);
-    } catch (const EngineError& error) {
-        showError(error.message());
-    }
-    showing_ = false;
 }
 
 void TopicForm::setControlEnabled(const QString& objectName, bool enabled) {

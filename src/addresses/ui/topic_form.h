@@ -6,13 +6,13 @@
 
 #include <QDialog>
 
-class QCheckBox;
-class QLineEdit;
 class QTreeWidget;
 class QWidget;
 
 namespace zep {
 
+class DBCheckBox;
+class DBEdit;
 class MainWindow;
 class TDM;
 class Table;
@@ -44,9 +44,6 @@ protected:
 private:
     QWidget* buildToolBar();
     QWidget* buildPanel();
-    void bindControls();
-    void showRecord();
-    void assign(const QString& field, const QVariant& value);
 
     void FormShow();
     void FormClose();
@@ -64,9 +61,8 @@ private:
     EntryRecordEditor editor_;
     bool savedAny_ = false;
     bool shownOnce_ = false;
-    bool showing_ = false; // the controls are being filled from the record, not typed in
-    QLineEdit* thema_ = nullptr;
-    QCheckBox* mainEntry_ = nullptr;
+    DBEdit* thema_ = nullptr;
+    DBCheckBox* mainEntry_ = nullptr;
 };
 
 } // namespace zep

@@ -1,0 +1,49 @@
+#include "controls/ui/bound_control.h"
+
+#include "app/interaction.h"
+#include "app/program_info.h"
+#include "controls/field_data_link.h"
+#include "data/engine_error.h"
+
+#include <QFocusEvent>
+#include <QWidget>
+
+namespace zep {
+
+void attachFieldLink(QWidget& control, FieldDataLink& link) {
+    QObject::connect(&link, &FieldDataLink::updateRefused, &control, [&control] { control.setFocus(); });
+}
+
+bool beginFieldEdit(FieldDataLink& link) {
+    try {
+        link.edit();
+        return true;
+    } catch (const EngineError& error) {
+        showFieldError(error.message());
+        link.reset();
+        return false;
+    }
+}
+
+bool commitField(QWidget& control, FieldDataLink& link) {
+    try {
+        link.updateRecord();
+        return true;
+    } catch (const EngineError& error) {
+        showFieldError(error.message());
+        control.setFocus();
+        return false;
+    }
+}
+
+void commitFieldOnLeave(QWidget& control, FieldDataLink& link, const QFocusEvent& event) {
+    if (event.reason() == Qt::ActiveWindowFocusReason || event.reason() == Qt::PopupFocusReason)
+        return;
+    commitField(control, link);
+}
+
+void showFieldError(const QString& message) {
+    Interaction::instance().error(message, ApplicationName.toString());
+}
+
+} // namespace zep
