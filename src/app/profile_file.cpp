@@ -1,9 +1,10 @@
 #include "app/profile_file.h"
 
+#include "app/safe_file.h"
 #include "data/cp1252.h"
+#include "data/format_error.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -52,14 +53,15 @@ ProfileText load(const QString& path) {
 }
 
 bool save(const QString& path, const ProfileText& text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QString content;
     for (const QString& line : text.lines)
         content += line + text.eol;
-    file.write(content.toUtf8());
-    return file.commit();
+    try {
+        writeFileSafely(path, content.toUtf8());
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
 }
 
 std::optional<QStringView> sectionName(QStringView line) {

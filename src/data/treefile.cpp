@@ -1,10 +1,10 @@
 #include "data/treefile.h"
 
+#include "app/safe_file.h"
 #include "data/cp1252.h"
 #include "data/format_error.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace zep {
@@ -85,9 +85,7 @@ void writeTreeFile(const QString& path, const QList<TreeFileRecord>& records) {
     for (const TreeFileRecord& record : records)
         content.append(encodeTreeRecord(record));
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw FileError(treeFileNotFoundMessage(path));
+    writeFileSafely(path, content);
 }
 
 QString treeDisplayName(const QString& name1, const QString& name2, bool isPerson) {
