@@ -4,7 +4,9 @@
 #include "data/engine_error.h"
 
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 #include <map>
 #include <sqlite3.h>
 
@@ -49,6 +51,24 @@ QString describeFailure(sqlite3* db, const QString& path) {
     return QStringLiteral("Datenbankfehler in \"%1\": %2").arg(path, sqliteMessage(db));
 }
 
+bool hasDatabaseHeader(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArrayView("SQLite format 3\0", 16);
+}
+
+void settleUpgradeBackup(const QString& path) {
+    const QString backup = path + QString::fromUtf16(kUpgradeBackupSuffix);
+    if (!QFileInfo::exists(backup))
+        return;
+    if (hasDatabaseHeader(path)) {
+        QFile::remove(backup);
+        return;
+    }
+    // A journal of the damaged file must not be played into the old one.
+    QFile::remove(path + QStringLiteral("-journal"));
+    std::rename(QFile::encodeName(backup).constData(), QFile::encodeName(path).constData());
+}
+
 std::map<QString, std::weak_ptr<Connection>>& openFiles() {
     static std::map<QString, std::weak_ptr<Connection>> files;
     return files;
@@ -77,6 +97,7 @@ std::shared_ptr<Connection> Connection::forFile(const QString& path) {
     auto& files = openFiles();
     if (auto existing = files[key].lock())
         return existing;
+    settleUpgradeBackup(key);
     if (!QFileInfo::exists(key))
         throw EngineError(QStringLiteral("Die Tabelle \"%1\" existiert nicht.").arg(key));
     sqlite3* db = nullptr;

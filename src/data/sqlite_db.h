@@ -12,6 +12,10 @@ namespace zep {
 
 class Statement;
 
+// The old file of a table kept beside it while an upgrade replaces the table. It is removed once every
+// table of the directory is replaced; one left behind by an interrupted run is settled at the next open.
+inline constexpr char16_t kUpgradeBackupSuffix[] = u".upgrade-alt";
+
 // The message for a file that is not a table of the program, or a damaged one.
 QString corruptTableMessage(const QString& path);
 
@@ -23,7 +27,9 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // The one connection of this process to a table file (shared by every table object on it).
+    // The one connection of this process to a table file (shared by every table object on it). The
+    // first open settles an upgrade backup left beside the file: it replaces a file that is not an
+    // SQLite database, and is removed otherwise.
     static std::shared_ptr<Connection> forFile(const QString& path);
     // A private in-memory connection to which table files are attached (queries).
     static std::unique_ptr<Connection> inMemory();
