@@ -85,7 +85,10 @@ bool sameName(QStringView a, QStringView b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// Names are compared trimmed, as they are read from the file.
 Position locate(const QStringList& lines, QStringView section, QStringView key) {
+    section = section.trimmed();
+    key = key.trimmed();
     Position pos;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const auto name = sectionName(lines[i]);
@@ -147,7 +150,7 @@ bool ProfileFile::writeString(QStringView section, QStringView key, QStringView 
     } else {
         if (!text.lines.isEmpty() && !text.lines.last().trimmed().isEmpty())
             text.lines.append(QString());
-        text.lines.append(u'[' + section.toString() + u']');
+        text.lines.append(u'[' + section.trimmed().toString() + u']');
         text.lines.append(line);
     }
     return save(path_, text);

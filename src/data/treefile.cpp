@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace zep {
 
 namespace {
@@ -64,8 +66,11 @@ TreeFileRecord decodeTreeRecord(QByteArrayView bytes) {
     if (nameLength > TreeNameMaxLength)
         throw FormatError(
             QStringLiteral("Die Namenslänge %1 ist größer als %2.").arg(nameLength).arg(TreeNameMaxLength));
-    return {fromCp1252(bytes.sliced(1, nameLength)), getInt32(bytes, levelOffset), getInt32(bytes, nrOffset),
-            getInt32(bytes, baumOffset)};
+    // Far deeper than any tree, and far from the ends of the integer range, so that a damaged level
+    // cannot overflow the level arithmetic of the tree builder.
+    constexpr qint32 levelLimit = 1 << 20;
+    const qint32 level = std::clamp(getInt32(bytes, levelOffset), -levelLimit, levelLimit);
+    return {fromCp1252(bytes.sliced(1, nameLength)), level, getInt32(bytes, nrOffset), getInt32(bytes, baumOffset)};
 }
 
 QList<TreeFileRecord> readTreeFile(const QString& path) {
