@@ -166,6 +166,7 @@ private slots:
     void replacesContentAndKeepsPermissions();
     void createsMissingFileWithUsualPermissions();
     void followsSymbolicLink();
+    void removesTemporaryFilesLeftByAKill();
     void injectedFailureKeepsOldFile_data();
     void injectedFailureKeepsOldFile();
     void missingDirectoryIsReported();
@@ -209,6 +210,22 @@ void SafeWriteTest::followsSymbolicLink() {
     writeFileSafely(link, "neu");
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(readBytes(real), QByteArray("neu"));
+}
+
+void SafeWriteTest::removesTemporaryFilesLeftByAKill() {
+    QTemporaryDir dir;
+    const QStringList stale = {QStringLiteral(".Mand.ini.0badc0de.tmp"), QStringLiteral(".Mand.ini.12345678.tmp")};
+    const QStringList others = {QStringLiteral(".zep.ini.0badc0de.tmp"), QStringLiteral("Mand.ini.tmp"),
+                                QStringLiteral(".Mand.ini.notes.tmp")};
+    for (const QString& name : stale + others)
+        QVERIFY(writePlain(dir.filePath(name), "Rest"));
+    writeFileSafely(dir.filePath(QStringLiteral("Mand.ini")), "neu");
+    QStringList expected = others;
+    expected << QStringLiteral("Mand.ini");
+    expected.sort();
+    QStringList found = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    found.sort();
+    QCOMPARE(found, expected);
 }
 
 void SafeWriteTest::injectedFailureKeepsOldFile_data() {

@@ -16,7 +16,10 @@ for ((i = 1; i <= kills; i++)); do
     kill -9 "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
     # Every kill is followed by a check of all files; a damaged state after any kill counts.
-    "$build/zep-post-loop" check "$data" "$acks" >"$work/check.txt" || damaged_runs=$((damaged_runs + 1))
+    if ! "$build/zep-post-loop" check "$data" "$acks" >"$work/check.txt"; then
+        damaged_runs=$((damaged_runs + 1))
+        echo -n "Nach Kill $i: " && cat "$work/check.txt"
+    fi
 done
 echo "Kills: $kills"
 echo "Prüfungen mit Verlust oder Schaden: $damaged_runs"

@@ -74,10 +74,11 @@ int run(const QString& dir, int limit) {
     return 0;
 }
 
+// Read-write, as the program opens a table: a journal left by a kill is rolled back first.
 QString integrity(const QString& path) {
     sqlite3* db = nullptr;
     QString result = QStringLiteral("nicht zu öffnen");
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
         registerCollation(db);
         sqlite3_stmt* stmt = nullptr;
         if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK &&

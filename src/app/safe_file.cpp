@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
@@ -75,13 +76,29 @@ int writeAll(int fd, const QByteArray& bytes) {
     return 0;
 }
 
+// The temporary file of a target: "." + file name + "." + eight hex digits + ".tmp".
+QString temporaryName(const QString& fileName, quint32 tag) {
+    return QStringLiteral(".%1.%2.tmp").arg(fileName).arg(tag, 8, 16, QLatin1Char('0'));
+}
+
+// A kill between creating and renaming leaves a temporary file; the program writes each file from
+// one thread only, so any temporary file of the same target found now is such a leftover.
+void removeLeftovers(const QFileInfo& target) {
+    const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(u'.' + target.fileName()) + QStringLiteral("\\.[0-9a-f]{8}\\.tmp")));
+    const QStringList names = target.dir().entryList({u'.' + target.fileName() + QStringLiteral(".*.tmp")},
+                                                     QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names)
+        if (pattern.match(name).hasMatch())
+            QFile::remove(target.dir().filePath(name));
+}
+
 // Creates a new file beside the target with a name no one else uses; the umask applies as usual.
 int createTemporary(const QString& target, QString& temporaryPath) {
     const QFileInfo info(target);
+    removeLeftovers(info);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporaryPath = info.dir().filePath(QStringLiteral(".%1.%2.tmp")
-                                                .arg(info.fileName())
-                                                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        temporaryPath = info.dir().filePath(temporaryName(info.fileName(), QRandomGenerator::global()->generate()));
         const int fd =
             ::open(QFile::encodeName(temporaryPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
