@@ -126,6 +126,8 @@ private slots:
     void treeRecordRoundTrips_data();
     void treeRecordRoundTrips();
     void treeNameIsCutTo50();
+    void extremeTreeLevelsAreClamped_data();
+    void extremeTreeLevelsAreClamped();
     void treeRecordLengthOver50IsRejected();
     void truncatedTreeFileIsRejected();
     void missingTreeFileIsReported();
@@ -279,6 +281,24 @@ void FormatsTest::treeNameIsCutTo50() {
     QCOMPARE(static_cast<unsigned char>(bytes[0]), 50);
     QCOMPARE(bytes[51], '\0');
     QCOMPARE(decodeTreeRecord(bytes).name, longName.left(50));
+}
+
+void FormatsTest::extremeTreeLevelsAreClamped_data() {
+    QTest::addColumn<qint32>("stored");
+    QTest::addColumn<qint32>("read");
+    QTest::newRow("smallest") << qint32(-2147483647 - 1) << qint32(-1048576);
+    QTest::newRow("largest") << qint32(2147483647) << qint32(1048576);
+    QTest::newRow("just past the limit") << qint32(1048577) << qint32(1048576);
+    QTest::newRow("at the limit") << qint32(-1048576) << qint32(-1048576);
+}
+
+// Level arithmetic (one deeper, one shallower) must not overflow on a damaged file.
+void FormatsTest::extremeTreeLevelsAreClamped() {
+    QFETCH(qint32, stored);
+    QFETCH(qint32, read);
+    QByteArray bytes(TreeRecordSize, '\0');
+    qToLittleEndian<qint32>(stored, bytes.data() + 52);
+    QCOMPARE(decodeTreeRecord(bytes).level, read);
 }
 
 void FormatsTest::treeRecordLengthOver50IsRejected() {

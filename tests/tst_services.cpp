@@ -6,8 +6,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/mount.h>
 
 using namespace zep;
 using zep::test::ScriptedInteraction;
@@ -58,6 +61,8 @@ private slots:
     void fileCopy();
     void fileCopyUsesLongPathsWhole();
     void fileCopyOfMissingSourceLeavesTargetAlone();
+    void copyOntoFullDiskFailsAndKeepsTarget_data();
+    void copyOntoFullDiskFailsAndKeepsTarget();
 
     void systemRoot_data();
     void systemRoot();
@@ -162,6 +167,37 @@ void TestServices::fileCopyUsesLongPathsWhole() {
     const QString to = deep + QStringLiteral("/Dokument.txt");
     QVERIFY(FILECOPY(source() + QStringLiteral("/Notiz"), to));
     QCOMPARE(readBytes(to), QByteArray("Notiz-Inhalt"));
+}
+
+void TestServices::copyOntoFullDiskFailsAndKeepsTarget_data() {
+    QTest::addColumn<int>("size");
+    QTest::newRow("small file") << 3000;
+    QTest::newRow("larger than one buffer") << 100000;
+}
+
+// A full disk must fail the copy, not leave an empty or cut file in place of the target.
+void TestServices::copyOntoFullDiskFailsAndKeepsTarget() {
+    QFETCH(int, size);
+    QTemporaryDir mountPoint;
+    const QByteArray point = QFile::encodeName(mountPoint.path());
+    if (::mount("tmpfs", point.constData(), "tmpfs", 0, "size=64k") != 0)
+        QSKIP("tmpfs kann hier nicht eingehängt werden");
+    const auto unmount = qScopeGuard([&] { ::umount2(point.constData(), MNT_DETACH); });
+    const QString from = source() + QStringLiteral("/Mand.ini");
+    writeBytes(from, QByteArray(size, 'n'));
+    const QString to = mountPoint.filePath(QStringLiteral("Mand.ini"));
+    writeBytes(to, "alter Stand");
+    {
+        QFile ballast(mountPoint.filePath(QStringLiteral("ballast")));
+        QVERIFY(ballast.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray block(4096, 'b');
+        while (ballast.write(block) == block.size()) {
+        }
+    }
+    QVERIFY(!FILECOPY(from, to));
+    QVERIFY(!DIRCOPY(source(), mountPoint.path(), QStringLiteral("Mand.ini")));
+    QCOMPARE(readBytes(to), QByteArray("alter Stand"));
+    QCOMPARE(filesIn(mountPoint.path()), QStringList({QStringLiteral("Mand.ini"), QStringLiteral("ballast")}));
 }
 
 void TestServices::fileCopyOfMissingSourceLeavesTargetAlone() {

@@ -46,6 +46,8 @@ private slots:
     void writeKeepsEveryOtherLine();
     void writeKeepsCrLfLineEnds();
     void writeIntoMissingDirectoryFails();
+    void sectionNameIsTrimmed_data();
+    void sectionNameIsTrimmed();
     void unstorableNamesAndValuesAreRefused_data();
     void unstorableNamesAndValuesAreRefused();
     void windows1252FileIsReadAndRewrittenAsUtf8();
@@ -169,6 +171,31 @@ void TestSettings::writeIntoMissingDirectoryFails() {
     const QString path = dir_->filePath(QStringLiteral("fehlt/zep.ini"));
     QVERIFY(!ProfileFile(path).writeInteger(u"General", u"Musik", 0));
     QVERIFY(!QFileInfo::exists(dir_->filePath(QStringLiteral("fehlt"))));
+}
+
+void TestSettings::sectionNameIsTrimmed_data() {
+    QTest::addColumn<QString>("section");
+    QTest::newRow("blank before") << QStringLiteral(" Dokument");
+    QTest::newRow("blank after") << QStringLiteral("Dokument ");
+    QTest::newRow("tab around") << QStringLiteral("\tDokument\t");
+}
+
+// Read and write agree on the name, so writing twice leaves one section that both find.
+void TestSettings::sectionNameIsTrimmed() {
+    QFETCH(QString, section);
+    writeBytes(iniPath(), "[Dokument]\nSortSpalte=1\n");
+    const ProfileFile ini(iniPath());
+    QVERIFY(ini.writeInteger(section, u"SortSpalte", 2));
+    QVERIFY(ini.writeInteger(section, u"Neu", 3));
+    QCOMPARE(ini.readInteger(section, u"SortSpalte", -1), 2);
+    QCOMPARE(ini.readInteger(u"Dokument", u"Neu", -1), 3);
+    QCOMPARE(readBytes(iniPath()), QByteArray("[Dokument]\nSortSpalte=2\nNeu=3\n"));
+
+    const ProfileFile fresh(dir_->filePath(QStringLiteral("Mand.ini")));
+    QVERIFY(fresh.writeInteger(section, u"A", 1));
+    QVERIFY(fresh.writeInteger(section, u"A", 2));
+    QCOMPARE(readBytes(fresh.path()), QByteArray("[Dokument]\nA=2\n"));
+    QCOMPARE(fresh.keys(section), QStringList{QStringLiteral("A")});
 }
 
 void TestSettings::unstorableNamesAndValuesAreRefused_data() {

@@ -1,9 +1,10 @@
 #include "app/profile_file.h"
 
+#include "app/safe_file.h"
 #include "data/cp1252.h"
+#include "data/format_error.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -52,14 +53,15 @@ ProfileText load(const QString& path) {
 }
 
 bool save(const QString& path, const ProfileText& text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QString content;
     for (const QString& line : text.lines)
         content += line + text.eol;
-    file.write(content.toUtf8());
-    return file.commit();
+    try {
+        writeFileSafely(path, content.toUtf8());
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
 }
 
 std::optional<QStringView> sectionName(QStringView line) {
@@ -83,7 +85,10 @@ bool sameName(QStringView a, QStringView b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// Names are compared trimmed, as they are read from the file.
 Position locate(const QStringList& lines, QStringView section, QStringView key) {
+    section = section.trimmed();
+    key = key.trimmed();
     Position pos;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const auto name = sectionName(lines[i]);
@@ -145,7 +150,7 @@ bool ProfileFile::writeString(QStringView section, QStringView key, QStringView 
     } else {
         if (!text.lines.isEmpty() && !text.lines.last().trimmed().isEmpty())
             text.lines.append(QString());
-        text.lines.append(u'[' + section.toString() + u']');
+        text.lines.append(u'[' + section.trimmed().toString() + u']');
         text.lines.append(line);
     }
     return save(path_, text);

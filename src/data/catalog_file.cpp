@@ -1,12 +1,12 @@
 #include "data/catalog_file.h"
 
+#include "app/safe_file.h"
 #include "data/cp1252.h"
 #include "data/format_error.h"
 
 #include <QCollator>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -81,10 +81,12 @@ bool LoadCatalog(QStringList& lines, int number, const QString& generalDir) {
 
 void SaveCatalog(const QStringList& lines, int number, const QString& generalDir) {
     const QByteArray content = joinLines(sortedCatalogLines(lines));
-    QSaveFile file(catalogPath(number, generalDir));
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+    try {
+        writeFileSafely(catalogPath(number, generalDir), content);
+    } catch (const FileError& error) {
         throw FileError(QStringLiteral("Der Katalog \"%1\" konnte nicht gespeichert werden.\n%2")
-                            .arg(catalogFileName(number), file.errorString()));
+                            .arg(catalogFileName(number), error.message()));
+    }
 }
 
 QStringList sortedCatalogLines(QStringList lines) {

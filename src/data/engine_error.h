@@ -15,4 +15,10 @@ private:
     QString message_;
 };
 
+// A user's text quoted in a message: cut after 200 characters, so a huge text gives a readable message.
+inline QString messageExcerpt(const QString& text) {
+    constexpr qsizetype limit = 200;
+    return text.size() > limit ? text.left(limit) + QStringLiteral("...") : text;
+}
+
 } // namespace zep

@@ -58,8 +58,8 @@ public:
     }
 
     [[noreturn]] static void fail(const QString& whole, const QString& what, qsizetype position) {
-        throw EngineError(
-            QStringLiteral("Fehler im Filter \"%1\": %2 (an Stelle %3).").arg(whole, what).arg(position + 1));
+        throw EngineError(QStringLiteral("Fehler im Filter \"%1\": %2 (an Stelle %3).")
+                              .arg(messageExcerpt(whole), what, QString::number(position + 1)));
     }
 
 private:
@@ -176,6 +176,10 @@ private:
     qsizetype i_ = 0;
 };
 
+// Deeper nesting than any filter the program builds; it keeps parsing, binding and testing a
+// record, which all recurse, far from the end of the stack.
+constexpr int kMaxNesting = 256;
+
 class Parser {
 public:
     Parser(std::vector<Token> tokens, const QString& whole) : t_(std::move(tokens)), whole_(whole) {}
@@ -212,13 +216,28 @@ private:
     NodePtr parseOr() { return joined(Filter::Node::Or, Token::Or, &Parser::parseAnd); }
     NodePtr parseAnd() { return joined(Filter::Node::And, Token::And, &Parser::parseUnary); }
 
+    // Counts one level of nesting for as long as it lives.
+    class Nesting {
+    public:
+        Nesting(Parser& parser, const Token& token) : parser_(parser) {
+            if (++parser_.depth_ > kMaxNesting)
+                Lexer::fail(parser_.whole_, QStringLiteral("der Ausdruck ist zu tief geschachtelt"), token.position);
+        }
+        ~Nesting() { --parser_.depth_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        Parser& parser_;
+    };
+
     NodePtr parseUnary() {
         if (peek().kind == Token::Not) {
-            take();
+            const Nesting nesting(*this, take());
             return std::make_shared<Filter::Node>(Filter::Node{Filter::Node::Not, {parseUnary()}, {}, {}, {}, {}});
         }
         if (peek().kind == Token::LParen) {
-            take();
+            const Nesting nesting(*this, take());
             NodePtr inner = parseOr();
             if (take().kind != Token::RParen)
                 Lexer::fail(whole_, QStringLiteral("\")\" fehlt"), t_[pos_ - 1].position);
@@ -260,10 +279,11 @@ private:
         case Token::Number: {
             QString number = token.text;
             number.replace(u',', u'.');
-            if (number.contains(u'.'))
-                operand.literal = number.toDouble();
-            else
-                operand.literal = number.toLongLong();
+            bool ok = false;
+            operand.literal = number.contains(u'.') ? QVariant(number.toDouble(&ok)) : QVariant(number.toLongLong(&ok));
+            if (!ok)
+                Lexer::fail(whole_, QStringLiteral("die Zahl \"%1\" ist zu groß").arg(messageExcerpt(token.text)),
+                            token.position);
             return operand;
         }
         case Token::Date: {
@@ -285,6 +305,7 @@ private:
     std::vector<Token> t_;
     const QString& whole_;
     size_t pos_ = 0;
+    int depth_ = 0;
 };
 
 bool isIntegerKind(FieldKind kind) {
@@ -302,7 +323,7 @@ void coerceLiteral(Operand& literal, const Operand& field, const QString& filter
     try {
         literal.literal = coerceValue(FieldDef{field.name, field.column.kind, 0}, literal.literal, table);
     } catch (const EngineError& e) {
-        throw EngineError(QStringLiteral("Fehler im Filter \"%1\": %2").arg(filterText, e.message()));
+        throw EngineError(QStringLiteral("Fehler im Filter \"%1\": %2").arg(messageExcerpt(filterText), e.message()));
     }
 }
 
@@ -312,7 +333,7 @@ void bindOperand(Operand& operand, const Filter::Resolver& resolver, const QStri
     const auto column = resolver(operand.name);
     if (!column)
         throw EngineError(QStringLiteral("Fehler im Filter \"%1\": Das Feld \"%2\" gibt es in \"%3\" nicht.")
-                              .arg(filterText, operand.name, table));
+                              .arg(messageExcerpt(filterText), operand.name, table));
     operand.column = *column;
 }
 

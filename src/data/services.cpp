@@ -105,8 +105,13 @@ bool copyReplacing(const QString& sourceFile, const QString& targetFile) {
     QSaveFile out(targetFile);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    // Without commit the temporary file is dropped and an existing target stays untouched.
-    if (!copyContent(in, out) || !out.commit())
+    // Without commit the temporary file is dropped and an existing target stays untouched. The last
+    // buffered bytes fail only when flushed, and commit() does not report that: flush first.
+    if (!copyContent(in, out) || !out.flush()) {
+        out.cancelWriting();
+        return false;
+    }
+    if (!out.commit())
         return false;
     keepTimeAndPermissions(QFileInfo(sourceFile), targetFile);
     return true;

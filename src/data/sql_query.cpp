@@ -4,6 +4,8 @@
 #include "data/table_file.h"
 
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 namespace zep {
 namespace {
@@ -14,7 +16,7 @@ struct Token {
 };
 
 [[noreturn]] void sqlError(const QString& text, const QString& what) {
-    throw EngineError(QStringLiteral("Fehler in der Abfrage \"%1\": %2").arg(text.simplified(), what));
+    throw EngineError(QStringLiteral("Fehler in der Abfrage \"%1\": %2").arg(messageExcerpt(text.simplified()), what));
 }
 
 std::vector<Token> tokenize(const QString& text) {
@@ -49,6 +51,9 @@ struct SourceTable {
     QString sqlAlias; // q0, q1, ...
 };
 
+// Each table of a query is attached to one connection, and SQLite attaches at most ten databases.
+constexpr size_t kMaxTables = 10;
+
 struct ColumnRef {
     int table;
     int field;
@@ -75,7 +80,7 @@ public:
         resolveOutputs(items);
         QStringList order = parseOrderBy();
         if (peek().kind != Token::End)
-            sqlError(text_, QStringLiteral("unerwartetes \"%1\"").arg(peek().text));
+            sqlError(text_, QStringLiteral("unerwartetes \"%1\"").arg(messageExcerpt(peek().text)));
         return build(order);
     }
 
@@ -128,12 +133,14 @@ private:
     }
 
     void addTable(const QString& name, const QString& alias) {
+        if (tables_.size() == kMaxTables)
+            sqlError(text_, QStringLiteral("Eine Abfrage kann höchstens %1 Tabellen verbinden.").arg(kMaxTables));
         QString path = resolveTableFile(directory_, name);
         if (!QFileInfo(path).isFile() && !name.contains(u'.'))
             path = resolveTableFile(directory_, name + QStringLiteral(".db"));
         if (!QFileInfo(path).isFile())
-            sqlError(text_,
-                     QStringLiteral("Die Tabelle \"%1\" gibt es im Verzeichnis \"%2\" nicht.").arg(name, directory_));
+            sqlError(text_, QStringLiteral("Die Tabelle \"%1\" gibt es im Verzeichnis \"%2\" nicht.")
+                                .arg(messageExcerpt(name), directory_));
         SourceTable table{name, alias.isEmpty() ? name : alias, path, readTableLayout(path),
                           QStringLiteral("q%1").arg(tables_.size())};
         tables_.push_back(std::move(table));
@@ -193,11 +200,11 @@ private:
                     continue;
                 const int field = tables_[t].layout.fieldIndex(name);
                 if (field < 0)
-                    sqlError(text_,
-                             QStringLiteral("Das Feld \"%1\" gibt es in \"%2\" nicht.").arg(name, tables_[t].name));
+                    sqlError(text_, QStringLiteral("Das Feld \"%1\" gibt es in \"%2\" nicht.")
+                                        .arg(messageExcerpt(name), tables_[t].name));
                 return ColumnRef{int(t), field};
             }
-            sqlError(text_, QStringLiteral("Unbekannte Tabelle \"%1\".").arg(qualifier));
+            sqlError(text_, QStringLiteral("Unbekannte Tabelle \"%1\".").arg(messageExcerpt(qualifier)));
         }
         for (size_t t = 0; t < tables_.size(); ++t) {
             const int field = tables_[t].layout.fieldIndex(word);
@@ -210,29 +217,41 @@ private:
     ColumnRef resolve(const QString& word) const {
         if (const auto ref = tryResolve(word))
             return *ref;
-        sqlError(text_, QStringLiteral("Das Feld \"%1\" gibt es in \"%2\" nicht.").arg(word, tables_.front().name));
+        sqlError(
+            text_,
+            QStringLiteral("Das Feld \"%1\" gibt es in \"%2\" nicht.").arg(messageExcerpt(word), tables_.front().name));
     }
 
+    // A name already given gets the first free "_n" after it; the next suffix to try is kept per
+    // name, so many copies of one column stay linear.
     void addOutput(const QString& name, const ColumnRef& ref) {
         QString unique = name;
-        for (int n = 1;
-             std::any_of(outputs_.begin(), outputs_.end(),
-                         [&](const OutputColumn& o) { return o.name.compare(unique, Qt::CaseInsensitive) == 0; });
-             ++n)
-            unique = name + QStringLiteral("_%1").arg(n);
+        int& suffix = nextSuffix_[name.toCaseFolded()];
+        while (usedNames_.contains(unique.toCaseFolded()))
+            unique = name + QStringLiteral("_%1").arg(++suffix);
+        usedNames_.insert(unique.toCaseFolded());
         outputs_.push_back({unique, ref});
+    }
+
+    // The tables whose columns "*" or "alias.*" stands for.
+    std::vector<int> starTables(const Token& token) const {
+        std::vector<int> found;
+        const QString qualifier = token.text.chopped(std::min<qsizetype>(2, token.text.size()));
+        for (size_t t = 0; t < tables_.size(); ++t)
+            if (token.kind == Token::Star || tables_[t].alias.compare(qualifier, Qt::CaseInsensitive) == 0 ||
+                tables_[t].name.compare(qualifier, Qt::CaseInsensitive) == 0)
+                found.push_back(int(t));
+        if (found.empty())
+            sqlError(text_, QStringLiteral("Unbekannte Tabelle \"%1\".").arg(messageExcerpt(qualifier)));
+        return found;
     }
 
     void resolveOutputs(const std::vector<std::pair<Token, QString>>& items) {
         for (const auto& [token, alias] : items) {
             if (token.kind == Token::Star || token.text.endsWith(u".*")) {
-                for (size_t t = 0; t < tables_.size(); ++t) {
-                    const QString qualifier = token.text.chopped(std::min<qsizetype>(2, token.text.size()));
-                    if (token.kind != Token::Star && tables_[t].alias.compare(qualifier, Qt::CaseInsensitive) != 0)
-                        continue;
-                    for (size_t f = 0; f < tables_[t].layout.fields.size(); ++f)
-                        addOutput(tables_[t].layout.fields[f].name, ColumnRef{int(t), int(f)});
-                }
+                for (const int t : starTables(token))
+                    for (size_t f = 0; f < tables_[size_t(t)].layout.fields.size(); ++f)
+                        addOutput(tables_[size_t(t)].layout.fields[f].name, ColumnRef{t, int(f)});
                 continue;
             }
             const ColumnRef ref = resolve(token.text);
@@ -255,8 +274,8 @@ private:
                         ref = output.ref;
             }
             if (!ref)
-                sqlError(text_,
-                         QStringLiteral("Das Feld \"%1\" gibt es in \"%2\" nicht.").arg(word, tables_.front().name));
+                sqlError(text_, QStringLiteral("Das Feld \"%1\" gibt es in \"%2\" nicht.")
+                                    .arg(messageExcerpt(word), tables_.front().name));
             QString term = columnSql(*ref);
             if (isTextKind(fieldOf(*ref).kind))
                 term += QStringLiteral(" COLLATE ZEP");
@@ -294,6 +313,8 @@ private:
     size_t pos_ = 0;
     std::vector<SourceTable> tables_;
     std::vector<OutputColumn> outputs_;
+    QSet<QString> usedNames_;        // case-folded
+    QHash<QString, int> nextSuffix_; // case-folded name -> last suffix tried
     QStringList joins_;
 };
 

@@ -4,7 +4,9 @@
 #include "data/engine_error.h"
 
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
+#include <cstdio>
 #include <map>
 #include <sqlite3.h>
 
@@ -15,17 +17,56 @@ QString sqliteMessage(sqlite3* db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
+// The German sentence for the common causes; SQLite's own text follows only as a detail line.
 QString describeFailure(sqlite3* db, const QString& path) {
     const int code = sqlite3_extended_errcode(db);
-    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
-        return QStringLiteral("Die Datei \"%1\" ist keine gültige Tabelle oder beschädigt.").arg(path);
-    if ((code & 0xff) == SQLITE_CONSTRAINT)
+    const int primary = code & 0xff;
+    const QString detail = QStringLiteral("\nEinzelheiten: ") + sqliteMessage(db);
+    if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
+        return corruptTableMessage(path);
+    if (primary == SQLITE_CONSTRAINT)
         return QStringLiteral("Schlüsselverletzung in \"%1\": %2").arg(path, sqliteMessage(db));
-    if (code == SQLITE_FULL)
+    if (primary == SQLITE_FULL)
         return QStringLiteral("Der Datenträger ist voll; \"%1\" wurde nicht geändert.").arg(path);
-    if ((code & 0xff) == SQLITE_READONLY || (code & 0xff) == SQLITE_CANTOPEN || (code & 0xff) == SQLITE_PERM)
-        return QStringLiteral("Auf \"%1\" kann nicht geschrieben werden (%2).").arg(path, sqliteMessage(db));
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        return QStringLiteral("Die Tabelle \"%1\" wird gerade von einem anderen Programm benutzt. Bitte versuchen Sie "
+                              "es später noch einmal.")
+                   .arg(path) +
+               detail;
+    if (primary == SQLITE_READONLY)
+        return QStringLiteral("Auf \"%1\" kann nicht geschrieben werden: Die Datei oder der Datenträger ist "
+                              "schreibgeschützt.")
+                   .arg(path) +
+               detail;
+    if (primary == SQLITE_PERM || primary == SQLITE_AUTH)
+        return QStringLiteral("Der Zugriff auf \"%1\" wurde verweigert.").arg(path) + detail;
+    if (primary == SQLITE_CANTOPEN)
+        return QStringLiteral("Die Tabelle \"%1\" kann nicht geöffnet werden: Die Datei fehlt oder der Zugriff wurde "
+                              "verweigert.")
+                   .arg(path) +
+               detail;
+    if (primary == SQLITE_IOERR)
+        return QStringLiteral("Beim Lesen oder Schreiben von \"%1\" meldet der Datenträger einen Fehler.").arg(path) +
+               detail;
     return QStringLiteral("Datenbankfehler in \"%1\": %2").arg(path, sqliteMessage(db));
+}
+
+bool hasDatabaseHeader(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArrayView("SQLite format 3\0", 16);
+}
+
+void settleUpgradeBackup(const QString& path) {
+    const QString backup = path + QString::fromUtf16(kUpgradeBackupSuffix);
+    if (!QFileInfo::exists(backup))
+        return;
+    if (hasDatabaseHeader(path)) {
+        QFile::remove(backup);
+        return;
+    }
+    // A journal of the damaged file must not be played into the old one.
+    QFile::remove(path + QStringLiteral("-journal"));
+    std::rename(QFile::encodeName(backup).constData(), QFile::encodeName(path).constData());
 }
 
 std::map<QString, std::weak_ptr<Connection>>& openFiles() {
@@ -34,6 +75,10 @@ std::map<QString, std::weak_ptr<Connection>>& openFiles() {
 }
 
 } // namespace
+
+QString corruptTableMessage(const QString& path) {
+    return QStringLiteral("Die Datei \"%1\" ist keine gültige Tabelle oder beschädigt.").arg(path);
+}
 
 Connection::Connection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {
     registerCollation(db_);
@@ -52,6 +97,7 @@ std::shared_ptr<Connection> Connection::forFile(const QString& path) {
     auto& files = openFiles();
     if (auto existing = files[key].lock())
         return existing;
+    settleUpgradeBackup(key);
     if (!QFileInfo::exists(key))
         throw EngineError(QStringLiteral("Die Tabelle \"%1\" existiert nicht.").arg(key));
     sqlite3* db = nullptr;
@@ -110,6 +156,11 @@ int Connection::changes() const {
 }
 QString Connection::errorMessage() const {
     return describeFailure(db_, path_);
+}
+
+void Connection::rollbackIfActive() noexcept {
+    if (!sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Connection::release(sqlite3_stmt* stmt) {

@@ -12,6 +12,13 @@ namespace zep {
 
 class Statement;
 
+// The old file of a table kept beside it while an upgrade replaces the table. It is removed once every
+// table of the directory is replaced; one left behind by an interrupted run is settled at the next open.
+inline constexpr char16_t kUpgradeBackupSuffix[] = u".upgrade-alt";
+
+// The message for a file that is not a table of the program, or a damaged one.
+QString corruptTableMessage(const QString& path);
+
 // One SQLite connection. Table files are opened in rollback-journal mode with full synchronous
 // writes, so every committed statement is on disk when it returns and the file alone is consistent.
 class Connection {
@@ -20,7 +27,9 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // The one connection of this process to a table file (shared by every table object on it).
+    // The one connection of this process to a table file (shared by every table object on it). The
+    // first open settles an upgrade backup left beside the file: it replaces a file that is not an
+    // SQLite database, and is removed otherwise.
     static std::shared_ptr<Connection> forFile(const QString& path);
     // A private in-memory connection to which table files are attached (queries).
     static std::unique_ptr<Connection> inMemory();
@@ -34,6 +43,9 @@ public:
     qint64 lastInsertRowId() const;
     int changes() const;
     QString errorMessage() const;
+    // Rolls back an open transaction, and does nothing when SQLite has already ended it. Never
+    // throws: it runs while the first failure is on its way to the caller.
+    void rollbackIfActive() noexcept;
 
 private:
     Connection(sqlite3* db, QString path);
@@ -78,14 +90,15 @@ private:
     bool owned_; // a second use of a cached text while the first is running gets its own statement
 };
 
-// Runs a function inside one transaction; rolls back when it throws.
+// Runs a function inside one transaction; rolls back when it throws. After a full disk or an I/O
+// error SQLite may already have rolled back on its own; then the first cause is what the caller sees.
 template <typename F> void inTransaction(Connection& connection, F&& work) {
     connection.exec(QStringLiteral("BEGIN IMMEDIATE"));
     try {
         work();
         connection.exec(QStringLiteral("COMMIT"));
     } catch (...) {
-        connection.exec(QStringLiteral("ROLLBACK"));
+        connection.rollbackIfActive();
         throw;
     }
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace zep {
@@ -65,6 +66,37 @@ QString resolveTableFile(const QString& directory, const QString& tableName) {
     return dir.filePath(tableName);
 }
 
+namespace {
+
+bool isRowidAlias(QStringView name) {
+    for (const char16_t* alias : {u"rowid", u"oid", u"_rowid_"})
+        if (name.compare(QStringView(alias), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// Records are addressed by SQLite's row id: the storage must be an ordinary table that has one and
+// does not hide it behind a column of that name, and nothing in the file may run code on a change.
+bool isPlainTable(Connection& connection, const TableLayout& layout) {
+    {
+        Statement kind = connection.prepare(
+            QStringLiteral("SELECT type, wr FROM pragma_table_list WHERE schema = 'main' AND name = ? COLLATE NOCASE"));
+        kind.bind(1, QString::fromUtf16(kStorageTable));
+        if (!kind.step() || kind.text(0) != u"table" || kind.integer(1) != 0)
+            return false;
+    }
+    {
+        Statement triggers =
+            connection.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'trigger'"));
+        if (!triggers.step() || triggers.integer(0) != 0)
+            return false;
+    }
+    return std::none_of(layout.fields.begin(), layout.fields.end(),
+                        [](const FieldDef& field) { return isRowidAlias(field.name); });
+}
+
+} // namespace
+
 TableLayout readTableLayout(const QString& path) {
     auto connection = Connection::forFile(path);
     TableLayout layout;
@@ -76,8 +108,8 @@ TableLayout readTableLayout(const QString& path) {
         while (info.step())
             layout.fields.push_back(fieldFromDeclaration(info.text(0), info.text(1), info.integer(2) > 0));
     }
-    if (layout.fields.empty())
-        throw EngineError(QStringLiteral("Die Datei \"%1\" ist keine gültige Tabelle.").arg(path));
+    if (layout.fields.empty() || !isPlainTable(*connection, layout))
+        throw EngineError(corruptTableMessage(path));
     Statement list = connection->prepare(
         QStringLiteral("SELECT name, \"unique\" FROM pragma_index_list(?) WHERE origin = 'c' ORDER BY name"));
     list.bind(1, table);

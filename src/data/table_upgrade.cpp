@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 // Names beside the table file: the copy being built, and the old file kept until every table of the call is replaced.
 const QString kScratchSuffix = QStringLiteral(".upgrade");
-const QString kBackupSuffix = QStringLiteral(".upgrade-alt");
+const QString kBackupSuffix = QString::fromUtf16(kUpgradeBackupSuffix);
 const QString kJournalSuffix = QStringLiteral("-journal");
 
 QString storageTable() {

@@ -8,7 +8,7 @@ namespace zep {
 // keeping every record and value. Works on copies and replaces a table only when its copy is
 // complete; on any failure the originals stay as they were. The low byte of the result is non-zero
 // on success.
-int DO_UPDATE_DATA(const QString& dataDir, const QString& marker);    // client tables
+int DO_UPDATE_DATA(const QString& dataDir, const QString& marker);       // client tables
 int DO_UPDATE_GENERAL(const QString& generalDir, const QString& marker); // Programm.DB
 
 } // namespace zep

@@ -1,12 +1,14 @@
 #include "data/treefile.h"
 
+#include "app/safe_file.h"
 #include "data/cp1252.h"
 #include "data/format_error.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <QtEndian>
+
+#include <algorithm>
 
 namespace zep {
 
@@ -71,8 +73,11 @@ TreeFileRecord decodeTreeRecord(QByteArrayView bytes) {
     if (nameLength > TreeNameMaxLength)
         throw FormatError(
             QStringLiteral("Die Namenslänge %1 ist größer als %2.").arg(nameLength).arg(TreeNameMaxLength));
-    return {fromCp1252(bytes.sliced(1, nameLength)), getInt32(bytes, levelOffset), getInt32(bytes, nrOffset),
-            getInt32(bytes, baumOffset)};
+    // Far deeper than any tree, and far from the ends of the integer range, so that a damaged level
+    // cannot overflow the level arithmetic of the tree builder.
+    constexpr qint32 levelLimit = 1 << 20;
+    const qint32 level = std::clamp(getInt32(bytes, levelOffset), -levelLimit, levelLimit);
+    return {fromCp1252(bytes.sliced(1, nameLength)), level, getInt32(bytes, nrOffset), getInt32(bytes, baumOffset)};
 }
 
 TreeFileContent readTreeFileContent(const QString& path) {
@@ -99,9 +104,7 @@ void writeTreeFile(const QString& path, const QList<TreeFileRecord>& records) {
     for (const TreeFileRecord& record : records)
         content.append(encodeTreeRecord(record));
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw FileError(treeFileNotFoundMessage(path));
+    writeFileSafely(path, content);
 }
 
 QString treeDisplayName(const QString& name1, const QString& name2, bool isPerson) {

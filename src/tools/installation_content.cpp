@@ -1,5 +1,6 @@
 #include "tools/installation_content.h"
 
+#include "app/safe_file.h"
 #include "data/catalog_file.h"
 #include "data/format_error.h"
 #include "documents/column_file.h"
@@ -7,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
 
 #include <utility>
@@ -28,10 +28,7 @@ bool prepareMissingFile(const QString& path) {
 void writeIfMissing(const QString& path, const QByteArray& content) {
     if (!prepareMissingFile(path))
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw FileError(
-            QStringLiteral("Die Datei \"%1\" konnte nicht angelegt werden.\n%2").arg(path, file.errorString()));
+    writeFileSafely(path, content);
 }
 
 QStringList numbered(const QString& prefix, int first, int last) {
