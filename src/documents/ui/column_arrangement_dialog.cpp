@@ -186,11 +186,13 @@ QString ColumnArrangementDialog::selectedField() const {
 void ColumnArrangementDialog::loadArrangement() {
     const LoadedArrangement loaded = loadColumnArrangement(Program::instance().paths.columnFile);
     setRows(loaded.rows, 0);
-    const ClientSettings settings = Program::instance().clientSettings();
     SortBox->clear();
     SortBox->addItems(columnHeadings(loaded.rows));
-    SortBox->setCurrentIndex(settings.arrangementSortColumn());
-    Sortcheck->setChecked(settings.arrangementSortDescending());
+    // Before the first client opens there is no "Mand.ini": the defaults show.
+    const bool clientOpen = !Program::instance().client.IniFile.isEmpty();
+    const ClientSettings settings = Program::instance().clientSettings();
+    SortBox->setCurrentIndex(clientOpen ? settings.arrangementSortColumn() : 0);
+    Sortcheck->setChecked(clientOpen ? settings.arrangementSortDescending() : true);
     if (!loaded.message.isEmpty())
         showError(loaded.message);
 }

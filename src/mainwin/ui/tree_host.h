@@ -13,10 +13,10 @@ public:
     virtual ~TreeHost() = default;
     virtual const ViewState& viewState() const = 0;
     virtual TDM& dataModule() = 0;
-    virtual TTreeView2& addressTree() = 0; // TVA
-    virtual TTreeView2& topicTree() = 0;   // TVB
+    virtual TTreeView2& addressTree() = 0;  // TVA
+    virtual TTreeView2& topicTree() = 0;    // TVB
     virtual TTreeView2& documentTree() = 0; // TVD
-    virtual bool treeLoading() const = 0;  // the tree-load flag
+    virtual bool treeLoading() const = 0;   // the tree-load flag
     virtual void setTreeLoading(bool loading) = 0;
     virtual bool copyDrag() const = 0;
     virtual void setCopyDrag(bool copy) = 0;
