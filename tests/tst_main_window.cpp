@@ -710,7 +710,7 @@ private slots:
             const QRect cell = grid.cellRect(0, row);
             return image.pixelColor(cell.left() + x + 3, cell.top() + 1 + 3);
         };
-        const QColor dateBadge(30, 90, 200), weeklyBadge(0, 120, 140), overdueBadge(210, 30, 30);
+        const QColor dateBadge(40, 120, 200), weeklyBadge(40, 150, 70), overdueBadge(245, 175, 0);
         // Rows (1 is the header): 2 Anruf, 4 Später (date ahead), 8 Wöchentlich überfällig.
         QVERIFY(badgeAt(2, 20) != dateBadge && badgeAt(2, 20) != weeklyBadge);
         // The note's own icon, a yellow sheet, inside the first 16 pixels.

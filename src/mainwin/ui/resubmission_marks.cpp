@@ -25,7 +25,7 @@ constexpr int BadgeRight = 6;
 constexpr int BadgeTop = 3;
 constexpr int BadgeBottom = 11;
 
-QPixmap drawMark(const Glyph& glyph, QColor badge) {
+QPixmap drawMark(const Glyph& glyph, QColor badge, QColor ink) {
     QImage image(Width, Height, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     for (int y = BadgeTop; y <= BadgeBottom; ++y) {
@@ -38,7 +38,7 @@ QPixmap drawMark(const Glyph& glyph, QColor badge) {
     for (int y = 0; y < int(glyph.size()); ++y) {
         for (int x = 0; glyph[size_t(y)][x] != '\0'; ++x) {
             if (glyph[size_t(y)][x] == '#')
-                image.setPixelColor(BadgeLeft + 1 + x, BadgeTop + 1 + y, Qt::white);
+                image.setPixelColor(BadgeLeft + 1 + x, BadgeTop + 1 + y, ink);
         }
     }
     return QPixmap::fromImage(image);
@@ -47,10 +47,11 @@ QPixmap drawMark(const Glyph& glyph, QColor badge) {
 } // namespace
 
 const QPixmap& resubmissionMarkPixmap(int mark) {
+    // The rule types in the colours of the resubmission tree's images; overdue in amber, apart from all four.
     static const std::array<QPixmap, ResubmissionMarkCount> marks = {
-        drawMark(LetterD, QColor(30, 90, 200)),     drawMark(LetterT, QColor(20, 130, 60)),
-        drawMark(LetterW, QColor(0, 120, 140)),     drawMark(LetterM, QColor(130, 60, 160)),
-        drawMark(Exclamation, QColor(210, 30, 30)),
+        drawMark(LetterD, QColor(40, 120, 200), Qt::white),    drawMark(LetterT, QColor(200, 60, 60), Qt::white),
+        drawMark(LetterW, QColor(40, 150, 70), Qt::white),     drawMark(LetterM, QColor(150, 80, 170), Qt::white),
+        drawMark(Exclamation, QColor(245, 175, 0), Qt::black),
     };
     return marks.at(size_t(mark));
 }
