@@ -1,3 +1,4 @@
+#include "app/settings.h"
 #include "data/engine_error.h"
 #include "data/query.h"
 #include "data/table.h"
@@ -7,6 +8,7 @@
 #include "mainwin/entry_filter.h"
 #include "test_install.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -362,6 +364,24 @@ private slots:
         const SortBoxChoice choice = refreshedSortChoice(shown, headings);
         QCOMPARE(choice.index, index);
         QCOMPARE(choice.sortColumnReset, reset);
+    }
+
+    // The column dialog assumes descending when the order is missing and writes the column key in its
+    // own spelling, which the main window reads as well.
+    void arrangementSortSettings() {
+        QTemporaryDir dir;
+        const ClientSettings settings(dir.filePath(QStringLiteral("Mand.ini")));
+        QCOMPARE(settings.arrangementSortColumn(), 0);
+        QVERIFY(settings.arrangementSortDescending());
+        QVERIFY(!settings.sortDescending());
+        QVERIFY(settings.setArrangementSort(2, false));
+        QFile file(settings.path());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        QVERIFY2(content.contains("Sortspalte=2"), content.constData());
+        QVERIFY2(content.contains("SortAbsteigend=0"), content.constData());
+        QCOMPARE(settings.sortColumn(), 2);
+        QVERIFY(!settings.arrangementSortDescending());
     }
 
     void displayWidths_data() {
