@@ -778,6 +778,30 @@ private slots:
         QCOMPARE(visibleLabels(inst.dm->dm1().QDok).value(1), QStringLiteral("Feld1"));
     }
 
+    // A column file that cannot be replaced (a directory stands in its place): the message, the
+    // dialog stays open with the user's rows, and nothing is rebuilt from a half-saved state.
+    void unwritableColumnFileKeepsTheDialogOpen() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        auto* dialog = child<ColumnArrangementDialog>(*window, QStringLiteral("TT01"));
+        dialog->show();
+        auto* grid = child<QTableWidget>(*dialog, QStringLiteral("G"));
+        grid->item(0, 1)->setText(QStringLiteral("Betreff"));
+        const QString path = inst.program.paths.columnFile;
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkpath(path));
+        const int before = int(inst.interaction.shown().size());
+        child<QPushButton>(*dialog, QStringLiteral("BtnOK"))->click();
+        QCOMPARE(inst.interaction.shown().size(), before + 1);
+        QVERIFY2(inst.interaction.texts().last().startsWith(QStringLiteral("Die Spaltendatei")),
+                 qPrintable(inst.interaction.texts().last()));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("Betreff"));
+        QCOMPARE(inst.mandIni().readInteger(u"Dokument", u"Sortspalte", -1), -1);
+        dialog->close();
+    }
+
     // A heading that is gone from the sort box puts the list's sort column back to the first.
     void lostSortHeadingResetsTheSortColumn() {
         Installation inst;
