@@ -1,43 +1,27 @@
 // Speed of the table engine against the same work done with raw SQLite calls, in one run.
 // Run by hand: ./build/zep-bench [documents] [addresses]
-#include "data/collation.h"
 #include "data/query.h"
 #include "data/schema.h"
 #include "data/table.h"
 
+#include "bench_support.h"
+#include "document_list_bench.h"
 #include "tree_bench.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <cstdio>
-#include <functional>
 #include <sqlite3.h>
 
 using namespace zep;
+using namespace zep::bench;
 
 namespace {
 
 QTextStream out(stdout);
-
-void check(int rc, sqlite3* db) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::fprintf(stderr, "sqlite: %s\n", sqlite3_errmsg(db));
-        std::exit(1);
-    }
-}
-
-sqlite3* openRaw(const QString& path) {
-    sqlite3* db = nullptr;
-    check(sqlite3_open(path.toUtf8().constData(), &db), db);
-    registerCollation(db); // the name index of the address table needs it
-    check(sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr), db);
-    return db;
-}
 
 // Fills the tables quickly in one transaction; not measured.
 void generate(const QString& dir, int documents, int addresses) {
@@ -94,58 +78,8 @@ void generate(const QString& dir, int documents, int addresses) {
     sqlite3_close(dok);
 }
 
-// Best of a few runs, in milliseconds.
-double measure(int runs, const std::function<void()>& work) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, timer.nsecsElapsed() / 1e6);
-    }
-    return best;
-}
-
-void report(const char* what, double ours, double raw) {
-    out << QStringLiteral("%1 %2 ms %3 ms %4x\n")
-               .arg(QString::fromUtf8(what), -42)
-               .arg(ours, 10, 'f', 1)
-               .arg(raw, 10, 'f', 1)
-               .arg(ours / raw, 6, 'f', 2);
-    out.flush();
-}
-
 const char* kRawJoin = "SELECT d.Nr, d.Datei, d.Ext, d.NrFirma, d.NrThema, d.WTyp, d.WTag, d.WDatum, d.Titel, d.Art, "
                        "a.Name1 AS Adresse FROM dok.data d LEFT JOIN adr.data a ON d.NrFirma = a.Nr ";
-
-// Steps a statement and reads every column the way a caller would keep it.
-long long readAll(sqlite3_stmt* s) {
-    long long cells = 0;
-    const int columns = sqlite3_column_count(s);
-    while (sqlite3_step(s) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c) {
-            if (sqlite3_column_type(s, c) == SQLITE_INTEGER) {
-                cells += sqlite3_column_int64(s, c) != 0;
-            } else {
-                const QString text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, c)),
-                                                       sqlite3_column_bytes(s, c));
-                cells += !text.isEmpty();
-            }
-        }
-    }
-    sqlite3_reset(s);
-    return cells;
-}
-
-sqlite3* rawQueryConnection(const QString& dir) {
-    sqlite3* db = nullptr;
-    check(sqlite3_open(":memory:", &db), db);
-    const QString attach =
-        QStringLiteral("ATTACH '%1' AS dok; ATTACH '%2' AS adr")
-            .arg(QDir(dir).filePath(QStringLiteral("Dok.DB")), QDir(dir).filePath(QStringLiteral("Adressen.DB")));
-    check(sqlite3_exec(db, attach.toUtf8().constData(), nullptr, nullptr, nullptr), db);
-    return db;
-}
 
 QString documentSql() {
     return QStringLiteral("SELECT Nr, Datei, Ext, NrFirma, NrThema, WTyp, WTag, WDatum\n ,Titel ,Art ,a.Name1 as "
@@ -169,7 +103,7 @@ void benchOpen(const QString& dir) {
         sqlite3_finalize(s);
     });
     sqlite3_close(db);
-    report("Dokumentabfrage öffnen (Join, Sortierung)", ours, raw);
+    report(QStringLiteral("Dokumentabfrage öffnen (Join, Sortierung)"), ours, raw);
 }
 
 void benchFilterSwitch(const QString& dir, int addresses) {
@@ -200,7 +134,7 @@ void benchFilterSwitch(const QString& dir, int addresses) {
     });
     sqlite3_finalize(s);
     sqlite3_close(db);
-    report("Eintragsfilter wechseln (1.000 Einträge)", ours, raw);
+    report(QStringLiteral("Eintragsfilter wechseln (1.000 Einträge)"), ours, raw);
 }
 
 void benchKeySearch(const QString& dir, int documents) {
@@ -228,7 +162,7 @@ void benchKeySearch(const QString& dir, int documents) {
     });
     sqlite3_finalize(s);
     sqlite3_close(db);
-    report("Exakte Schlüsselsuche (10.000 mal)", ours, raw);
+    report(QStringLiteral("Exakte Schlüsselsuche (10.000 mal)"), ours, raw);
 }
 
 void benchPosts(const QString& dir, int posts) {
@@ -268,7 +202,7 @@ void benchPosts(const QString& dir, int posts) {
     });
     sqlite3_finalize(s);
     sqlite3_close(db);
-    report(qPrintable(QStringLiteral("Einzelne Buchungen (%1, je eine Transaktion)").arg(posts)), ours, raw);
+    report(QStringLiteral("Einzelne Buchungen (%1, je eine Transaktion)").arg(posts), ours, raw);
 }
 
 } // namespace
@@ -282,16 +216,22 @@ int main(int argc, char** argv) {
     const int addresses = args.size() > 2 ? args[2].toInt() : 10000;
     const int posts = args.size() > 3 ? args[3].toInt() : 10000;
     QTemporaryDir tmp;
+    // The tables lie where a client keeps them, so that the main window can open them as a client.
+    const QString clientDir = tmp.filePath(QStringLiteral("Bench"));
+    const QString dataDir = clientDir + QStringLiteral("/Daten");
+    QDir().mkpath(dataDir);
     out << QStringLiteral("%1 Dokumente, %2 Adressen\n").arg(documents).arg(addresses);
-    generate(tmp.path(), documents, addresses);
+    generate(dataDir, documents, addresses);
     out << QStringLiteral("%1 %2    %3    Faktor\n")
                .arg(QStringLiteral("Messung"), -42)
                .arg(QStringLiteral("ZEP"), 10)
                .arg(QStringLiteral("SQLite roh"), 10);
-    benchOpen(tmp.path());
-    benchFilterSwitch(tmp.path(), addresses);
-    benchKeySearch(tmp.path(), documents);
-    benchPosts(tmp.path(), posts);
-    zep::bench::runTreeBenchmark(addresses);
+    out.flush();
+    benchOpen(dataDir);
+    benchFilterSwitch(dataDir, addresses);
+    benchKeySearch(dataDir, documents);
+    benchPosts(dataDir, posts);
+    runDocumentListBenchmark(clientDir, addresses);
+    runTreeBenchmark(addresses);
     return 0;
 }

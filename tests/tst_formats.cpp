@@ -2,12 +2,14 @@
 #include "data/cp1252.h"
 #include "data/format_error.h"
 #include "data/treefile.h"
+#include "documents/column_arrangement.h"
 #include "documents/column_file.h"
 #include "tools/installation_content.h"
 #include "tools/zip_writer.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
@@ -149,6 +151,11 @@ private slots:
     void malformedColumnFile_data();
     void malformedColumnFile();
     void columnFileErrorsNameTheFile();
+    void columnFileRoundTripIsByteExact_data();
+    void columnFileRoundTripIsByteExact();
+    void longFormOfShortTextsReads();
+    void brokenColumnFileLoadsOneEmptyRow_data();
+    void brokenColumnFileLoadsOneEmptyRow();
 
     void crc32OfKnownValues_data();
     void crc32OfKnownValues();
@@ -525,6 +532,67 @@ void FormatsTest::columnFileErrorsNameTheFile() {
     } catch (const FileError& error) {
         QVERIFY2(error.message().contains(missing), qPrintable(error.message()));
     }
+}
+
+void FormatsTest::columnFileRoundTripIsByteExact_data() {
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QList<ColumnRow>>("rows");
+    QTest::newRow("short texts") << "tab_short.dat" << sampleColumnRows();
+    const QString longHeading = QStringLiteral("Überschrift ") + QString(288, u'ä');
+    QTest::newRow("heading of 300 bytes")
+        << "tab_long.dat"
+        << QList<ColumnRow>{{QStringLiteral("Titel"), longHeading, QStringLiteral("30")},
+                            {QStringLiteral("Art"), QStringLiteral("Art"), QStringLiteral("12")}};
+}
+
+// What is read is what the file holds, and writing it back gives the same bytes.
+void FormatsTest::columnFileRoundTripIsByteExact() {
+    QFETCH(QString, fixture);
+    QFETCH(QList<ColumnRow>, rows);
+    const QString source = fixturePath(fixture);
+    const QList<ColumnRow> read = readColumnFile(source);
+    QCOMPARE(read, rows);
+
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("Tab.dat"));
+    writeColumnFile(copy, read);
+    QCOMPARE(readBytes(copy), readBytes(source));
+}
+
+void FormatsTest::longFormOfShortTextsReads() {
+    QCOMPARE(readColumnFile(fixturePath(QStringLiteral("tab_long_form.dat"))), sampleColumnRows());
+}
+
+void FormatsTest::brokenColumnFileLoadsOneEmptyRow_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("messageStart");
+    QTest::newRow("wrong length byte") << readBytes(fixturePath(QStringLiteral("tab_bad_length.dat")))
+                                       << "Die Spaltendatei";
+    QTest::newRow("cut after the first row")
+        << readBytes(fixturePath(QStringLiteral("tab_short.dat"))).left(20) << "Die Spaltendatei";
+    QTest::newRow("empty list") << QByteArray("\x01\x00", 2) << "";
+}
+
+// The dialog's loading never fails hard: the arrangement is one empty row, the message says what is
+// wrong, and the file stays as it was.
+void FormatsTest::brokenColumnFileLoadsOneEmptyRow() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, messageStart);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tab.dat"));
+    QVERIFY(writeBytes(path, content));
+    const QDateTime modified = QFileInfo(path).lastModified();
+
+    const LoadedArrangement loaded = loadColumnArrangement(path);
+    QCOMPARE(loaded.rows, QList<ColumnRow>{ColumnRow{}});
+    if (messageStart.isEmpty()) {
+        QVERIFY2(loaded.message.isEmpty(), qPrintable(loaded.message));
+    } else {
+        QVERIFY2(loaded.message.startsWith(messageStart), qPrintable(loaded.message));
+        QVERIFY2(loaded.message.contains(path), qPrintable(loaded.message));
+    }
+    QCOMPARE(readBytes(path), content);
+    QCOMPARE(QFileInfo(path).lastModified(), modified);
 }
 
 void FormatsTest::crc32OfKnownValues_data() {

@@ -1,3 +1,4 @@
+#include "app/clock.h"
 #include "app/profile_file.h"
 #include "app/program.h"
 #include "app/startup.h"
@@ -7,6 +8,8 @@
 #include "data/tdm1.h"
 #include "data/treefile.h"
 #include "documents/associations.h"
+#include "documents/column_file.h"
+#include "documents/ui/column_arrangement_dialog.h"
 #include "fake_associations.h"
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/main_window.h"
@@ -16,17 +19,21 @@
 #include "tools/installation_layout.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDBusConnection>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMutex>
 #include <QProcess>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -38,6 +45,7 @@
 
 using namespace zep;
 using zep::test::appendRecord;
+using zep::test::columnValues;
 using zep::test::ScriptedInteraction;
 
 namespace {
@@ -102,6 +110,26 @@ public:
     }
 
     ProfileFile zepIni() const { return ProfileFile(program.paths.settingsFile); }
+    ProfileFile mandIni() const { return ProfileFile(clientDir + QStringLiteral("/Mand.ini")); }
+
+    // Documents of "Zeta AG" with resubmission rules around Monday 7 December 2026 (day 46363,
+    // week 6623): Nr 4 to 8.
+    void addResubmissionDocuments() {
+        Table dok;
+        test::openTable(dok, clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+        const QDate today(2026, 12, 7);
+        appendRecord(dok,
+                     {{"NrFirma", 3}, {"Ext", "odt"}, {"Titel", "Termin heute"}, {"WTyp", "D"}, {"WDatum", today}});
+        appendRecord(
+            dok,
+            {{"NrFirma", 3}, {"Ext", "odt"}, {"Titel", "Termin morgen"}, {"WTyp", "D"}, {"WDatum", today.addDays(1)}});
+        appendRecord(dok,
+                     {{"NrFirma", 3}, {"Ext", "odt"}, {"Titel", "Täglich fällig"}, {"WTyp", "T"}, {"WTag", 46363}});
+        appendRecord(
+            dok, {{"NrFirma", 3}, {"Ext", "odt"}, {"Titel", "Später"}, {"WTyp", "D"}, {"WDatum", today.addDays(13)}});
+        appendRecord(
+            dok, {{"NrFirma", 3}, {"Ext", "odt"}, {"Titel", "Wöchentlich überfällig"}, {"WTyp", "W"}, {"WTag", 6620}});
+    }
 
     ScriptedInteraction interaction;
     QTemporaryDir tmp;
@@ -145,6 +173,20 @@ bool enabled(QWidget& window, const QString& name) {
     if (auto* action = child<QAction>(window, name))
         return action->isEnabled();
     return child<QWidget>(window, name)->isEnabled();
+}
+
+QStringList titles(Query& query) {
+    QStringList list;
+    for (const QVariant& title : columnValues(query, QStringLiteral("Titel")))
+        list << title.toString();
+    return list;
+}
+
+QStringList visibleLabels(const DataSet& dataSet) {
+    QStringList labels;
+    for (int position : dataSet.visibleFields())
+        labels << dataSet.fieldInfo(position).displayLabel;
+    return labels;
 }
 
 void selectNode(TTreeView2* tree, const QString& caption) {
@@ -512,6 +554,299 @@ private slots:
         tva->setCurrentItem(tva->topLevelItem(0));
         QVERIFY(!enabled(*window, QStringLiteral("Btn_B_Edit")));
         QVERIFY(!enabled(*window, QStringLiteral("MA_Del")));
+    }
+
+    void listShowsTheArrangementOfTheColumnFile() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        const Query& list = inst.dm->dm1().QDok;
+        QCOMPARE(visibleLabels(list),
+                 (QStringList{"Titel", "Art", "Adresse", "Thema", "Erstellt", "Geändert", "Autor"}));
+        QCOMPARE(list.fieldInfo(0).displayWidth, 30);
+        QVERIFY(inst.interaction.texts().isEmpty());
+    }
+
+    // On the root the toggle decides between the unfiled documents and everything under the tree.
+    void rootListsByTheToggle() {
+        Installation inst;
+        {
+            Table dok;
+            test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+            appendRecord(dok, {{"NrFirma", 0}, {"NrThema", 0}, {"Titel", "Ohne Ablage"}});
+            appendRecord(dok, {{"NrFirma", -1}, {"NrThema", -1}, {"Titel", "Nirgends"}});
+        }
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        auto* tva = child<TTreeView2>(*window, QStringLiteral("TVA"));
+        auto* toggle = child<QToolButton>(*window, QStringLiteral("Btn_D_All"));
+        Query& list = inst.dm->dm1().QDok;
+        tva->setCurrentItem(tva->topLevelItem(0));
+        QCOMPARE(titles(list), QStringList{"Ohne Ablage"});
+        toggle->click();
+        QCOMPARE(titles(list), (QStringList{"Angebot", "Anruf", "Ohne Ablage", "Rechnung"}));
+        child<QTabBar>(*window, QStringLiteral("Tab00"))->setCurrentIndex(1);
+        auto* tvb = child<TTreeView2>(*window, QStringLiteral("TVB"));
+        tvb->setCurrentItem(tvb->topLevelItem(0));
+        QCOMPARE(titles(list), (QStringList{"Angebot", "Anruf", "Ohne Ablage", "Rechnung"}));
+        toggle->click();
+        QCOMPARE(titles(list), QStringList{"Ohne Ablage"});
+    }
+
+    // Two clicks on one heading restore the order; a click on another heading turns the direction round.
+    void headerClicksSortTheList() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        auto* tva = child<TTreeView2>(*window, QStringLiteral("TVA"));
+        tva->setCurrentItem(tva->topLevelItem(0));
+        child<QToolButton>(*window, QStringLiteral("Btn_D_All"))->click();
+        Query& list = inst.dm->dm1().QDok;
+        const QStringList ascending = {"Angebot", "Anruf", "Rechnung"};
+        QCOMPARE(titles(list), ascending);
+        const QString filter = list.filterText();
+        TDBGrid3& grid = window->documentGrid();
+        emit grid.OnHeaderClick(0, 0);
+        QCOMPARE(titles(list), (QStringList{"Rechnung", "Anruf", "Angebot"}));
+        QVERIFY(window->sortDescending());
+        emit grid.OnHeaderClick(0, 0);
+        QCOMPARE(titles(list), ascending);
+        QCOMPARE(list.filterText(), filter);
+        // A new column starts in the turned direction: descending by kind, equal kinds by Nr.
+        emit grid.OnHeaderClick(6, 0);
+        QCOMPARE(window->sortColumn(), 6);
+        QVERIFY(window->sortDescending());
+        QCOMPARE(list.recordCount(), 3);
+        QVERIFY(inst.interaction.texts().isEmpty());
+    }
+
+    void sortColumnOutsideTheArrangementSortsByTheFirst() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        window->setSortState(12, true);
+        window->reloadDocumentList(true, false);
+        QVERIFY2(inst.interaction.texts().isEmpty(), qPrintable(inst.interaction.texts().join(u'|')));
+        QCOMPARE(titles(inst.dm->dm1().QDok), (QStringList{"Anruf", "Angebot"}));
+    }
+
+    void resubmissionNodesListOnlyTheirDocuments_data() {
+        QTest::addColumn<QString>("node");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("Heute: due and overdue")
+            << "Heute" << QStringList{"Täglich fällig", "Termin heute", "Wöchentlich überfällig"};
+        QTest::newRow("Morgen") << "Morgen" << QStringList{"Termin morgen"};
+        QTest::newRow("Ab Übermorgen") << "Ab Übermorgen" << QStringList{"Später"};
+        QTest::newRow("Wöchentlich") << "Wöchentlich" << QStringList{"Wöchentlich überfällig"};
+        QTest::newRow("Dokumente") << "Dokumente" << QStringList{};
+        QTest::newRow("Alle") << "Alle" << QStringList{"Angebot",        "Anruf",
+                                                       "Rechnung",       "Später",
+                                                       "Täglich fällig", "Termin heute",
+                                                       "Termin morgen",  "Wöchentlich überfällig"};
+    }
+
+    void resubmissionNodesListOnlyTheirDocuments() {
+        QFETCH(QString, node);
+        QFETCH(QStringList, expected);
+        const FixedClock clock(QDate(2026, 12, 7));
+        Installation inst;
+        inst.addResubmissionDocuments();
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        window->SelectView(2);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVD")), node);
+        QCOMPARE(titles(inst.dm->dm1().QDok), expected);
+        QCOMPARE(child<QTabBar>(*window, QStringLiteral("Tab22"))->tabText(0),
+                 QStringLiteral("Dokumente [%1]").arg(expected.size()));
+    }
+
+    // The daily document is due again tomorrow and leaves "Heute" at the refresh; the list keeps its row.
+    void documentDoneRefreshesTheList() {
+        const FixedClock clock(QDate(2026, 12, 7));
+        Installation inst;
+        inst.addResubmissionDocuments();
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        window->SelectView(2);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVD")), QStringLiteral("Heute"));
+        Query& list = inst.dm->dm1().QDok;
+        QVERIFY(window->locateDocument(6));
+        QCOMPARE(list.recNo(), 1);
+        child<QToolButton>(*window, QStringLiteral("Btn_D_Done"))->click();
+        QCOMPARE(list.recNo(), 1);
+        QCOMPARE(list.field(u"Titel").asString(), QStringLiteral("Termin heute"));
+        QCOMPARE(titles(list), (QStringList{"Termin heute", "Wöchentlich überfällig"}));
+        Table dok;
+        test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+        QVERIFY(dok.findKey({6}));
+        QCOMPARE(dok.field(u"WTag").asInteger(), 46364);
+        // A date rule ends.
+        QVERIFY(window->locateDocument(4));
+        child<QToolButton>(*window, QStringLiteral("Btn_D_Done"))->click();
+        QCOMPARE(titles(list), QStringList{"Wöchentlich überfällig"});
+        QVERIFY(dok.findKey({4}));
+        QVERIFY(dok.field(u"WTyp").asString().isEmpty());
+        QVERIFY(dok.field(u"WDatum").isNull());
+    }
+
+    // Icon at (left+2, top+1), the rule's mark at left+20, the overdue mark at left+30.
+    void firstColumnShowsIconAndMarks() {
+        const FixedClock clock(QDate(2026, 12, 7));
+        Installation inst;
+        inst.addResubmissionDocuments();
+        auto window = inst.makeWindow();
+        window->resize(900, 600);
+        showAndOpen(*window, inst);
+        window->SelectView(2);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVD")), QStringLiteral("Alle"));
+        TDBGrid3& grid = window->documentGrid();
+        Query& list = inst.dm->dm1().QDok;
+        list.first(); // "Angebot": no rule
+        const QImage image = grid.viewport()->grab().toImage();
+        // The top row of a badge, above its letter.
+        const auto badgeAt = [&](int row, int x) {
+            const QRect cell = grid.cellRect(0, row);
+            return image.pixelColor(cell.left() + x + 3, cell.top() + 1 + 3);
+        };
+        const QColor dateBadge(40, 120, 200), weeklyBadge(40, 150, 70), overdueBadge(245, 175, 0);
+        // Rows (1 is the header): 2 Anruf, 4 Später (date ahead), 8 Wöchentlich überfällig.
+        QVERIFY(badgeAt(2, 20) != dateBadge && badgeAt(2, 20) != weeklyBadge);
+        // The note's own icon, a yellow sheet, inside the first 16 pixels.
+        const QRect noteCell = grid.cellRect(0, 2);
+        QCOMPARE(image.pixelColor(noteCell.left() + 2 + 8, noteCell.top() + 1 + 7), QColor(255, 240, 140));
+        QCOMPARE(badgeAt(4, 20), dateBadge);
+        QVERIFY(badgeAt(4, 30) != overdueBadge);
+        QCOMPARE(badgeAt(8, 20), weeklyBadge);
+        QCOMPARE(badgeAt(8, 30), overdueBadge);
+    }
+
+    // "Zeigen" shows the edited arrangement, abort the saved one again; neither writes the file.
+    void columnDialogShowAndAbort() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        const QByteArray saved = [&] {
+            QFile file(inst.program.paths.columnFile);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        }();
+        auto* dialog = child<ColumnArrangementDialog>(*window, QStringLiteral("TT01"));
+        dialog->show();
+        auto* grid = child<QTableWidget>(*dialog, QStringLiteral("G"));
+        grid->setCurrentCell(1, 0);
+        child<QToolButton>(*dialog, QStringLiteral("BtnDel"))->click();
+        grid->item(0, 1)->setText(QStringLiteral("Betreff"));
+        grid->item(0, 2)->setText(QStringLiteral("breit"));
+        QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("0"));
+        child<QPushButton>(*dialog, QStringLiteral("BtnZeigen"))->click();
+        const Query& list = inst.dm->dm1().QDok;
+        QCOMPARE(visibleLabels(list), (QStringList{"Betreff", "Adresse", "Thema", "Erstellt", "Geändert", "Autor"}));
+        QVERIFY(dialog->shown());
+        child<QPushButton>(*dialog, QStringLiteral("BtnAbort"))->click();
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(visibleLabels(list),
+                 (QStringList{"Titel", "Art", "Adresse", "Thema", "Erstellt", "Geändert", "Autor"}));
+        QFile file(inst.program.paths.columnFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), saved);
+    }
+
+    void columnDialogOkSavesArrangementAndSort() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        auto* dialog = child<ColumnArrangementDialog>(*window, QStringLiteral("TT01"));
+        dialog->show();
+        auto* fields = child<QListWidget>(*dialog, QStringLiteral("LB"));
+        fields->setCurrentRow(int(offeredColumnFields().indexOf(QStringLiteral("Feld1"))));
+        auto* grid = child<QTableWidget>(*dialog, QStringLiteral("G"));
+        grid->setCurrentCell(0, 0);
+        child<QToolButton>(*dialog, QStringLiteral("BtnHinHin"))->click();
+        QCOMPARE(grid->currentRow(), 1);
+        auto* sortBox = child<QComboBox>(*dialog, QStringLiteral("SortBox"));
+        sortBox->setCurrentIndex(1);
+        child<QCheckBox>(*dialog, QStringLiteral("Sortcheck"))->setChecked(false);
+        child<QPushButton>(*dialog, QStringLiteral("BtnOK"))->click();
+        QVERIFY(!dialog->isVisible());
+        const QList<ColumnRow> stored = readColumnFile(inst.program.paths.columnFile);
+        QCOMPARE(stored.size(), 8);
+        QCOMPARE(stored[1], (ColumnRow{QStringLiteral("Feld1"), QStringLiteral("Feld1"), QStringLiteral("10")}));
+        QCOMPARE(inst.mandIni().readInteger(u"Dokument", u"SortSpalte", -1), 1);
+        QCOMPARE(inst.mandIni().readInteger(u"Dokument", u"SortAbsteigend", -1), 0);
+        QCOMPARE(visibleLabels(inst.dm->dm1().QDok).value(1), QStringLiteral("Feld1"));
+    }
+
+    // A column file that cannot be replaced (a directory stands in its place): the message, the
+    // dialog stays open with the user's rows, and nothing is rebuilt from a half-saved state.
+    void unwritableColumnFileKeepsTheDialogOpen() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        auto* dialog = child<ColumnArrangementDialog>(*window, QStringLiteral("TT01"));
+        dialog->show();
+        auto* grid = child<QTableWidget>(*dialog, QStringLiteral("G"));
+        grid->item(0, 1)->setText(QStringLiteral("Betreff"));
+        const QString path = inst.program.paths.columnFile;
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QDir().mkpath(path));
+        const int before = int(inst.interaction.shown().size());
+        child<QPushButton>(*dialog, QStringLiteral("BtnOK"))->click();
+        QCOMPARE(inst.interaction.shown().size(), before + 1);
+        QVERIFY2(inst.interaction.texts().last().startsWith(QStringLiteral("Die Spaltendatei")),
+                 qPrintable(inst.interaction.texts().last()));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("Betreff"));
+        QCOMPARE(inst.mandIni().readInteger(u"Dokument", u"Sortspalte", -1), -1);
+        dialog->close();
+    }
+
+    // A heading that is gone from the sort box puts the list's sort column back to the first.
+    void lostSortHeadingResetsTheSortColumn() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        window->setSortState(3, false);
+        auto* dialog = child<ColumnArrangementDialog>(*window, QStringLiteral("TT01"));
+        dialog->show();
+        auto* sortBox = child<QComboBox>(*dialog, QStringLiteral("SortBox"));
+        sortBox->setCurrentIndex(2);
+        auto* grid = child<QTableWidget>(*dialog, QStringLiteral("G"));
+        grid->setCurrentCell(4, 0);
+        child<QToolButton>(*dialog, QStringLiteral("BtnAuf"))->click();
+        QCOMPARE(sortBox->currentText(), QStringLiteral("Adresse"));
+        QCOMPARE(window->sortColumn(), 3);
+        grid->setCurrentCell(2, 0);
+        child<QToolButton>(*dialog, QStringLiteral("BtnDel"))->click();
+        QCOMPARE(sortBox->currentIndex(), 0);
+        QCOMPARE(window->sortColumn(), 0);
+        dialog->close();
+    }
+
+    // A damaged installation file: a message, one empty row, the file as it was, and a list that
+    // says why it shows no columns.
+    void brokenColumnFileIsReportedAndKept() {
+        Installation inst;
+        const QByteArray broken("\x01\x06\x05Titel\x06\xc8Titel", 15);
+        {
+            QFile file(inst.program.paths.columnFile);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(broken);
+        }
+        auto window = inst.makeWindow();
+        QCOMPARE(inst.interaction.shown().size(), 1);
+        QVERIFY(inst.interaction.texts().first().startsWith(QStringLiteral("Die Spaltendatei")));
+        QCOMPARE(window->columnArrangement().arrangement(), QList<ColumnRow>{ColumnRow{}});
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        QVERIFY2(inst.interaction.texts().last().startsWith(
+                     QStringLiteral("Die Tabellenansicht kann ab Spalte 1 nicht angezeigt werden.")),
+                 qPrintable(inst.interaction.texts().last()));
+        QCOMPARE(child<QTabBar>(*window, QStringLiteral("Tab22"))->tabText(0), QStringLiteral("Dokumente [2]"));
+        QFile file(inst.program.paths.columnFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), broken);
     }
 
     void resubmissionStartValue_data() {

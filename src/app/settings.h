@@ -88,6 +88,14 @@ public:
     bool setSortColumn(int column) const { return write(keys::DokumentSortSpalte, column); }
     bool sortDescending() const { return read(keys::DokumentSortAbsteigend) == 1; }
     bool setSortDescending(bool on) const { return write(keys::DokumentSortAbsteigend, on ? 1 : 0); }
+    // The same two keys as the column arrangement window keeps them: it assumes descending when the
+    // order is missing.
+    int arrangementSortColumn() const { return read(keys::DokumentSortspalteArrangement); }
+    bool arrangementSortDescending() const { return read(keys::DokumentSortAbsteigendArrangement) == 1; }
+    bool setArrangementSort(int column, bool descending) const {
+        return write(keys::DokumentSortspalteArrangement, column) &&
+               write(keys::DokumentSortAbsteigendArrangement, descending ? 1 : 0);
+    }
     // Nr of the current address template.
     int currentAddressTemplate() const { return read(keys::AdressvorlageAktuell); }
     bool setCurrentAddressTemplate(int nr) const { return write(keys::AdressvorlageAktuell, nr); }

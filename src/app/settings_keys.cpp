@@ -38,8 +38,9 @@ const std::array<TextSetting, 6> DokumentFeld{{
     {{u"Dokument", u"Feld6"}, u"Feld6"},
 }};
 const IntSetting DokumentSortSpalte{{u"Dokument", u"SortSpalte"}, 0};
-// The column arrangement window reads this key with 1 as its own default.
 const IntSetting DokumentSortAbsteigend{{u"Dokument", u"SortAbsteigend"}, 0};
+const IntSetting DokumentSortspalteArrangement{{u"Dokument", u"Sortspalte"}, 0};
+const IntSetting DokumentSortAbsteigendArrangement{{u"Dokument", u"SortAbsteigend"}, 1};
 const IntSetting AdressvorlageAktuell{{u"Adressvorlage", u"Aktuell"}, 0};
 
 } // namespace zep::keys

@@ -46,6 +46,9 @@ extern const std::array<TextSetting, 10> AdresseFeld;
 extern const std::array<TextSetting, 6> DokumentFeld;
 extern const IntSetting DokumentSortSpalte;
 extern const IntSetting DokumentSortAbsteigend;
+// The column arrangement window's spelling of the sort column key, and its own default of the order.
+extern const IntSetting DokumentSortspalteArrangement;
+extern const IntSetting DokumentSortAbsteigendArrangement;
 extern const IntSetting AdressvorlageAktuell;
 
 } // namespace keys

@@ -49,7 +49,7 @@ QPixmap TIconListPainter::largePixmap(const QString& key, const QString& filePat
 
 QPixmap TIconListPainter::pixmapFor(const QString& source, const QString& filePath, int size) {
     if (source.isEmpty())
-        return fileIcon(filePath, size);
+        return cachedFileIcon(filePath, size);
     const QString cacheId = cacheKey(size, source);
     auto found = cache_.constFind(cacheId);
     if (found != cache_.constEnd())
@@ -68,6 +68,19 @@ QPixmap TIconListPainter::resolve(const QString& source, int size) const {
     if (QDir::isAbsolutePath(source))
         return scaled(QPixmap(source), size);
     return QIcon::fromTheme(source).pixmap(size, size);
+}
+
+// Files show the icon of their extension, as the desktop's file icons go: a list of many documents
+// resolves it once per extension.
+QPixmap TIconListPainter::cachedFileIcon(const QString& filePath, int size) {
+    const qsizetype nameStart = filePath.lastIndexOf(u'/') + 1;
+    const qsizetype dot = filePath.lastIndexOf(u'.');
+    const QString extension = dot > nameStart ? filePath.mid(dot + 1).toLower() : QString();
+    const QString cacheId = cacheKey(size, QStringLiteral("file.") + extension);
+    auto found = cache_.constFind(cacheId);
+    if (found == cache_.constEnd())
+        found = cache_.insert(cacheId, fileIcon(filePath, size));
+    return *found;
 }
 
 QPixmap TIconListPainter::fileIcon(const QString& filePath, int size) {

@@ -35,6 +35,7 @@ public:
     void clearCache() { cache_.clear(); }
 
 private:
+    QPixmap cachedFileIcon(const QString& filePath, int size);
     QPixmap pixmapFor(const QString& source, const QString& filePath, int size);
     QPixmap resolve(const QString& source, int size) const;
 

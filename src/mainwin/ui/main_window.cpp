@@ -1,10 +1,12 @@
 #include "mainwin/ui/main_window.h"
 #include "mainwin/tree_texts.h"
 
+#include "app/clock.h"
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
 #include "controls/ui/db_grid3.h"
+#include "controls/ui/icon_list_painter.h"
 #include "controls/ui/tree_view2.h"
 #include "data/engine_error.h"
 #include "data/tdm.h"
@@ -12,7 +14,6 @@
 #include "mainwin/address_summary.h"
 #include "mainwin/dde_command.h"
 #include "mainwin/enabling_rules.h"
-#include "mainwin/entry_filter.h"
 #include "mainwin/system_figures.h"
 #include "mainwin/ui/main_note_dialog.h"
 #include "mainwin/ui/main_note_editor.h"
@@ -61,6 +62,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     treeHandlers_ = new TreeHandlers(*this, this);
     treeHandlers_->attachTrees();
     connectControls();
+    setUpDocumentList();
     FormCreate();
 }
 
@@ -73,6 +75,7 @@ void MainWindow::setDataModule(TDM* dm) {
     if (dm_ != nullptr)
         dm_->setNoteEditor(nullptr);
     dm_ = dm;
+    iconPainter_.reset();
     D_Grid->setDataSource(dm_ ? &dm_->dm1().DQDok : nullptr);
     if (dm_ != nullptr)
         dm_->setNoteEditor(RE);
@@ -306,41 +309,6 @@ void MainWindow::setViewTabCaption(int tabIndex, const QString& caption) {
     Tab00->setTabText(tabIndex, caption);
 }
 
-void MainWindow::reloadDocumentList(bool requery, bool filter) {
-    if (dm_ == nullptr)
-        return;
-    Query& query = dm_->dm1().QDok;
-    try {
-        if (requery || !query.isActive()) {
-            const ControlsSuspended suspended(query);
-            query.close();
-            if (filter)
-                setViewFilter(query);
-            query.open();
-        } else if (filter) {
-            setViewFilter(query);
-        }
-        applyDocumentRule(query.recordCount());
-    } catch (const EngineError& e) {
-        Interaction::instance().error(e.message(), engineCaption());
-    }
-}
-
-void MainWindow::setViewFilter(Query& query) {
-    QTreeWidgetItem* selected = viewState_.tree ? viewState_.tree->currentItem() : nullptr;
-    if (viewState_.view == ViewState::Documents || selected == nullptr) {
-        query.setFiltered(false);
-        return;
-    }
-    QList<int> descendants;
-    for (QTreeWidgetItem* node = nextNode(selected); node != nextAfterSubtree(selected); node = nextNode(node))
-        descendants << nodeNumber(node);
-    const QString linkField = viewState_.linkField.isEmpty() ? QStringLiteral("NrFirma") : viewState_.linkField;
-    query.setFilterText(
-        entryFilterText(linkField, nodeNumber(selected), isRootNode(selected), showSubEntries(), descendants));
-    query.setFiltered(true);
-}
-
 void MainWindow::showAddressSummary() {
     REAdr->setUpdatesEnabled(false);
     REAdr->clear();
@@ -400,7 +368,7 @@ void MainWindow::BoxAdrVorCloseUp(int index) {
 }
 
 void MainWindow::TimerZeitTimer() {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = Clock::now();
     PnlDate->setText(clockDateText(now));
     PnlTime->setText(clockTimeText(now));
 }

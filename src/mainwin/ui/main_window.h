@@ -6,12 +6,15 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPainter;
 class QSplitter;
 class QStackedWidget;
 class QTabBar;
@@ -22,10 +25,12 @@ class QWidget;
 
 namespace zep {
 
+class ColumnArrangementDialog;
 class NoteEdit;
 class Query;
 class TDBGrid3;
 class TDM;
+class TIconListPainter;
 class TOverPanel;
 class TTreeView2;
 class TreeHandlers;
@@ -76,6 +81,13 @@ public:
     bool sortDescending() const { return sortDescending_; }
     void setSortState(int column, bool descending);
     bool showSubEntries() const; // Btn_D_All is down
+
+    // The document list: reopened with unchanged SQL and filter (it stands on its first record
+    // afterwards), and moved to a document by its Nr (nothing moves when there is none).
+    void RefreshDocumentList();
+    bool locateDocument(qint64 nr);
+    // TT01, the live column arrangement of the list.
+    ColumnArrangementDialog& columnArrangement() { return *TT01; }
 
     // TreeHost
     const ViewState& viewState() const override { return viewState_; }
@@ -131,13 +143,18 @@ private:
     void MTool_Click(QObject* sender);
     void MHelp_Click(QObject* sender);
     void D_GridDblClick();
+    void setUpDocumentList();
+    void D_GridHeaderClick(int column, int row);
+    void D_GridDrawCell(int column, QPainter& painter, const QRect& cell, int fieldPosition, int row);
+    std::optional<QString> viewFilterText() const;
+    void documentDone();
+    void editColumnArrangement();
 
     bool openClient(const QString& clientName, int mode);
     bool openClientFromList(const QString& clientName, int mode);
     void loadTrees();
     void loadEntryTree(TTreeView2& tree, const QString& path, const QString& rootCaption);
     void chooseStartView();
-    void setViewFilter(Query& query);
     void fillAddressTemplates();
     void showAddressTemplate(int nr);
     void listFont();
@@ -156,6 +173,8 @@ private:
     NoteEditorRunner noteEditorRunner_;
     ViewState viewState_;
     TreeHandlers* treeHandlers_ = nullptr;
+    ColumnArrangementDialog* TT01 = nullptr;
+    std::unique_ptr<TIconListPainter> iconPainter_; // on the data module's IList
     int sortColumn_ = 0;
     bool sortDescending_ = false;
     bool copyDrag_ = false;

@@ -93,6 +93,10 @@ void MainWindow::D_BtnClick(QObject* sender) {
         listFont();
     else if (isSender(sender, u"Btn_D_All"))
         reloadDocumentList(false, true);
+    else if (isSender(sender, u"Btn_D_Done"))
+        documentDone();
+    else if (isSender(sender, u"Btn_D_Tab") || isSender(sender, u"MD_Tab"))
+        editColumnArrangement();
     else if (isSender(sender, u"PD_Save"))
         saveCopy();
     else if (isSender(sender, u"PD_Copy"))

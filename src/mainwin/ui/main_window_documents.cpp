@@ -1,0 +1,173 @@
+// The main window's document list: building and filtering its query, sorting by a header click,
+// the icons and resubmission marks of its first column, and "Dokument erledigt".
+#include "app/clock.h"
+#include "app/interaction.h"
+#include "app/program.h"
+#include "app/program_info.h"
+#include "controls/ui/db_grid3.h"
+#include "controls/ui/icon_list_painter.h"
+#include "data/engine_error.h"
+#include "data/tdm.h"
+#include "data/tdm1.h"
+#include "documents/ui/column_arrangement_dialog.h"
+#include "mainwin/document_list.h"
+#include "mainwin/entry_filter.h"
+#include "mainwin/resubmission.h"
+#include "mainwin/ui/main_window.h"
+#include "mainwin/ui/resubmission_marks.h"
+#include "mainwin/ui/tree_nodes.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QTreeWidget>
+
+namespace zep {
+
+namespace {
+
+// The wait cursor while the query runs; restored on every path.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+void showListError(const QString& message) {
+    Interaction::instance().error(message, ApplicationName.toString());
+}
+
+// Where the first column's pictures go, relative to its cell.
+constexpr QPoint IconOffset(2, 1);
+constexpr QPoint MarkOffset(20, 1);
+constexpr QPoint OverdueOffset(30, 1);
+
+} // namespace
+
+void MainWindow::setUpDocumentList() {
+    TT01 = new ColumnArrangementDialog(this);
+    connect(TT01, &ColumnArrangementDialog::rebuildRequested, this, [this] { reloadDocumentList(true, false); });
+    connect(TT01, &ColumnArrangementDialog::sortColumnReset, this, [this] { sortColumn_ = 0; });
+    connect(D_Grid, &TDBGrid3::OnHeaderClick, this, &MainWindow::D_GridHeaderClick);
+    connect(D_Grid, &TDBGrid3::OnDrawCell, this, &MainWindow::D_GridDrawCell);
+}
+
+void MainWindow::reloadDocumentList(bool requery, bool filter) {
+    if (dm_ == nullptr)
+        return;
+    Query& query = dm_->dm1().QDok;
+    DocumentList list(query);
+    QString message;
+    try {
+        if (requery || !query.isActive()) {
+            const WaitCursor wait;
+            message = list.rebuild(TT01->arrangement(), sortColumn_, sortDescending_,
+                                   filter ? viewFilterText() : std::nullopt);
+        } else if (const std::optional<QString> text = filter ? viewFilterText() : std::nullopt) {
+            list.setFilter(*text);
+        } else {
+            return;
+        }
+    } catch (const EngineError& e) {
+        message = e.message();
+    }
+    applyDocumentRule(query.recordCount());
+    if (!message.isEmpty())
+        showListError(message);
+}
+
+void MainWindow::RefreshDocumentList() {
+    if (dm_ == nullptr)
+        return;
+    Query& query = dm_->dm1().QDok;
+    QString message;
+    try {
+        const WaitCursor wait;
+        message = DocumentList(query).refresh(TT01->arrangement());
+    } catch (const EngineError& e) {
+        message = e.message();
+    }
+    applyDocumentRule(query.recordCount());
+    if (!message.isEmpty())
+        showListError(message);
+}
+
+bool MainWindow::locateDocument(qint64 nr) {
+    return dm_ != nullptr && DocumentList(dm_->dm1().QDok).locate(nr);
+}
+
+// The resubmission tree's node in the documents view, the selected entry (and its sub-entries)
+// otherwise; nothing while no node is selected.
+std::optional<QString> MainWindow::viewFilterText() const {
+    QTreeWidgetItem* selected = viewState_.tree ? viewState_.tree->currentItem() : nullptr;
+    if (selected == nullptr)
+        return std::nullopt;
+    if (viewState_.view == ViewState::Documents)
+        return resubmissionFilterText(selected->text(0), Clock::today());
+    QList<int> descendants;
+    for (QTreeWidgetItem* node = nextNode(selected); node != nextAfterSubtree(selected); node = nextNode(node))
+        descendants << nodeNumber(node);
+    const QString linkField = viewState_.linkField.isEmpty() ? QStringLiteral("NrFirma") : viewState_.linkField;
+    return entryFilterText(linkField, nodeNumber(selected), isRootNode(selected), showSubEntries(), descendants);
+}
+
+// A click on a heading sorts by that column and turns the direction round, also for a new column.
+void MainWindow::D_GridHeaderClick(int column, int) {
+    const bool nodeSelected = viewState_.tree != nullptr && viewState_.tree->currentItem() != nullptr;
+    if (!nodeSelected || column < 0)
+        return;
+    sortColumn_ = column;
+    sortDescending_ = !sortDescending_;
+    reloadDocumentList(true, false);
+}
+
+void MainWindow::D_GridDrawCell(int column, QPainter& painter, const QRect& cell, int, int row) {
+    if (column != 0 || dm_ == nullptr)
+        return;
+    const Query& query = dm_->dm1().QDok;
+    const auto value = [&query, row](QStringView name) {
+        const int position = query.fieldPosition(name);
+        return position < 0 ? QVariant() : query.valueAt(row, position);
+    };
+    QString file = value(u"Datei").toString();
+    if (!file.contains(u'/'))
+        file.prepend(Program::instance().client.FilesDir);
+    if (!iconPainter_)
+        iconPainter_ = std::make_unique<TIconListPainter>(dm_->IList);
+    const QPoint origin = cell.topLeft();
+    iconPainter_->drawSmall(value(u"Ext").toString(), file, painter, origin.x() + IconOffset.x(),
+                            origin.y() + IconOffset.y());
+    const QString type = value(u"WTyp").toString();
+    const std::optional<int> mark = resubmissionMark(type);
+    if (!mark)
+        return;
+    painter.drawPixmap(origin + MarkOffset, resubmissionMarkPixmap(*mark));
+    if (resubmissionOverdue(type, value(u"WTag"), value(u"WDatum"), Clock::today()))
+        painter.drawPixmap(origin + OverdueOffset, resubmissionMarkPixmap(OverdueMark));
+}
+
+// "Dokument erledigt" on the current document, then back to the same row of the refreshed list.
+void MainWindow::documentDone() {
+    if (!listHasDocuments())
+        return;
+    Query& query = dm_->dm1().QDok;
+    const int row = query.recNo();
+    try {
+        markResubmissionDone(dm_->TDok, Clock::today());
+    } catch (const EngineError& e) {
+        // A refused post must not stay pending, to be posted by the next move of the table.
+        if (dm_->TDok.isEditing())
+            dm_->TDok.cancel();
+        showListError(e.message());
+    }
+    RefreshDocumentList();
+    if (query.isActive())
+        query.setRecNo(row);
+}
+
+void MainWindow::editColumnArrangement() {
+    TT01->exec();
+}
+
+} // namespace zep
