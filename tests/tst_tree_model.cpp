@@ -552,7 +552,10 @@ private slots:
         QVERIFY(editor.beginNew(alpha));
         client.adr.field(u"Name1").setValue(QStringLiteral("Neu"));
         const EntryEditor::Saved saved = editor.save(alpha);
-        QCOMPARE(saved.fileError, QStringLiteral("Kann Datei \"%1\" nicht finden").arg(client.treeFile));
+        QCOMPARE(
+            saved.fileError,
+            QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: Unter diesem Namen steht ein Ordner.")
+                .arg(client.treeFile));
         QCOMPARE(saved.node->caption(), QStringLiteral("Neu"));
         QCOMPARE(recordCount(client.dir, QStringLiteral("Adressen.DB")), 9);
     }
