@@ -794,8 +794,10 @@ private slots:
         const int before = int(inst.interaction.shown().size());
         child<QPushButton>(*dialog, QStringLiteral("BtnOK"))->click();
         QCOMPARE(inst.interaction.shown().size(), before + 1);
-        QVERIFY2(inst.interaction.texts().last().startsWith(QStringLiteral("Die Spaltendatei")),
-                 qPrintable(inst.interaction.texts().last()));
+        QCOMPARE(
+            inst.interaction.texts().last(),
+            QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: Unter diesem Namen steht ein Ordner.")
+                .arg(path));
         QVERIFY(dialog->isVisible());
         QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("Betreff"));
         QCOMPARE(inst.mandIni().readInteger(u"Dokument", u"Sortspalte", -1), -1);

@@ -50,7 +50,7 @@ void writeTreeFile(const QString& path, const QList<TreeFileRecord>& records);
 // Name shown for an address: Name1, and for a person Name1, one blank and Name2.
 QString treeDisplayName(const QString& name1, const QString& name2, bool isPerson);
 
-// The message when a tree file cannot be opened or written.
+// The message when a tree file cannot be opened.
 QString treeFileNotFoundMessage(const QString& path);
 
 } // namespace zep

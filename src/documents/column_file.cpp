@@ -1,10 +1,10 @@
 #include "documents/column_file.h"
 
+#include "app/safe_file.h"
 #include "data/cp1252.h"
 #include "data/format_error.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace zep {
@@ -123,11 +123,7 @@ QList<ColumnRow> readColumnFile(const QString& path) {
 }
 
 void writeColumnFile(const QString& path, const QList<ColumnRow>& rows) {
-    const QByteArray content = encodeColumnFile(rows);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw FileError(QStringLiteral("Die Spaltendatei \"%1\" konnte nicht gespeichert werden.\n%2")
-                            .arg(path, file.errorString()));
+    writeFileSafely(path, encodeColumnFile(rows));
 }
 
 QStringList offeredColumnFields() {

@@ -1,10 +1,12 @@
 #include "mainwin/ui/main_note_dialog.h"
 
+#include "app/safe_file.h"
+#include "data/format_error.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace zep {
@@ -20,8 +22,12 @@ bool readText(const QString& path, QString& text) {
 }
 
 bool writeText(const QString& path, const QString& text) {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit();
+    try {
+        writeFileSafely(path, text.toUtf8());
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
 }
 
 } // namespace

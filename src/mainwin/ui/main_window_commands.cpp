@@ -1,10 +1,12 @@
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
+#include "app/safe_file.h"
 #include "clients/client_opening.h"
 #include "clients/ui/client_list_dialog.h"
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/over_panel.h"
+#include "data/format_error.h"
 #include "data/services.h"
 #include "data/table_upgrade.h"
 #include "data/tdm.h"
@@ -21,7 +23,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QSaveFile>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -224,11 +225,10 @@ bool MainWindow::openClientFromList(const QString& clientName, int mode) {
 // as an edit of the note, which the data module stores into the document.
 void MainWindow::externalNoteEditor() {
     const QString scratch = Program::instance().paths.noteScratchFile;
-    QSaveFile file(scratch);
-    if (!file.open(QIODevice::WriteOnly) || file.write(RE->noteText().toUtf8()) < 0 || !file.commit()) {
-        Interaction::instance().error(
-            QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(scratch, file.errorString()),
-            ApplicationName.toString());
+    try {
+        writeFileSafely(scratch, RE->noteText().toUtf8());
+    } catch (const FileError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
         return;
     }
     if (noteEditorRunner_(scratch, this) == 0)
