@@ -511,11 +511,133 @@ private slots:
         QCOMPARE(dok.recNo(), 4);
     }
 
+    void endOfTable_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("bof");
+        QTest::addColumn<bool>("eof");
+        QTest::addColumn<QVariantList>("visited"); // by while (!eof()) { ...; next(); }
+        const QVariantList all = numbers({1, 2, 3, 4, 5, 6, 7, 8, 9});
+        for (const char* kind : {"table", "query"}) {
+            const auto row = [&](const char* action) -> QTestData& {
+                return QTest::addRow("%s, %s", kind, action)
+                       << QString::fromLatin1(kind) << QString::fromLatin1(action);
+            };
+            row("open") << false << false << all;
+            row("first") << false << false << all;
+            row("last") << false << false << numbers({9});
+            row("setRecNo onto the last row") << false << false << numbers({9});
+            row("filter") << false << false << numbers({3, 4, 8, 9});
+            row("filter to nothing") << true << true << QVariantList();
+            row("move past the end") << false << true << QVariantList();
+            row("move before the beginning") << true << false << all;
+            row("locate the last record") << false << false << numbers({9});
+        }
+        QTest::newRow("table, refresh on the last row") << "table"
+                                                        << "refresh" << false << false << numbers({9});
+        QTest::newRow("table, order change on the last row") << "table"
+                                                             << "order" << false << false << numbers({9, 6, 4, 5, 3});
+        QTest::newRow("table, key search of the last record") << "table"
+                                                              << "findKey" << false << false << numbers({9});
+        QTest::newRow("table, empty table") << "table"
+                                            << "empty" << true << true << QVariantList();
+    }
+
+    // End of table only after a move past the last record (or at once for an empty set); beginning
+    // likewise. Opening, refreshing, reordering or standing on the last row leave both false.
+    void endOfTable() {
+        QFETCH(QString, kind);
+        QFETCH(QString, action);
+        QFETCH(bool, bof);
+        QFETCH(bool, eof);
+        QFETCH(QVariantList, visited);
+        Table table;
+        Query query;
+        query.setDirectory(data_);
+        query.setSql(QStringLiteral("Select *  from dok.db"));
+        DataSet& set = kind == u"table" ? static_cast<DataSet&>(table) : query;
+        if (kind == u"table") {
+            const QString dir = action == u"empty" ? tmp_.filePath(QStringLiteral("leer")) : data_;
+            if (action == u"empty")
+                test::createClientTables(dir);
+            openTable(table, dir, QStringLiteral("Dok.DB"));
+        } else {
+            query.open();
+        }
+        if (action == u"first") {
+            set.next();
+            set.first();
+        } else if (action == u"last") {
+            set.last();
+        } else if (action == u"setRecNo onto the last row") {
+            set.setRecNo(9);
+        } else if (action.startsWith(u"filter")) {
+            set.setFilterText(action == u"filter" ? QStringLiteral("NrThema=2") : QStringLiteral("NrThema=77"));
+            set.setFiltered(true);
+        } else if (action == u"move past the end") {
+            set.setRecNo(9);
+            QCOMPARE(set.moveBy(1), 0);
+        } else if (action == u"move before the beginning") {
+            QCOMPARE(set.moveBy(-1), 0);
+        } else if (action == u"locate the last record") {
+            QVERIFY(kind == u"table" ? table.locate(u"Titel", QStringLiteral("Ohne Datum"))
+                                     : query.locate(u"Titel", QStringLiteral("Ohne Datum")));
+        } else if (action == u"refresh") {
+            table.setRecNo(9);
+            table.refresh();
+        } else if (action == u"order") {
+            table.last();
+            table.setIndexFieldNames(QStringLiteral("Titel"));
+        } else if (action == u"findKey") {
+            QVERIFY(table.findKey({9}));
+        }
+        QCOMPARE(set.bof(), bof);
+        QCOMPARE(set.eof(), eof);
+        QVariantList seen;
+        const int nr = set.fieldPosition(u"Nr");
+        for (int guard = 0; !set.eof() && guard < 20; ++guard) {
+            seen << set.value(nr);
+            set.next();
+        }
+        QCOMPARE(seen, visited);
+    }
+
+    // Beginning of table likewise: a walk backwards from the last record visits every record.
+    void beginningOfTable_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QVariantList>("visited");
+        QTest::newRow("all") << QString() << numbers({9, 8, 7, 6, 5, 4, 3, 2, 1});
+        QTest::newRow("one record") << "NrFirma=4" << numbers({9});
+    }
+
+    void beginningOfTable() {
+        QFETCH(QString, filter);
+        QFETCH(QVariantList, visited);
+        Table table;
+        openTable(table, data_, QStringLiteral("Dok.DB"));
+        Query query;
+        query.setDirectory(data_);
+        query.setSql(QStringLiteral("Select *  from dok.db"));
+        query.open();
+        for (DataSet* set : {static_cast<DataSet*>(&table), static_cast<DataSet*>(&query)}) {
+            set->setFilterText(filter);
+            set->setFiltered(!filter.isEmpty());
+            QVariantList seen;
+            const int nr = set->fieldPosition(u"Nr");
+            set->last();
+            for (int guard = 0; !set->bof() && guard < 20; ++guard) {
+                seen << set->value(nr);
+                set->prior();
+            }
+            QCOMPARE(seen, visited);
+        }
+    }
+
     void navigationBounds() {
         Table dok;
         openTable(dok, data_, QStringLiteral("Dok.DB"));
-        QVERIFY(dok.bof());
         QCOMPARE(dok.moveBy(-3), 0);
+        QVERIFY(dok.bof());
         QCOMPARE(dok.moveBy(5), 5);
         QCOMPARE(dok.moveBy(10), 3);
         QVERIFY(dok.eof());

@@ -64,6 +64,10 @@ public:
     void next();
     void prior();
     int moveBy(int distance); // returns the distance actually moved
+    // Beginning and end are reached only by a move that runs out of records (prior on the first,
+    // next on the last), and at once for an empty set; opening, refreshing, reordering, refiltering
+    // or going to the first or last row leave them false, so while (!eof()) { ...; next(); } visits
+    // every record.
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
     bool isEmpty() const { return visibleCount() == 0; }

@@ -214,8 +214,6 @@ std::vector<QVariant> Table::readRecord(int row) const {
 void Table::refilter() {
     readRows();
     moveTo(rows_.empty() ? -1 : 0);
-    bof_ = true;
-    eof_ = rows_.empty();
     notifyDataChanged();
 }
 
@@ -237,8 +235,6 @@ void Table::reposition(qint64 rowid, int fallbackRow) {
     const int found = rowIndexOf(rowid);
     const int count = int(rows_.size());
     moveTo(found >= 0 ? found : (count == 0 ? -1 : std::clamp(fallbackRow, 0, count - 1)));
-    bof_ = current_ <= 0;
-    eof_ = current_ == count - 1;
     notifyDataChanged();
 }
 
@@ -304,7 +300,6 @@ bool Table::findKey(const QVariantList& values) {
     if (it == rows_.end() || comparePrefix(*it) != 0)
         return false;
     moveTo(int(it - rows_.begin()));
-    bof_ = eof_ = false;
     notifyDataChanged();
     return true;
 }
@@ -324,7 +319,6 @@ bool Table::locate(QStringView fieldName, const QVariant& value) {
     for (size_t i = 0; i < rows_.size(); ++i) {
         if (candidates.count(rows_[i].rowid)) {
             moveTo(int(i));
-            bof_ = eof_ = false;
             notifyDataChanged();
             return true;
         }
@@ -562,7 +556,6 @@ void Table::deleteRecord() {
     setState(DataSetState::Browse);
     const int count = int(rows_.size());
     moveTo(count == 0 ? -1 : std::min(current_, count - 1));
-    eof_ = count == 0;
     notifyDataChanged();
 }
 
