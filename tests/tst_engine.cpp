@@ -493,6 +493,72 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EngineError, t.locate(u"Name1", QStringLiteral("Name 1")));
     }
 
+    void valuesIntoFields_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QVariant>("input");
+        QTest::addColumn<QVariant>("stored"); // invalid: refused
+        QTest::addColumn<QString>("text");    // the text form, or a part of the refusal
+        QTest::newRow("date-time into a date") << "Datum" << QVariant(QDateTime(QDate(2026, 12, 7), QTime(14, 30)))
+                                               << QVariant(QDate(2026, 12, 7)) << "07.12.2026";
+        QTest::newRow("date-time text into a date") << "Datum" << QVariant(QStringLiteral("07.12.2026 14:30:05"))
+                                                    << QVariant(QDate(2026, 12, 7)) << "07.12.2026";
+        QTest::newRow("date text with a bad time")
+            << "Datum" << QVariant(QStringLiteral("07.12.2026 25:99")) << QVariant() << "07.12.2026 25:99";
+        QTest::newRow("number above a thousand") << "Betrag" << QVariant(1234.5) << QVariant(1234.5) << "1234,5";
+        QTest::newRow("number above a million")
+            << "Betrag" << QVariant(-1234567.25) << QVariant(-1234567.25) << "-1234567,25";
+        QTest::newRow("number text with a decimal comma")
+            << "Betrag" << QVariant(QStringLiteral("1234,5")) << QVariant(1234.5) << "1234,5";
+        QTest::newRow("whole number as a fraction into an integer")
+            << "Zahl" << QVariant(3.0) << QVariant(qint64(3)) << "3";
+        QTest::newRow("integer above a thousand") << "Zahl" << QVariant(12345) << QVariant(qint64(12345)) << "12345";
+        QTest::newRow("fraction into an integer") << "Zahl" << QVariant(2.5) << QVariant() << "ganze Zahlen";
+        QTest::newRow("fraction text into an integer")
+            << "Zahl" << QVariant(QStringLiteral("2,5")) << QVariant() << "ganze Zahlen";
+        QTest::newRow("fraction into a small integer") << "Klein" << QVariant(-1.5) << QVariant() << "ganze Zahlen";
+    }
+
+    // A value is stored as the field's kind or refused with a German message, never silently changed.
+    void valuesIntoFields() {
+        QFETCH(QString, field);
+        QFETCH(QVariant, input);
+        QFETCH(QVariant, stored);
+        QFETCH(QString, text);
+        const TableLayout layout{QStringLiteral("Werte.db"),
+                                 {{"Nr", FieldKind::AutoInc, 0},
+                                  {"Zahl", FieldKind::Integer, 0},
+                                  {"Klein", FieldKind::SmallInt, 0},
+                                  {"Betrag", FieldKind::Number, 0},
+                                  {"Datum", FieldKind::Date, 0}},
+                                 {}};
+        QTemporaryDir dir;
+        createTableFile(dir.filePath(layout.name), layout);
+        Table table;
+        openTable(table, dir.path(), layout.name);
+        table.append();
+        if (!stored.isValid()) {
+            try {
+                table.field(field).setValue(input);
+                QFAIL("the value was taken");
+            } catch (const EngineError& e) {
+                QVERIFY2(e.message().contains(text), qPrintable(e.message()));
+                QVERIFY2(e.message().contains(field), qPrintable(e.message()));
+            }
+            QVERIFY(table.field(field).isNull());
+            return;
+        }
+        try {
+            table.field(field).setValue(input);
+            table.post();
+        } catch (const EngineError& e) {
+            QFAIL(qPrintable(e.message()));
+        }
+        Table reader;
+        openTable(reader, dir.path(), layout.name);
+        QCOMPARE(reader.field(field).value(), stored);
+        QCOMPARE(reader.field(field).asString(), text);
+    }
+
     void controlsSuspensionNests() {
         Table dok;
         openTable(dok, data_, QStringLiteral("Dok.DB"));
