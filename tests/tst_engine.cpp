@@ -288,6 +288,88 @@ private slots:
         QCOMPARE(countOnDisk(a.filePath()), 9);
     }
 
+    // Two table objects on one record: neither post undoes the other's.
+    void twoObjectsEditOneRecord_data() {
+        QTest::addColumn<bool>("bothEditFirst"); // b enters edit before a posts
+        QTest::newRow("b edits after a's post") << false;
+        QTest::newRow("both edit, then each posts") << true;
+    }
+
+    void twoObjectsEditOneRecord() {
+        QFETCH(bool, bothEditFirst);
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table a, b;
+        openTable(a, dir.path(), QStringLiteral("Adressen.DB"));
+        appendRecord(a, {{"Name1", "Alt"}, {"Ort", "Bonn"}});
+        openTable(b, dir.path(), QStringLiteral("Adressen.DB"));
+        if (bothEditFirst)
+            b.edit();
+        a.edit();
+        a.field(u"Name1").setValue(QStringLiteral("Neu durch A"));
+        a.post();
+        if (!bothEditFirst) {
+            QCOMPARE(b.field(u"Name1").asString(), QStringLiteral("Alt")); // browsing shows what it read
+            b.edit();
+            QCOMPARE(b.field(u"Name1").asString(), QStringLiteral("Neu durch A"));
+        }
+        b.field(u"Ort").setValue(QStringLiteral("Köln"));
+        b.post();
+        Table reader;
+        openTable(reader, dir.path(), QStringLiteral("Adressen.DB"));
+        QCOMPARE(reader.field(u"Name1").asString(), QStringLiteral("Neu durch A"));
+        QCOMPARE(reader.field(u"Ort").asString(), QStringLiteral("Köln"));
+        QCOMPARE(b.field(u"Name1").asString(), QStringLiteral("Neu durch A"));
+        a.refresh();
+        QCOMPARE(a.field(u"Ort").asString(), QStringLiteral("Köln"));
+    }
+
+    // A field changed on disk since this object began its edit, and changed here too, is not
+    // overwritten: the post is refused and the user's values stay for correction.
+    void postRefusedWhenTheSameFieldChangedUnderneath() {
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table a, b;
+        openTable(a, dir.path(), QStringLiteral("Adressen.DB"));
+        appendRecord(a, {{"Name1", "Alt"}});
+        openTable(b, dir.path(), QStringLiteral("Adressen.DB"));
+        b.edit();
+        b.field(u"Name1").setValue(QStringLiteral("von B"));
+        a.edit();
+        a.field(u"Name1").setValue(QStringLiteral("von A"));
+        a.post();
+        try {
+            b.post();
+            QFAIL("the post overwrote the other object's change");
+        } catch (const EngineError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Der Datensatz in \"Adressen.DB\" wurde inzwischen geändert (Feld "
+                                                 "\"Name1\"); die Änderung wurde nicht gespeichert."));
+        }
+        QCOMPARE(b.state(), DataSetState::Edit);
+        QCOMPARE(b.field(u"Name1").asString(), QStringLiteral("von B"));
+        b.cancel();
+        QCOMPARE(b.field(u"Name1").asString(), QStringLiteral("von A"));
+        b.edit();
+        b.field(u"Name1").setValue(QStringLiteral("von B"));
+        b.post();
+        a.refresh();
+        QCOMPARE(a.field(u"Name1").asString(), QStringLiteral("von B"));
+    }
+
+    // edit() on a record another object deleted is refused and leaves the object browsing.
+    void editOfARecordDeletedElsewhere() {
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table a, b;
+        openTable(a, dir.path(), QStringLiteral("Adressen.DB"));
+        appendRecord(a, {{"Name1", "Weg"}});
+        openTable(b, dir.path(), QStringLiteral("Adressen.DB"));
+        a.deleteRecord();
+        QVERIFY_THROWS_EXCEPTION(EngineError, b.edit());
+        QCOMPARE(b.state(), DataSetState::Browse);
+        QCOMPARE(countOnDisk(a.filePath()), 0);
+    }
+
     void markerDetectedOnClosedTable() {
         Table dok;
         dok.setDirectory(data_);

@@ -200,14 +200,21 @@ void Table::fillLookups(std::vector<QVariant>& record) const {
     }
 }
 
-std::vector<QVariant> Table::readRecord(int row) const {
-    std::vector<QVariant> record(fields_.size());
+bool Table::readStored(qint64 rowid, std::vector<QVariant>& record) const {
+    record.assign(fields_.size(), QVariant());
     Statement statement = db_->prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(storageTable()));
-    statement.bind(1, rows_[size_t(row)].rowid);
-    if (statement.step())
+    statement.bind(1, rowid);
+    const bool found = statement.step();
+    if (found)
         for (int i = 0; i < storedCount(); ++i)
             record[size_t(i)] = readColumn(statement, i, storedField(i).kind);
     fillLookups(record);
+    return found;
+}
+
+std::vector<QVariant> Table::readRecord(int row) const {
+    std::vector<QVariant> record;
+    readStored(rows_[size_t(row)].rowid, record);
     return record;
 }
 
@@ -395,6 +402,13 @@ QVariant Table::lookupValue(QStringView keyField, const QVariant& key, QStringVi
     return statement.step() ? readColumn(statement, 0, storedField(resultStorage).kind) : QVariant();
 }
 
+[[noreturn]] void Table::recordGone() const {
+    fail(QStringLiteral("Der Datensatz in \"%1\" existiert nicht mehr; die Änderung wurde nicht gespeichert.")
+             .arg(tableName_));
+}
+
+// Starts from the record as it is on disk now, so a post never undoes what another object posted
+// since this one read the record.
 void Table::edit() {
     if (!isActive())
         fail(QStringLiteral("Die Tabelle \"%1\" ist nicht geöffnet.").arg(tableName_));
@@ -402,6 +416,15 @@ void Table::edit() {
         return;
     if (rows_.empty())
         fail(QStringLiteral("Die Tabelle \"%1\" enthält keinen Datensatz zum Bearbeiten.").arg(tableName_));
+    std::vector<QVariant> onDisk;
+    if (!readStored(rows_[size_t(current_)].rowid, onDisk))
+        recordGone();
+    if (onDisk != buffer_) {
+        buffer_ = onDisk;
+        notifyDataChanged();
+    }
+    original_.assign(onDisk.begin(), onDisk.begin() + storedCount());
+    assigned_.assign(size_t(storedCount()), false);
     modified_ = false;
     setState(DataSetState::Edit);
 }
@@ -413,6 +436,7 @@ void Table::append() {
     if (beforeInsert)
         beforeInsert(*this);
     buffer_.assign(fields_.size(), QVariant());
+    assigned_.assign(size_t(storedCount()), false);
     modified_ = false;
     setState(DataSetState::Insert);
     notifyDataChanged();
@@ -427,6 +451,7 @@ void Table::setValue(int position, const QVariant& value) {
         fail(QStringLiteral("Das Feld \"%1\" der Tabelle \"%2\" kann nicht geändert werden.")
                  .arg(info.def.name, tableName_));
     buffer_[size_t(info.storage)] = coerceValue(info.def, value, tableName_);
+    assigned_[size_t(info.storage)] = true;
     modified_ = true;
     emit fieldChanged(position);
 }
@@ -452,24 +477,44 @@ void Table::insertRecord(qint64& rowid) {
             buffer_[size_t(i)] = rowid;
 }
 
-void Table::updateRecord(qint64 rowid) {
-    QStringList assignments;
-    std::vector<QVariant> values;
-    for (int i = 0; i < storedCount(); ++i) {
-        if (storedField(i).kind == FieldKind::AutoInc)
-            continue;
-        assignments << quoteIdentifier(storedField(i).name) + QStringLiteral("=?");
-        values.push_back(buffer_[size_t(i)]);
+// A field assigned here that another object changed to something else since edit() began would be
+// overwritten unseen: the post is refused instead.
+void Table::refuseChangedUnderneath(qint64 rowid, const std::vector<int>& assigned) const {
+    std::vector<QVariant> onDisk;
+    if (!readStored(rowid, onDisk))
+        recordGone();
+    for (int i : assigned) {
+        const QVariant& now = onDisk[size_t(i)];
+        if (now != original_[size_t(i)] && now != buffer_[size_t(i)])
+            fail(QStringLiteral("Der Datensatz in \"%1\" wurde inzwischen geändert (Feld \"%2\"); die Änderung "
+                                "wurde nicht gespeichert.")
+                     .arg(tableName_, storedField(i).name));
     }
+}
+
+// Writes only the fields assigned since edit(), so that what other objects posted to the other
+// fields stays.
+void Table::updateRecord(qint64 rowid) {
+    std::vector<int> assigned;
+    for (int i = 0; i < storedCount(); ++i)
+        if (assigned_[size_t(i)] && storedField(i).kind != FieldKind::AutoInc)
+            assigned.push_back(i);
+    refuseChangedUnderneath(rowid, assigned);
+    if (assigned.empty())
+        return;
+    QStringList assignments;
+    for (int i : assigned)
+        assignments << quoteIdentifier(storedField(i).name) + QStringLiteral("=?");
     Statement statement =
         db_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(storageTable(), assignments.join(u',')));
-    for (size_t i = 0; i < values.size(); ++i)
-        statement.bind(int(i) + 1, values[i]);
-    statement.bind(int(values.size()) + 1, rowid);
+    int bound = 0;
+    for (int i : assigned)
+        statement.bind(++bound, buffer_[size_t(i)]);
+    statement.bind(++bound, rowid);
     statement.run();
     if (db_->changes() == 0)
-        fail(QStringLiteral("Der Datensatz in \"%1\" existiert nicht mehr; die Änderung wurde nicht gespeichert.")
-                 .arg(tableName_));
+        recordGone();
+    readStored(rowid, buffer_); // the fields other objects wrote meanwhile
 }
 
 void Table::post() {

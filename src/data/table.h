@@ -119,7 +119,10 @@ private:
     const FieldDef& storedField(int storage) const { return layout_.fields[size_t(storage)]; }
     int storedCount() const { return int(layout_.fields.size()); }
     void requireStoredField(int storage, QStringView name) const;
+    bool readStored(qint64 rowid, std::vector<QVariant>& record) const; // false when the record is gone
+    [[noreturn]] void recordGone() const;
     void insertRecord(qint64& rowid);
+    void refuseChangedUnderneath(qint64 rowid, const std::vector<int>& assigned) const;
     void updateRecord(qint64 rowid);
 
     QString directory_;
@@ -136,6 +139,8 @@ private:
     QMetaObject::Connection masterConnection_;
     std::vector<Lookup> lookups_;
     bool modified_ = false;
+    std::vector<QVariant> original_; // the stored fields as edit() read them from disk
+    std::vector<bool> assigned_;     // stored fields assigned since edit() or append()
 };
 
 } // namespace zep
