@@ -370,6 +370,93 @@ private slots:
         QCOMPARE(countOnDisk(a.filePath()), 0);
     }
 
+    void searchSeesAnotherObjectsWrites_data() {
+        QTest::addColumn<QString>("write");  // what object a does after b has read its set
+        QTest::addColumn<QString>("search"); // how b looks for "Neu"
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<int>("count"); // b's records afterwards
+        QTest::newRow("key search after an append") << "append"
+                                                    << "findKey" << true << 3;
+        QTest::newRow("locate after an append") << "append"
+                                                << "locate" << true << 3;
+        QTest::newRow("key search after a rename") << "rename"
+                                                   << "findKey" << true << 2;
+        QTest::newRow("locate after a rename") << "rename"
+                                               << "locate" << true << 2;
+        QTest::newRow("key search after a delete") << "delete"
+                                                   << "findKey" << false << 1;
+        QTest::newRow("nothing written") << "none"
+                                         << "findKey" << false << 2;
+    }
+
+    // A search answers from the file as it is now, not from the set read before another object wrote.
+    void searchSeesAnotherObjectsWrites() {
+        QFETCH(QString, write);
+        QFETCH(QString, search);
+        QFETCH(bool, found);
+        QFETCH(int, count);
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table a, b;
+        openTable(a, dir.path(), QStringLiteral("Adressen.DB"));
+        appendRecord(a, {{"Name1", "Alt"}});
+        appendRecord(a, {{"Name1", "Zweit"}});
+        b.setIndexFieldNames(QStringLiteral("Name1"));
+        openTable(b, dir.path(), QStringLiteral("Adressen.DB"));
+        QVERIFY(b.findKey({QStringLiteral("Zweit")}));
+        if (write == u"append") {
+            appendRecord(a, {{"Name1", "Neu"}});
+        } else if (write == u"rename") {
+            a.first();
+            a.edit();
+            a.field(u"Name1").setValue(QStringLiteral("Neu"));
+            a.post();
+        } else if (write == u"delete") {
+            a.first();
+            a.edit();
+            a.field(u"Name1").setValue(QStringLiteral("Neu"));
+            a.post();
+            QVERIFY(b.findKey({QStringLiteral("Neu")}));
+            b.findKey({QStringLiteral("Zweit")});
+            a.deleteRecord();
+        }
+        const bool hit =
+            search == u"findKey" ? b.findKey({QStringLiteral("Neu")}) : b.locate(u"Name1", QStringLiteral("Neu"));
+        QCOMPARE(hit, found);
+        QCOMPARE(b.field(u"Name1").asString(), found ? QStringLiteral("Neu") : QStringLiteral("Zweit"));
+        QCOMPARE(b.recordCount(), count);
+    }
+
+    // An object that follows its file shows what other objects post: at its next move, and by itself
+    // once the event loop runs, with one notification for many posts.
+    void followerShowsOtherObjectsPosts() {
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table writer, follower;
+        openTable(writer, dir.path(), QStringLiteral("Thema.DB"));
+        appendRecord(writer, {{"Thema", "Projekte"}});
+        follower.setIndexFieldNames(QStringLiteral("Thema"));
+        follower.setFollowsFile(true);
+        openTable(follower, dir.path(), QStringLiteral("Thema.DB"));
+        appendRecord(writer, {{"Thema", "Angebote"}});
+        QCOMPARE(columnValues(follower, QStringLiteral("Thema")), QVariantList({"Angebote", "Projekte"}));
+
+        follower.first();
+        QSignalSpy changes(&follower, &DataSet::dataChanged);
+        appendRecord(writer, {{"Thema", "Zahlungen"}});
+        appendRecord(writer, {{"Thema", "Akten"}});
+        QCOMPARE(changes.count(), 0); // nothing is read while the writer works
+        QTRY_COMPARE(follower.recordCount(), 4);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(follower.field(u"Thema").asString(), QStringLiteral("Angebote")); // it stays on its record
+
+        Table other;
+        openTable(other, dir.path(), QStringLiteral("Thema.DB"));
+        appendRecord(writer, {{"Thema", "Rechnungen"}});
+        QCoreApplication::processEvents();
+        QCOMPARE(other.recordCount(), 4); // an object that does not follow keeps its set until refresh
+    }
+
     void markerDetectedOnClosedTable() {
         Table dok;
         dok.setDirectory(data_);

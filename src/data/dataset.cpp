@@ -112,12 +112,14 @@ void DataSet::checkBrowseMode() {
 
 void DataSet::first() {
     checkBrowseMode();
+    beforeMove();
     moveTo(visibleCount() > 0 ? 0 : -1);
     notifyDataChanged();
 }
 
 void DataSet::last() {
     checkBrowseMode();
+    beforeMove();
     moveTo(visibleCount() - 1);
     notifyDataChanged();
 }
@@ -131,6 +133,7 @@ void DataSet::prior() {
 
 int DataSet::moveBy(int distance) {
     checkBrowseMode();
+    beforeMove();
     const int count = visibleCount();
     if (count == 0) {
         bof_ = eof_ = true;
@@ -150,6 +153,7 @@ int DataSet::moveBy(int distance) {
 
 void DataSet::setRecNo(int recNo) {
     checkBrowseMode();
+    beforeMove();
     const int count = visibleCount();
     moveTo(count == 0 ? -1 : std::clamp(recNo - 1, 0, count - 1));
     notifyDataChanged();

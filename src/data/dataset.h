@@ -131,6 +131,7 @@ protected:
     virtual std::vector<QVariant> readRecord(int row) const = 0; // the visible record at row, by storage
     void loadRecord(int row) { buffer_ = readRecord(row); }
     virtual void refilter() = 0; // filter text or switch changed while open
+    virtual void beforeMove() {} // run by every move, after a pending edit was posted
     [[noreturn]] void fail(const QString& message) const;
 
     void setState(DataSetState state);

@@ -4,6 +4,8 @@
 #include "data/sqlite_db.h"
 
 #include <QFileInfo>
+#include <sqlite3.h>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace zep {
@@ -12,6 +14,12 @@ namespace {
 const QString& storageTable() {
     static const QString name = quoteIdentifier(kStorageTable);
     return name;
+}
+
+// The open table objects that follow their file, by the program's one connection to it.
+std::unordered_map<const Connection*, std::vector<Table*>>& followers() {
+    static std::unordered_map<const Connection*, std::vector<Table*>> byFile;
+    return byFile;
 }
 
 QString orderTerm(const FieldDef& field) {
@@ -24,6 +32,7 @@ Table::Table(QObject* parent) : DataSet(parent) {}
 
 Table::~Table() {
     disconnect(masterConnection_);
+    follow(false);
 }
 
 void Table::setDirectory(const QString& directory) {
@@ -72,6 +81,7 @@ void Table::openCursor() {
         resolveOrder();
         bindFilter();
         readRows();
+        follow(followsFile_);
     } catch (...) {
         db_.reset();
         throw;
@@ -79,6 +89,7 @@ void Table::openCursor() {
 }
 
 void Table::closeCursor() {
+    follow(false);
     rows_.clear();
     db_.reset();
     modified_ = false;
@@ -187,6 +198,74 @@ void Table::readRows() {
         rows.push_back(std::move(row));
     }
     rows_ = std::move(rows);
+    readVersion_ = fileVersion();
+}
+
+Table::FileVersion Table::fileVersion() const {
+    Statement pragma = db_->prepare(QStringLiteral("PRAGMA data_version"));
+    const qint64 data = pragma.step() ? pragma.integer(0) : -1;
+    return {sqlite3_total_changes64(db_->handle()), data};
+}
+
+bool Table::catchUp() {
+    if (setIsCurrent())
+        return false;
+    const qint64 rowid = current_ >= 0 ? rows_[size_t(current_)].rowid : -1;
+    const int row = current_;
+    readRows();
+    const int found = rowIndexOf(rowid);
+    const int count = int(rows_.size());
+    moveTo(found >= 0 ? found : (count == 0 ? -1 : std::clamp(row, 0, count - 1)));
+    return true;
+}
+
+// A set that was current before this object's own write is current after it: the write changed
+// the rows in place.
+void Table::wroteFile(bool setWasCurrent) {
+    if (setWasCurrent)
+        readVersion_ = fileVersion();
+    const auto it = followers().find(db_.get());
+    if (it == followers().end())
+        return;
+    for (Table* follower : it->second)
+        if (follower != this)
+            follower->writtenElsewhere();
+}
+
+void Table::writtenElsewhere() {
+    if (catchUpQueued_)
+        return;
+    catchUpQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            catchUpQueued_ = false;
+            if (state() == DataSetState::Browse && catchUp())
+                notifyDataChanged();
+        },
+        Qt::QueuedConnection);
+}
+
+void Table::beforeMove() {
+    if (followsFile_ && state() == DataSetState::Browse)
+        catchUp();
+}
+
+void Table::setFollowsFile(bool follows) {
+    followsFile_ = follows;
+    if (isActive())
+        follow(follows);
+}
+
+void Table::follow(bool on) {
+    if (!db_)
+        return;
+    std::vector<Table*>& list = followers()[db_.get()];
+    std::erase(list, this);
+    if (on)
+        list.push_back(this);
+    if (list.empty())
+        followers().erase(db_.get());
 }
 
 void Table::fillLookups(std::vector<QVariant>& record) const {
@@ -293,6 +372,7 @@ bool Table::findKey(const QVariantList& values) {
     if (values.isEmpty() || size_t(values.size()) > orderStorage_.size())
         fail(QStringLiteral("Die Suche in \"%1\" passt nicht zum Index.").arg(tableName_));
     checkBrowseMode();
+    const bool reread = catchUp();
     std::vector<QVariant> key;
     for (qsizetype i = 0; i < values.size(); ++i)
         key.push_back(coerceValue(storedField(orderStorage_[size_t(i)]), values[i], tableName_));
@@ -304,8 +384,11 @@ bool Table::findKey(const QVariantList& values) {
     };
     const auto it =
         std::partition_point(rows_.begin(), rows_.end(), [&](const Row& r) { return comparePrefix(r) < 0; });
-    if (it == rows_.end() || comparePrefix(*it) != 0)
+    if (it == rows_.end() || comparePrefix(*it) != 0) {
+        if (reread)
+            notifyDataChanged();
         return false;
+    }
     moveTo(int(it - rows_.begin()));
     notifyDataChanged();
     return true;
@@ -314,6 +397,7 @@ bool Table::findKey(const QVariantList& values) {
 bool Table::locate(QStringView fieldName, const QVariant& value) {
     requireActive();
     checkBrowseMode();
+    const bool reread = catchUp();
     const int storage = storageOf(fieldName);
     requireStoredField(storage, fieldName);
     const QVariant wanted = coerceValue(storedField(storage), value, tableName_);
@@ -330,6 +414,8 @@ bool Table::locate(QStringView fieldName, const QVariant& value) {
             return true;
         }
     }
+    if (reread)
+        notifyDataChanged();
     return false;
 }
 
@@ -525,6 +611,7 @@ void Table::post() {
     const bool inserting = state() == DataSetState::Insert;
     qint64 rowid = inserting ? 0 : rows_[size_t(current_)].rowid;
     const std::vector<QVariant> before = buffer_;
+    const bool setWasCurrent = setIsCurrent();
     try {
         if (inserting)
             insertRecord(rowid);
@@ -535,6 +622,7 @@ void Table::post() {
         throw;
     }
     placePosted(rowid, inserting ? -1 : current_);
+    wroteFile(setWasCurrent);
     modified_ = false;
     setState(DataSetState::Browse);
     emit posted();
@@ -593,10 +681,12 @@ void Table::deleteRecord() {
     if (rows_.empty())
         fail(QStringLiteral("Die Tabelle \"%1\" enthält keinen Datensatz zum Löschen.").arg(tableName_));
     const qint64 rowid = rows_[size_t(current_)].rowid;
+    const bool setWasCurrent = setIsCurrent();
     Statement statement = db_->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(storageTable()));
     statement.bind(1, rowid);
     statement.run();
     rows_.erase(rows_.begin() + current_);
+    wroteFile(setWasCurrent);
     modified_ = false;
     setState(DataSetState::Browse);
     const int count = int(rows_.size());
