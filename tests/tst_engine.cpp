@@ -104,6 +104,9 @@ private slots:
         QTest::newRow("empty matches null") << "WTyp=''" << numbers({3});
         QTest::newRow("not, >=, <") << "NOT (NrFirma >= 2) AND NrThema < 2" << numbers({1, 5, 7});
         QTest::newRow("quoted quote") << "Titel = 'O''Brien' OR Titel='Brief'" << numbers({2});
+        // Document 3 has NrFirma 0 and NrThema 2: listed once.
+        QTest::newRow("topic entry, unfiled document under it")
+            << "(NrFirma=0) OR (NrThema=2)" << numbers({3, 4, 8, 9});
     }
 
     // The same expression selects the same records on a table and on a query's result.
@@ -607,6 +610,75 @@ private slots:
         t.last();
         t.deleteRecord();
         QCOMPARE(t.field(u"Name1").asString(), QStringLiteral("B"));
+    }
+
+    void postOutOfTheFilter_data() {
+        QTest::addColumn<int>("recNo");
+        QTest::addColumn<QString>("neighbour");
+        QTest::addColumn<QVariantList>("left");
+        QTest::newRow("a middle record: the next one") << 2 << "C" << QVariantList({"A", "C", "D"});
+        QTest::newRow("the last record: the one before") << 4 << "C" << QVariantList({"A", "B", "C"});
+    }
+
+    // A record posted out of the filter leaves the set; the cursor stands on the record that followed it.
+    void postOutOfTheFilter() {
+        QFETCH(int, recNo);
+        QFETCH(QString, neighbour);
+        QFETCH(QVariantList, left);
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table t;
+        openTable(t, dir.path(), QStringLiteral("Adressen.DB"));
+        for (const char* name : {"A", "B", "C", "D"})
+            appendRecord(t, {{"Name1", name}});
+        t.setFilterText(QStringLiteral("Help=''"));
+        t.setFiltered(true);
+        t.setRecNo(recNo);
+        t.edit();
+        t.field(u"Help").setValue(QStringLiteral("y"));
+        t.post();
+        QCOMPARE(t.field(u"Name1").asString(), neighbour);
+        QVERIFY(!t.eof() && !t.bof());
+        QCOMPARE(columnValues(t, QStringLiteral("Name1")), left);
+    }
+
+    void refreshKeepsTheRecord_data() {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<int>("recNo"); // of "Meier" afterwards
+        QTest::newRow("on a middle record") << "nothing" << 3;
+        QTest::newRow("another object added a record before it") << "append" << 4;
+        QTest::newRow("with a pending edit") << "edit" << 3;
+    }
+
+    // refresh() stays on the current record, wherever the order puts it now, and posts a pending edit.
+    void refreshKeepsTheRecord() {
+        QFETCH(QString, meanwhile);
+        QFETCH(int, recNo);
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table t, other;
+        openTable(t, dir.path(), QStringLiteral("Adressen.DB"));
+        for (const char* name : {"Zeta", "Alpha", "Meier", "Berg", "Schulz"})
+            appendRecord(t, {{"Name1", name}});
+        t.setIndexFieldNames(QStringLiteral("Name1"));
+        QVERIFY(t.findKey({QStringLiteral("Meier")}));
+        QCOMPARE(t.recNo(), 3);
+        if (meanwhile == u"append") {
+            openTable(other, dir.path(), QStringLiteral("Adressen.DB"));
+            appendRecord(other, {{"Name1", "Adler"}});
+        } else if (meanwhile == u"edit") {
+            t.edit();
+            t.field(u"Ort").setValue(QStringLiteral("Köln"));
+        }
+        t.refresh();
+        QCOMPARE(t.state(), DataSetState::Browse);
+        QCOMPARE(t.field(u"Name1").asString(), QStringLiteral("Meier"));
+        QCOMPARE(t.recNo(), recNo);
+        Table reader;
+        openTable(reader, dir.path(), QStringLiteral("Adressen.DB"));
+        QVERIFY(reader.locate(u"Name1", QStringLiteral("Meier")));
+        QCOMPARE(reader.field(u"Ort").asString(), meanwhile == u"edit" ? QStringLiteral("Köln") : QString());
+        QCOMPARE(t.field(u"Ort").asString(), meanwhile == u"edit" ? QStringLiteral("Köln") : QString());
     }
 
     void lookupFieldsAndTextForms() {
