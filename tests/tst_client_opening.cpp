@@ -39,8 +39,9 @@ private:
     QString programKey() const { return ProgramKey.toString(); }
     Registry registry() const { return Registry(paths_.registryFile); }
 
-    // A registered client made from the template, whose Dok.DB is of an older layout with two documents.
-    QString clientWithOldDocuments(const QString& name) {
+    // A registered client made from the template, whose Dok.DB is of an older layout with two documents:
+    // without Feld6 and, unless told otherwise, without the version marker.
+    QString clientWithOldDocuments(const QString& name, bool keepMarker = false) {
         const QString dir = tmp_.filePath(name);
         const QString data = dir + QStringLiteral("/Daten");
         QDir().mkpath(data);
@@ -48,8 +49,9 @@ private:
             QFile::copy(QDir(paths_.emptyData).filePath(file), QDir(data).filePath(file));
         QFile::remove(data + QStringLiteral("/Dok.DB"));
         TableLayout old = schema::documents();
-        old.fields.pop_back(); // no marker
-        old.fields.pop_back(); // no Feld6
+        std::erase_if(old.fields, [&](const FieldDef& field) {
+            return field.name == u"Feld6" || (!keepMarker && field.name == QString::fromUtf16(schema::kVersionMarker));
+        });
         createTableFile(data + QStringLiteral("/Dok.DB"), old);
         Table dok;
         test::openTable(dok, data, QStringLiteral("Dok.DB"));
@@ -67,9 +69,18 @@ private slots:
         paths_ = InstallPaths::fromDirectory(tmp_.filePath(QStringLiteral("inst")));
     }
 
+    void outdatedClientIsUpgradedKeepingRecords_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("keepMarker");
+        QTest::newRow("without the marker") << "Alt" << false;
+        QTest::newRow("with the marker, without a field") << "Halb" << true;
+    }
+
     void outdatedClientIsUpgradedKeepingRecords() {
+        QFETCH(QString, name);
+        QFETCH(bool, keepMarker);
         test::ScriptedInteraction ui;
-        const QString dir = clientWithOldDocuments(QStringLiteral("Alt"));
+        const QString dir = clientWithOldDocuments(name, keepMarker);
         TDM dm(paths_, ui, associations_);
         QVERIFY(dm.DMCreate());
         TMand client;
@@ -81,13 +92,14 @@ private slots:
             ui.texts().contains(QStringLiteral("Falsche Datenbankversion !\n\r\n\rDatenbank wird nun aktualisiert")));
         QVERIFY(dm.TDok.isActive());
         QVERIFY(dm.HasVersionMarker(dm.TDokVers));
+        QVERIFY(dm.TDok.fieldNames().contains(QStringLiteral("Feld6")));
         QCOMPARE(dm.TDok.recordCount(), 2);
         QVERIFY(dm.TDok.findKey({1}));
         QCOMPARE(dm.TDok.field(u"Titel").asString(), QStringLiteral("Angebot"));
         QCOMPARE(dm.TDok.field(u"Notice").asString(), QStringLiteral("zwei\r\nZeilen"));
         QVERIFY(dm.TDok.findKey({2}));
         QCOMPARE(dm.TDok.field(u"WDatum").asDate(), QDate(2026, 12, 7));
-        QCOMPARE(client.ClientName, QStringLiteral("Alt"));
+        QCOMPARE(client.ClientName, name);
         QCOMPARE(client.DataDir, dir + QStringLiteral("/Daten"));
         QVERIFY(!ui.infoVisible());
     }

@@ -132,6 +132,8 @@ private slots:
     void directoriesThatCannotBeCreatedStopEverything_data();
     void directoriesThatCannotBeCreatedStopEverything();
     void missingTemplateIsReportedAndNotRegistered();
+    void templateLackingATableIsReportedAndNotRegistered_data();
+    void templateLackingATableIsReportedAndNotRegistered();
     void unwritableRegistryIsReported();
 
     void lastClientOpensWithoutTheList();
@@ -425,6 +427,31 @@ void TestClients::missingTemplateIsReportedAndNotRegistered() {
     QCOMPARE(ui.texts().last(), QStringLiteral("FEHLER beim Kopieren der Mandantenvorlage aus \"%1\".\rDer Mandant "
                                                "wird nicht in die Liste aufgenommen.")
                                     .arg(paths_.empty));
+    QVERIFY(clients().listing().clients.isEmpty());
+}
+
+void TestClients::templateLackingATableIsReportedAndNotRegistered_data() {
+    QTest::addColumn<QString>("table");
+    QTest::newRow("Adressen.DB") << u"Adressen.DB"_s;
+    QTest::newRow("Dok.DB") << u"Dok.DB"_s;
+    QTest::newRow("Serie.db") << u"Serie.db"_s;
+}
+
+// A client made from an incomplete template could never be opened: nothing is created or registered.
+void TestClients::templateLackingATableIsReportedAndNotRegistered() {
+    QFETCH(QString, table);
+    QVERIFY(QFile::remove(paths_.emptyData + u'/' + table));
+    ScriptedInteraction ui;
+    ui.setNextAnswer(Answer::Ok);
+
+    QVERIFY(creation(ui).confirm(dir_->path(), QStringLiteral("Meier")));
+
+    QCOMPARE(ui.texts(), (QStringList{u"Der Mandant \"Meier\" wird nun angelegt, Tabellen werden generiert"_s,
+                                      QStringLiteral("FEHLER beim Kopieren der Mandantenvorlage aus \"%1\".\rDer "
+                                                     "Mandant wird nicht in die Liste aufgenommen.")
+                                          .arg(paths_.empty)}));
+    QCOMPARE(ui.shown().last().kind, Kind::Error);
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("Meier"))));
     QVERIFY(clients().listing().clients.isEmpty());
 }
 

@@ -162,6 +162,88 @@ private slots:
         QCOMPARE(editor.text, QStringLiteral("Neu für A"));
     }
 
+    // A document filed through another table object (the copy dialog's) after TDok read its set:
+    // selecting it in the list shows its note, and the note goes back into it.
+    void noteOfADocumentFiledElsewhere() {
+        test::ScriptedInteraction interaction;
+        const QString data = newClient();
+        TDM dm(paths_, interaction, associations_);
+        QVERIFY(dm.DMCreate());
+        dm.SetClientDataDir(data);
+        QCOMPARE(dm.OpenClientTables(), 0);
+        const qint64 a = appendRecord(dm.TDok, {{"Titel", "A"}, {"Notice", "Notiz A"}});
+        Table target;
+        test::openTable(target, data, QStringLiteral("Dok.DB"));
+        const qint64 b = appendRecord(target, {{"Titel", "B"}, {"Notice", "Notiz B"}});
+        FakeNoteEditor editor;
+        dm.setNoteEditor(&editor);
+        TDM1& dm1 = dm.dm1();
+        dm1.QDok.open();
+        QCOMPARE(editor.text, QStringLiteral("Notiz A"));
+        QVERIFY(dm1.QDok.locate(u"Nr", b));
+        QCOMPARE(dm.TDok.field(u"Nr").asInteger(), b);
+        QCOMPARE(editor.text, QStringLiteral("Notiz B"));
+        editor.text = QStringLiteral("Neu für B");
+        editor.modified = true;
+        dm1.QDok.first();
+        QCOMPARE(readNotice(data, b), QStringLiteral("Neu für B"));
+        QCOMPARE(readNotice(data, a), QStringLiteral("Notiz A"));
+    }
+
+    // A document the list shows but the table no longer holds: the editor shows nothing, and what is
+    // typed there is never written into the document TDok still stands on.
+    void noteOfADocumentDeletedElsewhere() {
+        test::ScriptedInteraction interaction;
+        const QString data = newClient();
+        TDM dm(paths_, interaction, associations_);
+        QVERIFY(dm.DMCreate());
+        dm.SetClientDataDir(data);
+        QCOMPARE(dm.OpenClientTables(), 0);
+        const qint64 a = appendRecord(dm.TDok, {{"Titel", "A"}, {"Notice", "Notiz A"}});
+        const qint64 b = appendRecord(dm.TDok, {{"Titel", "B"}, {"Notice", "Notiz B"}});
+        FakeNoteEditor editor;
+        dm.setNoteEditor(&editor);
+        TDM1& dm1 = dm.dm1();
+        dm1.QDok.open();
+        QCOMPARE(editor.text, QStringLiteral("Notiz A"));
+        Table other;
+        test::openTable(other, data, QStringLiteral("Dok.DB"));
+        QVERIFY(other.findKey({b}));
+        other.deleteRecord();
+
+        QVERIFY(dm1.QDok.locate(u"Nr", b)); // the list was read before the delete
+        QCOMPARE(editor.text, QString());
+        QVERIFY(!editor.modified);
+        editor.text = QStringLiteral("getippt für B");
+        editor.modified = true;
+        dm.SaveNote();
+        QVERIFY(!editor.modified);
+        QCOMPARE(readNotice(data, a), QStringLiteral("Notiz A"));
+        QCOMPARE(readNotice(data, b), QStringLiteral("<fehlt>"));
+
+        editor.text = QStringLiteral("noch einmal");
+        editor.modified = true;
+        dm1.QDok.first(); // the list's move stores the note first: into nothing
+        QCOMPARE(readNotice(data, a), QStringLiteral("Notiz A"));
+        QCOMPARE(editor.text, QStringLiteral("Notiz A"));
+    }
+
+    // The lookup lists show an address or topic posted a moment ago through the forms' objects.
+    void lookupListsShowRecordsPostedThroughTheForms() {
+        test::ScriptedInteraction interaction;
+        const QString data = newClient();
+        TDM dm(paths_, interaction, associations_);
+        QVERIFY(dm.DMCreate());
+        dm.SetClientDataDir(data);
+        QCOMPARE(dm.OpenClientTables(), 0);
+        appendRecord(dm.TAdr, {{"Name1", "Zeta AG"}});
+        appendRecord(dm.TAdr, {{"Name1", "Alpha GmbH"}});
+        QCOMPARE(test::columnValues(dm.TAdrLook, QStringLiteral("Name1")), QVariantList({"Alpha GmbH", "Zeta AG"}));
+        const qint64 topic = appendRecord(dm.TThema, {{"Thema", "Projekte"}});
+        QTRY_COMPARE(dm.TThemaLook.recordCount(), 1);
+        QCOMPARE(dm.TThemaLook.field(u"Nr").asInteger(), topic);
+    }
+
     // A note that cannot be stored is reported once and leaves the document table usable.
     void failedNoteSaveLeavesTableBrowsing() {
         test::ScriptedInteraction interaction;

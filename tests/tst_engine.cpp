@@ -104,6 +104,9 @@ private slots:
         QTest::newRow("empty matches null") << "WTyp=''" << numbers({3});
         QTest::newRow("not, >=, <") << "NOT (NrFirma >= 2) AND NrThema < 2" << numbers({1, 5, 7});
         QTest::newRow("quoted quote") << "Titel = 'O''Brien' OR Titel='Brief'" << numbers({2});
+        // Document 3 has NrFirma 0 and NrThema 2: listed once.
+        QTest::newRow("topic entry, unfiled document under it")
+            << "(NrFirma=0) OR (NrThema=2)" << numbers({3, 4, 8, 9});
     }
 
     // The same expression selects the same records on a table and on a query's result.
@@ -288,6 +291,175 @@ private slots:
         QCOMPARE(countOnDisk(a.filePath()), 9);
     }
 
+    // Two table objects on one record: neither post undoes the other's.
+    void twoObjectsEditOneRecord_data() {
+        QTest::addColumn<bool>("bothEditFirst"); // b enters edit before a posts
+        QTest::newRow("b edits after a's post") << false;
+        QTest::newRow("both edit, then each posts") << true;
+    }
+
+    void twoObjectsEditOneRecord() {
+        QFETCH(bool, bothEditFirst);
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table a, b;
+        openTable(a, dir.path(), QStringLiteral("Adressen.DB"));
+        appendRecord(a, {{"Name1", "Alt"}, {"Ort", "Bonn"}});
+        openTable(b, dir.path(), QStringLiteral("Adressen.DB"));
+        if (bothEditFirst)
+            b.edit();
+        a.edit();
+        a.field(u"Name1").setValue(QStringLiteral("Neu durch A"));
+        a.post();
+        if (!bothEditFirst) {
+            QCOMPARE(b.field(u"Name1").asString(), QStringLiteral("Alt")); // browsing shows what it read
+            b.edit();
+            QCOMPARE(b.field(u"Name1").asString(), QStringLiteral("Neu durch A"));
+        }
+        b.field(u"Ort").setValue(QStringLiteral("Köln"));
+        b.post();
+        Table reader;
+        openTable(reader, dir.path(), QStringLiteral("Adressen.DB"));
+        QCOMPARE(reader.field(u"Name1").asString(), QStringLiteral("Neu durch A"));
+        QCOMPARE(reader.field(u"Ort").asString(), QStringLiteral("Köln"));
+        QCOMPARE(b.field(u"Name1").asString(), QStringLiteral("Neu durch A"));
+        a.refresh();
+        QCOMPARE(a.field(u"Ort").asString(), QStringLiteral("Köln"));
+    }
+
+    // A field changed on disk since this object began its edit, and changed here too, is not
+    // overwritten: the post is refused and the user's values stay for correction.
+    void postRefusedWhenTheSameFieldChangedUnderneath() {
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table a, b;
+        openTable(a, dir.path(), QStringLiteral("Adressen.DB"));
+        appendRecord(a, {{"Name1", "Alt"}});
+        openTable(b, dir.path(), QStringLiteral("Adressen.DB"));
+        b.edit();
+        b.field(u"Name1").setValue(QStringLiteral("von B"));
+        a.edit();
+        a.field(u"Name1").setValue(QStringLiteral("von A"));
+        a.post();
+        try {
+            b.post();
+            QFAIL("the post overwrote the other object's change");
+        } catch (const EngineError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Der Datensatz in \"Adressen.DB\" wurde inzwischen geändert (Feld "
+                                                 "\"Name1\"); die Änderung wurde nicht gespeichert."));
+        }
+        QCOMPARE(b.state(), DataSetState::Edit);
+        QCOMPARE(b.field(u"Name1").asString(), QStringLiteral("von B"));
+        b.cancel();
+        QCOMPARE(b.field(u"Name1").asString(), QStringLiteral("von A"));
+        b.edit();
+        b.field(u"Name1").setValue(QStringLiteral("von B"));
+        b.post();
+        a.refresh();
+        QCOMPARE(a.field(u"Name1").asString(), QStringLiteral("von B"));
+    }
+
+    // edit() on a record another object deleted is refused and leaves the object browsing.
+    void editOfARecordDeletedElsewhere() {
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table a, b;
+        openTable(a, dir.path(), QStringLiteral("Adressen.DB"));
+        appendRecord(a, {{"Name1", "Weg"}});
+        openTable(b, dir.path(), QStringLiteral("Adressen.DB"));
+        a.deleteRecord();
+        QVERIFY_THROWS_EXCEPTION(EngineError, b.edit());
+        QCOMPARE(b.state(), DataSetState::Browse);
+        QCOMPARE(countOnDisk(a.filePath()), 0);
+    }
+
+    void searchSeesAnotherObjectsWrites_data() {
+        QTest::addColumn<QString>("write");  // what object a does after b has read its set
+        QTest::addColumn<QString>("search"); // how b looks for "Neu"
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<int>("count"); // b's records afterwards
+        QTest::newRow("key search after an append") << "append"
+                                                    << "findKey" << true << 3;
+        QTest::newRow("locate after an append") << "append"
+                                                << "locate" << true << 3;
+        QTest::newRow("key search after a rename") << "rename"
+                                                   << "findKey" << true << 2;
+        QTest::newRow("locate after a rename") << "rename"
+                                               << "locate" << true << 2;
+        QTest::newRow("key search after a delete") << "delete"
+                                                   << "findKey" << false << 1;
+        QTest::newRow("nothing written") << "none"
+                                         << "findKey" << false << 2;
+    }
+
+    // A search answers from the file as it is now, not from the set read before another object wrote.
+    void searchSeesAnotherObjectsWrites() {
+        QFETCH(QString, write);
+        QFETCH(QString, search);
+        QFETCH(bool, found);
+        QFETCH(int, count);
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table a, b;
+        openTable(a, dir.path(), QStringLiteral("Adressen.DB"));
+        appendRecord(a, {{"Name1", "Alt"}});
+        appendRecord(a, {{"Name1", "Zweit"}});
+        b.setIndexFieldNames(QStringLiteral("Name1"));
+        openTable(b, dir.path(), QStringLiteral("Adressen.DB"));
+        QVERIFY(b.findKey({QStringLiteral("Zweit")}));
+        if (write == u"append") {
+            appendRecord(a, {{"Name1", "Neu"}});
+        } else if (write == u"rename") {
+            a.first();
+            a.edit();
+            a.field(u"Name1").setValue(QStringLiteral("Neu"));
+            a.post();
+        } else if (write == u"delete") {
+            a.first();
+            a.edit();
+            a.field(u"Name1").setValue(QStringLiteral("Neu"));
+            a.post();
+            QVERIFY(b.findKey({QStringLiteral("Neu")}));
+            b.findKey({QStringLiteral("Zweit")});
+            a.deleteRecord();
+        }
+        const bool hit =
+            search == u"findKey" ? b.findKey({QStringLiteral("Neu")}) : b.locate(u"Name1", QStringLiteral("Neu"));
+        QCOMPARE(hit, found);
+        QCOMPARE(b.field(u"Name1").asString(), found ? QStringLiteral("Neu") : QStringLiteral("Zweit"));
+        QCOMPARE(b.recordCount(), count);
+    }
+
+    // An object that follows its file shows what other objects post: at its next move, and by itself
+    // once the event loop runs, with one notification for many posts.
+    void followerShowsOtherObjectsPosts() {
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table writer, follower;
+        openTable(writer, dir.path(), QStringLiteral("Thema.DB"));
+        appendRecord(writer, {{"Thema", "Projekte"}});
+        follower.setIndexFieldNames(QStringLiteral("Thema"));
+        follower.setFollowsFile(true);
+        openTable(follower, dir.path(), QStringLiteral("Thema.DB"));
+        appendRecord(writer, {{"Thema", "Angebote"}});
+        QCOMPARE(columnValues(follower, QStringLiteral("Thema")), QVariantList({"Angebote", "Projekte"}));
+
+        follower.first();
+        QSignalSpy changes(&follower, &DataSet::dataChanged);
+        appendRecord(writer, {{"Thema", "Zahlungen"}});
+        appendRecord(writer, {{"Thema", "Akten"}});
+        QCOMPARE(changes.count(), 0); // nothing is read while the writer works
+        QTRY_COMPARE(follower.recordCount(), 4);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(follower.field(u"Thema").asString(), QStringLiteral("Angebote")); // it stays on its record
+
+        Table other;
+        openTable(other, dir.path(), QStringLiteral("Thema.DB"));
+        appendRecord(writer, {{"Thema", "Rechnungen"}});
+        QCoreApplication::processEvents();
+        QCOMPARE(other.recordCount(), 4); // an object that does not follow keeps its set until refresh
+    }
+
     void markerDetectedOnClosedTable() {
         Table dok;
         dok.setDirectory(data_);
@@ -440,6 +612,75 @@ private slots:
         QCOMPARE(t.field(u"Name1").asString(), QStringLiteral("B"));
     }
 
+    void postOutOfTheFilter_data() {
+        QTest::addColumn<int>("recNo");
+        QTest::addColumn<QString>("neighbour");
+        QTest::addColumn<QVariantList>("left");
+        QTest::newRow("a middle record: the next one") << 2 << "C" << QVariantList({"A", "C", "D"});
+        QTest::newRow("the last record: the one before") << 4 << "C" << QVariantList({"A", "B", "C"});
+    }
+
+    // A record posted out of the filter leaves the set; the cursor stands on the record that followed it.
+    void postOutOfTheFilter() {
+        QFETCH(int, recNo);
+        QFETCH(QString, neighbour);
+        QFETCH(QVariantList, left);
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table t;
+        openTable(t, dir.path(), QStringLiteral("Adressen.DB"));
+        for (const char* name : {"A", "B", "C", "D"})
+            appendRecord(t, {{"Name1", name}});
+        t.setFilterText(QStringLiteral("Help=''"));
+        t.setFiltered(true);
+        t.setRecNo(recNo);
+        t.edit();
+        t.field(u"Help").setValue(QStringLiteral("y"));
+        t.post();
+        QCOMPARE(t.field(u"Name1").asString(), neighbour);
+        QVERIFY(!t.eof() && !t.bof());
+        QCOMPARE(columnValues(t, QStringLiteral("Name1")), left);
+    }
+
+    void refreshKeepsTheRecord_data() {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<int>("recNo"); // of "Meier" afterwards
+        QTest::newRow("on a middle record") << "nothing" << 3;
+        QTest::newRow("another object added a record before it") << "append" << 4;
+        QTest::newRow("with a pending edit") << "edit" << 3;
+    }
+
+    // refresh() stays on the current record, wherever the order puts it now, and posts a pending edit.
+    void refreshKeepsTheRecord() {
+        QFETCH(QString, meanwhile);
+        QFETCH(int, recNo);
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table t, other;
+        openTable(t, dir.path(), QStringLiteral("Adressen.DB"));
+        for (const char* name : {"Zeta", "Alpha", "Meier", "Berg", "Schulz"})
+            appendRecord(t, {{"Name1", name}});
+        t.setIndexFieldNames(QStringLiteral("Name1"));
+        QVERIFY(t.findKey({QStringLiteral("Meier")}));
+        QCOMPARE(t.recNo(), 3);
+        if (meanwhile == u"append") {
+            openTable(other, dir.path(), QStringLiteral("Adressen.DB"));
+            appendRecord(other, {{"Name1", "Adler"}});
+        } else if (meanwhile == u"edit") {
+            t.edit();
+            t.field(u"Ort").setValue(QStringLiteral("Köln"));
+        }
+        t.refresh();
+        QCOMPARE(t.state(), DataSetState::Browse);
+        QCOMPARE(t.field(u"Name1").asString(), QStringLiteral("Meier"));
+        QCOMPARE(t.recNo(), recNo);
+        Table reader;
+        openTable(reader, dir.path(), QStringLiteral("Adressen.DB"));
+        QVERIFY(reader.locate(u"Name1", QStringLiteral("Meier")));
+        QCOMPARE(reader.field(u"Ort").asString(), meanwhile == u"edit" ? QStringLiteral("Köln") : QString());
+        QCOMPARE(t.field(u"Ort").asString(), meanwhile == u"edit" ? QStringLiteral("Köln") : QString());
+    }
+
     void lookupFieldsAndTextForms() {
         Table adrLook, dok;
         adrLook.setIndexFieldNames(QStringLiteral("Name1"));
@@ -493,6 +734,72 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EngineError, t.locate(u"Name1", QStringLiteral("Name 1")));
     }
 
+    void valuesIntoFields_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QVariant>("input");
+        QTest::addColumn<QVariant>("stored"); // invalid: refused
+        QTest::addColumn<QString>("text");    // the text form, or a part of the refusal
+        QTest::newRow("date-time into a date") << "Datum" << QVariant(QDateTime(QDate(2026, 12, 7), QTime(14, 30)))
+                                               << QVariant(QDate(2026, 12, 7)) << "07.12.2026";
+        QTest::newRow("date-time text into a date") << "Datum" << QVariant(QStringLiteral("07.12.2026 14:30:05"))
+                                                    << QVariant(QDate(2026, 12, 7)) << "07.12.2026";
+        QTest::newRow("date text with a bad time")
+            << "Datum" << QVariant(QStringLiteral("07.12.2026 25:99")) << QVariant() << "07.12.2026 25:99";
+        QTest::newRow("number above a thousand") << "Betrag" << QVariant(1234.5) << QVariant(1234.5) << "1234,5";
+        QTest::newRow("number above a million")
+            << "Betrag" << QVariant(-1234567.25) << QVariant(-1234567.25) << "-1234567,25";
+        QTest::newRow("number text with a decimal comma")
+            << "Betrag" << QVariant(QStringLiteral("1234,5")) << QVariant(1234.5) << "1234,5";
+        QTest::newRow("whole number as a fraction into an integer")
+            << "Zahl" << QVariant(3.0) << QVariant(qint64(3)) << "3";
+        QTest::newRow("integer above a thousand") << "Zahl" << QVariant(12345) << QVariant(qint64(12345)) << "12345";
+        QTest::newRow("fraction into an integer") << "Zahl" << QVariant(2.5) << QVariant() << "ganze Zahlen";
+        QTest::newRow("fraction text into an integer")
+            << "Zahl" << QVariant(QStringLiteral("2,5")) << QVariant() << "ganze Zahlen";
+        QTest::newRow("fraction into a small integer") << "Klein" << QVariant(-1.5) << QVariant() << "ganze Zahlen";
+    }
+
+    // A value is stored as the field's kind or refused with a German message, never silently changed.
+    void valuesIntoFields() {
+        QFETCH(QString, field);
+        QFETCH(QVariant, input);
+        QFETCH(QVariant, stored);
+        QFETCH(QString, text);
+        const TableLayout layout{QStringLiteral("Werte.db"),
+                                 {{"Nr", FieldKind::AutoInc, 0},
+                                  {"Zahl", FieldKind::Integer, 0},
+                                  {"Klein", FieldKind::SmallInt, 0},
+                                  {"Betrag", FieldKind::Number, 0},
+                                  {"Datum", FieldKind::Date, 0}},
+                                 {}};
+        QTemporaryDir dir;
+        createTableFile(dir.filePath(layout.name), layout);
+        Table table;
+        openTable(table, dir.path(), layout.name);
+        table.append();
+        if (!stored.isValid()) {
+            try {
+                table.field(field).setValue(input);
+                QFAIL("the value was taken");
+            } catch (const EngineError& e) {
+                QVERIFY2(e.message().contains(text), qPrintable(e.message()));
+                QVERIFY2(e.message().contains(field), qPrintable(e.message()));
+            }
+            QVERIFY(table.field(field).isNull());
+            return;
+        }
+        try {
+            table.field(field).setValue(input);
+            table.post();
+        } catch (const EngineError& e) {
+            QFAIL(qPrintable(e.message()));
+        }
+        Table reader;
+        openTable(reader, dir.path(), layout.name);
+        QCOMPARE(reader.field(field).value(), stored);
+        QCOMPARE(reader.field(field).asString(), text);
+    }
+
     void controlsSuspensionNests() {
         Table dok;
         openTable(dok, data_, QStringLiteral("Dok.DB"));
@@ -511,11 +818,133 @@ private slots:
         QCOMPARE(dok.recNo(), 4);
     }
 
+    void endOfTable_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("bof");
+        QTest::addColumn<bool>("eof");
+        QTest::addColumn<QVariantList>("visited"); // by while (!eof()) { ...; next(); }
+        const QVariantList all = numbers({1, 2, 3, 4, 5, 6, 7, 8, 9});
+        for (const char* kind : {"table", "query"}) {
+            const auto row = [&](const char* action) -> QTestData& {
+                return QTest::addRow("%s, %s", kind, action)
+                       << QString::fromLatin1(kind) << QString::fromLatin1(action);
+            };
+            row("open") << false << false << all;
+            row("first") << false << false << all;
+            row("last") << false << false << numbers({9});
+            row("setRecNo onto the last row") << false << false << numbers({9});
+            row("filter") << false << false << numbers({3, 4, 8, 9});
+            row("filter to nothing") << true << true << QVariantList();
+            row("move past the end") << false << true << QVariantList();
+            row("move before the beginning") << true << false << all;
+            row("locate the last record") << false << false << numbers({9});
+        }
+        QTest::newRow("table, refresh on the last row") << "table"
+                                                        << "refresh" << false << false << numbers({9});
+        QTest::newRow("table, order change on the last row") << "table"
+                                                             << "order" << false << false << numbers({9, 6, 4, 5, 3});
+        QTest::newRow("table, key search of the last record") << "table"
+                                                              << "findKey" << false << false << numbers({9});
+        QTest::newRow("table, empty table") << "table"
+                                            << "empty" << true << true << QVariantList();
+    }
+
+    // End of table only after a move past the last record (or at once for an empty set); beginning
+    // likewise. Opening, refreshing, reordering or standing on the last row leave both false.
+    void endOfTable() {
+        QFETCH(QString, kind);
+        QFETCH(QString, action);
+        QFETCH(bool, bof);
+        QFETCH(bool, eof);
+        QFETCH(QVariantList, visited);
+        Table table;
+        Query query;
+        query.setDirectory(data_);
+        query.setSql(QStringLiteral("Select *  from dok.db"));
+        DataSet& set = kind == u"table" ? static_cast<DataSet&>(table) : query;
+        if (kind == u"table") {
+            const QString dir = action == u"empty" ? tmp_.filePath(QStringLiteral("leer")) : data_;
+            if (action == u"empty")
+                test::createClientTables(dir);
+            openTable(table, dir, QStringLiteral("Dok.DB"));
+        } else {
+            query.open();
+        }
+        if (action == u"first") {
+            set.next();
+            set.first();
+        } else if (action == u"last") {
+            set.last();
+        } else if (action == u"setRecNo onto the last row") {
+            set.setRecNo(9);
+        } else if (action.startsWith(u"filter")) {
+            set.setFilterText(action == u"filter" ? QStringLiteral("NrThema=2") : QStringLiteral("NrThema=77"));
+            set.setFiltered(true);
+        } else if (action == u"move past the end") {
+            set.setRecNo(9);
+            QCOMPARE(set.moveBy(1), 0);
+        } else if (action == u"move before the beginning") {
+            QCOMPARE(set.moveBy(-1), 0);
+        } else if (action == u"locate the last record") {
+            QVERIFY(kind == u"table" ? table.locate(u"Titel", QStringLiteral("Ohne Datum"))
+                                     : query.locate(u"Titel", QStringLiteral("Ohne Datum")));
+        } else if (action == u"refresh") {
+            table.setRecNo(9);
+            table.refresh();
+        } else if (action == u"order") {
+            table.last();
+            table.setIndexFieldNames(QStringLiteral("Titel"));
+        } else if (action == u"findKey") {
+            QVERIFY(table.findKey({9}));
+        }
+        QCOMPARE(set.bof(), bof);
+        QCOMPARE(set.eof(), eof);
+        QVariantList seen;
+        const int nr = set.fieldPosition(u"Nr");
+        for (int guard = 0; !set.eof() && guard < 20; ++guard) {
+            seen << set.value(nr);
+            set.next();
+        }
+        QCOMPARE(seen, visited);
+    }
+
+    // Beginning of table likewise: a walk backwards from the last record visits every record.
+    void beginningOfTable_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QVariantList>("visited");
+        QTest::newRow("all") << QString() << numbers({9, 8, 7, 6, 5, 4, 3, 2, 1});
+        QTest::newRow("one record") << "NrFirma=4" << numbers({9});
+    }
+
+    void beginningOfTable() {
+        QFETCH(QString, filter);
+        QFETCH(QVariantList, visited);
+        Table table;
+        openTable(table, data_, QStringLiteral("Dok.DB"));
+        Query query;
+        query.setDirectory(data_);
+        query.setSql(QStringLiteral("Select *  from dok.db"));
+        query.open();
+        for (DataSet* set : {static_cast<DataSet*>(&table), static_cast<DataSet*>(&query)}) {
+            set->setFilterText(filter);
+            set->setFiltered(!filter.isEmpty());
+            QVariantList seen;
+            const int nr = set->fieldPosition(u"Nr");
+            set->last();
+            for (int guard = 0; !set->bof() && guard < 20; ++guard) {
+                seen << set->value(nr);
+                set->prior();
+            }
+            QCOMPARE(seen, visited);
+        }
+    }
+
     void navigationBounds() {
         Table dok;
         openTable(dok, data_, QStringLiteral("Dok.DB"));
-        QVERIFY(dok.bof());
         QCOMPARE(dok.moveBy(-3), 0);
+        QVERIFY(dok.bof());
         QCOMPARE(dok.moveBy(5), 5);
         QCOMPARE(dok.moveBy(10), 3);
         QVERIFY(dok.eof());

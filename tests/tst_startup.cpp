@@ -1,7 +1,9 @@
 #include "app/program.h"
 #include "app/single_instance.h"
 #include "app/startup.h"
+#include "data/tdm.h"
 
+#include "fake_associations.h"
 #include "scripted_interaction.h"
 
 #include <QCoreApplication>
@@ -52,6 +54,8 @@ private slots:
     void installationLayoutIsNeededWithoutGeneral();
     void missingInstallationIsLaidOut();
     void installationThatCannotBeLaidOutGivesAText();
+    void missingFilesAreCompleted_data();
+    void missingFilesAreCompleted();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -136,7 +140,7 @@ void TestStartup::installationLayoutIsNeededWithoutGeneral() {
     QVERIFY(needsInstallationLayout(paths)); // "Empty" and "Vorlagen" are still missing
     QVERIFY(QDir().mkpath(paths.emptyData));
     QVERIFY(QDir().mkpath(paths.templates));
-    QVERIFY(!needsInstallationLayout(paths));
+    QVERIFY(needsInstallationLayout(paths)); // the folders are there, their tables are not
 }
 
 void TestStartup::missingInstallationIsLaidOut() {
@@ -153,6 +157,42 @@ void TestStartup::installationThatCannotBeLaidOutGivesAText() {
     const InstallPaths paths = InstallPaths::fromDirectory(blocked);
     QVERIFY(!prepareInstallation(paths).isEmpty());
     QVERIFY(QFileInfo(blocked).isFile());
+}
+
+void TestStartup::missingFilesAreCompleted_data() {
+    QTest::addColumn<QString>("missing");
+    QTest::newRow("the application register") << "General/Programm.DB";
+    QTest::newRow("an installation-wide table") << "General/Brief.db";
+    QTest::newRow("the column arrangement") << "General/Tab.dat";
+    QTest::newRow("a template table") << "Empty/Daten/Dok.DB";
+    QTest::newRow("a template tree file") << "Empty/Daten/Themen.dat";
+    QTest::newRow("the template settings") << "Empty/Mand.ini";
+}
+
+// An installation whose folders stand but which lacks a file is completed at start, and the data
+// module then starts on it; what was there is kept.
+void TestStartup::missingFilesAreCompleted() {
+    QFETCH(QString, missing);
+    const InstallPaths paths = InstallPaths::fromDirectory(dir_->path());
+    QCOMPARE(prepareInstallation(paths), QString());
+    const QString kept = QDir(paths.general).filePath(QStringLiteral("1.kat"));
+    writeBytes(kept, "eigener Katalog\r\n");
+    QVERIFY(QFile::remove(dir_->filePath(missing)));
+    QVERIFY(needsInstallationLayout(paths));
+
+    QCOMPARE(prepareInstallation(paths), QString());
+
+    QVERIFY(QFileInfo(dir_->filePath(missing)).isFile());
+    QVERIFY(!needsInstallationLayout(paths));
+    QFile catalog(kept);
+    QVERIFY(catalog.open(QIODevice::ReadOnly));
+    QCOMPARE(catalog.readAll(), QByteArray("eigener Katalog\r\n"));
+    ScriptedInteraction ui;
+    test::FakeAssociations associations;
+    TDM dm(paths, ui, associations);
+    QVERIFY(dm.DMCreate());
+    QVERIFY(dm.TPro.isActive());
+    QVERIFY(ui.shown().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestStartup)

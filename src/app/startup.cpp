@@ -5,8 +5,6 @@
 #include "data/format_error.h"
 #include "tools/installation_layout.h"
 
-#include <QFileInfo>
-
 namespace zep {
 
 QString alreadyRunningMessage() {
@@ -28,10 +26,7 @@ Program loadProgram(const QString& installationDirectory) {
 }
 
 bool needsInstallationLayout(const InstallPaths& paths) {
-    for (const QString& dir : {paths.general, paths.empty, paths.emptyData, paths.templates})
-        if (!QFileInfo(dir).isDir())
-            return true;
-    return false;
+    return !isInstallationComplete(paths.root);
 }
 
 QString prepareInstallation(const InstallPaths& paths) {

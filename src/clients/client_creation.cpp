@@ -5,6 +5,7 @@
 #include "clients/client_names.h"
 #include "clients/client_texts.h"
 #include "data/services.h"
+#include "tools/installation_layout.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,6 +48,11 @@ void ClientCreation::addExisting(const QString& clientName, const QString& clien
 void ClientCreation::create(const QString& clientName, const QString& clientDir) const {
     if (interaction_.askOkAbort(texts::createClientQuestion(clientName), caption()) != Answer::Ok)
         return;
+    // A client made from a template that lacks a table could never be opened: nothing is created.
+    if (!hasTemplateTables(paths_.emptyData)) {
+        interaction_.error(texts::templateNotCopied(paths_.empty), caption());
+        return;
+    }
     if (!createDirectories(clientDir)) {
         interaction_.error(texts::directoriesNotCreated(), caption());
         return;

@@ -51,7 +51,6 @@ void DataSet::open() {
         return;
     openCursor();
     state_ = DataSetState::Browse;
-    bof_ = true;
     moveTo(visibleCount() > 0 ? 0 : -1);
     emit stateChanged();
     emit opened();
@@ -99,9 +98,9 @@ void DataSet::enableControls() {
 
 void DataSet::moveTo(int row) {
     current_ = row;
+    bof_ = eof_ = row < 0;
     if (row < 0) {
         buffer_.assign(buffer_.size(), QVariant());
-        bof_ = eof_ = true;
         return;
     }
     loadRecord(row);
@@ -126,17 +125,15 @@ void DataSet::refuseUpdate(const QString& message) {
 
 void DataSet::first() {
     checkBrowseMode();
+    beforeMove();
     moveTo(visibleCount() > 0 ? 0 : -1);
-    bof_ = true;
-    eof_ = visibleCount() == 0;
     notifyDataChanged();
 }
 
 void DataSet::last() {
     checkBrowseMode();
+    beforeMove();
     moveTo(visibleCount() - 1);
-    eof_ = true;
-    bof_ = visibleCount() == 0;
     notifyDataChanged();
 }
 
@@ -149,6 +146,7 @@ void DataSet::prior() {
 
 int DataSet::moveBy(int distance) {
     checkBrowseMode();
+    beforeMove();
     const int count = visibleCount();
     if (count == 0) {
         bof_ = eof_ = true;
@@ -156,21 +154,21 @@ int DataSet::moveBy(int distance) {
     }
     const int target = std::clamp(current_ + distance, 0, count - 1);
     const int moved = target - current_;
+    if (moved != 0)
+        moveTo(target);
+    // Only a move that ran out of records reaches the beginning or the end.
     bof_ = distance < 0 && moved != distance;
     eof_ = distance > 0 && moved != distance;
-    if (moved != 0) {
-        moveTo(target);
+    if (moved != 0)
         notifyDataChanged();
-    }
     return moved;
 }
 
 void DataSet::setRecNo(int recNo) {
     checkBrowseMode();
+    beforeMove();
     const int count = visibleCount();
     moveTo(count == 0 ? -1 : std::clamp(recNo - 1, 0, count - 1));
-    bof_ = current_ <= 0;
-    eof_ = current_ == count - 1;
     notifyDataChanged();
 }
 

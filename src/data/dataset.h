@@ -64,6 +64,10 @@ public:
     void next();
     void prior();
     int moveBy(int distance); // returns the distance actually moved
+    // Beginning and end are reached only by a move that runs out of records (prior on the first,
+    // next on the last), and at once for an empty set; opening, refreshing, reordering, refiltering
+    // or going to the first or last row leave them false, so while (!eof()) { ...; next(); } visits
+    // every record.
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
     bool isEmpty() const { return visibleCount() == 0; }
@@ -132,6 +136,7 @@ protected:
     virtual std::vector<QVariant> readRecord(int row) const = 0; // the visible record at row, by storage
     void loadRecord(int row) { buffer_ = readRecord(row); }
     virtual void refilter() = 0; // filter text or switch changed while open
+    virtual void beforeMove() {} // run by every move, after a pending edit was posted
     [[noreturn]] void fail(const QString& message) const;
 
     void setState(DataSetState state);

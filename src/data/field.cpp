@@ -5,6 +5,8 @@
 
 #include <QDate>
 #include <QLocale>
+#include <QTime>
+#include <cmath>
 
 namespace zep {
 namespace {
@@ -31,6 +33,76 @@ QString kindName(FieldKind kind) {
 [[noreturn]] void badValue(const FieldDef& field, const QVariant& value, const QString& table) {
     throw EngineError(QStringLiteral("\"%1\" ist kein gültiger Wert (%2) für das Feld \"%3\" der Tabelle \"%4\".")
                           .arg(value.toString(), kindName(field.kind), field.name, table));
+}
+
+[[noreturn]] void fractionRefused(const FieldDef& field, const QString& shown, const QString& table) {
+    throw EngineError(QStringLiteral("\"%1\" ist keine ganze Zahl: das Feld \"%2\" der Tabelle \"%3\" nimmt nur "
+                                     "ganze Zahlen auf.")
+                          .arg(shown, field.name, table));
+}
+
+const QLocale& germanNumbers() {
+    static const QLocale locale = [] {
+        QLocale german(QLocale::German);
+        german.setNumberOptions(QLocale::OmitGroupSeparator);
+        return german;
+    }();
+    return locale;
+}
+
+// A decimal comma first; a decimal point is taken too, as numbers written by other programs use it.
+double parseNumber(const QString& text, bool* ok) {
+    const double v = QLocale(QLocale::German).toDouble(text, ok);
+    return *ok ? v : text.toDouble(ok);
+}
+
+bool isFraction(const QVariant& value) {
+    const int type = value.metaType().id();
+    return type == QMetaType::Double || type == QMetaType::Float;
+}
+
+// An integer field takes whole numbers only: a fraction is refused, never rounded.
+qint64 wholeNumber(const FieldDef& field, const QVariant& value, const QString& text, const QString& table) {
+    const bool isText = value.metaType().id() == QMetaType::QString;
+    bool ok = false;
+    if (!isText && !isFraction(value)) {
+        const qint64 v = value.toLongLong(&ok);
+        if (!ok)
+            badValue(field, value, table);
+        return v;
+    }
+    if (isText) {
+        const qint64 v = text.toLongLong(&ok);
+        if (ok)
+            return v;
+    }
+    const double d = isText ? parseNumber(text, &ok) : value.toDouble(&ok);
+    if (!ok || !std::isfinite(d) || std::abs(d) > 9.0e18)
+        badValue(field, value, table);
+    if (d != std::trunc(d))
+        fractionRefused(field, isText ? text : valueText(value), table);
+    return qint64(d);
+}
+
+// A date, or a date with a time of day whose time is dropped ("now", a file's last-write time).
+QDate dateOf(const QVariant& value, const QString& text) {
+    switch (value.metaType().id()) {
+    case QMetaType::QDate:
+        return value.toDate();
+    case QMetaType::QDateTime:
+        return value.toDateTime().date();
+    case QMetaType::QString:
+        break;
+    default:
+        return {};
+    }
+    const qsizetype blank = text.indexOf(u' ');
+    if (blank < 0)
+        return parseGermanDate(text);
+    const QString time = text.mid(blank + 1).trimmed();
+    const bool validTime = QTime::fromString(time, QStringLiteral("H:mm")).isValid() ||
+                           QTime::fromString(time, QStringLiteral("H:mm:ss")).isValid();
+    return validTime ? parseGermanDate(QStringView(text).left(blank)) : QDate();
 }
 
 int rank(const QVariant& v) {
@@ -144,26 +216,19 @@ QVariant coerceValue(const FieldDef& field, const QVariant& value, const QString
     case FieldKind::AutoInc:
     case FieldKind::Integer:
     case FieldKind::SmallInt: {
-        const qint64 v = isText ? text.toLongLong(&ok) : value.toLongLong(&ok);
-        if (!ok || (field.kind == FieldKind::SmallInt && (v < -32768 || v > 32767)))
+        const qint64 v = wholeNumber(field, value, text, table);
+        if (field.kind == FieldKind::SmallInt && (v < -32768 || v > 32767))
             badValue(field, value, table);
         return v;
     }
     case FieldKind::Number: {
-        double v = 0;
-        if (isText) {
-            v = QLocale(QLocale::German).toDouble(text, &ok);
-            if (!ok)
-                v = text.toDouble(&ok);
-        } else {
-            v = value.toDouble(&ok);
-        }
+        const double v = isText ? parseNumber(text, &ok) : value.toDouble(&ok);
         if (!ok)
             badValue(field, value, table);
         return v;
     }
     case FieldKind::Date: {
-        const QDate d = value.metaType().id() == QMetaType::QDate ? value.toDate() : parseGermanDate(text);
+        const QDate d = dateOf(value, text);
         if (!d.isValid())
             badValue(field, value, table);
         return d;
@@ -195,7 +260,7 @@ QString valueText(const QVariant& value) {
     case QMetaType::QDate:
         return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
     case QMetaType::Double:
-        return QLocale(QLocale::German).toString(value.toDouble(), 'g', 15);
+        return germanNumbers().toString(value.toDouble(), 'g', 15);
     default:
         return value.toString();
     }

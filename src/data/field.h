@@ -22,11 +22,14 @@ struct FieldDef {
 QString declaredType(const FieldDef& field);
 FieldDef fieldFromDeclaration(const QString& name, const QString& declared, bool primaryKey);
 
-// Converts a value to the field's kind; a String is cut to the field's size. Throws EngineError
-// (naming field and table) when the value cannot be read as that kind.
+// Converts a value to the field's kind; a String is cut to the field's size, a date-time (or its
+// text "dd.MM.yyyy hh:mm") given to a date field keeps its date. Throws EngineError (naming field and
+// table) when the value cannot be read as that kind; a fraction given to an integer field is refused,
+// not rounded.
 QVariant coerceValue(const FieldDef& field, const QVariant& value, const QString& tableName);
 
-// Text forms: empty for null, "Wahr"/"Falsch", dates dd.MM.yyyy, numbers with a decimal comma.
+// Text forms: empty for null, "Wahr"/"Falsch", dates dd.MM.yyyy, numbers with a decimal comma and
+// no thousands separators ("1234,5").
 QString valueText(const QVariant& value);
 QDate parseGermanDate(QStringView text); // dd.MM.yyyy (also d.M.yyyy); invalid QDate otherwise
 

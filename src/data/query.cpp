@@ -110,8 +110,6 @@ std::vector<QVariant> Query::readRecord(int row) const {
 void Query::refilter() {
     selectVisible();
     moveTo(visible_.empty() ? -1 : 0);
-    bof_ = true;
-    eof_ = visible_.empty();
     notifyDataChanged();
 }
 
@@ -121,7 +119,6 @@ bool Query::locate(QStringView fieldName, const QVariant& value) {
     for (size_t i = 0; i < visible_.size(); ++i) {
         if (compareValues(rows_[size_t(visible_[i])][size_t(storage)], wanted) == 0) {
             moveTo(int(i));
-            bof_ = eof_ = false;
             notifyDataChanged();
             return true;
         }

@@ -4,6 +4,8 @@
 #include "data/sqlite_db.h"
 
 #include <QFileInfo>
+#include <sqlite3.h>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace zep {
@@ -12,6 +14,12 @@ namespace {
 const QString& storageTable() {
     static const QString name = quoteIdentifier(kStorageTable);
     return name;
+}
+
+// The open table objects that follow their file, by the program's one connection to it.
+std::unordered_map<const Connection*, std::vector<Table*>>& followers() {
+    static std::unordered_map<const Connection*, std::vector<Table*>> byFile;
+    return byFile;
 }
 
 QString orderTerm(const FieldDef& field) {
@@ -24,6 +32,7 @@ Table::Table(QObject* parent) : DataSet(parent) {}
 
 Table::~Table() {
     disconnect(masterConnection_);
+    follow(false);
 }
 
 void Table::setDirectory(const QString& directory) {
@@ -72,6 +81,7 @@ void Table::openCursor() {
         resolveOrder();
         bindFilter();
         readRows();
+        follow(followsFile_);
     } catch (...) {
         db_.reset();
         throw;
@@ -79,6 +89,7 @@ void Table::openCursor() {
 }
 
 void Table::closeCursor() {
+    follow(false);
     rows_.clear();
     db_.reset();
     modified_ = false;
@@ -187,6 +198,74 @@ void Table::readRows() {
         rows.push_back(std::move(row));
     }
     rows_ = std::move(rows);
+    readVersion_ = fileVersion();
+}
+
+Table::FileVersion Table::fileVersion() const {
+    Statement pragma = db_->prepare(QStringLiteral("PRAGMA data_version"));
+    const qint64 data = pragma.step() ? pragma.integer(0) : -1;
+    return {sqlite3_total_changes64(db_->handle()), data};
+}
+
+bool Table::catchUp() {
+    if (setIsCurrent())
+        return false;
+    const qint64 rowid = current_ >= 0 ? rows_[size_t(current_)].rowid : -1;
+    const int row = current_;
+    readRows();
+    const int found = rowIndexOf(rowid);
+    const int count = int(rows_.size());
+    moveTo(found >= 0 ? found : (count == 0 ? -1 : std::clamp(row, 0, count - 1)));
+    return true;
+}
+
+// A set that was current before this object's own write is current after it: the write changed
+// the rows in place.
+void Table::wroteFile(bool setWasCurrent) {
+    if (setWasCurrent)
+        readVersion_ = fileVersion();
+    const auto it = followers().find(db_.get());
+    if (it == followers().end())
+        return;
+    for (Table* follower : it->second)
+        if (follower != this)
+            follower->writtenElsewhere();
+}
+
+void Table::writtenElsewhere() {
+    if (catchUpQueued_)
+        return;
+    catchUpQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            catchUpQueued_ = false;
+            if (state() == DataSetState::Browse && catchUp())
+                notifyDataChanged();
+        },
+        Qt::QueuedConnection);
+}
+
+void Table::beforeMove() {
+    if (followsFile_ && state() == DataSetState::Browse)
+        catchUp();
+}
+
+void Table::setFollowsFile(bool follows) {
+    followsFile_ = follows;
+    if (isActive())
+        follow(follows);
+}
+
+void Table::follow(bool on) {
+    if (!db_)
+        return;
+    std::vector<Table*>& list = followers()[db_.get()];
+    std::erase(list, this);
+    if (on)
+        list.push_back(this);
+    if (list.empty())
+        followers().erase(db_.get());
 }
 
 void Table::fillLookups(std::vector<QVariant>& record) const {
@@ -200,22 +279,27 @@ void Table::fillLookups(std::vector<QVariant>& record) const {
     }
 }
 
-std::vector<QVariant> Table::readRecord(int row) const {
-    std::vector<QVariant> record(fields_.size());
+bool Table::readStored(qint64 rowid, std::vector<QVariant>& record) const {
+    record.assign(fields_.size(), QVariant());
     Statement statement = db_->prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(storageTable()));
-    statement.bind(1, rows_[size_t(row)].rowid);
-    if (statement.step())
+    statement.bind(1, rowid);
+    const bool found = statement.step();
+    if (found)
         for (int i = 0; i < storedCount(); ++i)
             record[size_t(i)] = readColumn(statement, i, storedField(i).kind);
     fillLookups(record);
+    return found;
+}
+
+std::vector<QVariant> Table::readRecord(int row) const {
+    std::vector<QVariant> record;
+    readStored(rows_[size_t(row)].rowid, record);
     return record;
 }
 
 void Table::refilter() {
     readRows();
     moveTo(rows_.empty() ? -1 : 0);
-    bof_ = true;
-    eof_ = rows_.empty();
     notifyDataChanged();
 }
 
@@ -237,8 +321,6 @@ void Table::reposition(qint64 rowid, int fallbackRow) {
     const int found = rowIndexOf(rowid);
     const int count = int(rows_.size());
     moveTo(found >= 0 ? found : (count == 0 ? -1 : std::clamp(fallbackRow, 0, count - 1)));
-    bof_ = current_ <= 0;
-    eof_ = current_ == count - 1;
     notifyDataChanged();
 }
 
@@ -290,6 +372,7 @@ bool Table::findKey(const QVariantList& values) {
     if (values.isEmpty() || size_t(values.size()) > orderStorage_.size())
         fail(QStringLiteral("Die Suche in \"%1\" passt nicht zum Index.").arg(tableName_));
     checkBrowseMode();
+    const bool reread = catchUp();
     std::vector<QVariant> key;
     for (qsizetype i = 0; i < values.size(); ++i)
         key.push_back(coerceValue(storedField(orderStorage_[size_t(i)]), values[i], tableName_));
@@ -301,10 +384,12 @@ bool Table::findKey(const QVariantList& values) {
     };
     const auto it =
         std::partition_point(rows_.begin(), rows_.end(), [&](const Row& r) { return comparePrefix(r) < 0; });
-    if (it == rows_.end() || comparePrefix(*it) != 0)
+    if (it == rows_.end() || comparePrefix(*it) != 0) {
+        if (reread)
+            notifyDataChanged();
         return false;
+    }
     moveTo(int(it - rows_.begin()));
-    bof_ = eof_ = false;
     notifyDataChanged();
     return true;
 }
@@ -312,6 +397,7 @@ bool Table::findKey(const QVariantList& values) {
 bool Table::locate(QStringView fieldName, const QVariant& value) {
     requireActive();
     checkBrowseMode();
+    const bool reread = catchUp();
     const int storage = storageOf(fieldName);
     requireStoredField(storage, fieldName);
     const QVariant wanted = coerceValue(storedField(storage), value, tableName_);
@@ -324,11 +410,12 @@ bool Table::locate(QStringView fieldName, const QVariant& value) {
     for (size_t i = 0; i < rows_.size(); ++i) {
         if (candidates.count(rows_[i].rowid)) {
             moveTo(int(i));
-            bof_ = eof_ = false;
             notifyDataChanged();
             return true;
         }
     }
+    if (reread)
+        notifyDataChanged();
     return false;
 }
 
@@ -401,6 +488,13 @@ QVariant Table::lookupValue(QStringView keyField, const QVariant& key, QStringVi
     return statement.step() ? readColumn(statement, 0, storedField(resultStorage).kind) : QVariant();
 }
 
+[[noreturn]] void Table::recordGone() const {
+    fail(QStringLiteral("Der Datensatz in \"%1\" existiert nicht mehr; die Änderung wurde nicht gespeichert.")
+             .arg(tableName_));
+}
+
+// Starts from the record as it is on disk now, so a post never undoes what another object posted
+// since this one read the record.
 void Table::edit() {
     if (!isActive())
         fail(QStringLiteral("Die Tabelle \"%1\" ist nicht geöffnet.").arg(tableName_));
@@ -408,6 +502,15 @@ void Table::edit() {
         return;
     if (rows_.empty())
         fail(QStringLiteral("Die Tabelle \"%1\" enthält keinen Datensatz zum Bearbeiten.").arg(tableName_));
+    std::vector<QVariant> onDisk;
+    if (!readStored(rows_[size_t(current_)].rowid, onDisk))
+        recordGone();
+    if (onDisk != buffer_) {
+        buffer_ = onDisk;
+        notifyDataChanged();
+    }
+    original_.assign(onDisk.begin(), onDisk.begin() + storedCount());
+    assigned_.assign(size_t(storedCount()), false);
     modified_ = false;
     setState(DataSetState::Edit);
 }
@@ -419,6 +522,7 @@ void Table::append() {
     if (beforeInsert)
         beforeInsert(*this);
     buffer_.assign(fields_.size(), QVariant());
+    assigned_.assign(size_t(storedCount()), false);
     modified_ = false;
     setState(DataSetState::Insert);
     notifyDataChanged();
@@ -433,6 +537,7 @@ void Table::setValue(int position, const QVariant& value) {
         fail(QStringLiteral("Das Feld \"%1\" der Tabelle \"%2\" kann nicht geändert werden.")
                  .arg(info.def.name, tableName_));
     buffer_[size_t(info.storage)] = coerceValue(info.def, value, tableName_);
+    assigned_[size_t(info.storage)] = true;
     modified_ = true;
     emit fieldChanged(position);
 }
@@ -458,24 +563,44 @@ void Table::insertRecord(qint64& rowid) {
             buffer_[size_t(i)] = rowid;
 }
 
-void Table::updateRecord(qint64 rowid) {
-    QStringList assignments;
-    std::vector<QVariant> values;
-    for (int i = 0; i < storedCount(); ++i) {
-        if (storedField(i).kind == FieldKind::AutoInc)
-            continue;
-        assignments << quoteIdentifier(storedField(i).name) + QStringLiteral("=?");
-        values.push_back(buffer_[size_t(i)]);
+// A field assigned here that another object changed to something else since edit() began would be
+// overwritten unseen: the post is refused instead.
+void Table::refuseChangedUnderneath(qint64 rowid, const std::vector<int>& assigned) const {
+    std::vector<QVariant> onDisk;
+    if (!readStored(rowid, onDisk))
+        recordGone();
+    for (int i : assigned) {
+        const QVariant& now = onDisk[size_t(i)];
+        if (now != original_[size_t(i)] && now != buffer_[size_t(i)])
+            fail(QStringLiteral("Der Datensatz in \"%1\" wurde inzwischen geändert (Feld \"%2\"); die Änderung "
+                                "wurde nicht gespeichert.")
+                     .arg(tableName_, storedField(i).name));
     }
+}
+
+// Writes only the fields assigned since edit(), so that what other objects posted to the other
+// fields stays.
+void Table::updateRecord(qint64 rowid) {
+    std::vector<int> assigned;
+    for (int i = 0; i < storedCount(); ++i)
+        if (assigned_[size_t(i)] && storedField(i).kind != FieldKind::AutoInc)
+            assigned.push_back(i);
+    refuseChangedUnderneath(rowid, assigned);
+    if (assigned.empty())
+        return;
+    QStringList assignments;
+    for (int i : assigned)
+        assignments << quoteIdentifier(storedField(i).name) + QStringLiteral("=?");
     Statement statement =
         db_->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(storageTable(), assignments.join(u',')));
-    for (size_t i = 0; i < values.size(); ++i)
-        statement.bind(int(i) + 1, values[i]);
-    statement.bind(int(values.size()) + 1, rowid);
+    int bound = 0;
+    for (int i : assigned)
+        statement.bind(++bound, buffer_[size_t(i)]);
+    statement.bind(++bound, rowid);
     statement.run();
     if (db_->changes() == 0)
-        fail(QStringLiteral("Der Datensatz in \"%1\" existiert nicht mehr; die Änderung wurde nicht gespeichert.")
-                 .arg(tableName_));
+        recordGone();
+    readStored(rowid, buffer_); // the fields other objects wrote meanwhile
 }
 
 void Table::post() {
@@ -487,6 +612,7 @@ void Table::post() {
     const bool inserting = state() == DataSetState::Insert;
     qint64 rowid = inserting ? 0 : rows_[size_t(current_)].rowid;
     const std::vector<QVariant> before = buffer_;
+    const bool setWasCurrent = setIsCurrent();
     try {
         if (inserting)
             insertRecord(rowid);
@@ -497,6 +623,7 @@ void Table::post() {
         throw;
     }
     placePosted(rowid, inserting ? -1 : current_);
+    wroteFile(setWasCurrent);
     modified_ = false;
     setState(DataSetState::Browse);
     emit posted();
@@ -555,15 +682,16 @@ void Table::deleteRecord() {
     if (rows_.empty())
         fail(QStringLiteral("Die Tabelle \"%1\" enthält keinen Datensatz zum Löschen.").arg(tableName_));
     const qint64 rowid = rows_[size_t(current_)].rowid;
+    const bool setWasCurrent = setIsCurrent();
     Statement statement = db_->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(storageTable()));
     statement.bind(1, rowid);
     statement.run();
     rows_.erase(rows_.begin() + current_);
+    wroteFile(setWasCurrent);
     modified_ = false;
     setState(DataSetState::Browse);
     const int count = int(rows_.size());
     moveTo(count == 0 ? -1 : std::min(current_, count - 1));
-    eof_ = count == 0;
     notifyDataChanged();
 }
 

@@ -13,10 +13,20 @@ namespace zep {
 
 class Connection;
 
-// A table object: a cursor of its own on one table file. Several table objects on one file keep
-// their own positions; what one posts the others see after refresh(). Every post is one committed
-// transaction, durable when post() returns; a refused post changes nothing on disk and leaves the
-// record in edit or insert state with the values as they were.
+// A table object: a cursor of its own on one table file. Every post is one committed transaction,
+// durable when post() returns; a refused post changes nothing on disk and leaves the record in edit
+// or insert state with the values as they were.
+//
+// Several table objects on one file keep their own positions, and none undoes what another wrote:
+// - the set of records is read at open, refresh() and when order, filter, range or master change;
+// - findKey() and locate() first read the set again when the file was written since (by another
+//   object or another connection), so they neither miss a record posted elsewhere nor land on one
+//   deleted elsewhere;
+// - an object that follows its file (setFollowsFile, the lookup lists) reads its set again after
+//   another object of the program posted or deleted: at once before its next move or search, and
+//   by itself, once for many writes, when the event loop runs; it stays on its record;
+// - edit() starts from the record as it is on disk, and post() writes only the fields assigned
+//   since; a field assigned here that was changed on disk meanwhile refuses the post.
 class Table : public DataSet {
     Q_OBJECT
 public:
@@ -61,8 +71,13 @@ public:
     // Reads a value of this table without moving the cursor; null when there is no such record.
     QVariant lookupValue(QStringView keyField, const QVariant& key, QStringView resultField) const;
 
-    // Reads the records again, staying on the current record when it still exists.
+    // Reads the records again, staying on the current record when it still exists; a pending edit is
+    // posted first.
     void refresh();
+
+    // See the class comment; set before or after opening.
+    void setFollowsFile(bool follows);
+    bool followsFile() const { return followsFile_; }
 
     void edit() override;
     void append() override;
@@ -83,6 +98,7 @@ protected:
     int visibleCount() const override { return int(rows_.size()); }
     std::vector<QVariant> readRecord(int row) const override;
     void refilter() override;
+    void beforeMove() override;
 
 private:
     struct Row {
@@ -92,6 +108,11 @@ private:
     struct Condition {
         int storage;
         QVariant value;
+    };
+    struct FileVersion {
+        qint64 changes = -1; // writes through the program's connection to the file
+        qint64 data = -1;    // commits of other connections
+        bool operator==(const FileVersion&) const = default;
     };
     struct Lookup {
         QString name;
@@ -115,11 +136,20 @@ private:
     void reposition(qint64 rowid, int fallbackRow);
     void placePosted(qint64 rowid, int oldRow);
     void masterMoved();
+    FileVersion fileVersion() const;
+    bool setIsCurrent() const { return readVersion_ == fileVersion(); }
+    bool catchUp(); // reads the set again if the file was written since; true when it did
+    void wroteFile(bool setWasCurrent);
+    void writtenElsewhere();
+    void follow(bool on);
     QVariant masterValue() const;
     const FieldDef& storedField(int storage) const { return layout_.fields[size_t(storage)]; }
     int storedCount() const { return int(layout_.fields.size()); }
     void requireStoredField(int storage, QStringView name) const;
+    bool readStored(qint64 rowid, std::vector<QVariant>& record) const; // false when the record is gone
+    [[noreturn]] void recordGone() const;
     void insertRecord(qint64& rowid);
+    void refuseChangedUnderneath(qint64 rowid, const std::vector<int>& assigned) const;
     void updateRecord(qint64 rowid);
 
     QString directory_;
@@ -136,6 +166,11 @@ private:
     QMetaObject::Connection masterConnection_;
     std::vector<Lookup> lookups_;
     bool modified_ = false;
+    std::vector<QVariant> original_; // the stored fields as edit() read them from disk
+    std::vector<bool> assigned_;     // stored fields assigned since edit() or append()
+    FileVersion readVersion_;        // the file's version when the set was read
+    bool followsFile_ = false;
+    bool catchUpQueued_ = false;
 };
 
 } // namespace zep

@@ -35,6 +35,9 @@ void TDM::configureTables() {
     for (Table* t : {&TAdr, &TAdrLook, &TAdrCopy, &TAdrSerie})
         t->setTableName(adressen);
     TAdrLook.setIndexFieldNames(QStringLiteral("Name1"));
+    // The lookup lists show what the forms and dialogs post through the other objects.
+    TAdrLook.setFollowsFile(true);
+    TThemaLook.setFollowsFile(true);
     TThema.setTableName(thema);
     TThema.setIndexFieldNames(QStringLiteral("Nr"));
     TThemaLook.setTableName(thema);
@@ -224,6 +227,8 @@ void TDM::SaveNote() {
         return;
     ControlsSuspended suspended(TDok);
     noteEditor_->setModified(false); // a note that could not be stored is not tried again
+    if (!TDok.isEmpty() && TDok.field(u"Nr").value() != noteDocument_)
+        return; // the note's document is gone: its note never goes into another
     try {
         TDok.edit();
         TDok.field(u"Notice").setValue(noteEditor_->noteText());
@@ -235,9 +240,20 @@ void TDM::SaveNote() {
 }
 
 void TDM::DDokDataChange() {
-    if (!noteEditor_ || !TDok.isActive() || TDok.state() != DataSetState::Browse)
+    if (!TDok.isActive() || TDok.state() != DataSetState::Browse)
+        return;
+    noteDocument_ = TDok.field(u"Nr").value();
+    if (!noteEditor_)
         return;
     noteEditor_->setNoteText(TDok.field(u"Notice").asString());
+    noteEditor_->setModified(false);
+}
+
+void TDM::showNoDocument() {
+    noteDocument_ = QVariant();
+    if (!noteEditor_)
+        return;
+    noteEditor_->setNoteText(QString());
     noteEditor_->setModified(false);
 }
 

@@ -40,7 +40,10 @@ public:
     bool HasCurrentLayout(const Table& table, const TableLayout& layout) const;
     bool EnsureSerieTable();
     void FillApplicationsIfEmpty();
+    // Writes a modified note into the document it was loaded from, and only there.
     void SaveNote();
+    // The list selects a document TDok does not hold: the note editor shows and keeps nothing.
+    void showNoDocument();
     void LoadApplicationIcons();
     void FlushAfterPost(const Table& table) const;
 
@@ -78,6 +81,7 @@ private:
     const Associations& associations_;
     std::unique_ptr<TDM1> dm1_;
     NoteEditor* noteEditor_ = nullptr;
+    QVariant noteDocument_; // Nr of the document whose note the editor holds; null for none
     EntryFormButtons* addressForm_ = nullptr;
     EntryFormButtons* topicForm_ = nullptr;
 };

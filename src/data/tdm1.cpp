@@ -22,18 +22,28 @@ void TDM1::CloseDocumentQuery() {
         q->close();
 }
 
+bool TDM1::moveDocumentTo(qint64 nr) {
+    Table& dok = dm_.TDok;
+    const bool primaryOrder = dok.indexName().isEmpty() && dok.indexFieldNames().isEmpty();
+    return primaryOrder ? dok.findKey({nr}) : dok.locate(u"Nr", nr);
+}
+
+// A document missing from TDok is looked for once more after a refresh; when it is still missing,
+// TDok stays where it is and the note editor shows nothing, so no note is stored into that record.
 void TDM1::DQDokDataChange() {
     if (QDok.state() != DataSetState::Browse || !dm_.TDok.isActive())
         return;
     dm_.SaveNote();
-    if (QDok.isEmpty())
+    if (QDok.isEmpty()) {
+        dm_.showNoDocument();
         return;
+    }
     const qint64 nr = QDok.field(u"Nr").asInteger();
-    const bool primaryOrder = dm_.TDok.indexName().isEmpty() && dm_.TDok.indexFieldNames().isEmpty();
-    if (primaryOrder)
-        dm_.TDok.findKey({nr});
-    else
-        dm_.TDok.locate(u"Nr", nr);
+    if (moveDocumentTo(nr))
+        return;
+    dm_.TDok.refresh();
+    if (!moveDocumentTo(nr))
+        dm_.showNoDocument();
 }
 
 } // namespace zep

@@ -24,6 +24,8 @@ public:
     DataSource DQDok;
 
 private:
+    bool moveDocumentTo(qint64 nr);
+
     TDM& dm_;
 };
 

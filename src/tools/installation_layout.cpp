@@ -15,6 +15,15 @@ namespace {
 
 using Filler = std::function<void(Table&)>;
 
+const char16_t* const kTemplateTreeFiles[] = {u"Adressen.dat", u"Themen.dat"};
+
+bool hasTables(const QString& dir, const std::vector<const TableLayout*>& layouts) {
+    for (const TableLayout* layout : layouts)
+        if (!QFileInfo(resolveTableFile(dir, layout->name)).isFile())
+            return false;
+    return true;
+}
+
 void makeDirectory(const QString& path) {
     if (!QDir().mkpath(path))
         throw EngineError(QStringLiteral("Das Verzeichnis \"%1\" kann nicht angelegt werden.").arg(path));
@@ -122,13 +131,34 @@ void ensureInstallationLayout(const QString& installDir) {
     for (const TableLayout* layout : schema::clientTables())
         ensureTable(emptyData, *layout);
     // A new client copies everything of "Empty/Daten", so it starts with empty trees.
-    for (const char16_t* treeFile : {u"Adressen.dat", u"Themen.dat"})
+    for (const char16_t* treeFile : kTemplateTreeFiles)
         ensureEmptyFile(QDir(emptyData).filePath(QString::fromUtf16(treeFile)));
 
     writeDefaultCatalogs(general);
     writeDefaultColumnFile(QDir(general).filePath(QStringLiteral("Tab.dat")));
     writeTemplateClientIni(QDir(empty).filePath(QStringLiteral("Mand.ini")));
     writeDefaultTemplates(templates);
+}
+
+bool hasTemplateTables(const QString& emptyDataDir) {
+    return hasTables(emptyDataDir, schema::clientTables());
+}
+
+bool isInstallationComplete(const QString& installDir) {
+    const QDir root(installDir);
+    const QString general = root.filePath(QStringLiteral("General"));
+    const QString emptyData = root.filePath(QStringLiteral("Empty/Daten"));
+    if (!QFileInfo(root.filePath(QStringLiteral("Vorlagen"))).isDir() || !hasTables(general, schema::generalTables()) ||
+        !hasTemplateTables(emptyData))
+        return false;
+    QStringList files{QDir(general).filePath(QStringLiteral("Tab.dat")),
+                      root.filePath(QStringLiteral("Empty/Mand.ini"))};
+    for (const char16_t* treeFile : kTemplateTreeFiles)
+        files << QDir(emptyData).filePath(QString::fromUtf16(treeFile));
+    for (const QString& file : files)
+        if (!QFileInfo(file).isFile())
+            return false;
+    return true;
 }
 
 } // namespace zep

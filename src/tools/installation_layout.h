@@ -9,4 +9,12 @@ namespace zep {
 // "Vorlagen" with letter templates. What already exists is kept as it is. Throws on failure.
 void ensureInstallationLayout(const QString& installDir);
 
+// True when the installation holds every table, the column arrangement, the template client's
+// tables, tree files and "Mand.ini": what the program cannot start or make a client without.
+// Catalogs and letter templates are left out, so that one the user removed is not brought back.
+bool isInstallationComplete(const QString& installDir);
+
+// True when the template client's "Daten" directory holds every per-client table.
+bool hasTemplateTables(const QString& emptyDataDir);
+
 } // namespace zep
