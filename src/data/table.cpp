@@ -527,14 +527,14 @@ void Table::edit() {
     std::vector<QVariant> onDisk;
     if (!readStored(rows_[size_t(current_)].rowid, onDisk))
         recordGone();
-    if (onDisk != buffer_) {
-        buffer_ = onDisk;
-        notifyDataChanged();
-    }
+    const bool changedOnDisk = onDisk != buffer_;
+    buffer_ = onDisk;
     original_.assign(onDisk.begin(), onDisk.begin() + storedCount());
     assigned_.assign(size_t(storedCount()), false);
     modified_ = false;
     setState(DataSetState::Edit);
+    if (changedOnDisk) // bound controls show the values read
+        notifyDataChanged();
 }
 
 void Table::append() {
