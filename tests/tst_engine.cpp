@@ -1,3 +1,4 @@
+#include "data/collation.h"
 #include "data/data_source.h"
 #include "data/engine_error.h"
 #include "data/query.h"
@@ -388,6 +389,10 @@ private slots:
                                                << "locate" << true << 2;
         QTest::newRow("key search after a delete") << "delete"
                                                    << "findKey" << false << 1;
+        QTest::newRow("key search after another connection's insert") << "other connection"
+                                                                      << "findKey" << true << 3;
+        QTest::newRow("locate after another connection's insert") << "other connection"
+                                                                  << "locate" << true << 3;
         QTest::newRow("nothing written") << "none"
                                          << "findKey" << false << 2;
     }
@@ -414,6 +419,12 @@ private slots:
             a.edit();
             a.field(u"Name1").setValue(QStringLiteral("Neu"));
             a.post();
+        } else if (write == u"other connection") {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(a.filePath().toUtf8().constData(), &db), SQLITE_OK);
+            registerCollation(db); // the name index needs it
+            QCOMPARE(sqlite3_exec(db, "INSERT INTO data (Name1) VALUES ('Neu')", nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
         } else if (write == u"delete") {
             a.first();
             a.edit();

@@ -198,17 +198,24 @@ void Table::readRows() {
         rows.push_back(std::move(row));
     }
     rows_ = std::move(rows);
-    readVersion_ = fileVersion();
+    readVersion_ = {programWrites(), otherCommits()};
 }
 
-Table::FileVersion Table::fileVersion() const {
+qint64 Table::programWrites() const {
+    return sqlite3_total_changes64(db_->handle());
+}
+
+qint64 Table::otherCommits() const {
     Statement pragma = db_->prepare(QStringLiteral("PRAGMA data_version"));
-    const qint64 data = pragma.step() ? pragma.integer(0) : -1;
-    return {sqlite3_total_changes64(db_->handle()), data};
+    return pragma.step() ? pragma.integer(0) : -1;
 }
 
-bool Table::catchUp() {
-    if (setIsCurrent())
+// Other connections are asked only where it matters (a search that missed): the question costs a
+// lock on the file, while the program's own writes are counted in memory.
+bool Table::catchUp(bool askOtherConnections) {
+    const bool current =
+        readVersion_.changes == programWrites() && (!askOtherConnections || readVersion_.data == otherCommits());
+    if (current)
         return false;
     const qint64 rowid = current_ >= 0 ? rows_[size_t(current_)].rowid : -1;
     const int row = current_;
@@ -223,7 +230,7 @@ bool Table::catchUp() {
 // the rows in place.
 void Table::wroteFile(bool setWasCurrent) {
     if (setWasCurrent)
-        readVersion_ = fileVersion();
+        readVersion_.changes = programWrites();
     const auto it = followers().find(db_.get());
     if (it == followers().end())
         return;
@@ -240,7 +247,7 @@ void Table::writtenElsewhere() {
         this,
         [this] {
             catchUpQueued_ = false;
-            if (state() == DataSetState::Browse && catchUp())
+            if (state() == DataSetState::Browse && catchUp(false))
                 notifyDataChanged();
         },
         Qt::QueuedConnection);
@@ -248,7 +255,7 @@ void Table::writtenElsewhere() {
 
 void Table::beforeMove() {
     if (followsFile_ && state() == DataSetState::Browse)
-        catchUp();
+        catchUp(false);
 }
 
 void Table::setFollowsFile(bool follows) {
@@ -372,10 +379,19 @@ bool Table::findKey(const QVariantList& values) {
     if (values.isEmpty() || size_t(values.size()) > orderStorage_.size())
         fail(QStringLiteral("Die Suche in \"%1\" passt nicht zum Index.").arg(tableName_));
     checkBrowseMode();
-    const bool reread = catchUp();
     std::vector<QVariant> key;
     for (qsizetype i = 0; i < values.size(); ++i)
         key.push_back(coerceValue(storedField(orderStorage_[size_t(i)]), values[i], tableName_));
+    bool reread = catchUp(false);
+    int row = keyRow(key);
+    if (row < 0 && !reread && catchUp(true)) {
+        reread = true;
+        row = keyRow(key);
+    }
+    return arriveAt(row, reread);
+}
+
+int Table::keyRow(const std::vector<QVariant>& key) const {
     auto comparePrefix = [&](const Row& row) {
         for (size_t i = 0; i < key.size(); ++i)
             if (const int c = compareValues(row.keys[i], key[i]))
@@ -384,39 +400,45 @@ bool Table::findKey(const QVariantList& values) {
     };
     const auto it =
         std::partition_point(rows_.begin(), rows_.end(), [&](const Row& r) { return comparePrefix(r) < 0; });
-    if (it == rows_.end() || comparePrefix(*it) != 0) {
-        if (reread)
-            notifyDataChanged();
-        return false;
-    }
-    moveTo(int(it - rows_.begin()));
-    notifyDataChanged();
-    return true;
+    return it == rows_.end() || comparePrefix(*it) != 0 ? -1 : int(it - rows_.begin());
+}
+
+// The end of a search: moves to the row found, or stays; either way bound controls hear of a set
+// that was read again.
+bool Table::arriveAt(int row, bool reread) {
+    if (row >= 0)
+        moveTo(row);
+    if (row >= 0 || reread)
+        notifyDataChanged();
+    return row >= 0;
 }
 
 bool Table::locate(QStringView fieldName, const QVariant& value) {
     requireActive();
     checkBrowseMode();
-    const bool reread = catchUp();
     const int storage = storageOf(fieldName);
     requireStoredField(storage, fieldName);
     const QVariant wanted = coerceValue(storedField(storage), value, tableName_);
+    bool reread = catchUp(false);
+    int row = locateRow(storage, wanted);
+    if (row < 0 && !reread && catchUp(true)) {
+        reread = true;
+        row = locateRow(storage, wanted);
+    }
+    return arriveAt(row, reread);
+}
+
+int Table::locateRow(int storage, const QVariant& wanted) const {
     Statement statement = db_->prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2 IS ? ORDER BY rowid")
                                            .arg(storageTable(), quoteIdentifier(storedField(storage).name)));
     statement.bind(1, wanted);
     std::unordered_set<qint64> candidates;
     while (statement.step())
         candidates.insert(statement.integer(0));
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        if (candidates.count(rows_[i].rowid)) {
-            moveTo(int(i));
-            notifyDataChanged();
-            return true;
-        }
-    }
-    if (reread)
-        notifyDataChanged();
-    return false;
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (candidates.count(rows_[i].rowid))
+            return int(i);
+    return -1;
 }
 
 void Table::setRange(const QVariant& value) {
@@ -505,14 +527,14 @@ void Table::edit() {
     std::vector<QVariant> onDisk;
     if (!readStored(rows_[size_t(current_)].rowid, onDisk))
         recordGone();
-    if (onDisk != buffer_) {
-        buffer_ = onDisk;
-        notifyDataChanged();
-    }
+    const bool changedOnDisk = onDisk != buffer_;
+    buffer_ = onDisk;
     original_.assign(onDisk.begin(), onDisk.begin() + storedCount());
     assigned_.assign(size_t(storedCount()), false);
     modified_ = false;
     setState(DataSetState::Edit);
+    if (changedOnDisk) // bound controls show the values read
+        notifyDataChanged();
 }
 
 void Table::append() {
@@ -612,7 +634,7 @@ void Table::post() {
     const bool inserting = state() == DataSetState::Insert;
     qint64 rowid = inserting ? 0 : rows_[size_t(current_)].rowid;
     const std::vector<QVariant> before = buffer_;
-    const bool setWasCurrent = setIsCurrent();
+    const bool setWasCurrent = readVersion_.changes == programWrites();
     try {
         if (inserting)
             insertRecord(rowid);
@@ -682,7 +704,7 @@ void Table::deleteRecord() {
     if (rows_.empty())
         fail(QStringLiteral("Die Tabelle \"%1\" enthält keinen Datensatz zum Löschen.").arg(tableName_));
     const qint64 rowid = rows_[size_t(current_)].rowid;
-    const bool setWasCurrent = setIsCurrent();
+    const bool setWasCurrent = readVersion_.changes == programWrites();
     Statement statement = db_->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(storageTable()));
     statement.bind(1, rowid);
     statement.run();

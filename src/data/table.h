@@ -19,9 +19,10 @@ class Connection;
 //
 // Several table objects on one file keep their own positions, and none undoes what another wrote:
 // - the set of records is read at open, refresh() and when order, filter, range or master change;
-// - findKey() and locate() first read the set again when the file was written since (by another
-//   object or another connection), so they neither miss a record posted elsewhere nor land on one
-//   deleted elsewhere;
+// - findKey() and locate() first read the set again when another object of the program wrote the
+//   file since, so they neither miss a record posted elsewhere nor land on one deleted elsewhere; a
+//   search that misses also asks whether another connection committed, and then reads the set again
+//   before it reports "not found";
 // - an object that follows its file (setFollowsFile, the lookup lists) reads its set again after
 //   another object of the program posted or deleted: at once before its next move or search, and
 //   by itself, once for many writes, when the event loop runs; it stays on its record;
@@ -112,7 +113,6 @@ private:
     struct FileVersion {
         qint64 changes = -1; // writes through the program's connection to the file
         qint64 data = -1;    // commits of other connections
-        bool operator==(const FileVersion&) const = default;
     };
     struct Lookup {
         QString name;
@@ -136,9 +136,12 @@ private:
     void reposition(qint64 rowid, int fallbackRow);
     void placePosted(qint64 rowid, int oldRow);
     void masterMoved();
-    FileVersion fileVersion() const;
-    bool setIsCurrent() const { return readVersion_ == fileVersion(); }
-    bool catchUp(); // reads the set again if the file was written since; true when it did
+    qint64 programWrites() const;
+    qint64 otherCommits() const;
+    bool catchUp(bool askOtherConnections); // reads the set again if the file was written since; true when it did
+    int keyRow(const std::vector<QVariant>& key) const; // -1 when missing
+    int locateRow(int storage, const QVariant& wanted) const;
+    bool arriveAt(int row, bool reread);
     void wroteFile(bool setWasCurrent);
     void writtenElsewhere();
     void follow(bool on);
