@@ -36,6 +36,9 @@ using zep::test::ScriptedInteraction;
 
 namespace {
 
+const QString DeleteQuestion =
+    QStringLiteral("Der ausgewählte Eintrag, alle seine Untereinträge und zugehörige Dokumente werden gelöscht !!!");
+
 class RecordingTelephony : public Telephony {
 public:
     int requestMakeCall(const QString& destination, const QString& applicationName, const QString& calledParty,
@@ -341,7 +344,7 @@ private slots:
         form.show();
         click(form, "BtnDel");
 
-        QCOMPARE(inst.interaction.texts(), QStringList{deleteEntryQuestion()});
+        QCOMPARE(inst.interaction.texts(), QStringList{DeleteQuestion});
         Table& adr = inst.dm->TAdr;
         QCOMPARE(fieldValues(adr, "Nr"), (QVariantList{qint64(5)}));
         for (const char* gone : {"Alpha GmbH", "Bauer Max", "Kunz Karl", "Schulz Eva"})
@@ -371,6 +374,8 @@ private slots:
         AddressForm form(*inst.window, true);
         form.show();
         click(form, "BtnDel");
+        QCOMPARE(inst.interaction.texts(), QStringList{DeleteQuestion});
+        QCOMPARE(inst.interaction.shown().first().kind, ScriptedInteraction::Kind::OkAbort);
         QCOMPARE(inst.dm->TAdr.recordCount(), before);
         QVERIFY(inst.node(QStringLiteral("Kunz Karl")));
     }
