@@ -737,8 +737,16 @@ private slots:
         const QImage fallback = painter.smallPixmap(QStringLiteral("pdf"), unknownFile).toImage();
         QCOMPARE(fallback, TIconListPainter::fileIcon(unknownFile, 16).toImage());
         QCOMPARE(fallback.size(), QSize(16, 16));
-        QCOMPARE(painter.smallPixmap(QStringLiteral("---"), QString()).toImage(),
-                 TIconListPainter::noteIcon(16).toImage());
+        // The note: a yellow sheet with a dark outline and ruled lines, two pixels in from either side.
+        const QImage note = painter.smallPixmap(QStringLiteral("---"), QString()).toImage();
+        QCOMPARE(note.size(), QSize(16, 16));
+        QCOMPARE(note.pixelColor(5, 3), QColor(255, 240, 140));
+        QCOMPARE(note.pixelColor(2, 8), QColor(120, 110, 40));
+        QCOMPARE(note.pixelColor(12, 8), QColor(120, 110, 40));
+        QCOMPARE(note.pixelColor(6, 6), QColor(150, 140, 90));
+        QCOMPARE(note.pixelColor(6, 7), QColor(255, 240, 140));
+        QCOMPARE(note.pixelColor(1, 8).alpha(), 0);
+        QCOMPARE(note.pixelColor(13, 8).alpha(), 0);
 
         QImage canvas(40, 20, QImage::Format_ARGB32);
         canvas.fill(Qt::white);
