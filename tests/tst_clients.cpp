@@ -364,6 +364,8 @@ void TestClients::newClientDeclinedCreatesNothing() {
     ScriptedInteraction ui;
     ui.setNextAnswer(Answer::Abort);
     QVERIFY(creation(ui).confirm(dir_->path(), QStringLiteral("Meier")));
+    QCOMPARE(ui.texts(), QStringList{u"Der Mandant \"Meier\" wird nun angelegt, Tabellen werden generiert"_s});
+    QCOMPARE(ui.shown().first().kind, Kind::OkAbort);
     QVERIFY(!QFileInfo::exists(path(QStringLiteral("Meier"))));
     QVERIFY(clients().listing().clients.isEmpty());
 }

@@ -208,19 +208,29 @@ private slots:
 
     // ---- the grid widget
 
+    // Small text gets the fixed minimum row; larger text its own height and 5 pixels. The text height
+    // depends on the installed fonts, so only the margin above it is fixed for large text.
     void gridRowHeightFollowsFont_data() {
         QTest::addColumn<int>("pixelSize");
-        for (int size : {9, 11, 13, 16, 20})
-            QTest::addRow("%d px", size) << size;
+        QTest::addColumn<bool>("small");
+        QTest::addColumn<int>("expected"); // the row height for small text, the margin for large text
+        QTest::newRow("6 px") << 6 << true << 18;
+        QTest::newRow("8 px") << 8 << true << 18;
+        QTest::newRow("16 px") << 16 << false << 5;
+        QTest::newRow("20 px") << 20 << false << 5;
+        QTest::newRow("30 px") << 30 << false << 5;
     }
     void gridRowHeightFollowsFont() {
         QFETCH(int, pixelSize);
+        QFETCH(bool, small);
+        QFETCH(int, expected);
         TDBGrid3 grid;
         QFont font = grid.font();
         font.setPixelSize(pixelSize);
         grid.setFont(font);
         const int textHeight = QFontMetrics(grid.font()).size(Qt::TextSingleLine, QStringLiteral("Yy")).height();
-        QCOMPARE(grid.rowHeight(), textHeight < 13 ? 18 : textHeight + 5);
+        QVERIFY2(small == (textHeight < 13), qPrintable(QString::number(textHeight)));
+        QCOMPARE(small ? grid.rowHeight() : grid.rowHeight() - textHeight, expected);
     }
 
     void columnWidthsFromTheLetterO() {
@@ -727,8 +737,16 @@ private slots:
         const QImage fallback = painter.smallPixmap(QStringLiteral("pdf"), unknownFile).toImage();
         QCOMPARE(fallback, TIconListPainter::fileIcon(unknownFile, 16).toImage());
         QCOMPARE(fallback.size(), QSize(16, 16));
-        QCOMPARE(painter.smallPixmap(QStringLiteral("---"), QString()).toImage(),
-                 TIconListPainter::noteIcon(16).toImage());
+        // The note: a yellow sheet with a dark outline and ruled lines, two pixels in from either side.
+        const QImage note = painter.smallPixmap(QStringLiteral("---"), QString()).toImage();
+        QCOMPARE(note.size(), QSize(16, 16));
+        QCOMPARE(note.pixelColor(5, 3), QColor(255, 240, 140));
+        QCOMPARE(note.pixelColor(2, 8), QColor(120, 110, 40));
+        QCOMPARE(note.pixelColor(12, 8), QColor(120, 110, 40));
+        QCOMPARE(note.pixelColor(6, 6), QColor(150, 140, 90));
+        QCOMPARE(note.pixelColor(6, 7), QColor(255, 240, 140));
+        QCOMPARE(note.pixelColor(1, 8).alpha(), 0);
+        QCOMPARE(note.pixelColor(13, 8).alpha(), 0);
 
         QImage canvas(40, 20, QImage::Format_ARGB32);
         canvas.fill(Qt::white);

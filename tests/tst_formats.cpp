@@ -664,19 +664,27 @@ void FormatsTest::installationContentIsWritten() {
     writeTemplateClientIni(dir.filePath(QStringLiteral("Empty/Mand.ini")));
     writeDefaultTemplates(dir.filePath(QStringLiteral("Vorlagen")));
 
-    for (int number : {1, 4, 10, 11, 12, 13, 30}) {
+    // Every catalog is written sorted, without regard to case.
+    const QList<std::pair<int, QStringList>> catalogs = {
+        {1,
+         {"Angebot", "Auftrag", "Bestellung", "Brief", "E-Mail", "Fax", "Mahnung", "Notiz", "Protokoll", "Rechnung",
+          "Vertrag"}},
+        {4, {"Buchhaltung", "Geschäftsführung", "Sekretariat", "Vertrieb"}},
+        {10, {"Liebe", "Lieber", "Sehr geehrte Damen und Herren,", "Sehr geehrte Frau", "Sehr geehrter Herr"}},
+        {11, {"Familie", "Firma", "Frau", "Herrn"}},
+        {12, {"Frau", "Herr"}},
+        {13, {"Freundliche Grüße", "Mit freundlichen Grüßen", "Viele Grüße"}},
+        {30, {"Anrede",    "AnredeBrief", "BBank",     "BBLZ",  "BKonto", "Datum1",  "Datum2", "Fax",
+              "Fax2",      "Feld1",       "Feld2",     "Feld3", "Feld4",  "Feld5",   "Feld6",  "Grusswort",
+              "Herr_Frau", "Internet1",   "Internet2", "Land",  "Mail",   "Mail2",   "Name1",  "Name2",
+              "Name3",     "Ort",         "PF",        "PLZ1",  "PLZ2",   "Strasse", "Tel1",   "Tel2",
+              "Tel3",      "Tel4",        "Tel5",      "Tel6",  "Zahl1",  "Zahl2"}},
+    };
+    for (const auto& [number, expected] : catalogs) {
         QStringList lines;
         QVERIFY2(LoadCatalog(lines, number, general), qPrintable(catalogFileName(number)));
-        QVERIFY(!lines.isEmpty());
-        QCOMPARE(lines, sortedCatalogLines(lines));
+        QCOMPARE(lines, expected);
     }
-    QStringList greetings;
-    LoadCatalog(greetings, 13, general);
-    QVERIFY(greetings.contains(QStringLiteral("Mit freundlichen Grüßen")));
-    QStringList fields;
-    LoadCatalog(fields, 30, general);
-    for (const char* name : {"Name1", "Tel6", "Herr_Frau", "Grusswort", "BKonto", "Feld6", "Datum2", "Zahl2"})
-        QVERIFY2(fields.contains(QLatin1String(name)), name);
 
     const QList<ColumnRow> columns = readColumnFile(general + QStringLiteral("/Tab.dat"));
     QVERIFY(!columns.isEmpty());

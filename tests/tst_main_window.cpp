@@ -248,7 +248,15 @@ private:
         QTRY_COMPARE(inst.opened, 1);
     }
 
+    // The session bus of this whole test: Qt connects to it once, on first use, so it is set up before any window.
+    PrivateBus sessionBus_;
+
 private slots:
+    void initTestCase() {
+        if (!sessionBus_.address.isEmpty())
+            qputenv("DBUS_SESSION_BUS_ADDRESS", sessionBus_.address.toUtf8());
+    }
+
     void controlsHaveTheirNamesAndTexts_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
@@ -469,8 +477,8 @@ private slots:
         QCOMPARE(ini.readInteger(u"WindowMain", u"Max", -1), 0);
         QCOMPARE(ini.readInteger(u"WindowMain", u"Width", -1), 800);
         QCOMPARE(ini.readInteger(u"WindowMain", u"Height", -1), 500);
-        QCOMPARE(ini.readInteger(u"WindowMain", u"Left", -1), window->pos().x());
-        QCOMPARE(ini.readInteger(u"WindowMain", u"Top", -1), window->pos().y());
+        QCOMPARE(ini.readInteger(u"WindowMain", u"Left", -1), 20);
+        QCOMPARE(ini.readInteger(u"WindowMain", u"Top", -1), 10);
     }
 
     void switchingClientLoadsTreesAndCaption() {
@@ -1068,11 +1076,29 @@ private slots:
     }
 
     void ddeCommandWithoutPlaceholderSendsNothing() {
+        if (sessionBus_.address.isEmpty())
+            QSKIP("no dbus-daemon on this machine");
+        QThread serverThread;
+        serverThread.start();
+        FakeApplication application;
+        application.moveToThread(&serverThread);
+        QDBusConnection server = QDBusConnection::connectToBus(sessionBus_.address, QStringLiteral("server"));
+        QVERIFY(server.registerService(QStringLiteral("org.example.X")));
+        QVERIFY(server.registerObject(QStringLiteral("/org/example/X"), &application, QDBusConnection::ExportAllSlots));
         Installation inst;
         MainWindow window;
-        QVERIFY(!window.ExecuteDdeCommand(true, QStringLiteral("/usr/bin/x"), QStringLiteral("org.example.X.desktop"),
-                                          QStringLiteral("System"), QStringLiteral("[Open]"),
-                                          QStringLiteral("/a.txt")));
+        const bool withoutPlaceholder =
+            window.ExecuteDdeCommand(true, QStringLiteral("/usr/bin/x"), QStringLiteral("org.example.X.desktop"),
+                                     QStringLiteral("System"), QStringLiteral("[Open]"), QStringLiteral("/a.txt"));
+        const bool withPlaceholder = window.ExecuteDdeCommand(
+            true, QStringLiteral("/usr/bin/x"), QStringLiteral("org.example.X.desktop"), QStringLiteral("System"),
+            QStringLiteral("[Open(\"%1\")]"), QStringLiteral("/b.txt"));
+        serverThread.quit();
+        serverThread.wait();
+        QDBusConnection::disconnectFromBus(QStringLiteral("server"));
+        QVERIFY(!withoutPlaceholder);
+        QVERIFY(withPlaceholder);
+        QCOMPARE(application.received(), QStringList{QStringLiteral("file:///b.txt")});
     }
 };
 

@@ -70,6 +70,7 @@ private slots:
     void directoryPicker_data();
     void directoryPicker();
     void unpreparedPickerFailsTheTest();
+    void unusedAnswerFailsTheTest();
     void infoNotice();
 
 private:
@@ -272,6 +273,13 @@ void TestServices::unpreparedPickerFailsTheTest() {
     QEXPECT_FAIL("", "the double fails a test that asks without a prepared answer", Continue);
     QCOMPARE(DO_VERZEICHNIS(QStringLiteral("/alt")), QStringLiteral("/alt"));
     QCOMPARE(ui.errors().size(), 1);
+}
+
+void TestServices::unusedAnswerFailsTheTest() {
+    auto ui = std::make_unique<ScriptedInteraction>();
+    ui->setNextFile(QStringLiteral("/tmp/brief.txt"));
+    QEXPECT_FAIL("", "the double fails a test that prepared a file nobody asked for", Continue);
+    ui.reset();
 }
 
 void TestServices::infoNotice() {

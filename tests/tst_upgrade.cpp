@@ -371,6 +371,7 @@ private slots:
             appendRecord(pro, {{"Ext", "pdf"}, {"Anw", "/usr/bin/evince"}, {"Titel", "Dokumente"}, {"IconNr", "0"}});
             appendRecord(pro, {{"Ext", "txt"}, {"Anw", "/usr/bin/gedit"}, {"Titel", "Text"}, {"IconNr", "2"}});
             appendRecord(pro, {{"Ext", "odt"}, {"Anw", "/usr/bin/lowriter"}, {"Titel", "Brief"}});
+            appendRecord(pro, {{"Ext", "png"}, {"Anw", "/usr/bin/eog"}, {"Titel", "Bild"}, {"IconNr", "12"}});
             QVERIFY(pro.locate(u"Ext", QStringLiteral("txt")));
             pro.deleteRecord();
         }
@@ -383,9 +384,10 @@ private slots:
         checkCurrentLayout(path, schema::applications());
         const Records after = readRecords(path);
         QCOMPARE(after.keys(), before.keys());
+        // The icon number's text becomes a number; a record without one keeps none.
+        const QVariantMap icons = {{"pdf", qint64(0)}, {"odt", QVariant()}, {"png", qint64(12)}};
         for (auto record = before.begin(); record != before.end(); ++record) {
-            const QString icon = record->value(QStringLiteral("IconNr")).toString();
-            (*record)[QStringLiteral("IconNr")] = icon.isEmpty() ? QVariant() : QVariant(icon.toLongLong());
+            (*record)[QStringLiteral("IconNr")] = icons.value(record->value(QStringLiteral("Ext")).toString());
             (*record)[kMarker] = QVariant();
         }
         compareKept(after, before);

@@ -4,20 +4,56 @@
 
 namespace zep::test {
 
+namespace {
+
+QString answerName(Answer answer) {
+    switch (answer) {
+    case Answer::Yes:
+        return QStringLiteral("Yes");
+    case Answer::No:
+        return QStringLiteral("No");
+    case Answer::Cancel:
+        return QStringLiteral("Cancel");
+    case Answer::Ok:
+        return QStringLiteral("Ok");
+    case Answer::Abort:
+        return QStringLiteral("Abort");
+    }
+    return {};
+}
+
+} // namespace
+
 ScriptedInteraction::ScriptedInteraction() : previous_(Interaction::installed()) {
     Interaction::setInstance(this);
 }
 
 ScriptedInteraction::~ScriptedInteraction() {
     Interaction::setInstance(previous_);
+    // A test that already failed may well have stopped before its questions; report only clean runs.
+    if (unusedAnswers() == 0 || !QTest::runningTest() || QTest::currentTestFailed())
+        return;
+    QStringList unused;
+    for (const Answer answer : std::as_const(answers_))
+        unused.append(QStringLiteral("answer ") + answerName(answer));
+    for (const QString& file : std::as_const(files_))
+        unused.append(QStringLiteral("file \"%1\"").arg(file));
+    for (const QString& dir : std::as_const(directories_))
+        unused.append(QStringLiteral("directory \"%1\"").arg(dir));
+    for (const auto& font : std::as_const(fonts_))
+        unused.append(QStringLiteral("font \"%1\"").arg(font ? encodeFontString(*font) : QStringLiteral("cancel")));
+    fail(QStringLiteral("ScriptedInteraction: prepared but never asked for: ") + unused.join(QStringLiteral(", ")));
+}
+
+void ScriptedInteraction::fail(const QString& message) {
+    errors_.append(message);
+    QTest::qFail(qPrintable(message), __FILE__, __LINE__);
 }
 
 template <typename T> T ScriptedInteraction::take(QQueue<T>& queue, const QString& what, T cancelled) {
     if (!queue.isEmpty())
         return queue.dequeue();
-    const QString message = QStringLiteral("ScriptedInteraction: no answer prepared for ") + what;
-    errors_.append(message);
-    QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+    fail(QStringLiteral("ScriptedInteraction: no answer prepared for ") + what);
     return cancelled;
 }
 
@@ -48,7 +84,7 @@ Answer ScriptedInteraction::askYesNo(const QString& text, const QString& caption
     shown_.append({Kind::YesNo, text, caption, {}});
     const Answer answer = take(answers_, QStringLiteral("the question \"%1\"").arg(text), Answer::No);
     if (answer == Answer::Cancel)
-        errors_.append(QStringLiteral("ScriptedInteraction: Cancel prepared for a yes/no question \"%1\"").arg(text));
+        fail(QStringLiteral("ScriptedInteraction: Cancel prepared for a yes/no question \"%1\"").arg(text));
     return answer == Answer::Yes ? Answer::Yes : Answer::No;
 }
 
@@ -61,7 +97,7 @@ Answer ScriptedInteraction::askOkAbort(const QString& text, const QString& capti
     shown_.append({Kind::OkAbort, text, caption, {}});
     const Answer answer = take(answers_, QStringLiteral("the question \"%1\"").arg(text), Answer::Abort);
     if (answer != Answer::Ok && answer != Answer::Abort)
-        errors_.append(QStringLiteral("ScriptedInteraction: neither Ok nor Abort prepared for \"%1\"").arg(text));
+        fail(QStringLiteral("ScriptedInteraction: neither Ok nor Abort prepared for \"%1\"").arg(text));
     return answer == Answer::Ok ? Answer::Ok : Answer::Abort;
 }
 

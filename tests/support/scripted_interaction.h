@@ -10,7 +10,8 @@ namespace zep::test {
 
 // The interaction double: installs itself as Interaction::instance() for its lifetime, records every
 // message, question and dialog exactly, and answers from queues the test fills beforehand. A question
-// asked with an empty queue fails the running test and is answered as if the user had cancelled.
+// asked with an empty queue fails the running test and is answered as if the user had cancelled; an
+// answer, file, directory or font still queued when the double is destroyed fails the running test too.
 class ScriptedInteraction : public Interaction {
 public:
     enum class Kind {
@@ -49,7 +50,8 @@ public:
     const QList<Shown>& shown() const { return shown_; }
     // The texts of everything shown, in order.
     QStringList texts() const;
-    // What went wrong while answering: questions asked without a prepared answer, or with a wrong one.
+    // What went wrong, each also failing the running test: questions asked without a prepared answer or
+    // with a wrong one, answers never asked for.
     const QStringList& errors() const { return errors_; }
     // Answers prepared but never asked for.
     qsizetype unusedAnswers() const;
@@ -69,6 +71,7 @@ public:
     void hideInfo() override;
 
 private:
+    void fail(const QString& message);
     template <typename T> T take(QQueue<T>& queue, const QString& what, T cancelled);
 
     Interaction* previous_ = nullptr;
