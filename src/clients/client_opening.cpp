@@ -103,6 +103,10 @@ bool ClientOpening::attemptOpenSelectedClient() {
     return opened;
 }
 
+QString ClientOpening::openClientName() const {
+    return client_.ClientName;
+}
+
 int ClientOpening::UpgradeClientTables() {
     // The notice would cover the message; it comes back while the tables are upgraded.
     RELEASE_INFO();

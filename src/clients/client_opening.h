@@ -50,6 +50,8 @@ public:
     const InstallPaths& paths() const { return paths_; }
     Interaction& interaction() const { return interaction_; }
     ClientList clients() const { return ClientList(registry_, selection_.programKey); }
+    // The client whose tables the program works on now; "" before the first client was opened.
+    QString openClientName() const;
 
 private:
     bool openLastClient();

@@ -40,6 +40,19 @@ QString templateNotCopied(const QString& templateDirectory) {
         .arg(templateDirectory);
 }
 
+QString replaceClientQuestion(const QString& listedName, const QString& listedDirectory) {
+    return QStringLiteral("Der Mandant \"%1\" im Verzeichnis \"%2\" steht bereits in der Liste. Groß- und "
+                          "Kleinschreibung werden bei Mandantennamen nicht unterschieden.\r\rSoll dieser Eintrag "
+                          "ersetzt werden? Das Verzeichnis \"%2\" bleibt auf dem Datenträger bestehen.")
+        .arg(listedName, listedDirectory);
+}
+
+QString openClientNotReplaced(const QString& clientName) {
+    return QStringLiteral("Der Mandant \"%1\" ist geöffnet und kann nicht ersetzt werden.\rBitte wählen Sie "
+                          "einen anderen Namen.")
+        .arg(clientName);
+}
+
 QString clientNotRegistered(const QString& clientName) {
     return QStringLiteral("Der Mandant \"%1\" konnte nicht in die Liste aufgenommen werden.").arg(clientName);
 }
