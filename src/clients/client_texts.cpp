@@ -79,4 +79,18 @@ QString noClientChosen() {
     return QStringLiteral("Bitte wählen Sie einen Mandanten aus der Liste aus.");
 }
 
+QString networkFileSystemWarning(const QString& clientName) {
+    return QStringLiteral(
+               "Der Mandant \"%1\" liegt auf einem Netzlaufwerk (NFS, SMB/CIFS).\r\rDort schützt die Sperre "
+               "der Tabellen nicht zuverlässig: Arbeiten zwei Arbeitsplätze gleichzeitig mit diesem Mandanten, "
+               "können die Tabellen beschädigt werden. Sicher ist es, wenn immer nur ein Arbeitsplatz den "
+               "Mandanten geöffnet hat. Legen Sie regelmäßig Datensicherungen an.\r\rDiesen Hinweis für diesen "
+               "Mandanten nicht mehr anzeigen?")
+        .arg(clientName);
+}
+
+QString settingNotSaved(const QString& settingsFile) {
+    return QStringLiteral("Die Einstellung konnte nicht in \"%1\" gespeichert werden.").arg(settingsFile);
+}
+
 } // namespace zep::texts

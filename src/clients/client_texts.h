@@ -20,5 +20,7 @@ QString clientNotRemoved(const QString& clientName);
 QString invalidClientName(const QString& clientName);
 QString invalidParentDirectory(const QString& parentDirectory);
 QString noClientChosen();
+QString networkFileSystemWarning(const QString& clientName);
+QString settingNotSaved(const QString& settingsFile);
 
 } // namespace zep::texts
