@@ -617,6 +617,17 @@ private slots:
         QCOMPARE(inst.tree().currentItem()->text(0), QStringLiteral("Bauer ?ukasz"));
         QCOMPARE(readTreeFile(inst.treeFile()), treeRecords(inst.tree()));
     }
+
+    void discardAndDeleteLookDifferent() {
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Bauer Max")));
+        AddressForm form(*inst.window, true);
+        const QImage discard = child<QToolButton>(form, "BtnCancel")->icon().pixmap(16).toImage();
+        const QImage remove = child<QToolButton>(form, "BtnDel")->icon().pixmap(16).toImage();
+        QVERIFY(!discard.isNull());
+        QVERIFY(discard != remove);
+    }
 };
 
 QTEST_MAIN(AddressFormTest)
