@@ -16,6 +16,7 @@
 #include "test_install.h"
 #include "tools/installation_layout.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -193,6 +194,12 @@ void type(QWidget& form, const char* name, const QString& text) {
 
 QVariantList fieldValues(Table& table, const char* field) {
     return test::columnValues(table, QString::fromLatin1(field));
+}
+
+// Typing beyond ASCII, one key event per character.
+void typeText(QWidget* edit, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 } // namespace
@@ -564,6 +571,73 @@ private slots:
         QVERIFY(!inst.node(QStringLiteral("Schulz Eva")));
         QCOMPARE(readTreeFile(inst.treeFile()), treeRecords(inst.tree()));
         QVERIFY(inst.window->isEnabled());
+    }
+
+    void refusedValueIsSelectedForCorrection_data() {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("date") << QStringLiteral("DBEdit14") << QStringLiteral("31.02.2026")
+                              << QStringLiteral("\"31.02.2026\" ist kein gültiges Datum für das Feld \"DatumsFeld1\" "
+                                                "(Datum1). Bitte das Datum als TT.MM.JJJJ eingeben.");
+        QTest::newRow("number") << QStringLiteral("DBEdit16") << QStringLiteral("viel")
+                                << QStringLiteral("\"viel\" ist keine gültige Zahl für das Feld \"ZahlenFeld1\" "
+                                                  "(Zahl1).");
+    }
+
+    void refusedValueIsSelectedForCorrection() {
+        QFETCH(QString, edit);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Bauer Max")));
+        AddressForm form(*inst.window, true);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto* field = form.findChild<QLineEdit*>(edit);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, typed);
+        click(form, "BtnSave");
+
+        QCOMPARE(inst.interaction.texts(), QStringList{message});
+        QCOMPARE(QApplication::focusWidget(), field);
+        QCOMPARE(field->selectedText(), typed);
+    }
+
+    // Tree files hold Windows-1252 only; a person's first name reaches the caption too.
+    void captionCharactersTheTreeFileCannotHold() {
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Bauer Max")));
+        AddressForm form(*inst.window, true);
+        form.show();
+        auto* firstName = child<QLineEdit>(form, "A_2");
+        firstName->selectAll();
+        typeText(firstName, QStringLiteral("Łukasz"));
+        inst.interaction.setNextAnswer(Answer::Yes);
+        click(form, "BtnSave");
+
+        QCOMPARE(inst.interaction.texts(),
+                 QStringList{QStringLiteral("Der Name enthält Zeichen, die in der Baumansicht nicht gespeichert "
+                                            "werden können: Ł\r\rJa: Speichern, diese Zeichen werden durch \"?\" "
+                                            "ersetzt.\rNein: Zurück zur Eingabe, um den Namen zu ändern.")});
+        QVERIFY(!inst.dm->TAdr.isEditing());
+        QCOMPARE(inst.dm->TAdr.field(u"Name2").asString(), QStringLiteral("?ukasz"));
+        QCOMPARE(inst.tree().currentItem()->text(0), QStringLiteral("Bauer ?ukasz"));
+        QCOMPARE(readTreeFile(inst.treeFile()), treeRecords(inst.tree()));
+    }
+
+    void discardAndDeleteLookDifferent() {
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Bauer Max")));
+        AddressForm form(*inst.window, true);
+        const QImage discard = child<QToolButton>(form, "BtnCancel")->icon().pixmap(16).toImage();
+        const QImage remove = child<QToolButton>(form, "BtnDel")->icon().pixmap(16).toImage();
+        QVERIFY(!discard.isNull());
+        QVERIFY(discard != remove);
     }
 };
 

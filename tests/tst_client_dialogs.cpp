@@ -115,6 +115,9 @@ private slots:
     void existingDirectoryQuestion();
     void invalidNameKeepsTheDialogOpen();
     void newButtonCreatesAndListsTheClient();
+    void caseVariantOfAListedClient_data();
+    void caseVariantOfAListedClient();
+    void refusedNameIsSelectedForCorrection();
 
 private:
     QString path(const QString& name) const { return dir_->filePath(name); }
@@ -531,6 +534,62 @@ void TestClientDialogs::newButtonCreatesAndListsTheClient() {
     QVERIFY(readTableLayout(clientDir + u"/Daten/Dok.DB"_s).fieldIndex(u"VV34") >= 0);
     QVERIFY(dialog->isVisible());
     QCOMPARE(opening_->selection().chosenName, u"Neu1"_s); // ready to be opened with OK
+}
+
+void TestClientDialogs::caseVariantOfAListedClient_data() {
+    QTest::addColumn<QString>("openClient");
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("declined") << QString() << QList<Answer>{Answer::No} << false;
+    QTest::newRow("agreed") << QString() << QList<Answer>{Answer::Yes, Answer::Ok} << true;
+    QTest::newRow("listed client is open") << u"MUSTER"_s << QList<Answer>{} << false;
+}
+
+void TestClientDialogs::caseVariantOfAListedClient() {
+    QFETCH(QString, openClient);
+    QFETCH(QList<Answer>, answers);
+    QFETCH(bool, replaced);
+    const QString listedDir = addClient(u"Muster"_s);
+    for (Answer answer : answers)
+        ui_->setNextAnswer(answer);
+    const ClientCreation creation(paths_, clients(), *ui_, openClient);
+    NewClientDialog dialog(creation, dir_->path());
+    dialog.show();
+    QTest::keyClicks(child<QLineEdit>(&dialog, u"Edit_Mand"_s), u"muster"_s);
+
+    QTest::mouseClick(child<QPushButton>(&dialog, u"BtnOK"_s), Qt::LeftButton);
+
+    const QString first = ui_->texts().value(0);
+    if (openClient.isEmpty()) {
+        QCOMPARE(first, u"Der Mandant \"Muster\" im Verzeichnis \"%1\" steht bereits in der Liste. Groß- und "
+                        "Kleinschreibung werden bei Mandantennamen nicht unterschieden.\r\rSoll dieser Eintrag "
+                        "ersetzt werden? Das Verzeichnis \"%1\" bleibt auf dem Datenträger bestehen."_s.arg(listedDir));
+        QCOMPARE(ui_->shown().first().kind, ScriptedInteraction::Kind::YesNo);
+    } else {
+        QCOMPARE(ui_->texts(), QStringList{u"Der Mandant \"Muster\" ist geöffnet und kann nicht ersetzt "
+                                           "werden.\rBitte wählen Sie einen anderen Namen."_s});
+    }
+    QCOMPARE(dialog.isVisible(), !replaced);
+    QCOMPARE(QFileInfo::exists(path(u"muster"_s)), replaced);
+    const ClientListing listing = clients().listing();
+    QCOMPARE(listing.clients.size(), 1);
+    QCOMPARE(listing.clients.first().name, replaced ? u"muster"_s : u"Muster"_s);
+    QCOMPARE(listing.clients.first().directory, replaced ? path(u"muster"_s) : listedDir);
+}
+
+void TestClientDialogs::refusedNameIsSelectedForCorrection() {
+    const ClientCreation creation(paths_, clients(), *ui_);
+    NewClientDialog dialog(creation, dir_->path());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* name = child<QLineEdit>(&dialog, u"Edit_Mand"_s);
+    QTest::keyClicks(name, u"a/b"_s);
+    QTest::mouseClick(child<QPushButton>(&dialog, u"BtnOK"_s), Qt::LeftButton);
+
+    QCOMPARE(QApplication::focusWidget(), name);
+    QCOMPARE(name->selectedText(), u"a/b"_s);
+    QTest::keyClicks(name, u"ab"_s);
+    QCOMPARE(name->text(), u"ab"_s);
 }
 
 QTEST_MAIN(TestClientDialogs)

@@ -1,6 +1,7 @@
 #include "app/install_paths.h"
 #include "app/program_info.h"
 #include "app/registry.h"
+#include "app/settings.h"
 #include "app/tmand.h"
 #include "clients/client_creation.h"
 #include "clients/client_list.h"
@@ -152,6 +153,8 @@ private slots:
     void escapingErrorIsPassedOnAfterTheNotice();
     void attemptShowsAnEscapingError();
     void oldTablesOnDiskAreUpgradedByTheLibrary();
+    void networkFileSystemIsWarnedUntilTurnedOff_data();
+    void networkFileSystemIsWarnedUntilTurnedOff();
 
 private:
     QString path(const QString& name) const { return dir_->filePath(name); }
@@ -744,6 +747,52 @@ void TestClients::oldTablesOnDiskAreUpgradedByTheLibrary() {
     QCOMPARE(tables_.calls.count(u"open"_s), 2);
     QVERIFY(hasVersionMarker(oldDir + QStringLiteral("/Dok.DB")));
     QVERIFY(ui.texts().contains(wrongVersion));
+}
+
+void TestClients::networkFileSystemIsWarnedUntilTurnedOff_data() {
+    QTest::addColumn<bool>("network");
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<int>("warnings");
+    QTest::newRow("local") << false << QList<Answer>{} << 0;
+    QTest::newRow("network, turned off") << true << QList<Answer>{Answer::Yes} << 1;
+    QTest::newRow("network, kept") << true << QList<Answer>{Answer::No, Answer::No} << 2;
+}
+
+void TestClients::networkFileSystemIsWarnedUntilTurnedOff() {
+    QFETCH(bool, network);
+    QFETCH(QList<Answer>, answers);
+    QFETCH(int, warnings);
+    const QString meier = addClient(QStringLiteral("Meier"));
+    ScriptedInteraction ui;
+    for (Answer answer : answers)
+        ui.setNextAnswer(answer);
+    auto open = opening(ui, [](int) { return false; });
+    QStringList checked;
+    open->setNetworkFileSystemCheck([&](const QString& dir) {
+        checked << dir;
+        return network;
+    });
+
+    clients().setLastClient(QStringLiteral("Meier"));
+    for (int round = 0; round < 2; ++round)
+        QVERIFY(open->OpenClient(ProgramKey.toString(), QString(), 0));
+
+    QCOMPARE(checked.first(), meier);
+    QStringList questions;
+    for (const ScriptedInteraction::Shown& shown : ui.shown())
+        if (shown.kind == Kind::YesNo)
+            questions << shown.text;
+    QCOMPARE(questions.size(), warnings);
+    if (warnings > 0)
+        QCOMPARE(questions.first(),
+                 u"Der Mandant \"Meier\" liegt auf einem Netzlaufwerk (NFS, SMB/CIFS).\r\rDort schützt die Sperre der "
+                 "Tabellen nicht zuverlässig: Arbeiten zwei Arbeitsplätze gleichzeitig mit diesem Mandanten, können "
+                 "die Tabellen beschädigt werden. Sicher ist es, wenn immer nur ein Arbeitsplatz den Mandanten "
+                 "geöffnet hat. Legen Sie regelmäßig Datensicherungen an.\r\rDiesen Hinweis für diesen Mandanten "
+                 "nicht mehr anzeigen?"_s);
+    QCOMPARE(ClientSettings(meier + u"/Mand.ini"_s).networkWarningOff(),
+             !answers.isEmpty() && answers.first() == Answer::Yes);
+    QVERIFY(ui.errors().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestClients)

@@ -21,6 +21,7 @@
 #include <optional>
 
 using namespace zep;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -122,6 +123,8 @@ private slots:
     void cp1252Encodes();
     void utf8Validity_data();
     void utf8Validity();
+    void cp1252UnrepresentableCharacters_data();
+    void cp1252UnrepresentableCharacters();
 
     void treeRecordsEncodeToFixture();
     void treeFixtureReads();
@@ -242,6 +245,26 @@ void FormatsTest::utf8Validity() {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, valid);
     QCOMPARE(isValidUtf8(bytes), valid);
+}
+
+void FormatsTest::cp1252UnrepresentableCharacters_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("unrepresentable");
+    QTest::addColumn<QString>("replaced");
+    QTest::newRow("plain") << u"Müller & Söhne €"_s << QString() << u"Müller & Söhne €"_s;
+    QTest::newRow("empty") << QString() << QString() << QString();
+    QTest::newRow("each once in order") << u"Łódź ✓ Projekt ł Ł"_s << u"Łź✓ł"_s << u"?ód? ? Projekt ? ?"_s;
+    QTest::newRow("question mark is no loss") << u"Wer? Ω"_s << u"Ω"_s << u"Wer? ?"_s;
+    QTest::newRow("surrogate pair is one character") << u"A\U0001F600B\U0001F600"_s << u"\U0001F600"_s << u"A?B?"_s;
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << QString(QChar(0xD800)) << u"?"_s;
+}
+
+void FormatsTest::cp1252UnrepresentableCharacters() {
+    QFETCH(QString, text);
+    QFETCH(QString, unrepresentable);
+    QFETCH(QString, replaced);
+    QCOMPARE(unrepresentableCharacters(text), unrepresentable);
+    QCOMPARE(withUnrepresentableReplaced(text), replaced);
 }
 
 void FormatsTest::treeRecordsEncodeToFixture() {

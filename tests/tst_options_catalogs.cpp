@@ -5,6 +5,7 @@
 #include "tools/ui/catalog_dialog.h"
 #include "tools/ui/options_dialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -75,6 +76,7 @@ private slots:
     void catalogUnreadableIsNotEdited();
     void catalogMenuItems_data();
     void catalogMenuItems();
+    void catalogEnterAddsAndStaysOpen();
 
 private:
     QString catalogPath(int number) const { return QDir(program_.paths.general).filePath(catalogFileName(number)); }
@@ -349,6 +351,24 @@ void TestOptionsCatalogs::catalogMenuItems() {
     QFETCH(QString, item);
     QFETCH(int, number);
     QCOMPARE(catalogOfMenuItem(item), number);
+}
+
+void TestOptionsCatalogs::catalogEnterAddsAndStaysOpen() {
+    writeFile(catalogPath(12), "Herr\r\n");
+    CatalogDialog dialog(12, program_.paths.general);
+    QVERIFY(dialog.load());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* edit = child<QLineEdit>(dialog, u"Edit1"_s);
+    for (const QString& line : {u"Frau"_s, u"Dr."_s}) {
+        QTest::keyClicks(edit, line);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(edit->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), edit);
+    }
+    QCOMPARE(listTexts(child<QListWidget>(dialog, u"LB"_s)), (QStringList{u"Dr."_s, u"Frau"_s, u"Herr"_s}));
+    QCOMPARE(fileBytes(catalogPath(12)), QByteArray("Herr\r\n"));
 }
 
 QTEST_MAIN(TestOptionsCatalogs)

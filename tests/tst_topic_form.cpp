@@ -122,6 +122,12 @@ QStringList childCaptions(QTreeWidgetItem* parent) {
     return captions;
 }
 
+// Typing beyond ASCII, one key event per character.
+void typeText(QWidget* edit, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
 } // namespace
 
 class TestTopicForm : public QObject {
@@ -137,6 +143,8 @@ private slots:
     void cancelDuringInsertAddsNothing();
     void buttonsFollowTheEditState();
     void editTopicRunsModallyAndReportsSaving();
+    void captionCharactersTheTreeFileCannotHold_data();
+    void captionCharactersTheTreeFileCannotHold();
 };
 
 void TestTopicForm::controlsCarryTheirNames() {
@@ -295,6 +303,43 @@ void TestTopicForm::editTopicRunsModallyAndReportsSaving() {
 
     QTimer::singleShot(0, [&inst] { inst.window->findChild<TopicForm*>(QStringLiteral("TB02"))->reject(); });
     QVERIFY(!EditTopic(*inst.window, true));
+}
+
+void TestTopicForm::captionCharactersTheTreeFileCannotHold_data() {
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("saved with ? in table and tree") << true;
+    QTest::newRow("back to the form") << false;
+}
+
+void TestTopicForm::captionCharactersTheTreeFileCannotHold() {
+    QFETCH(bool, replace);
+    Installation inst;
+    inst.select(QStringLiteral("Beta"));
+    TopicForm form(*inst.window, true);
+    form.show();
+    auto* thema = child<QLineEdit>(form, "A_1");
+    thema->selectAll();
+    typeText(thema, QStringLiteral("Łódź ✓ Projekt Ł"));
+    inst.interaction.setNextAnswer(replace ? Answer::Yes : Answer::No);
+    click(form, "BtnSave");
+
+    QCOMPARE(inst.interaction.texts().last(),
+             (QStringLiteral("Der Name enthält Zeichen, die in der Baumansicht nicht gespeichert werden "
+                             "können: Ł ź ✓\r\rJa: Speichern, diese Zeichen werden durch \"?\" "
+                             "ersetzt.\rNein: Zurück zur Eingabe, um den Namen zu ändern.")));
+    QCOMPARE(inst.interaction.shown().last().kind, test::ScriptedInteraction::Kind::YesNo);
+    if (!replace) {
+        QCOMPARE(inst.topics().state(), DataSetState::Edit);
+        QCOMPARE(child<QLineEdit>(form, "A_1")->text(), QStringLiteral("Łódź ✓ Projekt Ł"));
+        QCOMPARE(readTreeFile(inst.treeFile()).at(1).name, QStringLiteral("Beta"));
+        return;
+    }
+    QCOMPARE(inst.topics().state(), DataSetState::Browse);
+    QVERIFY(inst.topics().findKey({3}));
+    QCOMPARE(inst.topics().field(u"Thema").asString(), QStringLiteral("?ód? ? Projekt ?"));
+    QCOMPARE(inst.node(QStringLiteral("?ód? ? Projekt ?")), inst.tree().currentItem());
+    QCOMPARE(readTreeFile(inst.treeFile()).at(1).name, QStringLiteral("?ód? ? Projekt ?"));
+    QCOMPARE(child<QLineEdit>(form, "A_1")->text(), QStringLiteral("?ód? ? Projekt ?"));
 }
 
 QTEST_MAIN(TestTopicForm)

@@ -99,6 +99,8 @@ public:
     // Nr of the current address template.
     int currentAddressTemplate() const { return read(keys::AdressvorlageAktuell); }
     bool setCurrentAddressTemplate(int nr) const { return write(keys::AdressvorlageAktuell, nr); }
+    bool networkWarningOff() const { return read(keys::NetzwerkWarnungAus) == 1; }
+    bool setNetworkWarningOff() const { return write(keys::NetzwerkWarnungAus, 1); }
 };
 
 } // namespace zep

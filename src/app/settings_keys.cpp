@@ -37,6 +37,7 @@ const std::array<TextSetting, 6> DokumentFeld{{
     {{u"Dokument", u"Feld5"}, u"Feld5"},
     {{u"Dokument", u"Feld6"}, u"Feld6"},
 }};
+const IntSetting NetzwerkWarnungAus{{u"Netzwerk", u"WarnungAus"}, 0};
 const IntSetting DokumentSortSpalte{{u"Dokument", u"SortSpalte"}, 0};
 const IntSetting DokumentSortAbsteigend{{u"Dokument", u"SortAbsteigend"}, 0};
 const IntSetting DokumentSortspalteArrangement{{u"Dokument", u"Sortspalte"}, 0};

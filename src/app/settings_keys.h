@@ -50,6 +50,8 @@ extern const IntSetting DokumentSortAbsteigend;
 extern const IntSetting DokumentSortspalteArrangement;
 extern const IntSetting DokumentSortAbsteigendArrangement;
 extern const IntSetting AdressvorlageAktuell;
+// 1 once the user no longer wants the network file system warning for this client.
+extern const IntSetting NetzwerkWarnungAus;
 
 } // namespace keys
 

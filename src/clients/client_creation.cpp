@@ -20,8 +20,9 @@ QString caption() {
 
 } // namespace
 
-ClientCreation::ClientCreation(InstallPaths paths, ClientList clients, Interaction& interaction)
-    : paths_(std::move(paths)), clients_(std::move(clients)), interaction_(interaction) {}
+ClientCreation::ClientCreation(InstallPaths paths, ClientList clients, Interaction& interaction, QString openClient)
+    : paths_(std::move(paths)), clients_(std::move(clients)), interaction_(interaction),
+      openClient_(std::move(openClient)) {}
 
 bool ClientCreation::confirm(const QString& parentDirectory, const QString& clientName) const {
     if (!isValidClientName(clientName)) {
@@ -32,12 +33,26 @@ bool ClientCreation::confirm(const QString& parentDirectory, const QString& clie
         interaction_.warning(texts::invalidParentDirectory(parentDirectory), caption());
         return false;
     }
+    if (!mayReplaceListed(clientName))
+        return false;
     const QString clientDir = clientDirectory(parentDirectory, clientName);
     if (QFileInfo(clientDir).isDir())
         addExisting(clientName, clientDir);
     else
         create(clientName, clientDir);
     return true;
+}
+
+bool ClientCreation::mayReplaceListed(const QString& clientName) const {
+    const std::optional<ClientEntry> listed = clients_.find(clientName);
+    if (!listed)
+        return true;
+    if (listed->name.compare(openClient_, Qt::CaseInsensitive) == 0) {
+        interaction_.warning(texts::openClientNotReplaced(listed->name), caption());
+        return false;
+    }
+    return interaction_.askYesNo(texts::replaceClientQuestion(listed->name, listed->directory), caption()) ==
+           Answer::Yes;
 }
 
 void ClientCreation::addExisting(const QString& clientName, const QString& clientDir) const {

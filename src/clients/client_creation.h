@@ -12,7 +12,8 @@ class Interaction;
 // Creates a client from the template client of the installation ("Empty") and registers it.
 class ClientCreation {
 public:
-    ClientCreation(InstallPaths paths, ClientList clients, Interaction& interaction);
+    // openClient: the client open now, which a new entry must never replace ("" when none is open).
+    ClientCreation(InstallPaths paths, ClientList clients, Interaction& interaction, QString openClient = {});
 
     // What happens when the new-client dialog is confirmed. False when the name or the parent directory
     // cannot be used (the user was told and the dialog stays open); true when the dialog closes, whatever
@@ -20,6 +21,9 @@ public:
     bool confirm(const QString& parentDirectory, const QString& clientName) const;
 
 private:
+    // Names match without regard to case, so a new entry can replace a listed client: never the open
+    // one, and any other only when the user agrees.
+    bool mayReplaceListed(const QString& clientName) const;
     // The client directory with its "Daten", "Files" and "Sicherung", created in this order; stops at
     // the first that cannot be created.
     static bool createDirectories(const QString& clientDir);
@@ -32,6 +36,7 @@ private:
     InstallPaths paths_;
     ClientList clients_;
     Interaction& interaction_;
+    QString openClient_;
 };
 
 } // namespace zep

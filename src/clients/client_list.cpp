@@ -30,6 +30,15 @@ bool ClientList::setLastClient(const QString& clientName) const {
     return registry_.writeString(clientsKey_, {}, clientName);
 }
 
+std::optional<ClientEntry> ClientList::find(const QString& clientName) const {
+    if (clientName.isEmpty())
+        return std::nullopt;
+    for (const QString& name : registry_.valueNames(clientsKey_))
+        if (name.compare(clientName, Qt::CaseInsensitive) == 0)
+            return ClientEntry{name, directoryOf(name)};
+    return std::nullopt;
+}
+
 QString ClientList::directoryOf(const QString& clientName) const {
     if (clientName.isEmpty())
         return {};

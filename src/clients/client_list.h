@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace zep {
 
 struct ClientEntry {
@@ -33,6 +35,8 @@ public:
     // Empty when no client was opened yet.
     QString lastClient() const;
     bool setLastClient(const QString& clientName) const;
+    // The listed client of that name, however its letters are cased; nothing when none is listed.
+    std::optional<ClientEntry> find(const QString& clientName) const;
     // Empty for an empty name and for a client that is not registered.
     QString directoryOf(const QString& clientName) const;
     // Adds the client or replaces the directory of a client of that name.

@@ -2,6 +2,7 @@
 
 #include "app/interaction.h"
 #include "app/program_info.h"
+#include "app/settings.h"
 #include "app/tmand.h"
 #include "clients/client_texts.h"
 #include "data/client_tables.h"
@@ -27,7 +28,8 @@ QString caption() {
 ClientOpening::ClientOpening(InstallPaths paths, Registry registry, ClientTables& tables, TMand& client,
                              Interaction& interaction, ClientDialog dialog)
     : paths_(std::move(paths)), registry_(std::move(registry)), tables_(tables), client_(client),
-      interaction_(interaction), dialog_(std::move(dialog)), upgrade_(DO_UPDATE_DATA) {
+      interaction_(interaction), dialog_(std::move(dialog)), upgrade_(DO_UPDATE_DATA),
+      networkCheck_(isOnNetworkFileSystem) {
     selection_.programKey = ProgramKey.toString();
 }
 
@@ -71,7 +73,22 @@ bool ClientOpening::OpenSelectedClient() {
         throw;
     }
     finishOpening(opened);
+    if (opened)
+        warnAboutNetworkFileSystem();
     return opened;
+}
+
+void ClientOpening::warnAboutNetworkFileSystem() const {
+    if (!networkCheck_(selection_.chosenDir))
+        return;
+    TMand paths;
+    paths.SetClientPaths(selection_.chosenName, selection_.chosenDir);
+    const ClientSettings settings(paths.IniFile);
+    if (settings.networkWarningOff())
+        return;
+    if (interaction_.askYesNo(texts::networkFileSystemWarning(selection_.chosenName), caption()) == Answer::Yes &&
+        !settings.setNetworkWarningOff())
+        interaction_.error(texts::settingNotSaved(paths.IniFile), caption());
 }
 
 bool ClientOpening::switchTables() {
@@ -101,6 +118,10 @@ bool ClientOpening::attemptOpenSelectedClient() {
     }
     selection_.openName.clear();
     return opened;
+}
+
+QString ClientOpening::openClientName() const {
+    return client_.ClientName;
 }
 
 int ClientOpening::UpgradeClientTables() {

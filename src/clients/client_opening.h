@@ -4,6 +4,7 @@
 #include "app/registry.h"
 #include "clients/client_list.h"
 #include "clients/client_selection.h"
+#include "clients/network_file_system.h"
 
 #include <QString>
 
@@ -29,6 +30,7 @@ public:
 
     // Replaces DO_UPDATE_DATA.
     void setTableUpgrade(TableUpgrade upgrade) { upgrade_ = std::move(upgrade); }
+    void setNetworkFileSystemCheck(NetworkFileSystemCheck check) { networkCheck_ = std::move(check); }
 
     // mode 0: open the last client, showing the list without countdown when that fails; -1: show the
     // list without countdown, currentName being the client open now; n > 0: show the list with an
@@ -50,11 +52,15 @@ public:
     const InstallPaths& paths() const { return paths_; }
     Interaction& interaction() const { return interaction_; }
     ClientList clients() const { return ClientList(registry_, selection_.programKey); }
+    // The client whose tables the program works on now; "" before the first client was opened.
+    QString openClientName() const;
 
 private:
     bool openLastClient();
     bool switchTables();
     void finishOpening(bool opened);
+    // A client on a network file system is opened, with a warning until the user turns it off for it.
+    void warnAboutNetworkFileSystem() const;
 
     InstallPaths paths_;
     Registry registry_;
@@ -63,6 +69,7 @@ private:
     Interaction& interaction_;
     ClientDialog dialog_;
     TableUpgrade upgrade_;
+    NetworkFileSystemCheck networkCheck_;
     ClientSelection selection_;
 };
 

@@ -40,6 +40,19 @@ QString templateNotCopied(const QString& templateDirectory) {
         .arg(templateDirectory);
 }
 
+QString replaceClientQuestion(const QString& listedName, const QString& listedDirectory) {
+    return QStringLiteral("Der Mandant \"%1\" im Verzeichnis \"%2\" steht bereits in der Liste. Groß- und "
+                          "Kleinschreibung werden bei Mandantennamen nicht unterschieden.\r\rSoll dieser Eintrag "
+                          "ersetzt werden? Das Verzeichnis \"%2\" bleibt auf dem Datenträger bestehen.")
+        .arg(listedName, listedDirectory);
+}
+
+QString openClientNotReplaced(const QString& clientName) {
+    return QStringLiteral("Der Mandant \"%1\" ist geöffnet und kann nicht ersetzt werden.\rBitte wählen Sie "
+                          "einen anderen Namen.")
+        .arg(clientName);
+}
+
 QString clientNotRegistered(const QString& clientName) {
     return QStringLiteral("Der Mandant \"%1\" konnte nicht in die Liste aufgenommen werden.").arg(clientName);
 }
@@ -64,6 +77,20 @@ QString invalidParentDirectory(const QString& parentDirectory) {
 
 QString noClientChosen() {
     return QStringLiteral("Bitte wählen Sie einen Mandanten aus der Liste aus.");
+}
+
+QString networkFileSystemWarning(const QString& clientName) {
+    return QStringLiteral(
+               "Der Mandant \"%1\" liegt auf einem Netzlaufwerk (NFS, SMB/CIFS).\r\rDort schützt die Sperre "
+               "der Tabellen nicht zuverlässig: Arbeiten zwei Arbeitsplätze gleichzeitig mit diesem Mandanten, "
+               "können die Tabellen beschädigt werden. Sicher ist es, wenn immer nur ein Arbeitsplatz den "
+               "Mandanten geöffnet hat. Legen Sie regelmäßig Datensicherungen an.\r\rDiesen Hinweis für diesen "
+               "Mandanten nicht mehr anzeigen?")
+        .arg(clientName);
+}
+
+QString settingNotSaved(const QString& settingsFile) {
+    return QStringLiteral("Die Einstellung konnte nicht in \"%1\" gespeichert werden.").arg(settingsFile);
 }
 
 } // namespace zep::texts

@@ -13,10 +13,14 @@ QString directoryExistsQuestion(const QString& clientDirectory);
 QString createClientQuestion(const QString& clientName);
 QString directoriesNotCreated();
 QString templateNotCopied(const QString& templateDirectory);
+QString replaceClientQuestion(const QString& listedName, const QString& listedDirectory);
+QString openClientNotReplaced(const QString& clientName);
 QString clientNotRegistered(const QString& clientName);
 QString clientNotRemoved(const QString& clientName);
 QString invalidClientName(const QString& clientName);
 QString invalidParentDirectory(const QString& parentDirectory);
 QString noClientChosen();
+QString networkFileSystemWarning(const QString& clientName);
+QString settingNotSaved(const QString& settingsFile);
 
 } // namespace zep::texts

@@ -83,6 +83,23 @@ QByteArray toCp1252(QStringView text) {
     return bytes;
 }
 
+QString unrepresentableCharacters(QStringView text) {
+    QString found;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const QStringView character = text.mid(i, pair ? 2 : 1);
+        i += pair ? 1 : 0;
+        if ((pair || encodeChar(character[0].unicode()) == replacement) && character[0] != u'?' &&
+            !found.contains(character))
+            found.append(character);
+    }
+    return found;
+}
+
+QString withUnrepresentableReplaced(QStringView text) {
+    return fromCp1252(toCp1252(text));
+}
+
 bool isValidUtf8(QByteArrayView bytes) {
     qsizetype pos = 0;
     while (pos < bytes.size()) {

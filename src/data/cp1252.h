@@ -15,6 +15,13 @@ QString fromCp1252(QByteArrayView bytes);
 // Characters Windows-1252 cannot hold become "?", one per character (a surrogate pair is one character).
 QByteArray toCp1252(QStringView text);
 
+// The characters of the text that Windows-1252 cannot hold, each once, in the order they first occur
+// (a surrogate pair is one character). Empty when the text survives toCp1252 unchanged.
+QString unrepresentableCharacters(QStringView text);
+
+// The text as it reads back from Windows-1252: every character the code page cannot hold is "?".
+QString withUnrepresentableReplaced(QStringView text);
+
 // True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
 bool isValidUtf8(QByteArrayView bytes);
 

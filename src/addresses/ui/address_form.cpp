@@ -106,7 +106,7 @@ void EditAddress(MainWindow& window, bool edit) {
 AddressForm::AddressForm(MainWindow& window, bool edit, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint), window_(window), dm_(window.dataModule()),
       table_(dm_.TAdr), tree_(window.addressTree()), edit_(edit),
-      editor_(table_, tree_, addressEntryCaption, Program::instance().client.AdrTreeFile,
+      editor_(table_, tree_, addressEntryCaption, addressCaptionFields, Program::instance().client.AdrTreeFile,
               {{QStringLiteral("Person"), false}}) {
     setObjectName(QStringLiteral("TB01"));
     setWindowTitle(QStringLiteral("Adressen Detail"));

@@ -3,6 +3,7 @@
 #include "app/interaction.h"
 #include "app/program_info.h"
 #include "data/engine_error.h"
+#include "data/table.h"
 #include "mainwin/tree_texts.h"
 #include "mainwin/ui/tree_mirror.h"
 #include "mainwin/ui/tree_nodes.h"
@@ -20,8 +21,10 @@ void showError(const QString& message) {
 } // namespace
 
 EntryRecordEditor::EntryRecordEditor(Table& table, QTreeWidget& tree, EntryEditor::Caption caption,
-                                     const QString& treeFile, EntryEditor::Values newValues)
-    : tree_(tree), editor_(table, treeModel(tree), std::move(caption), treeFile, std::move(newValues)) {}
+                                     CaptionFields captionFields, const QString& treeFile,
+                                     EntryEditor::Values newValues)
+    : table_(table), tree_(tree), captionFields_(std::move(captionFields)),
+      editor_(table, treeModel(tree), std::move(caption), treeFile, std::move(newValues)) {}
 
 bool EntryRecordEditor::beginNew() {
     if (editor_.beginNew(entryOf(tree_.currentItem())))
@@ -30,9 +33,27 @@ bool EntryRecordEditor::beginNew() {
     return false;
 }
 
+bool EntryRecordEditor::captionFitsTreeFile() {
+    if (!table_.isEditing())
+        return true;
+    // What the controls hold but have not yet assigned is part of the caption about to be saved.
+    table_.updateFromControls();
+    const QStringList fields = captionFields_(table_);
+    const QString characters = unrepresentableCaptionCharacters(table_, fields);
+    if (characters.isEmpty())
+        return true;
+    if (Interaction::instance().askYesNo(unrepresentableCaptionQuestion(characters), ApplicationName.toString()) !=
+        Answer::Yes)
+        return false;
+    replaceUnrepresentableCaptionCharacters(table_, fields);
+    return true;
+}
+
 bool EntryRecordEditor::save() {
     EntryEditor::Saved saved;
     try {
+        if (!captionFitsTreeFile())
+            return false;
         saved = editor_.save(entryOf(tree_.currentItem()));
     } catch (const EngineError& error) {
         showError(error.message());

@@ -5,6 +5,7 @@
 #include "data/engine_error.h"
 
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QStyle>
 #include <QToolButton>
 
@@ -15,13 +16,15 @@ struct ToolButtonEntry {
     const char16_t* name;
     const char16_t* hint; // nullptr: the form's own hint
     QStyle::StandardPixmap icon;
+    const char* themeIcon = nullptr; // preferred from the desktop's icon theme, the style's icon otherwise
 };
 
 // In the order of the toolbar.
 const ToolButtonEntry ToolButtons[] = {
     {u"BtnNeu", nullptr, QStyle::SP_FileIcon},
     {u"BtnSave", u"Änderungen speichern", QStyle::SP_DialogSaveButton},
-    {u"BtnCancel", u"Änderungen verwerfen", QStyle::SP_DialogDiscardButton},
+    // Styles draw "discard" as a waste bin, which would look like "delete" beside it.
+    {u"BtnCancel", u"Änderungen verwerfen", QStyle::SP_DialogResetButton, "edit-undo"},
     {u"BtnDel", nullptr, QStyle::SP_TrashIcon},
     {u"BtnNav1", u"Zuklappen", QStyle::SP_TitleBarShadeButton},
     {u"BtnNav5", u"Übergeordneter Eintrag", QStyle::SP_ArrowUp},
@@ -46,7 +49,9 @@ QWidget* buildEntryToolBar(QWidget* owner, const QString& newHint, const QString
         const QString name = QString::fromUtf16(entry.name);
         button->setObjectName(name);
         button->setToolTip(entry.hint ? QString::fromUtf16(entry.hint) : (name == u"BtnNeu" ? newHint : deleteHint));
-        button->setIcon(owner->style()->standardIcon(entry.icon));
+        const QIcon styleIcon = owner->style()->standardIcon(entry.icon);
+        button->setIcon(entry.themeIcon ? QIcon::fromTheme(QString::fromLatin1(entry.themeIcon), styleIcon)
+                                        : styleIcon);
         button->setAutoRaise(true);
         const auto& handler = name.startsWith(u"BtnNav") ? onNavigate : onCommand;
         QObject::connect(button, &QToolButton::clicked, bar, [handler, button] { handler(button); });

@@ -34,7 +34,7 @@ bool EditTopic(MainWindow& window, bool edit) {
 TopicForm::TopicForm(MainWindow& window, bool edit, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), window_(window), dm_(window.dataModule()),
       table_(dm_.TThema), tree_(window.topicTree()), edit_(edit),
-      editor_(table_, tree_, topicEntryCaption, Program::instance().client.TopicTreeFile) {
+      editor_(table_, tree_, topicEntryCaption, topicCaptionFields, Program::instance().client.TopicTreeFile) {
     setObjectName(QStringLiteral("TB02"));
     setWindowTitle(QStringLiteral("Thema"));
     setModal(true);

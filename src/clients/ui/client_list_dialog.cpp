@@ -219,7 +219,8 @@ void ClientListDialog::closeEvent(QCloseEvent* event) {
 }
 
 void ClientListDialog::BtnNeuClick() {
-    const ClientCreation creation(opening_.paths(), opening_.clients(), opening_.interaction());
+    const ClientCreation creation(opening_.paths(), opening_.clients(), opening_.interaction(),
+                                  opening_.openClientName());
     const QString created = NewClient(creation, opening_.paths().root, this);
     FillList();
     // The client just made is the one the user wants to open next.

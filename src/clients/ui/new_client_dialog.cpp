@@ -72,8 +72,15 @@ void NewClientDialog::BtnVerzClick() {
 }
 
 void NewClientDialog::BtnOKClick() {
-    if (creation_.confirm(editVerz_->text(), editMand_->text()))
+    if (creation_.confirm(editVerz_->text(), editMand_->text())) {
         accept();
+        return;
+    }
+    // The refused field gets the focus with its text selected, so the next typing corrects it.
+    const bool directoryRefused = isValidClientName(editMand_->text()) && !isValidParentDirectory(editVerz_->text());
+    QLineEdit* refused = directoryRefused ? editVerz_ : editMand_;
+    refused->setFocus();
+    refused->selectAll();
 }
 
 QString NewClient(const ClientCreation& creation, const QString& parentDirectory, QWidget* parent) {

@@ -6,12 +6,24 @@
 #include "data/engine_error.h"
 
 #include <QFocusEvent>
+#include <QLineEdit>
 #include <QWidget>
 
 namespace zep {
 
+namespace {
+
+// The refused text is selected, so that the next typing replaces it.
+void focusRefusedControl(QWidget& control) {
+    control.setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(&control))
+        edit->selectAll();
+}
+
+} // namespace
+
 void attachFieldLink(QWidget& control, FieldDataLink& link) {
-    QObject::connect(&link, &FieldDataLink::updateRefused, &control, [&control] { control.setFocus(); });
+    QObject::connect(&link, &FieldDataLink::updateRefused, &control, [&control] { focusRefusedControl(control); });
 }
 
 bool beginFieldEdit(FieldDataLink& link) {
@@ -31,7 +43,7 @@ bool commitField(QWidget& control, FieldDataLink& link) {
         return true;
     } catch (const EngineError& error) {
         showFieldError(error.message());
-        control.setFocus();
+        focusRefusedControl(control);
         return false;
     }
 }

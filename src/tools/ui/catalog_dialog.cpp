@@ -39,8 +39,8 @@ void CatalogDialog::buildControls() {
     QPushButton* add = makeButton(QStringLiteral("Button1"), QStringLiteral("Hinzufügen"), this);
     QPushButton* remove = makeButton(QStringLiteral("Button2"), QStringLiteral("Löschen"), this);
     QPushButton* help = makeButton(QStringLiteral("BtnHelp"), QStringLiteral("Hilfe"), this);
+    // No default button: Enter in the line adds it and the window stays open for the next one.
     QPushButton* ok = makeButton(QStringLiteral("BtnOK"), QStringLiteral("OK"), this);
-    ok->setDefault(true);
 
     auto* side = new QVBoxLayout;
     side->addWidget(add);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace zep {
+
+// Whether a directory lies on a network file system, where the table files' locking cannot keep two
+// workstations apart.
+using NetworkFileSystemCheck = std::function<bool(const QString& directory)>;
+
+// NFS and SMB/CIFS mounts, by the file system type statfs reports; false when statfs fails.
+bool isOnNetworkFileSystem(const QString& directory);
+
+} // namespace zep
