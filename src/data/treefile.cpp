@@ -99,8 +99,9 @@ void writeTreeFile(const QString& path, const QList<TreeFileRecord>& records) {
     for (const TreeFileRecord& record : records)
         content.append(encodeTreeRecord(record));
 
+    // commit() alone reports success when the buffered bytes do not fit on the disk.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush() || !file.commit())
         throw FileError(treeFileNotFoundMessage(path));
 }
 
