@@ -293,5 +293,6 @@ int main(int argc, char** argv) {
     benchKeySearch(tmp.path(), documents);
     benchPosts(tmp.path(), posts);
     zep::bench::runTreeBenchmark(addresses);
+    zep::bench::runTreeRebuildBenchmark();
     return 0;
 }

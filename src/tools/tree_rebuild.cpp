@@ -1,7 +1,8 @@
 #include "tools/tree_rebuild.h"
 
 #include "data/format_error.h"
-#include "data/query.h"
+#include "data/sqlite_db.h"
+#include "data/table_file.h"
 
 #include <algorithm>
 #include <limits>
@@ -10,29 +11,29 @@ namespace zep {
 
 namespace {
 
-// The order of the table's Vor index: null first, then by Vor, equal Vor by Nr.
-bool vorOrderLess(const TreeSourceEntry& a, const TreeSourceEntry& b) {
-    if (a.vor.has_value() != b.vor.has_value())
-        return !a.vor.has_value();
-    if (a.vor != b.vor)
-        return *a.vor < *b.vor;
-    return a.nr < b.nr;
-}
-
-// The entries in Vor order, with the range of children of every entry.
+// The entries in the order of the table's Vor index (null first, then by Vor, equal Vor by Nr),
+// with the range of children of every entry.
 class EntryLinks {
 public:
     explicit EntryLinks(const std::vector<TreeSourceEntry>& entries) {
-        byVor_.resize(entries.size());
-        for (size_t i = 0; i < entries.size(); ++i)
-            byVor_[i] = int(i);
-        std::sort(byVor_.begin(), byVor_.end(),
-                  [&](int a, int b) { return vorOrderLess(entries[size_t(a)], entries[size_t(b)]); });
-        // A null Vor below every Nr, so that it never names a parent.
-        std::vector<qint64> vors(entries.size());
+        // A null Vor sorts below every number and names no parent.
+        struct Key {
+            qint64 vor;
+            qint32 nr;
+            int entry;
+        };
+        std::vector<Key> keys(entries.size());
         for (size_t i = 0; i < entries.size(); ++i) {
-            const std::optional<qint32>& vor = entries[size_t(byVor_[i])].vor;
-            vors[i] = vor ? *vor : std::numeric_limits<qint64>::min();
+            const TreeSourceEntry& e = entries[i];
+            keys[i] = {e.vor ? qint64(*e.vor) : std::numeric_limits<qint64>::min(), e.nr, int(i)};
+        }
+        std::sort(keys.begin(), keys.end(),
+                  [](const Key& a, const Key& b) { return a.vor != b.vor ? a.vor < b.vor : a.nr < b.nr; });
+        byVor_.resize(entries.size());
+        std::vector<qint64> vors(entries.size());
+        for (size_t i = 0; i < keys.size(); ++i) {
+            byVor_[i] = keys[i].entry;
+            vors[i] = keys[i].vor;
         }
         childBegin_.resize(entries.size());
         childEnd_.resize(entries.size());
@@ -98,41 +99,37 @@ std::optional<QList<TreeFileRecord>> collectTreeEntries(const std::vector<TreeSo
     return result;
 }
 
+// One statement over the whole table on the engine's connection to the file; the statement is
+// reset when it goes out of scope, so no reader is left open.
 std::vector<TreeSourceEntry> readTreeSourceEntries(const TreeRebuildJob& job) {
+    const std::shared_ptr<Connection> table = Connection::forFile(resolveTableFile(job.directory, job.tableName));
     const QString names = job.topics ? QStringLiteral("Thema") : QStringLiteral("Name1, Name2, Person");
-    Query query;
-    query.setDirectory(job.directory);
-    query.setSql(QStringLiteral("SELECT Nr, Vor, Baum, %1 FROM %2 ORDER BY Nr").arg(names, job.tableName));
-    query.open();
+    Statement select = table->prepare(
+        QStringLiteral("SELECT Nr, Vor, Baum, %1 FROM %2 ORDER BY Nr").arg(names, quoteIdentifier(kStorageTable)));
     std::vector<TreeSourceEntry> entries;
-    entries.reserve(size_t(query.recordCount()));
-    for (query.first(); !query.eof(); query.next()) {
+    while (select.step()) {
         TreeSourceEntry entry;
-        entry.nr = qint32(query.value(0).toLongLong());
-        const QVariant vor = query.value(1);
-        if (!vor.isNull())
-            entry.vor = qint32(vor.toLongLong());
-        entry.baum = qint32(query.value(2).toLongLong());
-        entry.name =
-            job.topics ? query.value(3).toString()
-                       : treeDisplayName(query.value(3).toString(), query.value(4).toString(), query.value(5).toBool());
+        entry.nr = qint32(select.integer(0));
+        if (!select.isNull(1))
+            entry.vor = qint32(select.integer(1));
+        entry.baum = qint32(select.integer(2));
+        entry.name = job.topics ? select.text(3)
+                                : treeDisplayName(select.text(3), select.text(4),
+                                                  readColumn(select, 5, FieldKind::Logical).toBool());
         entries.push_back(std::move(entry));
     }
-    query.close();
     return entries;
 }
 
 bool rebuildTreeFile(const TreeRebuildJob& job, const TreeRebuildProgress& progress) {
-    const std::optional<QList<TreeFileRecord>> leavesFirst = collectTreeEntries(readTreeSourceEntries(job), progress);
-    if (!leavesFirst)
+    std::optional<QList<TreeFileRecord>> records = collectTreeEntries(readTreeSourceEntries(job), progress);
+    if (!records)
         return false;
+    std::reverse(records->begin(), records->end()); // every entry before its descendants
     try {
-        writeTreeFile(job.scratchFile, *leavesFirst);
-        QList<TreeFileRecord> parentsFirst(leavesFirst->crbegin(), leavesFirst->crend());
-        writeTreeFile(job.treeFile, parentsFirst);
+        writeTreeFile(job.treeFile, *records);
     } catch (const FileError&) {
-        // Either file: the user is told about the tree file.
-        throw FileError(treeFileNotFoundMessage(job.treeFile));
+        throw FileError(treeFileNotFoundMessage(job.treeFile)); // the message the user knows, whatever the cause
     }
     return true;
 }

@@ -22,8 +22,7 @@ struct TreeSourceEntry {
 // Told how many of all entries are placed; returns false to stop the rebuild.
 using TreeRebuildProgress = std::function<bool(int placed, int total)>;
 
-// Every entry after all of its descendants (the content of the scratch file), levels counted from
-// 1 at the top:
+// Every entry after all of its descendants, levels counted from 1 at the top:
 // - the entry with the smallest (Vor, Nr) not yet placed becomes a top-level entry (a null Vor
 //   counts as smaller than every number), followed by nothing else until its subtree is placed;
 // - its subtree: its children not yet placed (the entries whose Vor is its Nr) in Nr order, each
@@ -43,18 +42,17 @@ struct TreeRebuildJob {
     QString tableName;   // "Adressen.DB" or "Thema.DB"
     bool topics = false; // display names from Thema, else from Name1, Name2 and Person
     QString treeFile;    // "Adressen.dat" or "Themen.dat"
-    QString scratchFile; // "Temp.dat": the entries leaves first
 };
 
 // Reads Nr, Vor, Baum and the name fields of all entries in one ordered read of the table.
 // Throws EngineError.
 std::vector<TreeSourceEntry> readTreeSourceEntries(const TreeRebuildJob& job);
 
-// Writes the scratch file (collectTreeEntries) and then the tree file (the same entries in reverse
-// order: every entry before its descendants). Each file is replaced in one step, so when the
-// rebuild fails or is stopped the tree file keeps its old content. Returns false when progress
-// asked to stop; nothing is written then. Throws EngineError when the table cannot be read and
-// FileError, with the message naming the tree file, when either file cannot be written.
+// Writes the tree file: the entries of collectTreeEntries in reverse order, every entry before its
+// descendants. The order is worked out in memory; no scratch file and no marker in the table is
+// written. The file is replaced in one step, so when the rebuild fails or is stopped it keeps its
+// old content. Returns false when progress asked to stop. Throws EngineError when the table cannot
+// be read and FileError ("Kann Datei ... nicht finden") when the tree file cannot be written.
 bool rebuildTreeFile(const TreeRebuildJob& job, const TreeRebuildProgress& progress = {});
 
 } // namespace zep

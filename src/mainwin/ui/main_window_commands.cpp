@@ -147,8 +147,7 @@ void MainWindow::MTool_Click(QObject* sender) {
 void MainWindow::rebuildActiveTree() {
     TTreeView2& tree = viewState_.view == ViewState::Addresses ? *TVA : *TVB;
     const TreeRebuildJob job{viewState_.table->directory(), viewState_.table->tableName(),
-                             viewState_.view == ViewState::Topics, viewState_.treeFile,
-                             Program::instance().client.TempTreeFile};
+                             viewState_.view == ViewState::Topics, viewState_.treeFile};
     if (!RebuildTree(job, viewState_.rootCaption, this))
         return;
     setTreeLoading(true);
