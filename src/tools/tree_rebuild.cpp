@@ -59,7 +59,7 @@ private:
 
 } // namespace
 
-std::optional<QList<TreeFileRecord>> collectTreeEntries(const std::vector<TreeSourceEntry>& entries,
+std::optional<QList<TreeFileRecord>> collectTreeEntries(std::vector<TreeSourceEntry> entries,
                                                         const TreeRebuildProgress& progress) {
     const EntryLinks links(entries);
     const int total = links.size();
@@ -88,8 +88,10 @@ std::optional<QList<TreeFileRecord>> collectTreeEntries(const std::vector<TreeSo
                 path.push_back(links.atVorPosition(next));
                 continue;
             }
-            const TreeSourceEntry& source = entries[size_t(entry)];
-            result.append({source.name.left(TreeNameMaxLength), qint32(path.size()), source.nr, source.baum});
+            TreeSourceEntry& source = entries[size_t(entry)];
+            QString name = std::move(source.name); // each entry is placed once
+            name.truncate(TreeNameMaxLength);
+            result.append({std::move(name), qint32(path.size()), source.nr, source.baum});
             placed[size_t(entry)] = true;
             path.pop_back();
             if (progress && !progress(int(result.size()), total))
@@ -103,10 +105,15 @@ std::optional<QList<TreeFileRecord>> collectTreeEntries(const std::vector<TreeSo
 // reset when it goes out of scope, so no reader is left open.
 std::vector<TreeSourceEntry> readTreeSourceEntries(const TreeRebuildJob& job) {
     const std::shared_ptr<Connection> table = Connection::forFile(resolveTableFile(job.directory, job.tableName));
+    std::vector<TreeSourceEntry> entries;
+    {
+        Statement count = table->prepare(QStringLiteral("SELECT count(*) FROM %1").arg(quoteIdentifier(kStorageTable)));
+        if (count.step())
+            entries.reserve(size_t(count.integer(0))); // a hint only
+    }
     const QString names = job.topics ? QStringLiteral("Thema") : QStringLiteral("Name1, Name2, Person");
     Statement select = table->prepare(
         QStringLiteral("SELECT Nr, Vor, Baum, %1 FROM %2 ORDER BY Nr").arg(names, quoteIdentifier(kStorageTable)));
-    std::vector<TreeSourceEntry> entries;
     while (select.step()) {
         TreeSourceEntry entry;
         entry.nr = qint32(select.integer(0));

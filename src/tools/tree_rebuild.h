@@ -33,7 +33,7 @@ using TreeRebuildProgress = std::function<bool(int placed, int total)>;
 // started from: the cycle's entry with the smallest (Vor, Nr) stays top level and the rest of the
 // cycle hangs below it along the links.
 // Returns nothing when progress asks to stop. n log n for n entries.
-std::optional<QList<TreeFileRecord>> collectTreeEntries(const std::vector<TreeSourceEntry>& entries,
+std::optional<QList<TreeFileRecord>> collectTreeEntries(std::vector<TreeSourceEntry> entries,
                                                         const TreeRebuildProgress& progress = {});
 
 // Where a rebuild reads and writes.
