@@ -57,48 +57,78 @@ private:
     std::vector<int> childEnd_;
 };
 
+// Places the entries subtree by subtree, every entry after all of its descendants.
+class LeavesFirst {
+public:
+    LeavesFirst(std::vector<TreeSourceEntry> entries, const TreeRebuildProgress& progress)
+        : entries_(std::move(entries)), links_(entries_), progress_(progress), placed_(entries_.size(), false),
+          nextChild_(entries_.size()) {
+        for (int i = 0; i < links_.size(); ++i)
+            nextChild_[size_t(i)] = links_.childBegin(i);
+        result_.reserve(links_.size());
+    }
+
+    // False when progress asked to stop.
+    bool run() {
+        for (int position = 0; position < links_.size(); ++position) {
+            const int top = links_.atVorPosition(position);
+            if (!placed_[size_t(top)] && !placeSubtree(top))
+                return false;
+        }
+        return true;
+    }
+
+    QList<TreeFileRecord> take() { return std::move(result_); }
+
+private:
+    // The entry's first child not yet placed, or -1. Only the top-level entry can be a child of an
+    // entry on the path (a Vor cycle): the walk does not go round it again.
+    int nextChild(int entry, int top) {
+        int& next = nextChild_[size_t(entry)];
+        for (; next < links_.childEnd(entry); ++next) {
+            const int child = links_.atVorPosition(next);
+            if (!placed_[size_t(child)] && child != top)
+                return child;
+        }
+        return -1;
+    }
+
+    bool placeSubtree(int top) {
+        std::vector<int> path{top}; // from the top-level entry down to the entry being placed
+        while (!path.empty()) {
+            const int entry = path.back();
+            if (const int child = nextChild(entry, top); child >= 0) {
+                path.push_back(child);
+                continue;
+            }
+            TreeSourceEntry& source = entries_[size_t(entry)];
+            QString name = std::move(source.name); // each entry is placed once
+            name.truncate(TreeNameMaxLength);
+            result_.append({std::move(name), qint32(path.size()), source.nr, source.baum});
+            placed_[size_t(entry)] = true;
+            path.pop_back();
+            if (progress_ && !progress_(int(result_.size()), links_.size()))
+                return false;
+        }
+        return true;
+    }
+
+    std::vector<TreeSourceEntry> entries_;
+    const EntryLinks links_;
+    const TreeRebuildProgress& progress_;
+    std::vector<bool> placed_;
+    std::vector<int> nextChild_; // per entry: position in the Vor order of the next child to try
+    QList<TreeFileRecord> result_;
+};
+
 } // namespace
 
 std::optional<QList<TreeFileRecord>> collectTreeEntries(std::vector<TreeSourceEntry> entries,
                                                         const TreeRebuildProgress& progress) {
-    const EntryLinks links(entries);
-    const int total = links.size();
-    std::vector<bool> placed(entries.size(), false);
-    std::vector<int> nextChild(entries.size()); // position in the Vor order of the next child to try
-    for (int i = 0; i < total; ++i)
-        nextChild[size_t(i)] = links.childBegin(i);
-
-    QList<TreeFileRecord> result;
-    result.reserve(total);
-    std::vector<int> path; // from the top-level entry down to the entry being placed
-    for (int position = 0; position < total; ++position) {
-        const int top = links.atVorPosition(position);
-        if (placed[size_t(top)])
-            continue;
-        path.assign(1, top);
-        while (!path.empty()) {
-            const int entry = path.back();
-            int& next = nextChild[size_t(entry)];
-            // Only the top-level entry can be a child of an entry on the path (a Vor cycle): the
-            // walk does not go round it again.
-            while (next < links.childEnd(entry) &&
-                   (placed[size_t(links.atVorPosition(next))] || links.atVorPosition(next) == top))
-                ++next;
-            if (next < links.childEnd(entry)) {
-                path.push_back(links.atVorPosition(next));
-                continue;
-            }
-            TreeSourceEntry& source = entries[size_t(entry)];
-            QString name = std::move(source.name); // each entry is placed once
-            name.truncate(TreeNameMaxLength);
-            result.append({std::move(name), qint32(path.size()), source.nr, source.baum});
-            placed[size_t(entry)] = true;
-            path.pop_back();
-            if (progress && !progress(int(result.size()), total))
-                return std::nullopt;
-        }
-    }
-    return result;
+    LeavesFirst walk(std::move(entries), progress);
+    if (!walk.run())
+        return std::nullopt;
+    return walk.take();
 }
 
 // One statement over the whole table on the engine's connection to the file; the statement is
