@@ -233,5 +233,6 @@ int main(int argc, char** argv) {
     benchPosts(dataDir, posts);
     runDocumentListBenchmark(clientDir, addresses);
     runTreeBenchmark(addresses);
+    runTreeRebuildBenchmark();
     return 0;
 }

@@ -164,6 +164,7 @@ private:
     void copyToEntry();
     void about();
     void externalNoteEditor();
+    void rebuildActiveTree();
     bool listHasDocuments() const;
     void setEnabledByName(const QStringList& names, bool enabled);
     QString programKey() const;

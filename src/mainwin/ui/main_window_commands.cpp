@@ -6,23 +6,28 @@
 #include "clients/ui/client_list_dialog.h"
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/over_panel.h"
+#include "controls/ui/tree_view2.h"
 #include "data/format_error.h"
 #include "data/services.h"
 #include "data/table_upgrade.h"
 #include "data/tdm.h"
 #include "data/tdm1.h"
+#include "mainwin/tree_texts.h"
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_handlers.h"
+#include "mainwin/ui/tree_nodes.h"
 #include "mainwin/window_texts.h"
 #include "tools/ui/catalog_dialog.h"
 #include "tools/ui/options_dialog.h"
+#include "tools/ui/tree_rebuild_dialog.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -139,6 +144,21 @@ void MainWindow::MTool_Click(QObject* sender) {
         SwitchClient(Program::instance().client.ClientName, -1);
     else if (isSender(sender, u"MTool_Option"))
         EditOptions(this);
+    else if (isSender(sender, u"MTool_Baum") && viewState_.hasTable())
+        rebuildActiveTree();
+}
+
+// The tree is reloaded without a tree-change handler: list and summary stay until a node is chosen.
+void MainWindow::rebuildActiveTree() {
+    TTreeView2& tree = viewState_.view == ViewState::Addresses ? *TVA : *TVB;
+    const TreeRebuildJob job{viewState_.table->directory(), viewState_.table->tableName(),
+                             viewState_.view == ViewState::Topics, viewState_.treeFile};
+    if (!RebuildTree(job, viewState_.rootCaption, this))
+        return;
+    setTreeLoading(true);
+    const auto loaded = qScopeGuard([this] { setTreeLoading(false); });
+    loadEntryTree(tree, viewState_.treeFile, viewState_.rootCaption);
+    setViewTabCaption(viewState_.tabIndex, treeTabCaption(viewState_.rootCaption, treeNodeCount(tree)));
 }
 
 void MainWindow::MHelp_Click(QObject* sender) {

@@ -1,0 +1,174 @@
+#include "tools/tree_rebuild.h"
+
+#include "data/format_error.h"
+#include "data/sqlite_db.h"
+#include "data/table_file.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace zep {
+
+namespace {
+
+// The entries in the order of the table's Vor index (null first, then by Vor, equal Vor by Nr),
+// with the range of children of every entry.
+class EntryLinks {
+public:
+    explicit EntryLinks(const std::vector<TreeSourceEntry>& entries) {
+        // A null Vor sorts below every number and names no parent.
+        struct Key {
+            qint64 vor;
+            qint32 nr;
+            int entry;
+        };
+        std::vector<Key> keys(entries.size());
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const TreeSourceEntry& e = entries[i];
+            keys[i] = {e.vor ? qint64(*e.vor) : std::numeric_limits<qint64>::min(), e.nr, int(i)};
+        }
+        std::sort(keys.begin(), keys.end(),
+                  [](const Key& a, const Key& b) { return a.vor != b.vor ? a.vor < b.vor : a.nr < b.nr; });
+        byVor_.resize(entries.size());
+        std::vector<qint64> vors(entries.size());
+        for (size_t i = 0; i < keys.size(); ++i) {
+            byVor_[i] = keys[i].entry;
+            vors[i] = keys[i].vor;
+        }
+        childBegin_.resize(entries.size());
+        childEnd_.resize(entries.size());
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const auto range = std::equal_range(vors.begin(), vors.end(), qint64(entries[i].nr));
+            childBegin_[i] = int(range.first - vors.begin());
+            childEnd_[i] = int(range.second - vors.begin());
+        }
+    }
+
+    int size() const { return int(byVor_.size()); }
+    // The entry at a position of the Vor order.
+    int atVorPosition(int position) const { return byVor_[size_t(position)]; }
+    // Positions in the Vor order of entry's children: [childBegin, childEnd).
+    int childBegin(int entry) const { return childBegin_[size_t(entry)]; }
+    int childEnd(int entry) const { return childEnd_[size_t(entry)]; }
+
+private:
+    std::vector<int> byVor_;
+    std::vector<int> childBegin_;
+    std::vector<int> childEnd_;
+};
+
+// Places the entries subtree by subtree, every entry after all of its descendants.
+class LeavesFirst {
+public:
+    LeavesFirst(std::vector<TreeSourceEntry> entries, const TreeRebuildProgress& progress)
+        : entries_(std::move(entries)), links_(entries_), progress_(progress), placed_(entries_.size(), false),
+          nextChild_(entries_.size()) {
+        for (int i = 0; i < links_.size(); ++i)
+            nextChild_[size_t(i)] = links_.childBegin(i);
+        result_.reserve(links_.size());
+    }
+
+    // False when progress asked to stop.
+    bool run() {
+        for (int position = 0; position < links_.size(); ++position) {
+            const int top = links_.atVorPosition(position);
+            if (!placed_[size_t(top)] && !placeSubtree(top))
+                return false;
+        }
+        return true;
+    }
+
+    QList<TreeFileRecord> take() { return std::move(result_); }
+
+private:
+    // The entry's first child not yet placed, or -1. Only the top-level entry can be a child of an
+    // entry on the path (a Vor cycle): the walk does not go round it again.
+    int nextChild(int entry, int top) {
+        int& next = nextChild_[size_t(entry)];
+        for (; next < links_.childEnd(entry); ++next) {
+            const int child = links_.atVorPosition(next);
+            if (!placed_[size_t(child)] && child != top)
+                return child;
+        }
+        return -1;
+    }
+
+    bool placeSubtree(int top) {
+        std::vector<int> path{top}; // from the top-level entry down to the entry being placed
+        while (!path.empty()) {
+            const int entry = path.back();
+            if (const int child = nextChild(entry, top); child >= 0) {
+                path.push_back(child);
+                continue;
+            }
+            TreeSourceEntry& source = entries_[size_t(entry)];
+            QString name = std::move(source.name); // each entry is placed once
+            name.truncate(TreeNameMaxLength);
+            result_.append({std::move(name), qint32(path.size()), source.nr, source.baum});
+            placed_[size_t(entry)] = true;
+            path.pop_back();
+            if (progress_ && !progress_(int(result_.size()), links_.size()))
+                return false;
+        }
+        return true;
+    }
+
+    std::vector<TreeSourceEntry> entries_;
+    const EntryLinks links_;
+    const TreeRebuildProgress& progress_;
+    std::vector<bool> placed_;
+    std::vector<int> nextChild_; // per entry: position in the Vor order of the next child to try
+    QList<TreeFileRecord> result_;
+};
+
+} // namespace
+
+std::optional<QList<TreeFileRecord>> collectTreeEntries(std::vector<TreeSourceEntry> entries,
+                                                        const TreeRebuildProgress& progress) {
+    LeavesFirst walk(std::move(entries), progress);
+    if (!walk.run())
+        return std::nullopt;
+    return walk.take();
+}
+
+// One statement over the whole table on the engine's connection to the file; the statement is
+// reset when it goes out of scope, so no reader is left open.
+std::vector<TreeSourceEntry> readTreeSourceEntries(const TreeRebuildJob& job) {
+    const std::shared_ptr<Connection> table = Connection::forFile(resolveTableFile(job.directory, job.tableName));
+    std::vector<TreeSourceEntry> entries;
+    {
+        Statement count = table->prepare(QStringLiteral("SELECT count(*) FROM %1").arg(quoteIdentifier(kStorageTable)));
+        if (count.step())
+            entries.reserve(size_t(count.integer(0))); // a hint only
+    }
+    const QString names = job.topics ? QStringLiteral("Thema") : QStringLiteral("Name1, Name2, Person");
+    Statement select = table->prepare(
+        QStringLiteral("SELECT Nr, Vor, Baum, %1 FROM %2 ORDER BY Nr").arg(names, quoteIdentifier(kStorageTable)));
+    while (select.step()) {
+        TreeSourceEntry entry;
+        entry.nr = qint32(select.integer(0));
+        if (!select.isNull(1))
+            entry.vor = qint32(select.integer(1));
+        entry.baum = qint32(select.integer(2));
+        entry.name = job.topics ? select.text(3)
+                                : treeDisplayName(select.text(3), select.text(4),
+                                                  readColumn(select, 5, FieldKind::Logical).toBool());
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+bool rebuildTreeFile(const TreeRebuildJob& job, const TreeRebuildProgress& progress) {
+    std::optional<QList<TreeFileRecord>> records = collectTreeEntries(readTreeSourceEntries(job), progress);
+    if (!records)
+        return false;
+    std::reverse(records->begin(), records->end()); // every entry before its descendants
+    try {
+        writeTreeFile(job.treeFile, *records);
+    } catch (const FileError&) {
+        throw FileError(treeFileNotFoundMessage(job.treeFile)); // the message the user knows, whatever the cause
+    }
+    return true;
+}
+
+} // namespace zep
