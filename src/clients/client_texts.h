@@ -13,8 +13,9 @@ QString directoryExistsQuestion(const QString& clientDirectory);
 QString createClientQuestion(const QString& clientName);
 QString directoriesNotCreated();
 QString templateNotCopied(const QString& templateDirectory);
-QString clientNotRegistered(const QString& clientName);
-QString clientNotRemoved(const QString& clientName);
+// cause: why the list could not be written, shown on the next line when not empty.
+QString clientNotRegistered(const QString& clientName, const QString& cause);
+QString clientNotRemoved(const QString& clientName, const QString& cause);
 QString invalidClientName(const QString& clientName);
 QString invalidParentDirectory(const QString& parentDirectory);
 QString noClientChosen();
