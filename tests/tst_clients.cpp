@@ -1,6 +1,7 @@
 #include "app/install_paths.h"
 #include "app/program_info.h"
 #include "app/registry.h"
+#include "app/safe_file.h"
 #include "app/settings.h"
 #include "app/tmand.h"
 #include "clients/client_creation.h"
@@ -21,6 +22,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
 
 using namespace zep;
 using namespace Qt::StringLiterals;
@@ -136,6 +139,7 @@ private slots:
     void templateLackingATableIsReportedAndNotRegistered_data();
     void templateLackingATableIsReportedAndNotRegistered();
     void unwritableRegistryIsReported();
+    void fullDiskAtRegistrationIsReportedWithCause();
 
     void lastClientOpensWithoutTheList();
     void lastClientThatFailsShowsTheList();
@@ -467,8 +471,32 @@ void TestClients::unwritableRegistryIsReported() {
 
     QVERIFY(creation(ui).confirm(dir_->path(), QStringLiteral("Meier")));
 
-    QCOMPARE(ui.texts().last(), u"Der Mandant \"Meier\" konnte nicht in die Liste aufgenommen werden."_s);
+    QCOMPARE(ui.texts().last(), u"Der Mandant \"Meier\" konnte nicht in die Liste aufgenommen werden.\rDie Datei "
+                                u"\"%1\" konnte nicht gespeichert werden: Unter diesem Namen steht ein Ordner."_s.arg(
+                                    QDir::toNativeSeparators(paths_.registryFile)));
     QCOMPARE(ui.shown().last().kind, Kind::Error);
+}
+
+void TestClients::fullDiskAtRegistrationIsReportedWithCause() {
+    const QString other = addClient(QStringLiteral("Alt"));
+    const QByteArray before = [&] {
+        QFile file(paths_.registryFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    ScriptedInteraction ui;
+    ui.setNextAnswer(Answer::Ok);
+    {
+        const InjectedWriteFailure failure(ENOSPC, 0);
+        QVERIFY(creation(ui).confirm(dir_->path(), QStringLiteral("Meier")));
+    }
+
+    QCOMPARE(ui.texts().last(), u"Der Mandant \"Meier\" konnte nicht in die Liste aufgenommen werden.\rDie Datei "
+                                u"\"%1\" konnte nicht gespeichert werden: Der Datenträger ist voll."_s.arg(
+                                    QDir::toNativeSeparators(paths_.registryFile)));
+    QFile file(paths_.registryFile);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+    QCOMPARE(clients().directoryOf(QStringLiteral("Alt")), other);
 }
 
 void TestClients::lastClientOpensWithoutTheList() {

@@ -222,7 +222,10 @@ void TestOptionsCatalogs::optionsUnwritableSettingsKeepWindowOpen() {
     QTest::mouseClick(child<QPushButton>(dialog, u"BitBtn1"_s), Qt::LeftButton);
 
     QVERIFY(dialog.isVisible());
-    QCOMPARE(interaction_->texts(), QStringList{u"Die Optionen konnten nicht gespeichert werden."_s});
+    QCOMPARE(interaction_->texts(),
+             QStringList{u"Die Optionen konnten nicht gespeichert werden.\rDie Datei \"%1\" konnte nicht gespeichert "
+                         u"werden: Unter diesem Namen steht ein Ordner."_s.arg(
+                             QDir::toNativeSeparators(program_.client.IniFile))});
     QCOMPARE(child<QLineEdit>(dialog, u"E_FA1"_s)->text(), u"Branche"_s);
     QCOMPARE(program_.resubmissionStart, 0);
 }

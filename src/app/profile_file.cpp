@@ -4,6 +4,7 @@
 #include "data/cp1252.h"
 #include "data/format_error.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <optional>
@@ -50,18 +51,6 @@ ProfileText load(const QString& path) {
     if (!text.lines.isEmpty() && text.lines.last().isEmpty())
         text.lines.removeLast();
     return text;
-}
-
-bool save(const QString& path, const ProfileText& text) {
-    QString content;
-    for (const QString& line : text.lines)
-        content += line + text.eol;
-    try {
-        writeFileSafely(path, content.toUtf8());
-        return true;
-    } catch (const FileError&) {
-        return false;
-    }
 }
 
 std::optional<QStringView> sectionName(QStringView line) {
@@ -123,6 +112,20 @@ bool storable(QStringView section, QStringView key, QStringView value) {
 
 } // namespace
 
+bool ProfileFile::save(const QStringList& lines, const QString& eol) const {
+    QString content;
+    for (const QString& line : lines)
+        content += line + eol;
+    try {
+        writeFileSafely(path_, content.toUtf8());
+        lastError_.clear();
+        return true;
+    } catch (const FileError& error) {
+        lastError_ = error.message();
+        return false;
+    }
+}
+
 QString ProfileFile::readString(QStringView section, QStringView key, const QString& defaultValue) const {
     const ProfileText text = load(path_);
     const Position pos = locate(text.lines, section, key);
@@ -138,8 +141,11 @@ int ProfileFile::readInteger(QStringView section, QStringView key, int defaultVa
 }
 
 bool ProfileFile::writeString(QStringView section, QStringView key, QStringView value) const {
-    if (!storable(section, key, value))
+    if (!storable(section, key, value)) {
+        lastError_ = QStringLiteral("Der Name oder der Wert kann in der Datei \"%1\" nicht gespeichert werden.")
+                         .arg(QDir::toNativeSeparators(path_));
         return false;
+    }
     ProfileText text = load(path_);
     const Position pos = locate(text.lines, section, key);
     const QString line = key.toString() + u'=' + value.toString();
@@ -153,7 +159,7 @@ bool ProfileFile::writeString(QStringView section, QStringView key, QStringView 
         text.lines.append(u'[' + section.trimmed().toString() + u']');
         text.lines.append(line);
     }
-    return save(path_, text);
+    return save(text.lines, text.eol);
 }
 
 bool ProfileFile::writeInteger(QStringView section, QStringView key, int value) const {
@@ -176,10 +182,12 @@ QStringList ProfileFile::keys(QStringView section) const {
 bool ProfileFile::removeKey(QStringView section, QStringView key) const {
     ProfileText text = load(path_);
     const Position pos = locate(text.lines, section, key);
-    if (pos.key < 0)
+    if (pos.key < 0) {
+        lastError_.clear();
         return true;
+    }
     text.lines.removeAt(pos.key);
-    return save(path_, text);
+    return save(text.lines, text.eol);
 }
 
 } // namespace zep

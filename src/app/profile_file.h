@@ -26,6 +26,9 @@ public:
     // format (line breaks, "=" in a key, "]" in a section, blanks around a key, empty names).
     bool writeString(QStringView section, QStringView key, QStringView value) const;
     bool writeInteger(QStringView section, QStringView key, int value) const;
+    // Why the last write or removal through this object failed, as a German sentence to show the
+    // user; empty after one that succeeded.
+    const QString& lastError() const { return lastError_; }
 
     // Keys of the first matching section, as spelled in the file.
     QStringList keys(QStringView section) const;
@@ -33,7 +36,10 @@ public:
     bool removeKey(QStringView section, QStringView key) const;
 
 private:
+    bool save(const QStringList& lines, const QString& eol) const;
+
     QString path_;
+    mutable QString lastError_;
 };
 
 } // namespace zep

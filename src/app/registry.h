@@ -22,6 +22,8 @@ public:
     // Names of the key's named values, in stored order (the unnamed value is not listed).
     QStringList valueNames(QStringView key) const;
     bool deleteValue(QStringView key, QStringView valueName) const;
+    // Why the last failed write or deletion failed, in German (see ProfileFile::lastError).
+    const QString& lastError() const { return file_.lastError(); }
 
 private:
     ProfileFile file_;

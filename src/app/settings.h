@@ -25,6 +25,8 @@ public:
     bool write(const SettingName& name, QStringView value) const;
 
     const QString& path() const { return file_.path(); }
+    // Why the last failed write failed, in German (see ProfileFile::lastError).
+    const QString& lastError() const { return file_.lastError(); }
 
 private:
     ProfileFile file_;

@@ -81,7 +81,7 @@ void ClientCreation::create(const QString& clientName, const QString& clientDir)
 
 void ClientCreation::registerClient(const QString& clientName, const QString& clientDir) const {
     if (!clients_.registerClient(clientName, clientDir))
-        interaction_.error(texts::clientNotRegistered(clientName), caption());
+        interaction_.error(texts::clientNotRegistered(clientName, clients_.lastError()), caption());
 }
 
 bool ClientCreation::createDirectories(const QString& clientDir) {

@@ -43,6 +43,8 @@ public:
     bool registerClient(const QString& clientName, const QString& directory) const;
     // Removes the entry only; the client's directory is not touched.
     bool remove(const QString& clientName) const;
+    // Why the last write to the list's file failed, in German.
+    const QString& lastError() const { return registry_.lastError(); }
 
 private:
     Registry registry_;

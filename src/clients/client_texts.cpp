@@ -53,12 +53,22 @@ QString openClientNotReplaced(const QString& clientName) {
         .arg(clientName);
 }
 
-QString clientNotRegistered(const QString& clientName) {
-    return QStringLiteral("Der Mandant \"%1\" konnte nicht in die Liste aufgenommen werden.").arg(clientName);
+namespace {
+
+QString withCause(const QString& message, const QString& cause) {
+    return cause.isEmpty() ? message : message + u'\r' + cause;
 }
 
-QString clientNotRemoved(const QString& clientName) {
-    return QStringLiteral("Der Mandant \"%1\" konnte nicht aus der Liste gelöscht werden.").arg(clientName);
+} // namespace
+
+QString clientNotRegistered(const QString& clientName, const QString& cause) {
+    return withCause(QStringLiteral("Der Mandant \"%1\" konnte nicht in die Liste aufgenommen werden.").arg(clientName),
+                     cause);
+}
+
+QString clientNotRemoved(const QString& clientName, const QString& cause) {
+    return withCause(QStringLiteral("Der Mandant \"%1\" konnte nicht aus der Liste gelöscht werden.").arg(clientName),
+                     cause);
 }
 
 QString invalidClientName(const QString& clientName) {

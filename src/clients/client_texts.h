@@ -15,8 +15,9 @@ QString directoriesNotCreated();
 QString templateNotCopied(const QString& templateDirectory);
 QString replaceClientQuestion(const QString& listedName, const QString& listedDirectory);
 QString openClientNotReplaced(const QString& clientName);
-QString clientNotRegistered(const QString& clientName);
-QString clientNotRemoved(const QString& clientName);
+// cause: why the list could not be written, shown on the next line when not empty.
+QString clientNotRegistered(const QString& clientName, const QString& cause);
+QString clientNotRemoved(const QString& clientName, const QString& cause);
 QString invalidClientName(const QString& clientName);
 QString invalidParentDirectory(const QString& parentDirectory);
 QString noClientChosen();

@@ -236,8 +236,9 @@ void ClientListDialog::BtnDelClick() {
     Interaction& interaction = opening_.interaction();
     if (interaction.askOkAbort(texts::deleteClientQuestion(name), ApplicationName.toString()) != Answer::Ok)
         return;
-    if (!opening_.clients().remove(name))
-        interaction.error(texts::clientNotRemoved(name), ApplicationName.toString());
+    const ClientList clients = opening_.clients();
+    if (!clients.remove(name))
+        interaction.error(texts::clientNotRemoved(name, clients.lastError()), ApplicationName.toString());
     FillList();
 }
 

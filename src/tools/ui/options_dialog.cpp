@@ -155,8 +155,11 @@ OptionValues OptionsDialog::typedValues() const {
 void OptionsDialog::BitBtn1Click() {
     Program& program = Program::instance();
     const OptionValues values = typedValues();
-    if (!writeOptions(values, program.settings(), program.clientSettings())) {
-        Interaction::instance().error(QStringLiteral("Die Optionen konnten nicht gespeichert werden."),
+    const Settings settings = program.settings();
+    const ClientSettings clientSettings = program.clientSettings();
+    if (!writeOptions(values, settings, clientSettings)) {
+        const QString cause = clientSettings.lastError().isEmpty() ? settings.lastError() : clientSettings.lastError();
+        Interaction::instance().error(QStringLiteral("Die Optionen konnten nicht gespeichert werden.\r") + cause,
                                       ApplicationName.toString());
         return;
     }
