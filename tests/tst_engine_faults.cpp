@@ -188,6 +188,32 @@ private slots:
                                              "...\": der Ausdruck ist zu tief geschachtelt (an Stelle 1025).";
     }
 
+    // Quoted user text in a message is cut, however large the token, name or value.
+    void filterErrorsCutTheQuotedText_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("1 MB unexpected token")
+            << "NrFirma = 1 " + QString(1'000'000, u'y')
+            << "Fehler im Filter \"NrFirma = 1 " + QString(188, u'y') + "...\": unerwartetes \"" + QString(200, u'y') +
+                   "...\" (an Stelle 13).";
+        QTest::newRow("1 MB field name") << QString(1'000'000, u'z') + " = 2"
+                                         << "Fehler im Filter \"" + QString(200, u'z') + "...\": Das Feld \"" +
+                                                QString(200, u'z') + "...\" gibt es in \"Dok.DB\" nicht.";
+        QTest::newRow("1 MB value") << "NrFirma = '" + QString(1'000'000, u'v') + "'"
+                                    << "Fehler im Filter \"NrFirma = '" + QString(189, u'v') + "...\": \"" +
+                                           QString(200, u'v') +
+                                           "...\" ist kein gültiger Wert (Ganzzahl) für das Feld \"NrFirma\" der "
+                                           "Tabelle \"Dok.DB\".";
+    }
+
+    void filterErrorsCutTheQuotedText() {
+        QFETCH(QString, filter);
+        QFETCH(QString, message);
+        Table dok;
+        openTable(dok, data_, QStringLiteral("Dok.DB"));
+        QCOMPARE(errorOf([&] { dok.setFilterText(filter); }), message);
+    }
+
     void filterErrors() {
         QFETCH(QString, filter);
         QFETCH(QString, message);

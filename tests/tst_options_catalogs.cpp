@@ -333,7 +333,8 @@ void TestOptionsCatalogs::catalogUnreadableIsNotEdited() {
     CatalogDialog dialog(10, program_.paths.general);
     QVERIFY(!dialog.load());
     QCOMPARE(interaction_->shown().size(), 1);
-    QVERIFY2(interaction_->texts().first().startsWith(u"Der Katalog \"10.kat\" konnte nicht gelesen werden."),
+    QVERIFY2(interaction_->texts().first().startsWith(u"Der Katalog \"10.kat\" konnte nicht gelesen werden: Unter "
+                                                      u"diesem Namen steht ein Ordner.\nEinzelheiten: "_s),
              qPrintable(interaction_->texts().first()));
     QVERIFY(QFileInfo(catalogPath(10)).isDir());
 }

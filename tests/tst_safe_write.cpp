@@ -2,8 +2,11 @@
 #include "app/registry.h"
 #include "app/safe_file.h"
 #include "data/catalog_file.h"
+#include "data/engine_error.h"
 #include "data/format_error.h"
+#include "data/table_file.h"
 #include "data/treefile.h"
+#include "documents/column_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,6 +52,14 @@ QStringList catalogLines(int count) {
     return lines;
 }
 
+QList<ColumnRow> columnRows(int count) {
+    QList<ColumnRow> rows;
+    for (int i = 0; i < count; ++i)
+        rows.append({QStringLiteral("Feld%1").arg(i), QStringLiteral("Überschrift der Spalte Nummer %1").arg(i),
+                     QStringLiteral("120")});
+    return rows;
+}
+
 QString longValue() {
     return QString(3000, u'x');
 }
@@ -80,6 +91,10 @@ QList<SmallFileWriter> smallFileWriters() {
          [](const QString& dir) {
              return caught([&] { SaveCatalog(catalogLines(400), 4, dir); });
          }},
+        {QStringLiteral("Tab.dat"),
+         [](const QString& dir) {
+             return caught([&] { writeColumnFile(QDir(dir).filePath(QStringLiteral("Tab.dat")), columnRows(150)); });
+         }},
         {QStringLiteral("Mand.ini"),
          [](const QString& dir) {
              const ProfileFile ini(QDir(dir).filePath(QStringLiteral("Mand.ini")));
@@ -101,6 +116,8 @@ QList<SmallFileWriter> smallFileWriters() {
 
 // Old content of each writer's file: a valid file of its kind, a little over 19 KB.
 QByteArray oldContent(const QString& fileName) {
+    if (fileName == QStringLiteral("Tab.dat"))
+        return encodeColumnFile(columnRows(300));
     if (fileName.endsWith(QStringLiteral(".dat"))) {
         QByteArray bytes;
         for (const TreeFileRecord& record : treeRecords(300))
@@ -175,6 +192,7 @@ private slots:
     void smallFileWritersKeepOldFileOnFailure();
     void fullDiskKeepsEveryOldFile_data();
     void fullDiskKeepsEveryOldFile();
+    void readFailuresNameTheCauseInGerman();
 };
 
 void SafeWriteTest::replacesContentAndKeepsPermissions() {
@@ -360,6 +378,37 @@ void SafeWriteTest::fullDiskKeepsEveryOldFile() {
     for (const SmallFileWriter& writer : writers)
         expected.append(writer.fileName);
     QCOMPARE(leftovers(disk.path(), expected), QStringList());
+}
+
+// Files that cannot be read or created are reported with a German cause; Qt's English text follows
+// only as a detail line.
+void SafeWriteTest::readFailuresNameTheCauseInGerman() {
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("Tab.dat"));
+    const QString columnMessage = caught([&] { readColumnFile(missing); });
+    QVERIFY2(columnMessage.startsWith(QStringLiteral("Die Spaltendatei \"%1\" konnte nicht geöffnet werden: Der "
+                                                     "Ordner oder die Datei existiert nicht.\nEinzelheiten: ")
+                                          .arg(missing)),
+             qPrintable(columnMessage));
+
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("4.kat")));
+    QStringList lines;
+    const QString catalogMessage = caught([&] { LoadCatalog(lines, 4, dir.path()); });
+    QVERIFY2(catalogMessage.startsWith(QStringLiteral("Der Katalog \"4.kat\" konnte nicht gelesen werden: Unter "
+                                                      "diesem Namen steht ein Ordner.\nEinzelheiten: ")),
+             qPrintable(catalogMessage));
+
+    const QString table = dir.filePath(QStringLiteral("fehlt/Adressen.DB"));
+    QString tableMessage;
+    try {
+        createTableFile(table, TableLayout{QStringLiteral("Adressen.DB"), {}, {}});
+    } catch (const EngineError& error) {
+        tableMessage = error.message();
+    }
+    QVERIFY2(tableMessage.startsWith(QStringLiteral("Die Tabelle \"%1\" kann nicht angelegt werden: Der Ordner oder "
+                                                    "die Datei existiert nicht.\nEinzelheiten: ")
+                                         .arg(table)),
+             qPrintable(tableMessage));
 }
 
 QTEST_GUILESS_MAIN(SafeWriteTest)

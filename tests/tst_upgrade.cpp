@@ -527,6 +527,23 @@ private slots:
         const QString dir = directoryExists ? tmp.path() : tmp.filePath(QStringLiteral("fehlt"));
         QCOMPARE(DO_UPDATE_DATA(dir, marker), result);
         QCOMPARE(DO_UPDATE_GENERAL(dir, marker), result);
+        const QString cause =
+            result == 1 ? QString() : QStringLiteral("Das Verzeichnis \"%1\" kann nicht aktualisiert werden.").arg(dir);
+        QCOMPARE(lastUpgradeError(), cause);
+    }
+
+    // The first cause of a failed upgrade is kept for the message the user sees.
+    void failedUpgradeKeepsItsCause() {
+        QTemporaryDir tmp;
+        const QString dir = tmp.path();
+        createOldClientTables(dir);
+        QVERIFY(QDir(dir).mkdir(QStringLiteral("Adressen.DB.upgrade")));
+        QCOMPARE(DO_UPDATE_DATA(dir, kMarker), 0);
+        const QString cause = lastUpgradeError();
+        QVERIFY2(cause.contains(QStringLiteral("Adressen.DB")), qPrintable(cause));
+        QVERIFY(QDir(dir).rmdir(QStringLiteral("Adressen.DB.upgrade")));
+        QCOMPARE(DO_UPDATE_DATA(dir, kMarker), 1);
+        QCOMPARE(lastUpgradeError(), QString());
     }
 };
 

@@ -174,6 +174,12 @@ QString fileErrorCause(int errorNumber) {
     }
 }
 
+QString fileErrorCause(int errorNumber, const QFile& file) {
+    if (errorNumber == 0)
+        errorNumber = QFileInfo(file.fileName()).isDir() ? EISDIR : EIO;
+    return fileErrorCause(errorNumber) + QStringLiteral(".\nEinzelheiten: ") + file.errorString();
+}
+
 InjectedWriteFailure::InjectedWriteFailure(int errorNumber, qint64 bytesAccepted) {
     injectedFailure() = {true, errorNumber, bytesAccepted};
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 namespace zep {
 
 // Replaces the file at path with bytes in one step. The bytes go to a temporary file in the same
@@ -14,6 +16,11 @@ void writeFileSafely(const QString& path, const QByteArray& bytes);
 
 // The German sentence for an operating-system error number (errno), without a final period.
 QString fileErrorCause(int errorNumber);
+
+// The cause of a failed operation on file for a message: the German sentence for errorNumber (errno
+// taken right after the failing call; set errno to 0 before it, as Qt refuses some files without a
+// system error, such as a folder opened as a file), then Qt's own text only as a detail line.
+QString fileErrorCause(int errorNumber, const QFile& file);
 
 // Test hook: while an object lives, writes of writeFileSafely fail with errorNumber once
 // bytesAccepted bytes of a file have been written, as a disk that fills up would.

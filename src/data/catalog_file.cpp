@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace zep {
 
@@ -68,13 +69,17 @@ bool LoadCatalog(QStringList& lines, int number, const QString& generalDir) {
     QFile file(catalogPath(number, generalDir));
     if (!file.exists())
         return false;
+    const auto unreadable = [&](int cause) {
+        return FileError(QStringLiteral("Der Katalog \"%1\" konnte nicht gelesen werden: %2")
+                             .arg(catalogFileName(number), fileErrorCause(cause, file)));
+    };
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Der Katalog \"%1\" konnte nicht gelesen werden.\n%2")
-                            .arg(catalogFileName(number), file.errorString()));
+        throw unreadable(errno);
+    errno = 0;
     const QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw FileError(QStringLiteral("Der Katalog \"%1\" konnte nicht gelesen werden.\n%2")
-                            .arg(catalogFileName(number), file.errorString()));
+        throw unreadable(errno);
     lines = splitLines(fromCp1252(content));
     return true;
 }

@@ -32,7 +32,7 @@ QString kindName(FieldKind kind) {
 
 [[noreturn]] void badValue(const FieldDef& field, const QVariant& value, const QString& table) {
     throw EngineError(QStringLiteral("\"%1\" ist kein gültiger Wert (%2) für das Feld \"%3\" der Tabelle \"%4\".")
-                          .arg(value.toString(), kindName(field.kind), field.name, table));
+                          .arg(messageExcerpt(value.toString()), kindName(field.kind), field.name, table));
 }
 
 [[noreturn]] void fractionRefused(const FieldDef& field, const QString& shown, const QString& table) {

@@ -187,7 +187,8 @@ public:
     NodePtr parseAll() {
         NodePtr root = parseOr();
         if (peek().kind != Token::End)
-            Lexer::fail(whole_, QStringLiteral("unerwartetes \"%1\"").arg(peek().text), peek().position);
+            Lexer::fail(whole_, QStringLiteral("unerwartetes \"%1\"").arg(messageExcerpt(peek().text)),
+                        peek().position);
         return root;
     }
 
@@ -333,7 +334,7 @@ void bindOperand(Operand& operand, const Filter::Resolver& resolver, const QStri
     const auto column = resolver(operand.name);
     if (!column)
         throw EngineError(QStringLiteral("Fehler im Filter \"%1\": Das Feld \"%2\" gibt es in \"%3\" nicht.")
-                              .arg(messageExcerpt(filterText), operand.name, table));
+                              .arg(messageExcerpt(filterText), messageExcerpt(operand.name), table));
     operand.column = *column;
 }
 

@@ -25,7 +25,8 @@ QString describeFailure(sqlite3* db, const QString& path) {
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
         return corruptTableMessage(path);
     if (primary == SQLITE_CONSTRAINT)
-        return QStringLiteral("Schlüsselverletzung in \"%1\": %2").arg(path, sqliteMessage(db));
+        return QStringLiteral("Schlüsselverletzung in \"%1\": Ein Wert verletzt eine Regel der Tabelle.").arg(path) +
+               detail;
     if (primary == SQLITE_FULL)
         return QStringLiteral("Der Datenträger ist voll; \"%1\" wurde nicht geändert.").arg(path);
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
@@ -48,7 +49,7 @@ QString describeFailure(sqlite3* db, const QString& path) {
     if (primary == SQLITE_IOERR)
         return QStringLiteral("Beim Lesen oder Schreiben von \"%1\" meldet der Datenträger einen Fehler.").arg(path) +
                detail;
-    return QStringLiteral("Datenbankfehler in \"%1\": %2").arg(path, sqliteMessage(db));
+    return QStringLiteral("Datenbankfehler in \"%1\".").arg(path) + detail;
 }
 
 bool hasDatabaseHeader(const QString& path) {

@@ -1,5 +1,6 @@
 #include "data/table_file.h"
 
+#include "app/safe_file.h"
 #include "data/engine_error.h"
 #include "data/sqlite_db.h"
 
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace zep {
@@ -159,9 +161,12 @@ void createTableFile(const QString& path, const TableLayout& layout) {
     QFile::remove(partial + QStringLiteral("-journal"));
     {
         QFile touch(partial);
-        if (!touch.open(QIODevice::WriteOnly))
-            throw EngineError(
-                QStringLiteral("Die Tabelle \"%1\" kann nicht angelegt werden: %2").arg(path, touch.errorString()));
+        errno = 0;
+        if (!touch.open(QIODevice::WriteOnly)) {
+            const int cause = errno;
+            throw EngineError(QStringLiteral("Die Tabelle \"%1\" kann nicht angelegt werden: %2")
+                                  .arg(path, fileErrorCause(cause, touch)));
+        }
     }
     try {
         auto connection = Connection::forFile(partial);

@@ -340,7 +340,13 @@ private:
     bool committed_ = false;
 };
 
+QString& upgradeError() {
+    thread_local QString error;
+    return error;
+}
+
 int upgradeDirectory(const QString& directory, const QString& marker, const std::vector<const TableLayout*>& layouts) {
+    upgradeError().clear();
     try {
         if (marker.isEmpty() || !QFileInfo(directory).isDir())
             throw EngineError(QStringLiteral("Das Verzeichnis \"%1\" kann nicht aktualisiert werden.").arg(directory));
@@ -350,10 +356,11 @@ int upgradeDirectory(const QString& directory, const QString& marker, const std:
         upgrade.replaceAll();
         return 1;
     } catch (const EngineError& error) {
-        qWarning().noquote() << error.message();
+        upgradeError() = error.message();
     } catch (const std::exception& error) {
-        qWarning() << error.what();
+        upgradeError() = QStringLiteral("Unerwarteter Fehler.\nEinzelheiten: ") + QString::fromUtf8(error.what());
     }
+    qWarning().noquote() << upgradeError();
     return 0;
 }
 
@@ -365,6 +372,10 @@ int DO_UPDATE_DATA(const QString& dataDir, const QString& marker) {
 
 int DO_UPDATE_GENERAL(const QString& generalDir, const QString& marker) {
     return upgradeDirectory(generalDir, marker, {&schema::applications()});
+}
+
+QString lastUpgradeError() {
+    return upgradeError();
 }
 
 } // namespace zep

@@ -11,4 +11,8 @@ namespace zep {
 int DO_UPDATE_DATA(const QString& dataDir, const QString& marker);       // client tables
 int DO_UPDATE_GENERAL(const QString& generalDir, const QString& marker); // Programm.DB
 
+// Why the last upgrade of this thread failed, in German (the first cause met); empty after one that
+// succeeded.
+QString lastUpgradeError();
+
 } // namespace zep

@@ -127,9 +127,9 @@ bool TDM::CheckGeneralTables() {
                 QStringLiteral("Falsche Datenbankversion !\n\r\n\rDatenbank wird nun aktualisiert"),
                 ApplicationName.toString());
             if ((DO_UPDATE_GENERAL(TPro.directory(), kMarker) & 0xff) == 0) {
-                interaction_.error(
-                    QStringLiteral("Die Tabelle \"%1\" konnte nicht aktualisiert werden.").arg(TPro.filePath()),
-                    ApplicationName.toString());
+                interaction_.error(QStringLiteral("Die Tabelle \"%1\" konnte nicht aktualisiert werden.\n%2")
+                                       .arg(TPro.filePath(), lastUpgradeError()),
+                                   ApplicationName.toString());
                 return false;
             }
         }

@@ -9,6 +9,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 
 namespace zep {
 
@@ -84,10 +85,13 @@ TreeFileContent readTreeFileContent(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw FileError(treeFileNotFoundMessage(path));
+    errno = 0;
     const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw FileError(
-            QStringLiteral("Die Baumdatei \"%1\" konnte nicht gelesen werden: %2").arg(path, file.errorString()));
+    if (file.error() != QFileDevice::NoError) {
+        const int cause = errno;
+        throw FileError(QStringLiteral("Die Baumdatei \"%1\" konnte nicht gelesen werden: %2")
+                            .arg(path, fileErrorCause(cause, file)));
+    }
     return decodeTreeRecords(content, path);
 }
 

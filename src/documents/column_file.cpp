@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <cerrno>
+
 namespace zep {
 
 namespace {
@@ -111,9 +113,12 @@ QList<ColumnRow> decodeColumnFile(QByteArrayView bytes) {
 
 QList<ColumnRow> readColumnFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(
-            QStringLiteral("Die Spaltendatei \"%1\" konnte nicht geöffnet werden.\n%2").arg(path, file.errorString()));
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int cause = errno;
+        throw FileError(QStringLiteral("Die Spaltendatei \"%1\" konnte nicht geöffnet werden: %2")
+                            .arg(path, fileErrorCause(cause, file)));
+    }
     const QByteArray content = file.readAll();
     try {
         return decodeColumnFile(content);

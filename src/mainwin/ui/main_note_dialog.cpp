@@ -1,5 +1,7 @@
 #include "mainwin/ui/main_note_dialog.h"
 
+#include "app/interaction.h"
+#include "app/program_info.h"
 #include "app/safe_file.h"
 #include "data/format_error.h"
 
@@ -21,11 +23,13 @@ bool readText(const QString& path, QString& text) {
     return true;
 }
 
+// A text that cannot be saved is reported; the caller keeps the dialog open so nothing typed is lost.
 bool writeText(const QString& path, const QString& text) {
     try {
         writeFileSafely(path, text.toUtf8());
         return true;
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
         return false;
     }
 }
@@ -42,7 +46,10 @@ int RICHING(const QString& path, QWidget* parent) {
     auto* editor = new QPlainTextEdit(text, &dialog);
     editor->setObjectName(QStringLiteral("RENotiz"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        if (editor->toPlainText() == text || writeText(path, editor->toPlainText()))
+            dialog.accept();
+    });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(editor, 1);
@@ -50,7 +57,7 @@ int RICHING(const QString& path, QWidget* parent) {
     dialog.resize(640, 480);
     if (dialog.exec() != QDialog::Accepted || editor->toPlainText() == text)
         return 0;
-    return writeText(path, editor->toPlainText()) ? 1 : 0;
+    return 1;
 }
 
 } // namespace zep
