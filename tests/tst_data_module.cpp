@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <map>
+#include <sqlite3.h>
 
 using namespace zep;
 using zep::test::appendRecord;
@@ -244,8 +245,8 @@ private slots:
         QCOMPARE(dm.TThemaLook.field(u"Nr").asInteger(), topic);
     }
 
-    // A note that cannot be stored is reported once and leaves the document table usable.
-    void failedNoteSaveLeavesTableBrowsing() {
+    // A note typed while no document is listed has nowhere to go: nothing is stored, nothing thrown.
+    void noteWithoutDocumentIsNotStored() {
         test::ScriptedInteraction interaction;
         const QString data = newClient();
         TDM dm(paths_, interaction, associations_);
@@ -256,11 +257,37 @@ private slots:
         dm.setNoteEditor(&editor);
         editor.text = QStringLiteral("verwaist");
         editor.modified = true;
-        QVERIFY_THROWS_EXCEPTION(EngineError, dm.SaveNote()); // no document to hold it
+        dm.SaveNote();
         QCOMPARE(dm.TDok.state(), DataSetState::Browse);
         QVERIFY(!editor.modified);
         const qint64 nr = appendRecord(dm.TDok, {{"Titel", "danach"}});
-        QVERIFY(nr > 0);
+        QCOMPARE(readNotice(data, nr), QString());
+    }
+
+    // A note that cannot be stored (another program holds the table's write lock) is reported once
+    // and leaves the document table usable.
+    void failedNoteSaveLeavesTableBrowsing() {
+        test::ScriptedInteraction interaction;
+        const QString data = newClient();
+        TDM dm(paths_, interaction, associations_);
+        QVERIFY(dm.DMCreate());
+        dm.SetClientDataDir(data);
+        QCOMPARE(dm.OpenClientTables(), 0);
+        const qint64 nr = appendRecord(dm.TDok, {{"Titel", "gesperrt"}});
+        FakeNoteEditor editor;
+        dm.setNoteEditor(&editor);
+        editor.text = QStringLiteral("nicht gespeichert");
+        editor.modified = true;
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(QDir(data).filePath(QStringLiteral("Dok.DB")).toUtf8().constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        QVERIFY_THROWS_EXCEPTION(EngineError, dm.SaveNote());
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QCOMPARE(dm.TDok.state(), DataSetState::Browse);
+        QVERIFY(!editor.modified);
+        QCOMPARE(readNotice(data, nr), QString());
+        QVERIFY(appendRecord(dm.TDok, {{"Titel", "danach"}}) > nr);
     }
 
     // A note being edited is stored before the tables are closed for another client, and before a

@@ -227,7 +227,7 @@ void TDM::SaveNote() {
         return;
     ControlsSuspended suspended(TDok);
     noteEditor_->setModified(false); // a note that could not be stored is not tried again
-    if (!TDok.isEmpty() && TDok.field(u"Nr").value() != noteDocument_)
+    if (TDok.isEmpty() || !noteDocument_.isValid() || TDok.field(u"Nr").value() != noteDocument_)
         return; // the note's document is gone: its note never goes into another
     try {
         TDok.edit();
