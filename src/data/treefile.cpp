@@ -34,12 +34,20 @@ TreeFileContent decodeTreeRecords(const QByteArray& content, const QString& path
     result.records.reserve(whole / TreeRecordSize);
     QStringList problems;
     for (qsizetype offset = 0; offset < whole; offset += TreeRecordSize) {
-        try {
-            result.records.append(decodeTreeRecord(QByteArrayView(content).sliced(offset, TreeRecordSize)));
-        } catch (const FormatError& error) {
-            problems.append(
-                QStringLiteral("Eintrag %1 übersprungen: %2").arg(offset / TreeRecordSize + 1).arg(error.message()));
+        QByteArray record = content.sliced(offset, TreeRecordSize);
+        const auto nameLength = static_cast<unsigned char>(record[0]);
+        if (nameLength > TreeNameMaxLength) {
+            // Number, level and type are intact: keep the entry, so the next save does not lose it,
+            // with its name read up to the first zero byte.
+            const qsizetype zero = record.indexOf('\0', 1);
+            record[0] =
+                static_cast<char>(std::min<qsizetype>(zero < 0 ? TreeNameMaxLength : zero - 1, TreeNameMaxLength));
+            problems.append(QStringLiteral("Eintrag %1: Die Namenslänge %2 ist größer als %3; der Name wurde gekürzt.")
+                                .arg(offset / TreeRecordSize + 1)
+                                .arg(nameLength)
+                                .arg(TreeNameMaxLength));
         }
+        result.records.append(decodeTreeRecord(record));
     }
     if (whole != content.size()) {
         problems.append(QStringLiteral("ihre Größe von %1 Bytes ist kein Vielfaches von %2; die letzten %3 Bytes "
