@@ -761,6 +761,10 @@ private slots:
             << "Betrag" << QVariant(-1234567.25) << QVariant(-1234567.25) << "-1234567,25";
         QTest::newRow("number text with a decimal comma")
             << "Betrag" << QVariant(QStringLiteral("1234,5")) << QVariant(1234.5) << "1234,5";
+        QTest::newRow("number text with a point is a decimal point, never a thousands separator")
+            << "Betrag" << QVariant(QStringLiteral("1.234")) << QVariant(1.234) << "1,234";
+        QTest::newRow("number text with German thousands separators")
+            << "Betrag" << QVariant(QStringLiteral("1.234,5")) << QVariant() << "1.234,5";
         QTest::newRow("whole number as a fraction into an integer")
             << "Zahl" << QVariant(3.0) << QVariant(qint64(3)) << "3";
         QTest::newRow("integer above a thousand") << "Zahl" << QVariant(12345) << QVariant(qint64(12345)) << "12345";

@@ -44,7 +44,8 @@ QString kindName(FieldKind kind) {
 const QLocale& germanNumbers() {
     static const QLocale locale = [] {
         QLocale german(QLocale::German);
-        german.setNumberOptions(QLocale::OmitGroupSeparator);
+        // No thousands separators either way: "1.234" is read as a decimal point, never as 1234.
+        german.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
         return german;
     }();
     return locale;
@@ -52,7 +53,7 @@ const QLocale& germanNumbers() {
 
 // A decimal comma first; a decimal point is taken too, as numbers written by other programs use it.
 double parseNumber(const QString& text, bool* ok) {
-    const double v = QLocale(QLocale::German).toDouble(text, ok);
+    const double v = germanNumbers().toDouble(text, ok);
     return *ok ? v : text.toDouble(ok);
 }
 
