@@ -15,6 +15,7 @@
 #include "mainwin/resubmission.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/resubmission_marks.h"
+#include "mainwin/ui/tree_mirror.h"
 #include "mainwin/ui/tree_nodes.h"
 
 #include <QApplication>
@@ -106,8 +107,9 @@ std::optional<QString> MainWindow::viewFilterText() const {
     if (viewState_.view == ViewState::Documents)
         return resubmissionFilterText(selected->text(0), Clock::today());
     QList<int> descendants;
-    for (QTreeWidgetItem* node = nextNode(selected); node != nextAfterSubtree(selected); node = nextNode(node))
-        descendants << nodeNumber(node);
+    if (const TreeModel::Node* entry = entryOf(selected))
+        for (const qint32 number : treeModel(*viewState_.tree).descendantNumbers(entry))
+            descendants << number;
     const QString linkField = viewState_.linkField.isEmpty() ? QStringLiteral("NrFirma") : viewState_.linkField;
     return entryFilterText(linkField, nodeNumber(selected), isRootNode(selected), showSubEntries(), descendants);
 }
