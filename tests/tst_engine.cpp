@@ -17,16 +17,10 @@
 using namespace zep;
 using zep::test::appendRecord;
 using zep::test::columnValues;
+using zep::test::numbers;
 using zep::test::openTable;
 
 namespace {
-
-QVariantList numbers(std::initializer_list<int> values) {
-    QVariantList list;
-    for (int v : values)
-        list << qint64(v);
-    return list;
-}
 
 // Reads a count straight from the file, past every cache of the engine.
 int countOnDisk(const QString& path) {

@@ -21,16 +21,10 @@
 using namespace zep;
 using zep::test::appendRecord;
 using zep::test::columnValues;
+using zep::test::numbers;
 using zep::test::openTable;
 
 namespace {
-
-QVariantList numbers(std::initializer_list<int> values) {
-    QVariantList list;
-    for (int v : values)
-        list << qint64(v);
-    return list;
-}
 
 // Runs SQL on a file with a private raw connection, as another program would.
 bool rawExec(const QString& path, const char* sql) {

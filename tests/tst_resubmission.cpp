@@ -11,19 +11,13 @@
 using namespace zep;
 using zep::test::appendRecord;
 using zep::test::columnValues;
+using zep::test::numbers;
 using zep::test::openTable;
 
 namespace {
 
 // Monday 7 December 2026: day 46363, week 6623, month 1536.
 const QDate Today(2026, 12, 7);
-
-QVariantList numbers(std::initializer_list<int> values) {
-    QVariantList list;
-    for (int v : values)
-        list << qint64(v);
-    return list;
-}
 
 const QList<ColumnRow> TitleOnly = {{QStringLiteral("Titel"), QStringLiteral("Titel"), QStringLiteral("30")}};
 

@@ -34,4 +34,11 @@ QVariantList columnValues(DataSet& dataSet, const QString& field) {
     return values;
 }
 
+QVariantList numbers(std::initializer_list<int> values) {
+    QVariantList list;
+    for (int v : values)
+        list << qint64(v);
+    return list;
+}
+
 } // namespace zep::test

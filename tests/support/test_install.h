@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -22,5 +23,8 @@ void openTable(Table& table, const QString& dir, const QString& name);
 
 // The values of one field over all visible records, in the table's order (the cursor ends on the last).
 QVariantList columnValues(DataSet& dataSet, const QString& field);
+
+// Record numbers as the engine reads them (qint64), for comparing with columnValues.
+QVariantList numbers(std::initializer_list<int> values);
 
 } // namespace zep::test
