@@ -177,6 +177,8 @@ private slots:
         QTest::newRow("only dots") << "abcdef" << 30 << "...";
         QTest::newRow("narrower than the dots") << "abcdef" << 10 << "...";
         QTest::newRow("empty") << "" << 0 << "";
+        QTest::newRow("long text") << QString(500, u'x') << 105 << "xxxxxxx...";
+        QTest::newRow("pair kept whole") << QStringLiteral("ab\U0001F600cdef") << 65 << "ab...";
     }
     void elision() {
         QFETCH(QString, text);

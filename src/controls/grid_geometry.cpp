@@ -70,14 +70,25 @@ int clampHorizontalOffset(int wanted, int maximum) {
     return std::clamp(wanted, 0, std::max(0, maximum - horizontalPage));
 }
 
+// Long texts in narrow columns are common in the document list: search the kept length instead of
+// measuring one character less at a time.
 QString elideWithDots(const QString& text, int width, const std::function<int(const QString&)>& measure) {
     if (measure(text) <= width)
         return text;
     const QString dots = QStringLiteral("...");
-    QString kept = text;
-    while (!kept.isEmpty() && measure(kept + dots) > width)
-        kept.chop(kept.size() >= 2 && kept.back().isLowSurrogate() ? 2 : 1);
-    return kept + dots;
+    const auto cutAt = [&text](qsizetype length) {
+        return length > 0 && text.at(length - 1).isHighSurrogate() ? length - 1 : length;
+    };
+    qsizetype fits = 0;
+    qsizetype tooWide = text.size();
+    while (tooWide - fits > 1) {
+        const qsizetype middle = (fits + tooWide) / 2;
+        if (measure(text.left(cutAt(middle)) + dots) <= width)
+            fits = middle;
+        else
+            tooWide = middle;
+    }
+    return text.left(cutAt(fits)) + dots;
 }
 
 void RecordWindow::update(int size, int currentRow, int recordCount) {
