@@ -9,6 +9,7 @@
 #include "mainwin/ui/main_window.h"
 #include "platform/desktop_associations.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         zep::ZepApplication::installTranslator(&qtTexts);
+    // Under a bare window manager Qt knows no icon theme; file and command icons then come from a common one.
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     zep::QtInteraction interaction;
     zep::Interaction::setInstance(&interaction);
 

@@ -75,14 +75,15 @@ QList<std::pair<int, QStringList>> defaultCatalogs() {
     };
 }
 
+// Dates get two characters more than they have, so that they show whole in proportional fonts.
 QList<ColumnRow> defaultColumns() {
     return {
         {QStringLiteral("Titel"), QStringLiteral("Titel"), QStringLiteral("30")},
         {QStringLiteral("Art"), QStringLiteral("Art"), QStringLiteral("12")},
         {QStringLiteral("Adresse"), QStringLiteral("Adresse"), QStringLiteral("20")},
         {QStringLiteral("Thema"), QStringLiteral("Thema"), QStringLiteral("20")},
-        {QStringLiteral("EDatum"), QStringLiteral("Erstellt"), QStringLiteral("10")},
-        {QStringLiteral("ADatum"), QStringLiteral("Geändert"), QStringLiteral("10")},
+        {QStringLiteral("EDatum"), QStringLiteral("Erstellt"), QStringLiteral("12")},
+        {QStringLiteral("ADatum"), QStringLiteral("Geändert"), QStringLiteral("12")},
         {QStringLiteral("Autor"), QStringLiteral("Autor"), QStringLiteral("12")},
     };
 }

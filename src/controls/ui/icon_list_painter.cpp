@@ -83,12 +83,14 @@ QPixmap TIconListPainter::cachedFileIcon(const QString& filePath, int size) {
     return *found;
 }
 
+// A theme may name an icon for the type and still have no image for it: fall back on the pixmap,
+// not on the icon.
 QPixmap TIconListPainter::fileIcon(const QString& filePath, int size) {
     const QMimeType type = QMimeDatabase().mimeTypeForFile(filePath, QMimeDatabase::MatchExtension);
-    QIcon icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
-    if (icon.isNull())
-        icon = QFileIconProvider().icon(QFileIconProvider::File);
-    QPixmap pixmap = scaled(icon.pixmap(size, size), size);
+    const QIcon themed = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+    QPixmap pixmap = scaled(themed.pixmap(size, size), size);
+    if (pixmap.isNull())
+        pixmap = scaled(QFileIconProvider().icon(QFileIconProvider::File).pixmap(size, size), size);
     if (pixmap.isNull()) {
         pixmap = QPixmap(size, size);
         pixmap.fill(Qt::transparent);
