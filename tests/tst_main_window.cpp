@@ -23,6 +23,7 @@
 #include <QComboBox>
 #include <QDBusConnection>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,6 +41,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <sqlite3.h>
 
 #include <memory>
 
@@ -923,6 +925,118 @@ private slots:
             child<QAction>(*window, QString::fromUtf8(name))->trigger();
         QCOMPARE(inst.interaction.texts().mid(before),
                  QStringList(3, QStringLiteral("Das ist eine Notiz, keine Datei")));
+    }
+
+    // "Verschieben" files the document under the picked entry of the active tree and keeps the list's
+    // row; the same entry or a cancelled picker writes nothing; "Kopieren" hands the target to the copy
+    // dialog and finds the document again afterwards.
+    void documentsMoveAndCopyToAPickedEntry() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        QStringList asked;
+        int picked = 0;
+        window->setEntryPicker([&](const QString& caption, const QString& treeFile, QWidget*) {
+            asked << caption + u'|' + QFileInfo(treeFile).fileName();
+            return picked;
+        });
+        QList<int> copyTargets;
+        window->setCopyDialogRunner([&](int target, QWidget*) { copyTargets << target; });
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        Query& list = inst.dm->dm1().QDok;
+        QCOMPARE(titles(list), (QStringList{"Angebot", "Anruf"}));
+        Table dok;
+        test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+
+        QVERIFY(window->locateDocument(1));
+        picked = 3;
+        child<QAction>(*window, QStringLiteral("PD_Copy"))->trigger();
+        QCOMPARE(copyTargets, QList<int>{3});
+        QCOMPARE(list.field(u"Nr").asInteger(), 1);
+
+        for (const int target : {0, 1}) { // cancelled, and the entry it belongs to already
+            picked = target;
+            child<QAction>(*window, QStringLiteral("PD_Move"))->trigger();
+            QCOMPARE(titles(list), (QStringList{"Angebot", "Anruf"}));
+        }
+        picked = 3;
+        QVERIFY(window->locateDocument(2));
+        child<QAction>(*window, QStringLiteral("PD_Move"))->trigger();
+        QCOMPARE(titles(list), QStringList{"Angebot"});
+        QCOMPARE(list.recNo(), 1); // the second row is gone: the last one is kept
+        QVERIFY(dok.findKey({2}));
+        QCOMPARE(dok.field(u"NrFirma").asInteger(), 3);
+        QCOMPARE(dok.field(u"NrThema").asInteger(), 2); // the other tree keeps its entry
+        QCOMPARE(asked, (QStringList{
+                            "Dokument kopieren nach ...|Adressen.dat", "Dokument verschieben nach...|Adressen.dat",
+                            "Dokument verschieben nach...|Adressen.dat", "Dokument verschieben nach...|Adressen.dat"}));
+        QVERIFY(dok.findKey({1}));
+        QCOMPARE(dok.field(u"NrFirma").asInteger(), 1);
+    }
+
+    // A move that cannot be posted (another program holds the table's write lock) is reported, and
+    // no edit stays pending for the next move of the table to post.
+    void refusedMoveIsReportedAndCancelled() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        window->setEntryPicker([](const QString&, const QString&, QWidget*) { return 3; });
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        QVERIFY(window->locateDocument(1));
+        sqlite3* other = nullptr;
+        const QByteArray path = (inst.clientDir + QStringLiteral("/Daten/Dok.DB")).toUtf8();
+        QCOMPARE(sqlite3_open(path.constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        const int before = inst.interaction.texts().size();
+        child<QAction>(*window, QStringLiteral("PD_Move"))->trigger();
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QCOMPARE(inst.interaction.texts().size(), before + 1);
+        QCOMPARE(inst.dm->TDok.state(), DataSetState::Browse);
+        Table dok;
+        test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+        QVERIFY(dok.findKey({1}));
+        QCOMPARE(dok.field(u"NrFirma").asInteger(), 1);
+    }
+
+    // Until the copy dialog is there, copying says so instead of doing nothing.
+    void copyWithoutCopyDialogSaysSo() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        window->setEntryPicker([](const QString&, const QString&, QWidget*) { return 3; });
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        QVERIFY(window->locateDocument(1));
+        child<QAction>(*window, QStringLiteral("PD_Copy"))->trigger();
+        QCOMPARE(inst.interaction.texts().last(),
+                 QStringLiteral("Das Kopieren von Dokumenten steht in dieser Version noch nicht zur Verfügung."));
+    }
+
+    // Files dropped onto the list go to filing without the directories among them; without filing
+    // the list refuses them. The end of a drag from the list leaves no copy mode behind.
+    void droppedFilesAndTheEndOfADrag() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        TDBGrid3& grid = window->documentGrid();
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        QVERIFY(!grid.AcceptFiles());
+        QList<QStringList> filed;
+        window->setFileAdder([&](const QStringList& paths) { filed << paths; });
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Zeta AG"));
+        QVERIFY(grid.AcceptFiles());
+        const QString file = inst.tmp.filePath(QStringLiteral("Brief an Zeta.odt"));
+        QFile(file).open(QIODevice::WriteOnly);
+        emit grid.OnDragFiles({inst.tmp.path(), file, inst.clientDir + QStringLiteral("/Daten")});
+        emit grid.OnDragFiles({inst.tmp.path()});
+        QCOMPARE(filed, QList<QStringList>{QStringList{file}});
+
+        window->setCopyDrag(true);
+        grid.setDragCursor(DragCursorCopy);
+        emit grid.OnEndDrag(true);
+        QVERIFY(!window->copyDrag());
+        QCOMPARE(grid.dragCursor(), int(DragCursorMove));
+        QVERIFY(!grid.ctrlState());
     }
 
     void saveCopyProposesTheFileInTheHomeDirectory() {

@@ -42,11 +42,11 @@ QString displayName(const Row& row) {
     return row.person ? row.name1 + u' ' + row.name2 : row.name1;
 }
 
-// The rebuild step by step as the window of the original does it: a cursor t1 over the records not
+// The rebuild step by step with two cursors over the table: a cursor t1 over the records not
 // yet written, a level, a search for the children of the current record on every step, and the
 // exact key search back to the parent. Slow on purpose; only the cycle guard (no descent into a
 // record already on the path) is added.
-QList<TreeFileRecord> describedPhaseOne(const Rows& rows) {
+QList<TreeFileRecord> stepwiseRebuild(const Rows& rows) {
     struct Record {
         qint32 nr;
         std::optional<qint32> vor;
@@ -176,7 +176,7 @@ private slots:
     void init();
     void rebuildFromTable_data();
     void rebuildFromTable();
-    void randomTablesMatchTheDescribedRebuild();
+    void randomTablesMatchTheStepwiseRebuild();
     void progressCountsAndStops();
     void treeFileThatIsADirectoryIsNotReplaced();
     void readOnlyFolderKeepsOldTreeFile();
@@ -287,9 +287,9 @@ void TreeRebuildTest::rebuildFromTable() {
 
     QVERIFY(rebuildTreeFile(rebuild));
 
-    const QList<TreeFileRecord> described = describedPhaseOne(rows);
+    const QList<TreeFileRecord> stepwise = stepwiseRebuild(rows);
     QCOMPARE(lines(readTreeFile(rebuild.treeFile)), expected);
-    QCOMPARE(readTreeFile(rebuild.treeFile), reversed(described));
+    QCOMPARE(readTreeFile(rebuild.treeFile), reversed(stepwise));
     QCOMPARE(QFileInfo(rebuild.treeFile).size(), qint64(rows.size()) * TreeRecordSize);
     // The table is only read: no work markers are left in it.
     Table table;
@@ -298,7 +298,7 @@ void TreeRebuildTest::rebuildFromTable() {
 }
 
 // Tables with every kind of Vor: none, 0, negative, missing, forward, backward, cycles, self links.
-void TreeRebuildTest::randomTablesMatchTheDescribedRebuild() {
+void TreeRebuildTest::randomTablesMatchTheStepwiseRebuild() {
     QRandomGenerator random(4711);
     for (int table = 0; table < 600; ++table) {
         const int size = int(random.bounded(0, 40));
@@ -320,7 +320,7 @@ void TreeRebuildTest::randomTablesMatchTheDescribedRebuild() {
         }
         const std::optional<QList<TreeFileRecord>> collected = collectTreeEntries(sourceEntries(rows));
         QVERIFY(collected);
-        QCOMPARE(*collected, describedPhaseOne(rows));
+        QCOMPARE(*collected, stepwiseRebuild(rows));
     }
 }
 

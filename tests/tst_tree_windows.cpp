@@ -6,6 +6,7 @@
 #include "fake_associations.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_nodes.h"
+#include "mainwin/window_texts.h"
 #include "scripted_interaction.h"
 #include "test_install.h"
 #include "tools/installation_layout.h"
@@ -292,13 +293,13 @@ void TreeWindowsTest::pickTreeEntryReturnsThePickedNumber() {
     QTimer::singleShot(0, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
         QVERIFY(dialog && dialog->objectName() == QStringLiteral("TW_TA"));
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Dokument kopieren nach..."));
+        QCOMPARE(dialog->windowTitle(), copyTargetCaption());
         auto* tree = child<TTreeView2>(dialog, "TA");
         if (!select.isEmpty())
             tree->setCurrentItem(tree->findItems(select, Qt::MatchExactly | Qt::MatchRecursive).first());
         QTest::mouseClick(child<QPushButton>(dialog, button.constData()), Qt::LeftButton);
     });
-    QCOMPARE(PickTreeEntry(QStringLiteral("Dokument kopieren nach..."), file, nullptr), picked);
+    QCOMPARE(PickTreeEntry(copyTargetCaption(), file, nullptr), picked);
 }
 
 void TreeWindowsTest::pickerWithoutTreeFileTellsAndReturnsZero() {

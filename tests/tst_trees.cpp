@@ -125,7 +125,7 @@ public:
     void showAddressSummary() override { ++summaries; }
     void clearAddressSummary() override { ++summaryClears; }
     void setGridAcceptsFiles(bool accept) override { gridAccepts = accept; }
-    bool documentDropsCarriedOut() const override { return dropsBound; }
+    bool fileDropsCarriedOut() const override { return dropsBound; }
     void moveDocument(int number) override { movedDocuments << number; }
     void copyDocument(int number) override { copiedDocuments << number; }
     bool currentDocumentIsNote() override { return note; }
@@ -135,7 +135,7 @@ public:
     bool loading = false;
     bool copy = false;
     bool note = false;
-    bool dropsBound = true; // the main window binds them with the document Parts
+    bool dropsBound = true; // files dropped onto the list are filed
     QMap<int, QString> tabCaptions;
     QList<bool> entryRules;
     int reloads = 0;
@@ -1167,16 +1167,17 @@ private slots:
                               QStringLiteral("Kann Datei \"%1Themen.dat\" nicht finden").arg(daten)}));
     }
 
-    // Nothing carries out a document dropped onto an entry or files dropped onto the list yet.
-    void documentDropsAreRefusedUntilCarriedOut() {
+    // Documents from the list go onto any entry but the root; files from the desktop are refused by
+    // the list until filing takes them.
+    void listDropsOntoTheTreeAndFilesOntoTheList() {
         WindowInstallation inst;
         QVERIFY(inst.show());
         TTreeView2& tva = inst.tva();
         tva.setCurrentItem(findNode(tva, QStringLiteral("Alpha GmbH")));
         QVERIFY(inst.interaction.texts().isEmpty());
         QVERIFY(!inst.window->documentGrid().AcceptFiles());
-        QVERIFY(!tva.acceptsDrop(findNode(tva, QStringLiteral("Zeta AG")), &inst.window->documentGrid()));
-        // Entries still move within the tree.
+        QVERIFY(tva.acceptsDrop(findNode(tva, QStringLiteral("Zeta AG")), &inst.window->documentGrid()));
+        QVERIFY(!tva.acceptsDrop(tva.topLevelItem(0), &inst.window->documentGrid()));
         QVERIFY(tva.acceptsDrop(findNode(tva, QStringLiteral("Zeta AG")), &tva));
     }
 

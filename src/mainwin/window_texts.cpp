@@ -25,6 +25,18 @@ QString documentTabCaption(int count) {
     return QStringLiteral("Dokumente [") + QString::number(count) + u']';
 }
 
+QString copyNotAvailableMessage() {
+    return QStringLiteral("Das Kopieren von Dokumenten steht in dieser Version noch nicht zur Verfügung.");
+}
+
+QString moveTargetCaption() {
+    return QStringLiteral("Dokument verschieben nach...");
+}
+
+QString copyTargetCaption() {
+    return QStringLiteral("Dokument kopieren nach ...");
+}
+
 QString noteIsNoFileMessage() {
     return QStringLiteral("Das ist eine Notiz, keine Datei");
 }

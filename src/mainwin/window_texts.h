@@ -22,5 +22,9 @@ QString documentTabCaption(int count);
 // Texts of this window's own messages.
 QString noteIsNoFileMessage();
 QString noSerialLetterDocumentMessage();
+QString copyNotAvailableMessage();
+// Captions of the tree picker when a document moves or is copied to another entry.
+QString moveTargetCaption();
+QString copyTargetCaption();
 
 } // namespace zep

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QObject>
 #include <QTimer>
 
@@ -53,5 +54,15 @@ private:
     bool ctrl_ = false;
     int cursor_ = DragCursorMove;
 };
+
+// Gives a drag source (tree or grid) the copy or the move cursor. Moving the pointer onto itself
+// makes the platform ask the target again, which shows a changed cursor at once.
+template <typename DragSource> void showDragCursor(DragSource& source, bool copy) {
+    const int cursor = copy ? DragCursorCopy : DragCursorMove;
+    if (source.dragCursor() == cursor)
+        return;
+    source.setDragCursor(cursor);
+    QCursor::setPos(QCursor::pos());
+}
 
 } // namespace zep

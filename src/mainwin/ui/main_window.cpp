@@ -23,6 +23,7 @@
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/window_texts.h"
 #include "platform/dde_dbus.h"
+#include "tools/ui/tree_picker_dialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -59,6 +60,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     noteEditorRunner_ = [](const QString& path, QWidget* parent) {
         return RICHING(path, parent);
     };
+    entryPicker_ = &PickTreeEntry;
     treeHandlers_ = new TreeHandlers(*this, this);
     treeHandlers_->attachTrees();
     connectControls();
@@ -324,10 +326,6 @@ void MainWindow::clearAddressSummary() {
 void MainWindow::setGridAcceptsFiles(bool accept) {
     D_Grid->setAcceptFiles(accept);
 }
-
-void MainWindow::moveDocument(int) {}
-
-void MainWindow::copyDocument(int) {}
 
 bool MainWindow::listHasDocuments() const {
     return dm_ != nullptr && dm_->dm1().QDok.isActive() && !dm_->dm1().QDok.isEmpty();

@@ -55,6 +55,15 @@ public:
     // The large note editor: edits a text file, returns non-zero when it changed it.
     using NoteEditorRunner = std::function<int(const QString& path, QWidget* parent)>;
     void setNoteEditorRunner(NoteEditorRunner runner) { noteEditorRunner_ = std::move(runner); }
+    // The copy dialog for the current document and a target entry's number.
+    using CopyDialogRunner = std::function<void(int targetNumber, QWidget* parent)>;
+    void setCopyDialogRunner(CopyDialogRunner runner) { copyDialogRunner_ = std::move(runner); }
+    // The tree picker: (caption, tree file) -> the chosen entry's number, 0 for none.
+    using EntryPicker = std::function<int(const QString& caption, const QString& treeFile, QWidget* parent)>;
+    void setEntryPicker(EntryPicker picker) { entryPicker_ = std::move(picker); }
+    // Files the listed files under the selected entry; without it the list refuses dropped files.
+    using FileAdder = std::function<void(const QStringList& paths)>;
+    void setFileAdder(FileAdder adder) { fileAdder_ = std::move(adder); }
 
     // Operations other windows call.
     void SelectView(int view);
@@ -108,6 +117,7 @@ public:
     void moveDocument(int number) override;
     void copyDocument(int number) override;
     bool currentDocumentIsNote() override;
+    bool fileDropsCarriedOut() const override { return static_cast<bool>(fileAdder_); }
 
     NoteEdit& noteEditor() { return *RE; }
     TDBGrid3& documentGrid() { return *D_Grid; }
@@ -146,6 +156,9 @@ private:
     void setUpDocumentList();
     void D_GridHeaderClick(int column, int row);
     void D_GridDrawCell(int column, QPainter& painter, const QRect& cell, int fieldPosition, int row);
+    void D_GridCTRLChanged(bool pressed);
+    void D_GridEndDrag();
+    void D_GridDragFiles(const QStringList& paths);
     std::optional<QString> viewFilterText() const;
     void documentDone();
     void editColumnArrangement();
@@ -161,6 +174,7 @@ private:
     void treeFont();
     void saveCopy();
     void serialLetter();
+    void moveToEntry();
     void copyToEntry();
     void about();
     void externalNoteEditor();
@@ -172,6 +186,9 @@ private:
     TDM* dm_ = nullptr;
     ClientOpener clientOpener_;
     NoteEditorRunner noteEditorRunner_;
+    CopyDialogRunner copyDialogRunner_;
+    EntryPicker entryPicker_;
+    FileAdder fileAdder_;
     ViewState viewState_;
     TreeHandlers* treeHandlers_ = nullptr;
     ColumnArrangementDialog* TT01 = nullptr;

@@ -105,6 +105,8 @@ void MainWindow::D_BtnClick(QObject* sender) {
         editColumnArrangement();
     else if (isSender(sender, u"PD_Save"))
         saveCopy();
+    else if (isSender(sender, u"PD_Move"))
+        moveToEntry();
     else if (isSender(sender, u"PD_Copy"))
         copyToEntry();
     else if (isSender(sender, u"MSer_Word"))
@@ -219,9 +221,25 @@ void MainWindow::saveCopy() {
     FILECOPY(source, target);
 }
 
+// The target comes from the active tree; the documents view has none.
+void MainWindow::moveToEntry() {
+    if (!listHasDocuments() || !viewState_.hasTable())
+        return;
+    const int target = entryPicker_(moveTargetCaption(), viewState_.treeFile, this);
+    if (target > 0)
+        moveDocument(target);
+}
+
 void MainWindow::copyToEntry() {
-    if (currentDocumentIsNote())
+    if (currentDocumentIsNote()) {
         inform(noteIsNoFileMessage());
+        return;
+    }
+    if (!listHasDocuments() || !viewState_.hasTable())
+        return;
+    const int target = entryPicker_(copyTargetCaption(), viewState_.treeFile, this);
+    if (target > 0)
+        copyDocument(target);
 }
 
 void MainWindow::serialLetter() {

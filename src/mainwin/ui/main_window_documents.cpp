@@ -5,18 +5,22 @@
 #include "app/program.h"
 #include "app/program_info.h"
 #include "controls/ui/db_grid3.h"
+#include "controls/ui/drag_state.h"
 #include "controls/ui/icon_list_painter.h"
 #include "data/engine_error.h"
 #include "data/tdm.h"
 #include "data/tdm1.h"
+#include "documents/dropped_files.h"
 #include "documents/ui/column_arrangement_dialog.h"
 #include "mainwin/document_list.h"
+#include "mainwin/document_move.h"
 #include "mainwin/entry_filter.h"
 #include "mainwin/resubmission.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/resubmission_marks.h"
 #include "mainwin/ui/tree_mirror.h"
 #include "mainwin/ui/tree_nodes.h"
+#include "mainwin/window_texts.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -52,6 +56,9 @@ void MainWindow::setUpDocumentList() {
     connect(TT01, &ColumnArrangementDialog::sortColumnReset, this, [this] { sortColumn_ = 0; });
     connect(D_Grid, &TDBGrid3::OnHeaderClick, this, &MainWindow::D_GridHeaderClick);
     connect(D_Grid, &TDBGrid3::OnDrawCell, this, &MainWindow::D_GridDrawCell);
+    connect(D_Grid, &TDBGrid3::OnCTRLChanged, this, &MainWindow::D_GridCTRLChanged);
+    connect(D_Grid, &TDBGrid3::OnEndDrag, this, &MainWindow::D_GridEndDrag);
+    connect(D_Grid, &TDBGrid3::OnDragFiles, this, &MainWindow::D_GridDragFiles);
 }
 
 void MainWindow::reloadDocumentList(bool requery, bool filter) {
@@ -147,6 +154,60 @@ void MainWindow::D_GridDrawCell(int column, QPainter& painter, const QRect& cell
     painter.drawPixmap(origin + MarkOffset, resubmissionMarkPixmap(*mark));
     if (resubmissionOverdue(type, value(u"WTag"), value(u"WDatum"), Clock::today()))
         painter.drawPixmap(origin + OverdueOffset, resubmissionMarkPixmap(OverdueMark));
+}
+
+// The document is filed under the other entry; the list is read anew and keeps its row.
+void MainWindow::moveDocument(int number) {
+    if (!listHasDocuments() || viewState_.linkField.isEmpty())
+        return;
+    Query& query = dm_->dm1().QDok;
+    const int row = query.recNo();
+    try {
+        if (!linkDocumentToEntry(dm_->TDok, viewState_.linkField, number))
+            return;
+    } catch (const EngineError& e) {
+        showListError(e.message());
+        return;
+    }
+    RefreshDocumentList();
+    if (query.isActive())
+        query.setRecNo(row);
+}
+
+void MainWindow::copyDocument(int number) {
+    if (!listHasDocuments())
+        return;
+    if (!copyDialogRunner_) {
+        Interaction::instance().information(copyNotAvailableMessage(), ApplicationName.toString());
+        return;
+    }
+    const qint64 nr = dm_->dm1().QDok.field(u"Nr").asInteger();
+    copyDialogRunner_(number, this);
+    RefreshDocumentList();
+    locateDocument(nr);
+}
+
+void MainWindow::D_GridCTRLChanged(bool pressed) {
+    if (!D_Grid->isDragging())
+        return;
+    setCopyDrag(pressed);
+    showDragCursor(*D_Grid, pressed);
+}
+
+void MainWindow::D_GridEndDrag() {
+    D_Grid->setDragCursor(DragCursorMove);
+    D_Grid->setCtrlState(false);
+    setCopyDrag(false);
+}
+
+// Directories cannot be filed; the rest goes to the filing dialogs with the window in front.
+void MainWindow::D_GridDragFiles(const QStringList& paths) {
+    const QStringList files = filesAmongDropped(paths);
+    if (files.isEmpty() || !fileAdder_)
+        return;
+    raise();
+    activateWindow();
+    fileAdder_(files);
 }
 
 // "Dokument erledigt" on the current document, then back to the same row of the refreshed list.

@@ -108,7 +108,7 @@ void TreeHandlers::TVAChange() {
         }
         if (view.view == ViewState::Addresses)
             host_.showAddressSummary();
-        host_.setGridAcceptsFiles(host_.documentDropsCarriedOut());
+        host_.setGridAcceptsFiles(host_.fileDropsCarriedOut());
     } catch (const EngineError& error) {
         showError(error.message());
     }
@@ -137,7 +137,7 @@ bool TreeHandlers::TVADragOver(TTreeView2& tree, QTreeWidgetItem* target, QObjec
     TreeDragSource kind = TreeDragSource::Other;
     if (source == &tree)
         kind = TreeDragSource::ActiveTree;
-    else if (source && source->objectName() == u"D_Grid" && host_.documentDropsCarriedOut())
+    else if (source && source->objectName() == u"D_Grid")
         kind = TreeDragSource::DocumentGrid;
     QTreeWidgetItem* selected = tree.currentItem();
     TreeDropFacts facts;
@@ -181,12 +181,7 @@ void TreeHandlers::TVAEndDrag(TTreeView2& tree) {
 
 void TreeHandlers::TVACTRLChanged(TTreeView2& tree, bool pressed) {
     host_.setCopyDrag(pressed);
-    const int cursor = pressed ? DragCursorCopy : DragCursorMove;
-    if (tree.dragCursor() == cursor)
-        return;
-    tree.setDragCursor(cursor);
-    // Moving the pointer onto itself makes the platform ask the target again, which shows the cursor.
-    QCursor::setPos(QCursor::pos());
+    showDragCursor(tree, pressed);
 }
 
 void TreeHandlers::search(QTreeWidgetItem* start, const QString& text) {

@@ -26,9 +26,8 @@ public:
     virtual void showAddressSummary() = 0;
     virtual void clearAddressSummary() = 0;
     virtual void setGridAcceptsFiles(bool accept) = 0;
-    // Whether documents dropped onto an entry and files dropped onto the document list are carried
-    // out; until they are, both drops are refused.
-    virtual bool documentDropsCarriedOut() const { return false; }
+    // Whether files dropped onto the document list are filed; until they are, the list refuses them.
+    virtual bool fileDropsCarriedOut() const { return false; }
     virtual void moveDocument(int number) = 0;
     virtual void copyDocument(int number) = 0;
     virtual bool currentDocumentIsNote() = 0;
