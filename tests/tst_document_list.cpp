@@ -165,6 +165,24 @@ private slots:
                  (QStringList{"Rechnungen", "Projekte", "", "Projekte", "Rechnungen"}));
     }
 
+    // A field arranged twice is shown once; a click on any header still sorts by the field shown.
+    void headerOfAFieldArrangedTwiceSortsByThatField() {
+        const QList<ColumnRow> columns = {column("Titel"), column("Art"), column("Titel"), column("Adresse")};
+        Query query;
+        query.setDirectory(data_);
+        DocumentList list(query);
+        QCOMPARE(list.rebuild(columns, 0, false, std::nullopt), QString());
+        const QStringList shown = visibleNames(query);
+        QCOMPARE(shown.size(), 3);
+        for (int gridColumn = 0; gridColumn < shown.size(); ++gridColumn) {
+            const int arranged = arrangedColumnOfGridColumn(query, columns, gridColumn);
+            QVERIFY(arranged >= 0);
+            QCOMPARE(columns[arranged].field, shown[gridColumn]);
+        }
+        QCOMPARE(arrangedColumnOfGridColumn(query, columns, 3), -1);
+        QCOMPARE(arrangedColumnOfGridColumn(query, columns, -1), -1);
+    }
+
     void missingFieldStopsTheArrangementWithAMessage() {
         const QList<ColumnRow> columns = {column("Titel"), column("Art"), column("Unbekannt"), column("Autor")};
         Query query;

@@ -30,6 +30,18 @@ QString applyColumnArrangement(DataSet& dataSet, const QList<ColumnRow>& columns
     return {};
 }
 
+int arrangedColumnOfGridColumn(const DataSet& dataSet, const QList<ColumnRow>& columns, int gridColumn) {
+    const std::vector<int> visible = dataSet.visibleFields();
+    if (gridColumn < 0 || gridColumn >= int(visible.size()))
+        return -1;
+    const QString& field = dataSet.fieldInfo(visible[size_t(gridColumn)]).def.name;
+    for (int i = 0; i < columns.size(); ++i) {
+        if (columns[i].field.compare(field, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
 QString DocumentList::rebuild(const QList<ColumnRow>& columns, int sortColumn, bool descending,
                               const std::optional<QString>& filter) {
     const ControlsSuspended suspended(query_);

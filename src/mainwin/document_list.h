@@ -20,6 +20,10 @@ int columnDisplayWidth(const QString& widthText);
 // before it, and returns the engine's message about it; empty when every column was applied.
 QString applyColumnArrangement(DataSet& dataSet, const QList<ColumnRow>& columns);
 
+// The arranged column a header click on a grid column sorts by: the first arranged column of the
+// field shown there, since a field arranged twice is shown once; -1 when the grid column shows none.
+int arrangedColumnOfGridColumn(const DataSet& dataSet, const QList<ColumnRow>& columns, int gridColumn);
+
 // The document query behind the main window's list. Engine errors propagate; the bound controls are
 // suspended while the query is closed and reopened, and resumed on every path.
 class DocumentList {

@@ -124,9 +124,10 @@ std::optional<QString> MainWindow::viewFilterText() const {
 // A click on a heading sorts by that column and turns the direction round, also for a new column.
 void MainWindow::D_GridHeaderClick(int column, int) {
     const bool nodeSelected = viewState_.tree != nullptr && viewState_.tree->currentItem() != nullptr;
-    if (!nodeSelected || column < 0)
+    const int arranged = dm_ == nullptr ? -1 : arrangedColumnOfGridColumn(dm_->dm1().QDok, TT01->arrangement(), column);
+    if (!nodeSelected || arranged < 0)
         return;
-    sortColumn_ = column;
+    sortColumn_ = arranged;
     sortDescending_ = !sortDescending_;
     reloadDocumentList(true, false);
 }
