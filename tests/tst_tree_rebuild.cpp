@@ -357,8 +357,9 @@ void TreeRebuildTest::treeFileThatIsADirectoryIsNotReplaced() {
         rebuildTreeFile(rebuild);
         QFAIL("the rebuild reported success");
     } catch (const FileError& error) {
-        QCOMPARE(error.message(),
-                 QStringLiteral("Kann Datei \"") + rebuild.treeFile + QStringLiteral("\" nicht finden"));
+        QVERIFY2(error.message().startsWith(QStringLiteral("Kann Datei \"") + rebuild.treeFile +
+                                            QStringLiteral("\" nicht finden\n")),
+                 qPrintable(error.message()));
     }
     QVERIFY(QFileInfo(rebuild.treeFile).isDir());
     QCOMPARE(fileBytes(rebuild.treeFile + QStringLiteral("/inside")), QByteArray("kept"));
@@ -412,7 +413,12 @@ void TreeRebuildTest::fullFileSystemKeepsOldTreeFile() {
         }
     }
 
-    QVERIFY_THROWS_EXCEPTION(FileError, rebuildTreeFile(rebuild));
+    try {
+        rebuildTreeFile(rebuild);
+        QFAIL("the rebuild reported success");
+    } catch (const FileError& error) {
+        QVERIFY2(error.message().endsWith(QStringLiteral("Der Datenträger ist voll.")), qPrintable(error.message()));
+    }
     QCOMPARE(fileBytes(rebuild.treeFile), before);
     QCOMPARE(QDir(folder).entryList(QDir::Files),
              (QStringList{QStringLiteral("Adressen.dat"), QStringLiteral("filler")}));

@@ -165,8 +165,9 @@ bool rebuildTreeFile(const TreeRebuildJob& job, const TreeRebuildProgress& progr
     std::reverse(records->begin(), records->end()); // every entry before its descendants
     try {
         writeTreeFile(job.treeFile, *records);
-    } catch (const FileError&) {
-        throw FileError(treeFileNotFoundMessage(job.treeFile)); // the message the user knows, whatever the cause
+    } catch (const FileError& error) {
+        // The message the user knows, and below it what went wrong.
+        throw FileError(treeFileNotFoundMessage(job.treeFile) + u'\n' + error.message());
     }
     return true;
 }
