@@ -240,6 +240,29 @@ private slots:
         QVERIFY(inst.interaction.shown().isEmpty());
     }
 
+    // The new address belongs below the entry it was begun under, also when another node is selected
+    // by the time it is saved.
+    void newEntryStaysBelowTheNodeItWasBegunUnder() {
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Alpha GmbH")));
+        AddressForm form(*inst.window, false);
+        form.show();
+        type(form, "A_1", QStringLiteral("Neu"));
+        {
+            const QSignalBlocker quiet(inst.tree()); // the table stays on the record being inserted
+            QVERIFY(inst.select(QStringLiteral("Zeta AG")));
+        }
+        click(form, "BtnSave");
+
+        QCOMPARE(childCaptions(inst.node(QStringLiteral("Alpha GmbH"))),
+                 (QStringList{QStringLiteral("Bauer Max"), QStringLiteral("Neu"), QStringLiteral("Schulz Eva")}));
+        QCOMPARE(inst.node(QStringLiteral("Zeta AG"))->childCount(), 0);
+        QCOMPARE(inst.tree().currentItem(), inst.node(QStringLiteral("Neu")));
+        QCOMPARE(inst.dm->TAdr.field(u"Vor").asInteger(), 1);
+        QCOMPARE(readTreeFile(inst.treeFile()), treeRecords(inst.tree()));
+    }
+
     void renamingKeepsThePlaceAndSetsTheType() {
         Installation inst;
         QVERIFY(inst.showWindow());

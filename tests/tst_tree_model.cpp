@@ -497,7 +497,7 @@ private slots:
         client.adr.field(u"Name2").setValue(QStringLiteral("Anna"));
         client.adr.field(u"Person").setValue(true);
 
-        const EntryEditor::Saved saved = editor.save(alpha);
+        const EntryEditor::Saved saved = editor.save();
         QCOMPARE(saved.fileError, QString());
         QVERIFY(!editor.isNew());
         QCOMPARE(saved.node->caption(), QStringLiteral("Meier Anna"));
@@ -516,7 +516,7 @@ private slots:
         client.adr.edit();
         client.adr.field(u"Name1").setValue(QStringLiteral("Zander"));
         client.adr.field(u"Baum").setValue(1);
-        const EntryEditor::Saved saved = editor.save(bauer);
+        const EntryEditor::Saved saved = editor.save();
         QCOMPARE(saved.node, bauer);
         QCOMPARE(bauer->caption(), QStringLiteral("Zander Anna"));
         QCOMPARE(bauer->type(), 1);
@@ -535,7 +535,7 @@ private slots:
         {
             ForeignWriteLock lock(client.dir + QStringLiteral("/Adressen.DB"));
             QVERIFY(lock.locked);
-            QVERIFY_THROWS_EXCEPTION(EngineError, editor.save(alpha));
+            QVERIFY_THROWS_EXCEPTION(EngineError, editor.save());
         }
         QVERIFY(client.adr.isEditing());
         QCOMPARE(client.model.records(), addressRecords);
@@ -550,7 +550,7 @@ private slots:
         TreeModel::Node* alpha = find(client.model, QStringLiteral("Alpha GmbH"));
         QVERIFY(editor.beginNew(alpha));
         client.adr.field(u"Name1").setValue(QStringLiteral("Neu"));
-        const EntryEditor::Saved saved = editor.save(alpha);
+        const EntryEditor::Saved saved = editor.save();
         QCOMPARE(
             saved.fileError,
             QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: Unter diesem Namen steht ein Ordner.")
