@@ -395,6 +395,33 @@ private slots:
         QVERIFY(QFile::exists(inst.filesDir() + QStringLiteral("z.pdf")));
     }
 
+    void fileThatCannotBeTrashedIsNamedAndKept() {
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Schulz Eva")));
+        const QString blocker = inst.tmp.filePath(QStringLiteral("blocker"));
+        QVERIFY(QFile(blocker).open(QIODevice::WriteOnly));
+        qputenv("XDG_DATA_HOME", (blocker + QStringLiteral("/xdg")).toUtf8()); // no trash can be made
+        inst.interaction.setNextAnswer(Answer::Ok);
+        AddressForm form(*inst.window, true);
+        form.show();
+        click(form, "BtnDel");
+
+        const QString file = inst.filesDir() + QStringLiteral("b.pdf");
+        QCOMPARE(inst.interaction.texts(),
+                 (QStringList{DeleteQuestion, QStringLiteral("Diese Dateien konnten nicht in den Papierkorb verschoben "
+                                                             "werden:\r%1\rIhre Dokumente und Einträge wurden nicht "
+                                                             "gelöscht.")
+                                                  .arg(file)}));
+        QCOMPARE(inst.interaction.shown().last().kind, ScriptedInteraction::Kind::Error);
+        QVERIFY(QFile::exists(file));
+        QVERIFY(inst.node(QStringLiteral("Schulz Eva")));
+        QVERIFY(inst.dm->TAdr.findKey({3}));
+        QVERIFY(inst.dm->TDok.locate(u"Datei", QStringLiteral("b.pdf")));
+        QVERIFY(!inst.dm->TDok.locate(u"Titel", QStringLiteral("Anruf"))); // the note went
+        QCOMPARE(readTreeFile(inst.treeFile()), treeRecords(inst.tree()));
+    }
+
     void deletingAskedAndAbortedChangesNothing() {
         Installation inst;
         QVERIFY(inst.showWindow());

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -666,6 +667,59 @@ private slots:
         QCOMPARE(fieldOf(client.dir, QStringLiteral("Dok.DB"), 1, QStringLiteral("NrThema")).toInt(), 1);
         QVERIFY(!client.dok.hasMaster());
         QVERIFY(client.dok.indexName().isEmpty());
+    }
+
+    // A file that cannot be put into the trash keeps its document, and the entries it is filed under
+    // stay with their ancestors; a note, and a file already gone, never hold anything back.
+    void fileNotTrashedKeepsItsDocumentAndEntries_data() {
+        QTest::addColumn<bool>("trashWorks");
+        QTest::newRow("trash works") << true;
+        QTest::newRow("trash cannot be made") << false;
+    }
+
+    void fileNotTrashedKeepsItsDocumentAndEntries() {
+        QFETCH(bool, trashWorks);
+        Client client;
+        const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", oldDataHome); });
+        // A file where the trash's directory would have to be made: nothing can be put there.
+        const QString blocker = client.tmp.filePath(QStringLiteral("blocker"));
+        QVERIFY(QFile(blocker).open(QIODevice::WriteOnly));
+        const QString dataHome =
+            trashWorks ? client.tmp.filePath(QStringLiteral("xdg")) : blocker + QStringLiteral("/xdg");
+        qputenv("XDG_DATA_HOME", dataHome.toUtf8());
+        const QString kept = client.dir + QStringLiteral("/projekt.pdf");
+        QVERIFY(QFile(kept).open(QIODevice::WriteOnly));
+        const auto document = [&](int nrFirma, const char* ext, const char* datei) {
+            appendRecord(client.dok, {{QStringLiteral("NrFirma"), nrFirma},
+                                      {QStringLiteral("NrThema"), -1},
+                                      {QStringLiteral("Ext"), QString::fromLatin1(ext)},
+                                      {QStringLiteral("Datei"), QString::fromLatin1(datei)}});
+        };
+        document(7, "pdf", "projekt.pdf"); // Projekt Süd, below Bauer Anna
+        document(5, "---", "");            // a note under Mayer Max
+        document(4, "pdf", "weg.pdf");     // Bauer Anna, its file already gone
+
+        const QStringList notTrashed =
+            deleteEntrySubtree(client.deletion(), client.model, find(client.model, QStringLiteral("Alpha GmbH")));
+
+        QVERIFY(!client.dok.hasMaster());
+        if (trashWorks) {
+            QCOMPARE(notTrashed, QStringList());
+            QVERIFY(!QFile::exists(kept));
+            QVERIFY(QFile::exists(dataHome + QStringLiteral("/Trash/files/projekt.pdf")));
+            QCOMPARE(recordCount(client.dir, QStringLiteral("Dok.DB")), 0);
+            QCOMPARE(recordCount(client.dir, QStringLiteral("Adressen.DB")), 4);
+            return;
+        }
+        QCOMPARE(notTrashed, QStringList{kept});
+        QVERIFY(QFile::exists(kept));
+        QCOMPARE(test::columnValues(client.dok, QStringLiteral("Datei")), QVariantList{QStringLiteral("projekt.pdf")});
+        QCOMPARE(shape(client.model), (QStringList{"0 Adressen", "1 Zeta AG", "2 Übersee Büro", "1 Alpha GmbH",
+                                                   "2 Bauer Anna", "3 Projekt Süd", "1 beta KG", "1 Ein Name"}));
+        QCOMPARE(recordCount(client.dir, QStringLiteral("Adressen.DB")), 7);
+        QCOMPARE(fieldOf(client.dir, QStringLiteral("Adressen.DB"), 5, QStringLiteral("Nr")).toString(),
+                 QStringLiteral("<fehlt>"));
     }
 
     // Another program holds the document table: the entries deleted before that are gone from table
