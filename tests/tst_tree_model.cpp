@@ -5,8 +5,10 @@
 #include "data/format_error.h"
 #include "data/table.h"
 #include "data/treefile.h"
+#include "mainwin/tree_drop_rules.h"
 #include "mainwin/tree_model.h"
 #include "mainwin/tree_records.h"
+#include "mainwin/tree_search.h"
 #include "mainwin/tree_texts.h"
 #include "test_install.h"
 
@@ -446,6 +448,87 @@ private slots:
         QCOMPARE(childCaptions(fresh.first()), (QStringList{"Zeta AG", "Alpha GmbH", "beta KG", "Ein Name"}));
         QCOMPARE(childCaptions(find(fresh, QStringLiteral("Zeta AG"))), QStringList{"Übersee Büro"});
         QCOMPARE(fresh.records(), addressRecords);
+    }
+
+    // Selected and target by caption; "" for none.
+    void dropRules_data() {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<bool>("copy");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("accepted");
+        const int grid = int(TreeDragSource::DocumentGrid), tree = int(TreeDragSource::ActiveTree),
+                  other = int(TreeDragSource::Other);
+        const QString root = QStringLiteral("Adressen"), alpha = QStringLiteral("Alpha GmbH"),
+                      projekt = QStringLiteral("Projekt Süd"), zeta = QStringLiteral("Zeta AG");
+        QTest::newRow("document onto entry") << grid << false << alpha << zeta << true;
+        QTest::newRow("document onto entry, copy") << grid << true << alpha << zeta << true;
+        QTest::newRow("document onto the entry it is under") << grid << false << alpha << alpha << true;
+        QTest::newRow("document onto root") << grid << false << alpha << root << false;
+        QTest::newRow("document onto nothing") << grid << true << alpha << QString() << false;
+        QTest::newRow("move onto entry") << tree << false << alpha << zeta << true;
+        QTest::newRow("move onto root") << tree << false << projekt << root << true;
+        QTest::newRow("move onto its parent's sibling") << tree << false << projekt << zeta << true;
+        QTest::newRow("move onto itself") << tree << false << alpha << alpha << false;
+        QTest::newRow("move onto a grandchild") << tree << false << alpha << projekt << false;
+        QTest::newRow("move the root") << tree << false << root << alpha << false;
+        QTest::newRow("copy onto a grandchild") << tree << true << alpha << projekt << true;
+        QTest::newRow("copy onto itself") << tree << true << alpha << alpha << false;
+        QTest::newRow("copy the root") << tree << true << root << alpha << false;
+        QTest::newRow("copy onto root") << tree << true << alpha << root << true;
+        QTest::newRow("tree without selection") << tree << false << QString() << alpha << false;
+        QTest::newRow("foreign source") << other << false << alpha << zeta << false;
+    }
+
+    void dropRules() {
+        QFETCH(int, source);
+        QFETCH(bool, copy);
+        QFETCH(QString, selected);
+        QFETCH(QString, target);
+        QFETCH(bool, accepted);
+        TreeModel model;
+        model.setRecords(addressRecords, QStringLiteral("Adressen"));
+        const TreeModel::Node* selectedNode = selected.isEmpty() ? nullptr : find(model, selected);
+        const TreeModel::Node* targetNode = target.isEmpty() ? nullptr : find(model, target);
+        QCOMPARE(selected.isEmpty(), !selectedNode);
+        QCOMPARE(target.isEmpty(), !targetNode);
+        QCOMPARE(acceptsTreeDrop(model, TreeDragSource(source), copy, selectedNode, targetNode), accepted);
+    }
+
+    // The search walks the model in pre-order from its start, the start included (the button starts
+    // after the selected node); "" as start: the first node, the root.
+    void searchFindsTheFirstCaptionFromTheStart_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("found"); // "" for none
+        QTest::newRow("from the root") << QString() << "b"
+                                       << "Bauer Anna";
+        QTest::newRow("past a subtree") << "Projekt Süd"
+                                        << "b"
+                                        << "beta KG";
+        QTest::newRow("inside a subtree") << QString() << "proj"
+                                          << "Projekt Süd";
+        QTest::newRow("the start itself matches") << "Zeta AG"
+                                                  << "zeta"
+                                                  << "Zeta AG";
+        QTest::newRow("umlaut as typed") << QString() << "Üb"
+                                         << "Übersee Büro";
+        QTest::newRow("umlaut in the other case") << QString() << "üb" << QString();
+        QTest::newRow("nothing after the last match") << "Ein Name"
+                                                      << "b" << QString();
+        QTest::newRow("empty text") << QString() << "" << QString();
+    }
+
+    void searchFindsTheFirstCaptionFromTheStart() {
+        QFETCH(QString, start);
+        QFETCH(QString, typed);
+        QFETCH(QString, found);
+        TreeModel model;
+        model.setRecords(addressRecords, QStringLiteral("Adressen"));
+        TreeModel::Node* from = start.isEmpty() ? model.first() : find(model, start);
+        QVERIFY(from);
+        const TreeModel::Node* hit = findEntryByCaption(from, typed);
+        QCOMPARE(hit ? hit->caption() : QString(), found);
     }
 
     void refusedMoveChangesNothing() {
