@@ -240,6 +240,29 @@ private slots:
         QVERIFY(inst.interaction.shown().isEmpty());
     }
 
+    // The new address belongs below the entry it was begun under, also when another node is selected
+    // by the time it is saved.
+    void newEntryStaysBelowTheNodeItWasBegunUnder() {
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Alpha GmbH")));
+        AddressForm form(*inst.window, false);
+        form.show();
+        type(form, "A_1", QStringLiteral("Neu"));
+        {
+            const QSignalBlocker quiet(inst.tree()); // the table stays on the record being inserted
+            QVERIFY(inst.select(QStringLiteral("Zeta AG")));
+        }
+        click(form, "BtnSave");
+
+        QCOMPARE(childCaptions(inst.node(QStringLiteral("Alpha GmbH"))),
+                 (QStringList{QStringLiteral("Bauer Max"), QStringLiteral("Neu"), QStringLiteral("Schulz Eva")}));
+        QCOMPARE(inst.node(QStringLiteral("Zeta AG"))->childCount(), 0);
+        QCOMPARE(inst.tree().currentItem(), inst.node(QStringLiteral("Neu")));
+        QCOMPARE(inst.dm->TAdr.field(u"Vor").asInteger(), 1);
+        QCOMPARE(readTreeFile(inst.treeFile()), treeRecords(inst.tree()));
+    }
+
     void renamingKeepsThePlaceAndSetsTheType() {
         Installation inst;
         QVERIFY(inst.showWindow());
@@ -370,6 +393,33 @@ private slots:
         QVERIFY(!QFile::exists(inst.filesDir() + QStringLiteral("b.pdf")));
         QVERIFY(QFile::exists(inst.tmp.filePath(QStringLiteral("xdg/Trash/files/b.pdf"))));
         QVERIFY(QFile::exists(inst.filesDir() + QStringLiteral("z.pdf")));
+    }
+
+    void fileThatCannotBeTrashedIsNamedAndKept() {
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Schulz Eva")));
+        const QString blocker = inst.tmp.filePath(QStringLiteral("blocker"));
+        QVERIFY(QFile(blocker).open(QIODevice::WriteOnly));
+        qputenv("XDG_DATA_HOME", (blocker + QStringLiteral("/xdg")).toUtf8()); // no trash can be made
+        inst.interaction.setNextAnswer(Answer::Ok);
+        AddressForm form(*inst.window, true);
+        form.show();
+        click(form, "BtnDel");
+
+        const QString file = inst.filesDir() + QStringLiteral("b.pdf");
+        QCOMPARE(inst.interaction.texts(),
+                 (QStringList{DeleteQuestion, QStringLiteral("Diese Dateien konnten nicht in den Papierkorb verschoben "
+                                                             "werden:\r%1\rIhre Dokumente und Einträge wurden nicht "
+                                                             "gelöscht.")
+                                                  .arg(file)}));
+        QCOMPARE(inst.interaction.shown().last().kind, ScriptedInteraction::Kind::Error);
+        QVERIFY(QFile::exists(file));
+        QVERIFY(inst.node(QStringLiteral("Schulz Eva")));
+        QVERIFY(inst.dm->TAdr.findKey({3}));
+        QVERIFY(inst.dm->TDok.locate(u"Datei", QStringLiteral("b.pdf")));
+        QVERIFY(!inst.dm->TDok.locate(u"Titel", QStringLiteral("Anruf"))); // the note went
+        QCOMPARE(readTreeFile(inst.treeFile()), treeRecords(inst.tree()));
     }
 
     void deletingAskedAndAbortedChangesNothing() {

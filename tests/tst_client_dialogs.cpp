@@ -12,6 +12,7 @@
 #include "tools/installation_layout.h"
 
 #include "scripted_interaction.h"
+#include "test_install.h"
 
 #include <QApplication>
 #include <QDir>
@@ -475,7 +476,7 @@ void TestClientDialogs::directoryButtonUsesThePicker() {
 }
 
 void TestClientDialogs::existingDirectoryQuestion() {
-    QVERIFY(QDir().mkpath(path(u"Alt"_s)));
+    test::createClientTables(path(u"Alt/Daten"_s));
     const ClientCreation creation(paths_, clients(), *ui_);
     NewClientDialog dialog(creation, dir_->path());
     dialog.show();
@@ -490,7 +491,7 @@ void TestClientDialogs::existingDirectoryQuestion() {
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
     QCOMPARE(clients().directoryOf(u"Alt"_s), path(u"Alt"_s));
-    QVERIFY(QDir(path(u"Alt"_s)).isEmpty());
+    QCOMPARE(QDir(path(u"Alt"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"Daten"_s});
 }
 
 void TestClientDialogs::invalidNameKeepsTheDialogOpen() {

@@ -43,6 +43,12 @@ QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
 // Client tables that open like the data module's: all four tables of the data directory must be there
 // and carry the version marker, else -2. A queue of results, when filled, answers first.
 class FakeClientTables : public ClientTables {
@@ -133,6 +139,9 @@ private slots:
     void newClientDeclinedCreatesNothing();
     void existingDirectoryIsOnlyRegistered_data();
     void existingDirectoryIsOnlyRegistered();
+    void existingDirectoryWithoutTablesIsNotRegistered_data();
+    void existingDirectoryWithoutTablesIsNotRegistered();
+    void failedCopyLeavesNoDirectoryAndARetryCreates();
     void directoriesThatCannotBeCreatedStopEverything_data();
     void directoriesThatCannotBeCreatedStopEverything();
     void missingTemplateIsReportedAndNotRegistered();
@@ -388,7 +397,7 @@ void TestClients::existingDirectoryIsOnlyRegistered() {
     ScriptedInteraction ui;
     ui.setNextAnswer(yes ? Answer::Yes : Answer::No);
     const QString clientDir = path(QStringLiteral("Alt"));
-    QVERIFY(QDir().mkpath(clientDir));
+    test::createClientTables(clientDir + QStringLiteral("/Daten"));
 
     QVERIFY(creation(ui).confirm(dir_->path(), QStringLiteral("Alt")));
 
@@ -397,8 +406,70 @@ void TestClients::existingDirectoryIsOnlyRegistered() {
                                         "neuen Tabellen angelegt\n\r\n\r\n\rSoll der Mandant trotzdem in "
                                         "die Liste aufgenommen werden?")
                              .arg(clientDir)});
-    QVERIFY(QDir(clientDir).isEmpty());
+    QCOMPARE(QDir(clientDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"Daten"_s});
     QCOMPARE(clients().directoryOf(QStringLiteral("Alt")), yes ? clientDir : QString());
+}
+
+void TestClients::existingDirectoryWithoutTablesIsNotRegistered_data() {
+    QTest::addColumn<QStringList>("removed");
+    QTest::addColumn<QString>("missing"); // as the message names them; empty: the client is listed
+    QTest::newRow("no tables at all") << QStringList{u"Adressen.DB"_s, u"Thema.DB"_s, u"Dok.DB"_s, u"Serie.db"_s}
+                                      << u"Adressen.DB, Thema.DB, Dok.DB"_s;
+    QTest::newRow("documents missing") << QStringList{u"Dok.DB"_s} << u"Dok.DB"_s;
+    QTest::newRow("only Serie.db missing, which opening copies") << QStringList{u"Serie.db"_s} << QString();
+}
+
+void TestClients::existingDirectoryWithoutTablesIsNotRegistered() {
+    QFETCH(QStringList, removed);
+    QFETCH(QString, missing);
+    const QString clientDir = path(QStringLiteral("Alt"));
+    const QString dataDir = clientDir + QStringLiteral("/Daten");
+    test::createClientTables(dataDir);
+    for (const QString& table : removed)
+        QVERIFY(QFile::remove(dataDir + u'/' + table));
+    ScriptedInteraction ui;
+    if (missing.isEmpty())
+        ui.setNextAnswer(Answer::Yes);
+
+    QVERIFY(creation(ui).confirm(dir_->path(), QStringLiteral("Alt")));
+
+    if (missing.isEmpty()) {
+        QCOMPARE(ui.shown().first().kind, Kind::YesNo);
+        QCOMPARE(clients().directoryOf(QStringLiteral("Alt")), clientDir);
+        return;
+    }
+    QCOMPARE(ui.texts(), QStringList{QStringLiteral("Im Verzeichnis \"%1\" fehlen die Tabellen des Mandanten: %2.\rDer "
+                                                    "Mandant wird nicht in die Liste aufgenommen.")
+                                         .arg(dataDir, missing)});
+    QCOMPARE(ui.shown().first().kind, Kind::Error);
+    QVERIFY(clients().listing().clients.isEmpty());
+    QVERIFY(QFileInfo(dataDir).isDir()); // the user's directory is never touched
+}
+
+// A creation that fails half-way leaves nothing behind, so that trying again creates the client
+// afresh instead of offering the half-made directory as an existing one.
+void TestClients::failedCopyLeavesNoDirectoryAndARetryCreates() {
+    const QString templateIni = paths_.empty + QStringLiteral("/Mand.ini");
+    const QByteArray ini = readBytes(templateIni);
+    QVERIFY(QFile::remove(templateIni));
+    ScriptedInteraction ui;
+    ui.setNextAnswer(Answer::Ok);
+
+    QVERIFY(creation(ui).confirm(dir_->path(), QStringLiteral("Meier")));
+
+    QCOMPARE(ui.texts().last(), QStringLiteral("FEHLER beim Kopieren der Mandantenvorlage aus \"%1\".\rDer Mandant "
+                                               "wird nicht in die Liste aufgenommen.")
+                                    .arg(paths_.empty));
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("Meier"))));
+    QVERIFY(clients().listing().clients.isEmpty());
+
+    writeBytes(templateIni, ini);
+    ScriptedInteraction retry;
+    retry.setNextAnswer(Answer::Ok);
+    QVERIFY(creation(retry).confirm(dir_->path(), QStringLiteral("Meier")));
+    QCOMPARE(retry.texts(), QStringList{u"Der Mandant \"Meier\" wird nun angelegt, Tabellen werden generiert"_s});
+    QCOMPARE(readBytes(path(QStringLiteral("Meier/Mand.ini"))), ini);
+    QCOMPARE(clients().directoryOf(QStringLiteral("Meier")), path(QStringLiteral("Meier")));
 }
 
 void TestClients::directoriesThatCannotBeCreatedStopEverything_data() {
@@ -475,6 +546,7 @@ void TestClients::unwritableRegistryIsReported() {
                                 u"\"%1\" konnte nicht gespeichert werden: Unter diesem Namen steht ein Ordner."_s.arg(
                                     QDir::toNativeSeparators(paths_.registryFile)));
     QCOMPARE(ui.shown().last().kind, Kind::Error);
+    QVERIFY(!QFileInfo::exists(path(QStringLiteral("Meier"))));
 }
 
 void TestClients::fullDiskAtRegistrationIsReportedWithCause() {

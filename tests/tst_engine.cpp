@@ -322,6 +322,70 @@ private slots:
         QCOMPARE(a.field(u"Ort").asString(), QStringLiteral("Köln"));
     }
 
+    // What another object posted since this one began its edit decides whether this post may
+    // overwrite the field: only a field changed there to something else than here is refused.
+    void postAgainstAChangeUnderneath_data() {
+        QTest::addColumn<QString>("otherField");
+        QTest::addColumn<QString>("otherValue");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("name1OnDisk");
+        QTest::addColumn<QString>("ortOnDisk");
+        QTest::addColumn<bool>("byRefresh"); // refresh() posts the pending edit first
+        QTest::newRow("the same field to another value") << "Name1"
+                                                         << "von A" << true << "von A"
+                                                         << "Bonn" << false;
+        QTest::newRow("the same field to the same value") << "Name1"
+                                                          << "von B" << false << "von B"
+                                                          << "Bonn" << false;
+        QTest::newRow("another field") << "Ort"
+                                       << "Köln" << false << "von B"
+                                       << "Köln" << false;
+        QTest::newRow("refresh, the same field to another value") << "Name1"
+                                                                  << "von A" << true << "von A"
+                                                                  << "Bonn" << true;
+        QTest::newRow("refresh, another field") << "Ort"
+                                                << "Köln" << false << "von B"
+                                                << "Köln" << true;
+    }
+
+    void postAgainstAChangeUnderneath() {
+        QFETCH(QString, otherField);
+        QFETCH(QString, otherValue);
+        QFETCH(bool, refused);
+        QFETCH(QString, name1OnDisk);
+        QFETCH(QString, ortOnDisk);
+        QFETCH(bool, byRefresh);
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table a, b;
+        openTable(a, dir.path(), QStringLiteral("Adressen.DB"));
+        appendRecord(a, {{"Name1", "Alt"}, {"Ort", "Bonn"}});
+        openTable(b, dir.path(), QStringLiteral("Adressen.DB"));
+        b.edit();
+        b.field(u"Name1").setValue(QStringLiteral("von B"));
+        a.edit();
+        a.field(otherField).setValue(otherValue);
+        a.post();
+        bool wasRefused = false;
+        try {
+            if (byRefresh)
+                b.refresh();
+            else
+                b.post();
+        } catch (const EngineError&) {
+            wasRefused = true;
+        }
+        QCOMPARE(wasRefused, refused);
+        QCOMPARE(b.state(), refused ? DataSetState::Edit : DataSetState::Browse);
+        QCOMPARE(b.field(u"Name1").asString(), QStringLiteral("von B"));
+        Table reader;
+        openTable(reader, dir.path(), QStringLiteral("Adressen.DB"));
+        QCOMPARE(reader.field(u"Name1").asString(), name1OnDisk);
+        QCOMPARE(reader.field(u"Ort").asString(), ortOnDisk);
+        if (!refused)
+            QCOMPARE(b.field(u"Ort").asString(), ortOnDisk); // the post read back what others wrote
+    }
+
     // A field changed on disk since this object began its edit, and changed here too, is not
     // overwritten: the post is refused and the user's values stay for correction.
     void postRefusedWhenTheSameFieldChangedUnderneath() {
@@ -653,6 +717,7 @@ private slots:
         QTest::newRow("on a middle record") << "nothing" << 3;
         QTest::newRow("another object added a record before it") << "append" << 4;
         QTest::newRow("with a pending edit") << "edit" << 3;
+        QTest::newRow("with a pending insert, which it stands on") << "insert" << 3;
     }
 
     // refresh() stays on the current record, wherever the order puts it now, and posts a pending edit.
@@ -674,6 +739,14 @@ private slots:
         } else if (meanwhile == u"edit") {
             t.edit();
             t.field(u"Ort").setValue(QStringLiteral("Köln"));
+        } else if (meanwhile == u"insert") {
+            // The new "Meier" sorts after the old one by its number; the old one is renamed away.
+            t.edit();
+            t.field(u"Name1").setValue(QStringLiteral("Meyer"));
+            t.post();
+            t.append();
+            t.field(u"Name1").setValue(QStringLiteral("Meier"));
+            t.field(u"Ort").setValue(QStringLiteral("Köln"));
         }
         t.refresh();
         QCOMPARE(t.state(), DataSetState::Browse);
@@ -682,8 +755,9 @@ private slots:
         Table reader;
         openTable(reader, dir.path(), QStringLiteral("Adressen.DB"));
         QVERIFY(reader.locate(u"Name1", QStringLiteral("Meier")));
-        QCOMPARE(reader.field(u"Ort").asString(), meanwhile == u"edit" ? QStringLiteral("Köln") : QString());
-        QCOMPARE(t.field(u"Ort").asString(), meanwhile == u"edit" ? QStringLiteral("Köln") : QString());
+        const bool posted = meanwhile == u"edit" || meanwhile == u"insert";
+        QCOMPARE(reader.field(u"Ort").asString(), posted ? QStringLiteral("Köln") : QString());
+        QCOMPARE(t.field(u"Ort").asString(), posted ? QStringLiteral("Köln") : QString());
     }
 
     void lookupFieldsAndTextForms() {

@@ -98,13 +98,14 @@ void TestServices::dirCopyMatchesMask_data() {
     const QStringList serie{QStringLiteral("SERIE.DB"), QStringLiteral("Serie.px"), QStringLiteral("serie.Xg0")};
     QTest::newRow("leading slash") << QStringLiteral("/Serie.*") << serie;
     QTest::newRow("leading backslash") << QStringLiteral("\\Serie.*") << serie;
+    // A copy that finds nothing to copy has not done what the caller relies on.
     QTest::newRow("no match") << QStringLiteral("Thema.*") << QStringList();
 }
 
 void TestServices::dirCopyMatchesMask() {
     QFETCH(QString, mask);
     QFETCH(QStringList, copied);
-    QVERIFY(DIRCOPY(source(), target(), mask));
+    QCOMPARE(DIRCOPY(source(), target(), mask), !copied.isEmpty());
     QCOMPARE(filesIn(target()), copied);
     for (const QString& name : copied)
         QCOMPARE(readBytes(target() + u'/' + name), name.toUtf8() + "-Inhalt");

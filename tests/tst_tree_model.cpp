@@ -5,13 +5,16 @@
 #include "data/format_error.h"
 #include "data/table.h"
 #include "data/treefile.h"
+#include "mainwin/tree_drop_rules.h"
 #include "mainwin/tree_model.h"
 #include "mainwin/tree_records.h"
+#include "mainwin/tree_search.h"
 #include "mainwin/tree_texts.h"
 #include "test_install.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -447,6 +450,87 @@ private slots:
         QCOMPARE(fresh.records(), addressRecords);
     }
 
+    // Selected and target by caption; "" for none.
+    void dropRules_data() {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<bool>("copy");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("accepted");
+        const int grid = int(TreeDragSource::DocumentGrid), tree = int(TreeDragSource::ActiveTree),
+                  other = int(TreeDragSource::Other);
+        const QString root = QStringLiteral("Adressen"), alpha = QStringLiteral("Alpha GmbH"),
+                      projekt = QStringLiteral("Projekt Süd"), zeta = QStringLiteral("Zeta AG");
+        QTest::newRow("document onto entry") << grid << false << alpha << zeta << true;
+        QTest::newRow("document onto entry, copy") << grid << true << alpha << zeta << true;
+        QTest::newRow("document onto the entry it is under") << grid << false << alpha << alpha << true;
+        QTest::newRow("document onto root") << grid << false << alpha << root << false;
+        QTest::newRow("document onto nothing") << grid << true << alpha << QString() << false;
+        QTest::newRow("move onto entry") << tree << false << alpha << zeta << true;
+        QTest::newRow("move onto root") << tree << false << projekt << root << true;
+        QTest::newRow("move onto its parent's sibling") << tree << false << projekt << zeta << true;
+        QTest::newRow("move onto itself") << tree << false << alpha << alpha << false;
+        QTest::newRow("move onto a grandchild") << tree << false << alpha << projekt << false;
+        QTest::newRow("move the root") << tree << false << root << alpha << false;
+        QTest::newRow("copy onto a grandchild") << tree << true << alpha << projekt << true;
+        QTest::newRow("copy onto itself") << tree << true << alpha << alpha << false;
+        QTest::newRow("copy the root") << tree << true << root << alpha << false;
+        QTest::newRow("copy onto root") << tree << true << alpha << root << true;
+        QTest::newRow("tree without selection") << tree << false << QString() << alpha << false;
+        QTest::newRow("foreign source") << other << false << alpha << zeta << false;
+    }
+
+    void dropRules() {
+        QFETCH(int, source);
+        QFETCH(bool, copy);
+        QFETCH(QString, selected);
+        QFETCH(QString, target);
+        QFETCH(bool, accepted);
+        TreeModel model;
+        model.setRecords(addressRecords, QStringLiteral("Adressen"));
+        const TreeModel::Node* selectedNode = selected.isEmpty() ? nullptr : find(model, selected);
+        const TreeModel::Node* targetNode = target.isEmpty() ? nullptr : find(model, target);
+        QCOMPARE(selected.isEmpty(), !selectedNode);
+        QCOMPARE(target.isEmpty(), !targetNode);
+        QCOMPARE(acceptsTreeDrop(model, TreeDragSource(source), copy, selectedNode, targetNode), accepted);
+    }
+
+    // The search walks the model in pre-order from its start, the start included (the button starts
+    // after the selected node); "" as start: the first node, the root.
+    void searchFindsTheFirstCaptionFromTheStart_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("found"); // "" for none
+        QTest::newRow("from the root") << QString() << "b"
+                                       << "Bauer Anna";
+        QTest::newRow("past a subtree") << "Projekt Süd"
+                                        << "b"
+                                        << "beta KG";
+        QTest::newRow("inside a subtree") << QString() << "proj"
+                                          << "Projekt Süd";
+        QTest::newRow("the start itself matches") << "Zeta AG"
+                                                  << "zeta"
+                                                  << "Zeta AG";
+        QTest::newRow("umlaut as typed") << QString() << "Üb"
+                                         << "Übersee Büro";
+        QTest::newRow("umlaut in the other case") << QString() << "üb" << QString();
+        QTest::newRow("nothing after the last match") << "Ein Name"
+                                                      << "b" << QString();
+        QTest::newRow("empty text") << QString() << "" << QString();
+    }
+
+    void searchFindsTheFirstCaptionFromTheStart() {
+        QFETCH(QString, start);
+        QFETCH(QString, typed);
+        QFETCH(QString, found);
+        TreeModel model;
+        model.setRecords(addressRecords, QStringLiteral("Adressen"));
+        TreeModel::Node* from = start.isEmpty() ? model.first() : find(model, start);
+        QVERIFY(from);
+        const TreeModel::Node* hit = findEntryByCaption(from, typed);
+        QCOMPARE(hit ? hit->caption() : QString(), found);
+    }
+
     void refusedMoveChangesNothing() {
         TreeModel model;
         model.setRecords(addressRecords, QStringLiteral("Adressen"));
@@ -497,7 +581,7 @@ private slots:
         client.adr.field(u"Name2").setValue(QStringLiteral("Anna"));
         client.adr.field(u"Person").setValue(true);
 
-        const EntryEditor::Saved saved = editor.save(alpha);
+        const EntryEditor::Saved saved = editor.save();
         QCOMPARE(saved.fileError, QString());
         QVERIFY(!editor.isNew());
         QCOMPARE(saved.node->caption(), QStringLiteral("Meier Anna"));
@@ -516,7 +600,7 @@ private slots:
         client.adr.edit();
         client.adr.field(u"Name1").setValue(QStringLiteral("Zander"));
         client.adr.field(u"Baum").setValue(1);
-        const EntryEditor::Saved saved = editor.save(bauer);
+        const EntryEditor::Saved saved = editor.save();
         QCOMPARE(saved.node, bauer);
         QCOMPARE(bauer->caption(), QStringLiteral("Zander Anna"));
         QCOMPARE(bauer->type(), 1);
@@ -535,7 +619,7 @@ private slots:
         {
             ForeignWriteLock lock(client.dir + QStringLiteral("/Adressen.DB"));
             QVERIFY(lock.locked);
-            QVERIFY_THROWS_EXCEPTION(EngineError, editor.save(alpha));
+            QVERIFY_THROWS_EXCEPTION(EngineError, editor.save());
         }
         QVERIFY(client.adr.isEditing());
         QCOMPARE(client.model.records(), addressRecords);
@@ -550,7 +634,7 @@ private slots:
         TreeModel::Node* alpha = find(client.model, QStringLiteral("Alpha GmbH"));
         QVERIFY(editor.beginNew(alpha));
         client.adr.field(u"Name1").setValue(QStringLiteral("Neu"));
-        const EntryEditor::Saved saved = editor.save(alpha);
+        const EntryEditor::Saved saved = editor.save();
         QCOMPARE(
             saved.fileError,
             QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: Unter diesem Namen steht ein Ordner.")
@@ -666,6 +750,59 @@ private slots:
         QCOMPARE(fieldOf(client.dir, QStringLiteral("Dok.DB"), 1, QStringLiteral("NrThema")).toInt(), 1);
         QVERIFY(!client.dok.hasMaster());
         QVERIFY(client.dok.indexName().isEmpty());
+    }
+
+    // A file that cannot be put into the trash keeps its document, and the entries it is filed under
+    // stay with their ancestors; a note, and a file already gone, never hold anything back.
+    void fileNotTrashedKeepsItsDocumentAndEntries_data() {
+        QTest::addColumn<bool>("trashWorks");
+        QTest::newRow("trash works") << true;
+        QTest::newRow("trash cannot be made") << false;
+    }
+
+    void fileNotTrashedKeepsItsDocumentAndEntries() {
+        QFETCH(bool, trashWorks);
+        Client client;
+        const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+        const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", oldDataHome); });
+        // A file where the trash's directory would have to be made: nothing can be put there.
+        const QString blocker = client.tmp.filePath(QStringLiteral("blocker"));
+        QVERIFY(QFile(blocker).open(QIODevice::WriteOnly));
+        const QString dataHome =
+            trashWorks ? client.tmp.filePath(QStringLiteral("xdg")) : blocker + QStringLiteral("/xdg");
+        qputenv("XDG_DATA_HOME", dataHome.toUtf8());
+        const QString kept = client.dir + QStringLiteral("/projekt.pdf");
+        QVERIFY(QFile(kept).open(QIODevice::WriteOnly));
+        const auto document = [&](int nrFirma, const char* ext, const char* datei) {
+            appendRecord(client.dok, {{QStringLiteral("NrFirma"), nrFirma},
+                                      {QStringLiteral("NrThema"), -1},
+                                      {QStringLiteral("Ext"), QString::fromLatin1(ext)},
+                                      {QStringLiteral("Datei"), QString::fromLatin1(datei)}});
+        };
+        document(7, "pdf", "projekt.pdf"); // Projekt Süd, below Bauer Anna
+        document(5, "---", "");            // a note under Mayer Max
+        document(4, "pdf", "weg.pdf");     // Bauer Anna, its file already gone
+
+        const QStringList notTrashed =
+            deleteEntrySubtree(client.deletion(), client.model, find(client.model, QStringLiteral("Alpha GmbH")));
+
+        QVERIFY(!client.dok.hasMaster());
+        if (trashWorks) {
+            QCOMPARE(notTrashed, QStringList());
+            QVERIFY(!QFile::exists(kept));
+            QVERIFY(QFile::exists(dataHome + QStringLiteral("/Trash/files/projekt.pdf")));
+            QCOMPARE(recordCount(client.dir, QStringLiteral("Dok.DB")), 0);
+            QCOMPARE(recordCount(client.dir, QStringLiteral("Adressen.DB")), 4);
+            return;
+        }
+        QCOMPARE(notTrashed, QStringList{kept});
+        QVERIFY(QFile::exists(kept));
+        QCOMPARE(test::columnValues(client.dok, QStringLiteral("Datei")), QVariantList{QStringLiteral("projekt.pdf")});
+        QCOMPARE(shape(client.model), (QStringList{"0 Adressen", "1 Zeta AG", "2 Übersee Büro", "1 Alpha GmbH",
+                                                   "2 Bauer Anna", "3 Projekt Süd", "1 beta KG", "1 Ein Name"}));
+        QCOMPARE(recordCount(client.dir, QStringLiteral("Adressen.DB")), 7);
+        QCOMPARE(fieldOf(client.dir, QStringLiteral("Adressen.DB"), 5, QStringLiteral("Nr")).toString(),
+                 QStringLiteral("<fehlt>"));
     }
 
     // Another program holds the document table: the entries deleted before that are gone from table

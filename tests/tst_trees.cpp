@@ -8,7 +8,6 @@
 #include "data/tdm.h"
 #include "data/treefile.h"
 #include "fake_associations.h"
-#include "mainwin/tree_drop_rules.h"
 #include "mainwin/tree_levels.h"
 #include "mainwin/tree_order.h"
 #include "mainwin/tree_search.h"
@@ -408,46 +407,6 @@ private slots:
         QFETCH(bool, withRoot);
         QFETCH(QList<int>, parents);
         QCOMPARE(treeParentsFromLevels(levels, withRoot), parents);
-    }
-
-    void dropRules_data() {
-        QTest::addColumn<int>("source");
-        QTest::addColumn<bool>("copy");
-        QTest::addColumn<QString>("facts"); // letters: t target, r target is root, s selection,
-                                            // i target is the selection, b target below it, R selection is root
-        QTest::addColumn<bool>("accepted");
-        const int grid = int(TreeDragSource::DocumentGrid), tree = int(TreeDragSource::ActiveTree),
-                  other = int(TreeDragSource::Other);
-        QTest::newRow("document onto entry") << grid << false << "ts" << true;
-        QTest::newRow("document onto entry, copy") << grid << true << "ts" << true;
-        QTest::newRow("document onto root") << grid << false << "trs" << false;
-        QTest::newRow("document onto nothing") << grid << true << "s" << false;
-        QTest::newRow("move onto entry") << tree << false << "ts" << true;
-        QTest::newRow("move onto root") << tree << false << "trs" << true;
-        QTest::newRow("move onto itself") << tree << false << "tsi" << false;
-        QTest::newRow("move onto descendant") << tree << false << "tsb" << false;
-        QTest::newRow("move the root") << tree << false << "tsbR" << false;
-        QTest::newRow("copy onto descendant") << tree << true << "tsb" << true;
-        QTest::newRow("copy onto itself") << tree << true << "tsi" << false;
-        QTest::newRow("copy the root") << tree << true << "tsbR" << false;
-        QTest::newRow("copy onto root") << tree << true << "trs" << true;
-        QTest::newRow("tree without selection") << tree << false << "t" << false;
-        QTest::newRow("foreign source") << other << false << "ts" << false;
-    }
-
-    void dropRules() {
-        QFETCH(int, source);
-        QFETCH(bool, copy);
-        QFETCH(QString, facts);
-        QFETCH(bool, accepted);
-        TreeDropFacts f;
-        f.hasTarget = facts.contains(u't');
-        f.targetIsRoot = facts.contains(u'r');
-        f.hasSelection = facts.contains(u's');
-        f.targetIsSelected = facts.contains(u'i');
-        f.targetBelowSelected = facts.contains(u'b');
-        f.selectedIsRoot = facts.contains(u'R');
-        QCOMPARE(acceptsTreeDrop(TreeDragSource(source), copy, f), accepted);
     }
 
     void captionOrder() {

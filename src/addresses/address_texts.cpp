@@ -1,5 +1,7 @@
 #include "addresses/address_texts.h"
 
+#include <QDir>
+
 namespace zep {
 
 namespace {
@@ -10,6 +12,15 @@ constexpr qsizetype DialDestinationLimit = 80;
 QString deleteEntryQuestion() {
     return QStringLiteral(
         "Der ausgewählte Eintrag, alle seine Untereinträge und zugehörige Dokumente werden gelöscht !!!");
+}
+
+QString filesNotTrashedMessage(const QStringList& paths) {
+    QStringList shown;
+    for (const QString& path : paths)
+        shown << QDir::toNativeSeparators(path);
+    return QStringLiteral("Diese Dateien konnten nicht in den Papierkorb verschoben werden:\r%1\rIhre Dokumente und "
+                          "Einträge wurden nicht gelöscht.")
+        .arg(shown.join(u'\r'));
 }
 
 QString dialResultMessage(int result) {

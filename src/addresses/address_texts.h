@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace zep {
 
@@ -11,6 +12,8 @@ inline constexpr int TelephonyQueueFull = -3;     // the program refuses further
 inline constexpr int TelephonyInvalidNumber = -4; // the number cannot be dialled
 
 QString deleteEntryQuestion();
+// Files of deleted entries that could not be put into the trash; their documents and entries stay.
+QString filesNotTrashedMessage(const QStringList& paths);
 // The message for a result of a call request; empty when none is shown.
 QString dialResultMessage(int result);
 // The message for an internet address that could not be opened (code 32 or less).

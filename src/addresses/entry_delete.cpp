@@ -7,14 +7,23 @@ namespace zep {
 
 namespace {
 
-void deleteLeavesFirst(const EntryDeletion& deletion, TreeModel& model, TreeModel::Node* node) {
+void deleteLeavesFirst(const EntryDeletion& deletion, TreeModel& model, TreeModel::Node* node,
+                       QStringList& notTrashed) {
     for (TreeModel::Node* n : model.subtreeLeavesFirst(node)) {
+        // Children still there were kept, and so is their parent.
+        bool keep = n->childCount() > 0;
         if (deletion.entries.findKey({n->number()})) {
-            if (deletion.documents.recordCount() > 0)
-                removeEntryDocuments(deletion.documents, deletion.linkField, deletion.filesDir);
-            deletion.entries.deleteRecord();
+            if (deletion.documents.recordCount() > 0) {
+                const QStringList files =
+                    removeEntryDocuments(deletion.documents, deletion.linkField, deletion.filesDir);
+                notTrashed += files;
+                keep = keep || !files.isEmpty();
+            }
+            if (!keep)
+                deletion.entries.deleteRecord();
         }
-        model.remove(n);
+        if (!keep)
+            model.remove(n);
     }
 }
 
@@ -25,11 +34,12 @@ void removeRestriction(Table& documents) {
 
 } // namespace
 
-void deleteEntrySubtree(const EntryDeletion& deletion, TreeModel& model, TreeModel::Node* node) {
+QStringList deleteEntrySubtree(const EntryDeletion& deletion, TreeModel& model, TreeModel::Node* node) {
+    QStringList notTrashed;
     try {
         deletion.documents.setIndexName(deletion.documentIndex);
         deletion.documents.setMaster(&deletion.entrySource, QStringLiteral("Nr"));
-        deleteLeavesFirst(deletion, model, node);
+        deleteLeavesFirst(deletion, model, node, notTrashed);
     } catch (...) {
         // The first error is the one to report; the restriction goes in any case.
         try {
@@ -39,6 +49,7 @@ void deleteEntrySubtree(const EntryDeletion& deletion, TreeModel& model, TreeMod
         throw;
     }
     removeRestriction(deletion.documents);
+    return notTrashed;
 }
 
 } // namespace zep

@@ -3,6 +3,7 @@
 #include "mainwin/tree_model.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace zep {
 
@@ -22,8 +23,10 @@ struct EntryDeletion {
 // Deletes node's subtree from the leaves up: for each node the documents of its record (see
 // removeEntryDocuments), the record, then the node, so that should the engine fail half-way the model
 // still holds exactly the entries whose records are left. A node without record is removed as well.
+// An entry keeping a document whose file could not be put into the trash stays, with its ancestors,
+// so that no kept document or entry loses the entry it is filed under; the result lists those files.
 // The documents are restricted to the entry being deleted meanwhile; the restriction is removed on
 // every path. Throws EngineError; the caller writes the tree file in every case.
-void deleteEntrySubtree(const EntryDeletion& deletion, TreeModel& model, TreeModel::Node* node);
+QStringList deleteEntrySubtree(const EntryDeletion& deletion, TreeModel& model, TreeModel::Node* node);
 
 } // namespace zep

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
 
 namespace zep {
@@ -37,19 +39,28 @@ QString documentFilePath(const QString& datei, const QString& filesDir) {
     return filesDir + datei;
 }
 
-void removeEntryDocuments(Table& documents, const QString& linkField, const QString& filesDir) {
-    while (documents.recordCount() > 0) {
+QStringList removeEntryDocuments(Table& documents, const QString& linkField, const QString& filesDir) {
+    QStringList notTrashed;
+    QSet<qint64> kept;
+    for (;;) {
         documents.first();
-        const bool keep = filedUnderBoth(documents);
+        while (!documents.eof() && kept.contains(documents.field(u"Nr").asInteger()))
+            documents.next();
+        if (documents.eof())
+            return notTrashed;
         const bool note = documents.field(u"Ext").asString() == NoteExtension;
         const QString path = documentFilePath(documents.field(u"Datei").asString(), filesDir);
-        if (keep) {
+        if (filedUnderBoth(documents)) {
             unlink(documents, linkField);
             continue;
         }
+        // The file goes first: a document is never deleted while its file stays behind unreachable.
+        if (!note && QFileInfo::exists(path) && !moveFileToTrash(path)) {
+            kept.insert(documents.field(u"Nr").asInteger());
+            notTrashed << path;
+            continue;
+        }
         documents.deleteRecord();
-        if (!note)
-            moveFileToTrash(path);
     }
 }
 

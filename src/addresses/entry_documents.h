@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace zep {
 
@@ -12,9 +13,10 @@ QString documentFilePath(const QString& datei, const QString& filesDir);
 
 // Empties a document table restricted to the documents of one entry being deleted. A document
 // also filed under the other tree stays and only loses its link to this one (linkField set to -1);
-// any other is deleted, and its file, unless it is a note, goes to the trash. Errors of the table
-// engine end the work with what is done so far.
-void removeEntryDocuments(Table& documents, const QString& linkField, const QString& filesDir);
+// any other has its file, unless it is a note, moved to the trash and is deleted. A file that is there
+// but cannot be put into the trash keeps its document: the result lists those files, and the set then
+// still holds their documents. Errors of the table engine end the work with what is done so far.
+QStringList removeEntryDocuments(Table& documents, const QString& linkField, const QString& filesDir);
 
 // Moves a file into the desktop's trash; false when it could not be put there, the file then stays
 // where it was.

@@ -31,16 +31,19 @@ bool EntryEditor::beginNew(const TreeModel::Node* selected) {
     return true;
 }
 
-EntryEditor::Saved EntryEditor::save(TreeModel::Node* selected) {
+EntryEditor::Saved EntryEditor::save() {
     table_.post();
     Saved saved;
     const QString caption = caption_(table_);
     const int type = entryTypeFromBaum(table_.field(u"Baum").asInteger());
-    if (new_ && selected)
-        saved.node = model_.addChild(selected, caption, qint32(table_.field(u"Nr").asInteger()), type);
-    else if (selected) {
-        model_.setEntry(selected, caption, type);
-        saved.node = selected;
+    const auto number = qint32(table_.field(u"Nr").asInteger());
+    if (new_) {
+        // The record names its parent; a parent gone meanwhile leaves the entry to the root, where a
+        // rebuild of the tree would put it too.
+        TreeModel::Node* parent = model_.findNumber(qint32(table_.field(u"Vor").asInteger()));
+        saved.node = model_.addChild(parent ? parent : model_.first(), caption, number, type);
+    } else if ((saved.node = model_.findNumber(number))) {
+        model_.setEntry(saved.node, caption, type);
     }
     new_ = false;
     try {

@@ -33,13 +33,13 @@ public:
     bool beginNew(const TreeModel::Node* selected);
 
     struct Saved {
-        TreeModel::Node* node = nullptr; // the saved entry's node: the new one, or selected
+        TreeModel::Node* node = nullptr; // the saved entry's node; nullptr when the tree has none
         QString fileError;               // set when the tree file could not be written
     };
-    // Posts the record. A new one gets a node below selected (siblings sorted), an edited one its
-    // caption and type on selected (its place stays); then the tree file is written. A refused post
-    // throws EngineError and changes nothing else.
-    Saved save(TreeModel::Node* selected);
+    // Posts the record. A new one gets a node below the node it was begun under (its Vor), whatever is
+    // selected now; an edited one its caption and type on its own node (its place stays); then the tree
+    // file is written. A refused post throws EngineError and changes nothing else.
+    Saved save();
     // Discards the pending edit or insert and returns the table to selected's record. Throws
     // EngineError.
     void cancel(const TreeModel::Node* selected);

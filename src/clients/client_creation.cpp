@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace zep {
 
@@ -55,7 +56,14 @@ bool ClientCreation::mayReplaceListed(const QString& clientName) const {
            Answer::Yes;
 }
 
+// A directory without the client's tables would be listed as a client that can never be opened.
 void ClientCreation::addExisting(const QString& clientName, const QString& clientDir) const {
+    const QString dataDir = clientDir + QStringLiteral("/Daten");
+    const QStringList missing = missingClientTables(dataDir);
+    if (!missing.isEmpty()) {
+        interaction_.error(texts::clientTablesMissing(dataDir, missing), caption());
+        return;
+    }
     if (interaction_.askYesNo(texts::directoryExistsQuestion(clientDir), caption()) == Answer::Yes)
         registerClient(clientName, clientDir);
 }
@@ -68,7 +76,14 @@ void ClientCreation::create(const QString& clientName, const QString& clientDir)
         interaction_.error(texts::templateNotCopied(paths_.empty), caption());
         return;
     }
-    if (!createDirectories(clientDir)) {
+    // Whatever a failed creation made is taken away again: a directory left behind would be offered
+    // as an existing client on the next attempt.
+    bool made = false;
+    auto removeMade = qScopeGuard([&] {
+        if (made)
+            QDir(clientDir).removeRecursively();
+    });
+    if (!createDirectories(clientDir, made)) {
         interaction_.error(texts::directoriesNotCreated(), caption());
         return;
     }
@@ -76,18 +91,22 @@ void ClientCreation::create(const QString& clientName, const QString& clientDir)
         interaction_.error(texts::templateNotCopied(paths_.empty), caption());
         return;
     }
-    registerClient(clientName, clientDir);
+    if (registerClient(clientName, clientDir))
+        removeMade.dismiss();
 }
 
-void ClientCreation::registerClient(const QString& clientName, const QString& clientDir) const {
-    if (!clients_.registerClient(clientName, clientDir))
-        interaction_.error(texts::clientNotRegistered(clientName, clients_.lastError()), caption());
+bool ClientCreation::registerClient(const QString& clientName, const QString& clientDir) const {
+    if (clients_.registerClient(clientName, clientDir))
+        return true;
+    interaction_.error(texts::clientNotRegistered(clientName, clients_.lastError()), caption());
+    return false;
 }
 
-bool ClientCreation::createDirectories(const QString& clientDir) {
+bool ClientCreation::createDirectories(const QString& clientDir, bool& made) {
     const QDir dir;
-    return dir.mkdir(clientDir) && dir.mkdir(clientDir + QStringLiteral("/Daten")) &&
-           dir.mkdir(clientDir + QStringLiteral("/Files")) && dir.mkdir(clientDir + QStringLiteral("/Sicherung"));
+    made = dir.mkdir(clientDir);
+    return made && dir.mkdir(clientDir + QStringLiteral("/Daten")) && dir.mkdir(clientDir + QStringLiteral("/Files")) &&
+           dir.mkdir(clientDir + QStringLiteral("/Sicherung"));
 }
 
 bool ClientCreation::copyTemplate(const QString& clientDir) const {

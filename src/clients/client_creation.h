@@ -25,13 +25,13 @@ private:
     // one, and any other only when the user agrees.
     bool mayReplaceListed(const QString& clientName) const;
     // The client directory with its "Daten", "Files" and "Sicherung", created in this order; stops at
-    // the first that cannot be created.
-    static bool createDirectories(const QString& clientDir);
+    // the first that cannot be created. made: the client directory itself was created here.
+    static bool createDirectories(const QString& clientDir, bool& made);
     // The template tables into "Daten" and the template "Mand.ini" into the client directory.
     bool copyTemplate(const QString& clientDir) const;
     void addExisting(const QString& clientName, const QString& clientDir) const;
     void create(const QString& clientName, const QString& clientDir) const;
-    void registerClient(const QString& clientName, const QString& clientDir) const;
+    bool registerClient(const QString& clientName, const QString& clientDir) const;
 
     InstallPaths paths_;
     ClientList clients_;

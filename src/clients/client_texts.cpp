@@ -40,6 +40,12 @@ QString templateNotCopied(const QString& templateDirectory) {
         .arg(templateDirectory);
 }
 
+QString clientTablesMissing(const QString& clientDirectory, const QStringList& tables) {
+    return QStringLiteral("Im Verzeichnis \"%1\" fehlen die Tabellen des Mandanten: %2.\rDer Mandant wird nicht in "
+                          "die Liste aufgenommen.")
+        .arg(clientDirectory, tables.join(QStringLiteral(", ")));
+}
+
 QString replaceClientQuestion(const QString& listedName, const QString& listedDirectory) {
     return QStringLiteral("Der Mandant \"%1\" im Verzeichnis \"%2\" steht bereits in der Liste. Groß- und "
                           "Kleinschreibung werden bei Mandantennamen nicht unterschieden.\r\rSoll dieser Eintrag "

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace zep::texts {
 
@@ -13,6 +14,7 @@ QString directoryExistsQuestion(const QString& clientDirectory);
 QString createClientQuestion(const QString& clientName);
 QString directoriesNotCreated();
 QString templateNotCopied(const QString& templateDirectory);
+QString clientTablesMissing(const QString& clientDirectory, const QStringList& tables);
 QString replaceClientQuestion(const QString& listedName, const QString& listedDirectory);
 QString openClientNotReplaced(const QString& clientName);
 // cause: why the list could not be written, shown on the next line when not empty.

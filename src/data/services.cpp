@@ -144,13 +144,16 @@ bool DIRCOPY(const QString& sourceDir, const QString& targetDir, const QString& 
     const QRegularExpression pattern = maskPattern(mask);
     const QDir target(targetDir);
     const QFileInfoList files = QDir(sourceDir).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
+    bool copiedAny = false;
     for (const QFileInfo& file : files) {
         if (!pattern.match(file.fileName()).hasMatch())
             continue;
         if (!copyReplacing(file.filePath(), targetPathFor(target, file.fileName())))
             return false;
+        copiedAny = true;
     }
-    return true;
+    // Callers copy a table or a settings file they need: nothing found is a failed copy.
+    return copiedAny;
 }
 
 bool FILECOPY(const QString& sourceFile, const QString& targetFile) {

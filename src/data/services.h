@@ -14,7 +14,8 @@ QString GETSYSTEMROOT(const QString& programPath);
 // Copies every regular file of the source directory whose name matches the mask into the existing
 // target directory, replacing files of the same name (compared without regard to case). A leading
 // "/" or "\" of the mask is ignored, names match without regard to case, "*.*" matches every file.
-// False when either directory is missing or a copy fails; the copy stops at the first failure.
+// False when either directory is missing, no file matches or a copy fails; the copy stops at the first
+// failure.
 bool DIRCOPY(const QString& sourceDir, const QString& targetDir, const QString& mask);
 
 // Copies one file; an existing target is replaced only once the copy is complete.

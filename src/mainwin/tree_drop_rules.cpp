@@ -2,16 +2,17 @@
 
 namespace zep {
 
-bool acceptsTreeDrop(TreeDragSource source, bool copyMode, const TreeDropFacts& facts) {
-    if (!facts.hasTarget)
+bool acceptsTreeDrop(const TreeModel& model, TreeDragSource source, bool copyMode, const TreeModel::Node* selected,
+                     const TreeModel::Node* target) {
+    if (!target)
         return false;
     switch (source) {
     case TreeDragSource::DocumentGrid:
-        return !facts.targetIsRoot;
+        return !model.isRoot(target);
     case TreeDragSource::ActiveTree:
-        if (!facts.hasSelection || facts.targetIsSelected)
+        if (!selected || target == selected)
             return false;
-        return copyMode ? !facts.selectedIsRoot : !facts.targetBelowSelected;
+        return copyMode ? !model.isRoot(selected) : TreeModel::canMove(selected, target);
     case TreeDragSource::Other:
         return false;
     }

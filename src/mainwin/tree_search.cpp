@@ -17,4 +17,15 @@ bool captionMatchesSearch(QStringView caption, QStringView foldedText) {
     return foldSearchText(caption.left(foldedText.size())) == foldedText;
 }
 
+TreeModel::Node* findEntryByCaption(TreeModel::Node* start, QStringView text) {
+    const QString folded = foldSearchText(text);
+    if (folded.isEmpty())
+        return nullptr;
+    for (TreeModel::Node* node = start; node; node = TreeModel::next(node)) {
+        if (captionMatchesSearch(node->caption(), folded))
+            return node;
+    }
+    return nullptr;
+}
+
 } // namespace zep

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwin/tree_model.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -12,5 +14,9 @@ QString foldSearchText(QStringView text);
 // True when the caption, folded the same way, begins with the folded search text. An empty search
 // text matches nothing.
 bool captionMatchesSearch(QStringView caption, QStringView foldedText);
+
+// The first node from start on, in pre-order with collapsed branches, whose caption begins with text
+// (compared as above); nullptr when none does or text is empty.
+TreeModel::Node* findEntryByCaption(TreeModel::Node* start, QStringView text);
 
 } // namespace zep

@@ -144,6 +144,14 @@ bool hasTemplateTables(const QString& emptyDataDir) {
     return hasTables(emptyDataDir, schema::clientTables());
 }
 
+QStringList missingClientTables(const QString& dataDir) {
+    QStringList missing;
+    for (const TableLayout* layout : schema::clientTables())
+        if (layout != &schema::serialLetters() && !QFileInfo(resolveTableFile(dataDir, layout->name)).isFile())
+            missing << layout->name;
+    return missing;
+}
+
 bool isInstallationComplete(const QString& installDir) {
     const QDir root(installDir);
     const QString general = root.filePath(QStringLiteral("General"));

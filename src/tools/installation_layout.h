@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace zep {
 
@@ -16,5 +17,9 @@ bool isInstallationComplete(const QString& installDir);
 
 // True when the template client's "Daten" directory holds every per-client table.
 bool hasTemplateTables(const QString& emptyDataDir);
+
+// The table files an existing client's "Daten" directory lacks, by name; empty when it can be opened.
+// Serie.db is not asked for: opening a client copies it from the template when it is missing.
+QStringList missingClientTables(const QString& dataDir);
 
 } // namespace zep

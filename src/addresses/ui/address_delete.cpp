@@ -58,7 +58,9 @@ void DeleteTreeEntry(MainWindow& window) {
     try {
         // The nodes go one by one: the tree-change handler runs once at the end, not per node.
         const QSignalBlocker blocker(tree);
-        deleteEntrySubtree(deletion, treeModel(tree), node);
+        const QStringList notTrashed = deleteEntrySubtree(deletion, treeModel(tree), node);
+        if (!notTrashed.isEmpty())
+            showError(filesNotTrashedMessage(notTrashed));
     } catch (const EngineError& error) {
         showError(error.message());
     }

@@ -54,7 +54,7 @@ bool EntryRecordEditor::save() {
     try {
         if (!captionFitsTreeFile())
             return false;
-        saved = editor_.save(entryOf(tree_.currentItem()));
+        saved = editor_.save();
     } catch (const EngineError& error) {
         showError(error.message());
         return false;

@@ -176,8 +176,8 @@ void MainWindow::loadTrees() {
     loadEntryTree(*TVA, client.AdrTreeFile, QStringLiteral("Adressen"));
     loadEntryTree(*TVB, client.TopicTreeFile, QStringLiteral("Themen"));
     // The counts belong to this client's trees, also on the tab of the view not shown.
-    setViewTabCaption(0, treeTabCaption(QStringLiteral("Adressen"), treeNodeCount(*TVA)));
-    setViewTabCaption(1, treeTabCaption(QStringLiteral("Themen"), treeNodeCount(*TVB)));
+    setViewTabCaption(0, treeTabCaption(QStringLiteral("Adressen"), treeModel(*TVA).nodeCount()));
+    setViewTabCaption(1, treeTabCaption(QStringLiteral("Themen"), treeModel(*TVB).nodeCount()));
     if (TVD->topLevelItemCount() > 0) {
         TVD->setCurrentItem(TVD->topLevelItem(0));
         TVD->expandAll();
@@ -201,11 +201,11 @@ void MainWindow::chooseStartView() {
         return;
     }
     SelectView(ViewState::Documents);
-    QTreeWidgetItem* today = firstNode(*TVD);
+    const TreeModel::Node* today = treeModel(*TVD).first();
     for (int i = 0; i < 3 && today != nullptr; ++i)
-        today = nextNode(today);
-    if (today != nullptr)
-        TVD->setCurrentItem(today);
+        today = TreeModel::next(today);
+    if (QTreeWidgetItem* item = itemOf(*TVD, today))
+        TVD->setCurrentItem(item);
     // 1 shows "Heute" only for the first client of a run.
     if (program.resubmissionStart == 1)
         program.resubmissionStart = 0;

@@ -16,6 +16,7 @@
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_handlers.h"
+#include "mainwin/ui/tree_mirror.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/window_texts.h"
 #include "tools/ui/catalog_dialog.h"
@@ -160,7 +161,7 @@ void MainWindow::rebuildActiveTree() {
     setTreeLoading(true);
     const auto loaded = qScopeGuard([this] { setTreeLoading(false); });
     loadEntryTree(tree, viewState_.treeFile, viewState_.rootCaption);
-    setViewTabCaption(viewState_.tabIndex, treeTabCaption(viewState_.rootCaption, treeNodeCount(tree)));
+    setViewTabCaption(viewState_.tabIndex, treeTabCaption(viewState_.rootCaption, treeModel(tree).nodeCount()));
 }
 
 void MainWindow::MHelp_Click(QObject* sender) {

@@ -95,7 +95,7 @@ void TreeHandlers::TVAChange() {
     if (!tree || host_.treeLoading() || !selected || !view.hasTable() || !view.table)
         return;
     try {
-        const int nodes = treeNodeCount(*tree);
+        const int nodes = treeModel(*tree).nodeCount();
         host_.setViewTabCaption(view.tabIndex, treeTabCaption(view.rootCaption, nodes));
         const bool proper = !isRootNode(selected);
         host_.applyEntryRule(nodes > 0 && proper);
@@ -139,15 +139,7 @@ bool TreeHandlers::TVADragOver(TTreeView2& tree, QTreeWidgetItem* target, QObjec
         kind = TreeDragSource::ActiveTree;
     else if (source && source->objectName() == u"D_Grid")
         kind = TreeDragSource::DocumentGrid;
-    QTreeWidgetItem* selected = tree.currentItem();
-    TreeDropFacts facts;
-    facts.hasTarget = target != nullptr;
-    facts.targetIsRoot = isRootNode(target);
-    facts.hasSelection = selected != nullptr;
-    facts.targetIsSelected = target && target == selected;
-    facts.targetBelowSelected = isDescendantOf(target, selected);
-    facts.selectedIsRoot = isRootNode(selected);
-    return acceptsTreeDrop(kind, host_.copyDrag(), facts);
+    return acceptsTreeDrop(treeModel(tree), kind, host_.copyDrag(), entryOf(tree.currentItem()), entryOf(target));
 }
 
 void TreeHandlers::TVADragDrop(TTreeView2& tree, QTreeWidgetItem* target, QObject* source) {
@@ -184,29 +176,25 @@ void TreeHandlers::TVACTRLChanged(TTreeView2& tree, bool pressed) {
     showDragCursor(tree, pressed);
 }
 
-void TreeHandlers::search(QTreeWidgetItem* start, const QString& text) {
+void TreeHandlers::search(TreeModel::Node* start, const QString& text) {
     TTreeView2* tree = activeTree();
-    const QString folded = foldSearchText(text);
-    if (!tree || folded.isEmpty())
+    if (!tree)
         return;
-    for (QTreeWidgetItem* node = start; node; node = nextNode(node)) {
-        if (captionMatchesSearch(node->text(0), folded)) {
-            tree->setCurrentItem(node);
-            tree->scrollToItem(node);
-            return;
-        }
+    if (QTreeWidgetItem* found = itemOf(*tree, findEntryByCaption(start, text))) {
+        tree->setCurrentItem(found);
+        tree->scrollToItem(found);
     }
 }
 
 void TreeHandlers::searchFromStart(const QString& text) {
     if (TTreeView2* tree = activeTree())
-        search(firstNode(*tree), text);
+        search(treeModel(*tree).first(), text);
 }
 
 void TreeHandlers::searchOn(const QString& text) {
     TTreeView2* tree = activeTree();
-    if (tree && tree->currentItem())
-        search(nextNode(tree->currentItem()), text);
+    if (const TreeModel::Node* selected = tree ? entryOf(tree->currentItem()) : nullptr)
+        search(TreeModel::next(selected), text);
 }
 
 void TreeHandlers::expandSelected() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mainwin/tree_model.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -73,7 +75,7 @@ protected:
 private:
     TTreeView2* activeTree() const;
     void attachEntryTree(TTreeView2& tree);
-    void search(QTreeWidgetItem* start, const QString& text);
+    void search(TreeModel::Node* start, const QString& text);
     void startScrolling(bool down);
     void stopScrolling();
     bool positionOn(Table& table, QTreeWidgetItem* node) const;

@@ -88,7 +88,8 @@ void TreeMirror::add(TreeModel::Node* node) {
 void TreeMirror::move(TreeModel::Node* node, TreeModel::Node* oldParent, int oldRow) {
     QTreeWidgetItem* item = itemOf(node);
     QTreeWidgetItem* current = tree_.currentItem();
-    const bool holdsCurrent = current && (current == item || isDescendantOf(current, item));
+    const TreeModel::Node* currentNode = entryOf(current);
+    const bool holdsCurrent = currentNode && (currentNode == node || currentNode->isBelow(node));
     QList<QTreeWidgetItem*> expanded;
     collectExpanded(item, expanded);
     // Taken out and put back, the node is no change of selection (nor of expansion) for the handlers.

@@ -49,34 +49,6 @@ bool isRootNode(const QTreeWidgetItem* item) {
     return tree && tree->topLevelItemCount() > 0 && tree->topLevelItem(0) == item;
 }
 
-bool isDescendantOf(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor) {
-    if (!item || !ancestor)
-        return false;
-    for (const QTreeWidgetItem* p = item->parent(); p; p = p->parent()) {
-        if (p == ancestor)
-            return true;
-    }
-    return false;
-}
-
-namespace {
-
-int subtreeSize(const QTreeWidgetItem* item) {
-    int count = 1;
-    for (int i = 0; i < item->childCount(); ++i)
-        count += subtreeSize(item->child(i));
-    return count;
-}
-
-} // namespace
-
-int treeNodeCount(const QTreeWidget& tree) {
-    int count = 0;
-    for (int i = 0; i < tree.topLevelItemCount(); ++i)
-        count += subtreeSize(tree.topLevelItem(i));
-    return count;
-}
-
 int nodeLevel(const QTreeWidgetItem* item) {
     int level = 0;
     for (const QTreeWidgetItem* p = item ? item->parent() : nullptr; p; p = p->parent())
@@ -87,6 +59,8 @@ int nodeLevel(const QTreeWidgetItem* item) {
 QTreeWidgetItem* firstNode(const QTreeWidget& tree) {
     return tree.topLevelItemCount() > 0 ? tree.topLevelItem(0) : nullptr;
 }
+
+namespace {
 
 QTreeWidgetItem* nextAfterSubtree(QTreeWidgetItem* item) {
     for (QTreeWidgetItem* node = item; node; node = node->parent()) {
@@ -103,6 +77,8 @@ QTreeWidgetItem* nextAfterSubtree(QTreeWidgetItem* item) {
     }
     return nullptr;
 }
+
+} // namespace
 
 QTreeWidgetItem* nextNode(QTreeWidgetItem* item) {
     if (!item)

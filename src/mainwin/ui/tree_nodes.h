@@ -42,16 +42,13 @@ int nodeType(const QTreeWidgetItem* item);
 
 // The root is the first node (absolute index 0).
 bool isRootNode(const QTreeWidgetItem* item);
-bool isDescendantOf(const QTreeWidgetItem* item, const QTreeWidgetItem* ancestor);
-int treeNodeCount(const QTreeWidget& tree);
 // Depth with the top-level nodes at 0.
 int nodeLevel(const QTreeWidgetItem* item);
 
-// Pre-order walk, collapsed branches included; nullptr after the last node.
+// Pre-order walk over the view's items, collapsed branches included; nullptr after the last node.
+// Searches and rules walk the model; this shows what the view holds.
 QTreeWidgetItem* firstNode(const QTreeWidget& tree);
 QTreeWidgetItem* nextNode(QTreeWidgetItem* item);
-// The node after the last descendant of item (its subtree ends there).
-QTreeWidgetItem* nextAfterSubtree(QTreeWidgetItem* item);
 
 // Collapses item and all its descendants, or expands them all.
 void setSubtreeExpanded(QTreeWidgetItem* item, bool expanded);
