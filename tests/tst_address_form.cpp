@@ -415,6 +415,7 @@ private slots:
                                                   .arg(file)}));
         QCOMPARE(inst.interaction.shown().last().kind, ScriptedInteraction::Kind::Error);
         QVERIFY(QFile::exists(file));
+        QVERIFY(!QFile::exists(QStringLiteral("info/b.pdf.trashinfo"))); // nothing left where the test runs
         QVERIFY(inst.node(QStringLiteral("Schulz Eva")));
         QVERIFY(inst.dm->TAdr.findKey({3}));
         QVERIFY(inst.dm->TDok.locate(u"Datei", QStringLiteral("b.pdf")));

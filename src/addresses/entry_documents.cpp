@@ -65,7 +65,8 @@ QStringList removeEntryDocuments(Table& documents, const QString& linkField, con
 }
 
 // Without the generic data directory the trash falls back to the current directory and still
-// reports success; the directory is made first and a relative place in the trash is undone.
+// reports success; the directory is made first and a relative place in the trash is undone, its
+// info file included, so nothing is left in the current directory.
 bool moveFileToTrash(const QString& path) {
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     QString placed;
@@ -74,6 +75,11 @@ bool moveFileToTrash(const QString& path) {
     if (QDir::isAbsolutePath(placed))
         return true;
     QFile::rename(placed, path);
+    const QFileInfo trashed(placed);
+    const QString info = QDir::cleanPath(trashed.path() + QStringLiteral("/../info"));
+    QFile::remove(info + QStringLiteral("/%1.trashinfo").arg(trashed.fileName()));
+    for (const QString& folder : {info, trashed.path()})
+        QDir().rmdir(folder); // only when empty: it may have been there before
     return false;
 }
 
