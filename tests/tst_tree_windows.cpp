@@ -178,8 +178,9 @@ void TreeWindowsTest::failureIsToldAndTheWindowStaysOpen() {
     dialog.show();
     QTest::mouseClick(child<QPushButton>(&dialog, "BitBtn1"), Qt::LeftButton);
 
-    QCOMPARE(interaction_->texts(),
-             QStringList{QStringLiteral("Kann Datei \"") + job.treeFile + QStringLiteral("\" nicht finden")});
+    QCOMPARE(interaction_->texts().size(), 1);
+    QVERIFY(interaction_->texts().first().startsWith(QStringLiteral("Kann Datei \"") + job.treeFile +
+                                                     QStringLiteral("\" nicht finden\n")));
     QCOMPARE(interaction_->shown().first().kind, ScriptedInteraction::Kind::Error);
     QVERIFY(dialog.isVisible());
     QVERIFY(child<QPushButton>(&dialog, "BitBtn1")->isEnabled());

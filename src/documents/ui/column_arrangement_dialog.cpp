@@ -206,7 +206,7 @@ bool ColumnArrangementDialog::saveArrangement() {
     }
     const ClientSettings settings = Program::instance().clientSettings();
     if (!settings.setArrangementSort(std::max(0, SortBox->currentIndex()), Sortcheck->isChecked())) {
-        showError(QStringLiteral("Die Sortierung konnte nicht in \"%1\" gespeichert werden.\r%2")
+        showError(QStringLiteral("Die Sortierung konnte nicht in \"%1\" gespeichert werden.\n%2")
                       .arg(settings.path(), settings.lastError()));
         return false;
     }
