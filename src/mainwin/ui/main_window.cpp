@@ -5,6 +5,7 @@
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
+#include "app/ui/window_placer.h"
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/icon_list_painter.h"
 #include "controls/ui/tree_view2.h"
@@ -106,6 +107,8 @@ void MainWindow::restoreLayout() {
     const QRect normal = settings.mainWindowRect(DesignBounds);
     resize(normal.size());
     move(normal.topLeft());
+    // The stored rectangle is kept, only moved onto the screen when it lies off it.
+    setProperty(StatedPlaceProperty, QStringLiteral("own"));
     if (settings.mainWindowMaximised())
         setWindowState(windowState() | Qt::WindowMaximized);
 }
