@@ -65,6 +65,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connectControls();
     setUpDocumentList();
     FormCreate();
+    applyClientRule(false);
 }
 
 // The data module may outlive the window: it must not keep the window's note editor.
@@ -142,9 +143,12 @@ void MainWindow::FormShow() {
 
 bool MainWindow::SwitchClient(const QString& clientName, int mode) {
     if (!openClient(clientName, mode)) {
+        // Should closing be refused, the window stays without a client to work on.
+        applyClientRule(false);
         close();
         return false;
     }
+    applyClientRule(true);
     Program& program = Program::instance();
     const ClientSettings clientSettings = program.clientSettings();
     sortColumn_ = clientSettings.sortColumn();
@@ -253,7 +257,7 @@ void MainWindow::SelectView(int view) {
         Tab00->setCurrentIndex(viewState_.tabIndex);
     }
     B_Tool1->setVisible(view != ViewState::Documents);
-    findChild<QAction*>(QStringLiteral("MTool_Baum"))->setEnabled(viewState_.hasTable());
+    findChild<QAction*>(QStringLiteral("MTool_Baum"))->setEnabled(clientOpen_ && viewState_.hasTable());
     MA_Menu->menuAction()->setVisible(view == ViewState::Addresses);
     MT_Menu->menuAction()->setVisible(view == ViewState::Topics);
     REAdr->setVisible(view == ViewState::Addresses);
@@ -261,7 +265,7 @@ void MainWindow::SelectView(int view) {
         treeHandlers_->TVDChange();
         applyDocumentsViewRule();
     } else {
-        Btn_D_All->setEnabled(true);
+        Btn_D_All->setEnabled(clientOpen_);
         treeHandlers_->TVAChange();
     }
 }
@@ -279,8 +283,13 @@ void MainWindow::setEnabledByName(const QStringList& names, bool enabled) {
     }
 }
 
+void MainWindow::applyClientRule(bool clientOpen) {
+    clientOpen_ = clientOpen;
+    setEnabledByName(clientRuleControls(), clientOpen);
+}
+
 void MainWindow::applyEntryRule(bool properEntrySelected) {
-    setEnabledByName(entryRuleControls(viewState_.view), properEntrySelected);
+    setEnabledByName(entryRuleControls(viewState_.view), clientOpen_ && properEntrySelected);
 }
 
 void MainWindow::applyDocumentsViewRule() {
@@ -290,7 +299,7 @@ void MainWindow::applyDocumentsViewRule() {
 void MainWindow::applyDocumentRule(int count) {
     Tab22->setTabText(0, documentTabCaption(count));
     const bool hasDocuments = count > 0;
-    setEnabledByName(documentRuleControls(viewState_.view), hasDocuments);
+    setEnabledByName(documentRuleControls(viewState_.view), clientOpen_ && hasDocuments);
     if (!hasDocuments) {
         RE->clear();
         // Clearing is no edit of a note: nothing may be written back.

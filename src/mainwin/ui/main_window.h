@@ -66,6 +66,10 @@ public:
     bool ExecuteDdeCommand(bool setApplication, const QString& applicationPath, const QString& service,
                            const QString& topic, const QString& commandTemplate, const QString& fileName);
     void applyDocumentsViewRule();
+    // Without an open client every command that needs one is disabled; the other rules enable
+    // nothing until a client is open.
+    void applyClientRule(bool clientOpen);
+    bool clientOpen() const { return clientOpen_; }
     // Entry commands of the address and topic views; edit and delete only with a proper entry.
     void newEntry();
     void editEntry();
@@ -182,6 +186,7 @@ private:
     bool treeLoading_ = false;
     int currentAddressTemplate_ = 0;
     bool shownOnce_ = false;
+    bool clientOpen_ = false;
     int treeWidth_ = 0;     // PnlBaum, as stored
     int addressHeight_ = 0; // PnlAdress, as stored
 
