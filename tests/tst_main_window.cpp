@@ -175,6 +175,16 @@ bool enabled(QWidget& window, const QString& name) {
     return child<QWidget>(window, name)->isEnabled();
 }
 
+// The grid paints nothing but its background: no header, no rows.
+bool gridIsBlank(TDBGrid3& grid) {
+    const QImage image = grid.viewport()->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+    return true;
+}
+
 QStringList titles(Query& query) {
     QStringList list;
     for (const QVariant& title : columnValues(query, QStringLiteral("Titel")))
@@ -502,6 +512,52 @@ private slots:
         auto window = inst.makeWindow();
         showAndOpen(*window, inst);
         QTRY_VERIFY(!window->isVisible());
+    }
+
+    // Behind the start-up client list, after it was closed without a choice, and once a client is open
+    // (address view, root selected).
+    void commandsNeedAnOpenClient() {
+        struct Command {
+            const char* name;
+            bool withoutClient;
+            bool withClient;
+        };
+        const Command commands[] = {
+            {"Btn_B_Neu", false, true},   {"MA_Neu", false, true},         {"MT_Neu", false, true},
+            {"PA_Neu", false, true},      {"Btn_B_Edit", false, false},    {"MA_Del", false, false},
+            {"Edit_B_Such", false, true}, {"Btn_B_KlappAuf", false, true}, {"Tab00", false, true},
+            {"BoxAdrVor", false, true},   {"BtnAdrCopy", false, true},     {"MA_Vorlage", false, true},
+            {"MA_PrintAdr", false, true}, {"Btn_D_Tab", false, true},      {"MD_Tab", false, true},
+            {"MSer_Word", false, true},   {"MTool_Sicher", false, true},   {"MTool_Option", false, true},
+            {"MTool_Baum", false, true},  {"MTool_ImpDBF", false, true},   {"MTool_ExpDBF", false, true},
+            {"Btn_D_All", false, true},   {"MD_Open", false, false},       {"Btn_D_NeuDok", false, false},
+            {"Btn_B_Font", true, true},   {"Btn_D_Font", true, true},      {"MA_Font", true, true},
+            {"MKat_DokArt", true, true},  {"MTool_Mand", true, true},      {"MTool_Anw", true, true},
+            {"MHelp_View", true, true},   {"MClose_Close", true, true},
+        };
+        Installation inst;
+        auto window = inst.makeWindow();
+        QStringList wrongBehindTheList;
+        bool blankBehindTheList = false;
+        window->setClientOpener([&](const QString&, const QString&, int) {
+            ++inst.opened;
+            for (const Command& command : commands)
+                if (enabled(*window, QString::fromUtf8(command.name)) != command.withoutClient)
+                    wrongBehindTheList << QString::fromUtf8(command.name);
+            blankBehindTheList = gridIsBlank(*child<TDBGrid3>(*window, QStringLiteral("D_Grid")));
+            return false;
+        });
+        showAndOpen(*window, inst);
+        QCOMPARE(wrongBehindTheList, QStringList());
+        QVERIFY(blankBehindTheList);
+        QTRY_VERIFY(!window->isVisible());
+        for (const Command& command : commands)
+            QVERIFY2(enabled(*window, QString::fromUtf8(command.name)) == command.withoutClient, command.name);
+
+        window->setClientOpener([&](const QString&, const QString&, int) { return inst.openClient(); });
+        QVERIFY(window->SwitchClient(QString(), -1));
+        for (const Command& command : commands)
+            QVERIFY2(enabled(*window, QString::fromUtf8(command.name)) == command.withClient, command.name);
     }
 
     void viewsShowTheirTreeAndMenus_data() {
