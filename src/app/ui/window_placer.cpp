@@ -55,15 +55,32 @@ QRect availableArea(const QWidget& window, const QWidget* owner) {
     return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
-// Before its first show a window's frame is unknown: the owner's frame is the best guess, as the
-// window manager decorates both alike.
-QSize frameSize(const QWidget& window, const QWidget* owner) {
+QMargins frameMarginsOf(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect inner = window.geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
+
+// Before the window manager has framed a window its frame is unknown: the owner's frame is the best
+// guess, as the window manager decorates both alike.
+QMargins expectedFrameMargins(const QWidget& window, const QWidget* owner) {
     if (window.windowFlags().testFlag(Qt::FramelessWindowHint))
-        return window.size();
-    const QSize known = window.frameGeometry().size();
-    if (known != window.size() || owner == nullptr)
+        return {};
+    const QMargins known = frameMarginsOf(window);
+    if (!known.isNull() || owner == nullptr)
         return known;
-    return window.size() + (owner->frameGeometry().size() - owner->size());
+    return frameMarginsOf(*owner);
+}
+
+// A window not yet created is moved by its frame. A created one is moved by its inner area as long as
+// its frame is unknown, so the expected frame is added.
+void moveFrameTo(QWidget& window, QPoint frameTopLeft, const QMargins& expected) {
+    const bool frameUnknown = frameMarginsOf(window).isNull();
+    if (window.testAttribute(Qt::WA_WState_Created) && frameUnknown)
+        window.move(frameTopLeft + QPoint(expected.left(), expected.top()));
+    else
+        window.move(frameTopLeft);
 }
 
 } // namespace
@@ -90,13 +107,14 @@ void placeWindow(QWidget& window) {
     const QRect screen = availableArea(window, owner);
     if (screen.isEmpty())
         return;
+    const QMargins margins = expectedFrameMargins(window, owner);
     PlacementRequest request;
     request.owner = owner != nullptr ? owner->frameGeometry() : QRect();
-    request.frame = frameSize(window, owner);
+    request.frame = window.size().grownBy(margins);
     request.screen = screen;
     request.place = statedPlaceFromName(window.property(StatedPlaceProperty).toString());
     request.own = window.pos();
-    window.move(placedTopLeft(request));
+    moveFrameTo(window, placedTopLeft(request), margins);
 }
 
 } // namespace zep
