@@ -2,6 +2,7 @@
 #include "app/profile_file.h"
 #include "app/program.h"
 #include "app/startup.h"
+#include "app/ui/window_placer.h"
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/tree_view2.h"
 #include "data/tdm.h"
@@ -31,6 +32,7 @@
 #include <QMutex>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTableWidget>
@@ -460,6 +462,27 @@ private slots:
         window.show();
         QTRY_COMPARE(tree->width(), 300);
         QCOMPARE(child<QWidget>(window, QStringLiteral("PnlAdress"))->height(), 90);
+    }
+
+    // A rectangle stored on a screen that is gone is moved onto this one, at its stored size.
+    void storedRectangleOffTheScreenIsBroughtBack() {
+        Installation inst;
+        WindowPlacer placer;
+        qApp->installEventFilter(&placer);
+        const ProfileFile ini = inst.zepIni();
+        ini.writeInteger(u"WindowMain", u"Max", 0);
+        ini.writeInteger(u"WindowMain", u"Left", 3000);
+        ini.writeInteger(u"WindowMain", u"Top", -400);
+        ini.writeInteger(u"WindowMain", u"Width", 600);
+        ini.writeInteger(u"WindowMain", u"Height", 400);
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        QCOMPARE(window->size(), QSize(600, 400));
+        // Moved no further than needed: into the top right corner, next to where it was.
+        const QRect screen = window->screen()->availableGeometry();
+        const QRect frame = window->frameGeometry();
+        QCOMPARE(frame.right(), screen.right());
+        QCOMPARE(frame.top(), screen.top());
     }
 
     void closingMaximisedWritesOnlyMaxAndPanes() {
