@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 #include <QWindow>
 
@@ -62,18 +63,30 @@ QMargins frameMarginsOf(const QWidget& window) {
             frame.bottom() - inner.bottom()};
 }
 
+// A frame as the window manager draws it: that of a framed window on the screen, else a title bar.
+QMargins usualFrameMargins() {
+    for (const QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && !widget->windowFlags().testFlag(Qt::FramelessWindowHint)) {
+            const QMargins margins = frameMarginsOf(*widget);
+            if (!margins.isNull())
+                return margins;
+        }
+    }
+    return {0, QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0};
+}
+
 // Before the window manager has framed a window its frame is unknown: the owner's frame is the best
 // guess, as the window manager decorates both alike.
 QMargins expectedFrameMargins(const QWidget& window, const QWidget* owner) {
     if (window.windowFlags().testFlag(Qt::FramelessWindowHint))
         return {};
     const QMargins known = frameMarginsOf(window);
-    if (!known.isNull() || owner == nullptr)
+    if (!known.isNull())
         return known;
-    return frameMarginsOf(*owner);
+    return owner != nullptr ? frameMarginsOf(*owner) : usualFrameMargins();
 }
 
-// A window not yet created is moved by its frame. A created one is moved by its inner area as long as
+// A window not yet created is moved by its frame; a created one is moved by its inner area as long as
 // its frame is unknown, so the expected frame is added.
 void moveFrameTo(QWidget& window, QPoint frameTopLeft, const QMargins& expected) {
     const bool frameUnknown = frameMarginsOf(window).isNull();
@@ -114,7 +127,10 @@ void placeWindow(QWidget& window) {
     request.screen = screen;
     request.place = statedPlaceFromName(window.property(StatedPlaceProperty).toString());
     request.own = window.pos();
-    moveFrameTo(window, placedTopLeft(request), margins);
+    // A window already in its place is not moved: Qt then still puts its frame where it was asked to.
+    const QPoint placed = placedTopLeft(request);
+    if (placed != window.pos())
+        moveFrameTo(window, placed, margins);
 }
 
 } // namespace zep
