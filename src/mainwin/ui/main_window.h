@@ -66,10 +66,6 @@ public:
     bool ExecuteDdeCommand(bool setApplication, const QString& applicationPath, const QString& service,
                            const QString& topic, const QString& commandTemplate, const QString& fileName);
     void applyDocumentsViewRule();
-    // Without an open client every command that needs one is disabled; the other rules enable
-    // nothing until a client is open.
-    void applyClientRule(bool clientOpen);
-    bool clientOpen() const { return clientOpen_; }
     // Entry commands of the address and topic views; edit and delete only with a proper entry.
     void newEntry();
     void editEntry();
@@ -171,6 +167,9 @@ private:
     void rebuildActiveTree();
     bool listHasDocuments() const;
     void setEnabledByName(const QStringList& names, bool enabled);
+    // Without an open client every command that needs one is disabled; the other rules enable
+    // nothing until a client is open.
+    void applyClientRule(bool clientOpen);
     QString programKey() const;
 
     TDM* dm_ = nullptr;
