@@ -1,5 +1,7 @@
 #include "app/ui/window_placer.h"
 
+#include "app/ui/qt_interaction.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QMenu>
@@ -108,6 +110,23 @@ private slots:
         dialog.hide();
         dialog.show();
         QCOMPARE(dialog.frameGeometry().topLeft(), screenArea().topLeft() + QPoint(5, 5));
+    }
+
+    // The notice window is shown again with every notice, its size following the text: each time centred.
+    void noticeWindowIsCentredForEveryText() {
+        QtInteraction interaction;
+        for (const QString& text :
+             {QStringLiteral("Kurz"), QStringLiteral("Ein viel längerer Hinweis, der das Fenster breiter macht")}) {
+            interaction.showInfo(text);
+            QWidget* notice = nullptr;
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (widget->objectName() == QStringLiteral("InfoWindow") && widget->isVisible())
+                    notice = widget;
+            QVERIFY(notice != nullptr);
+            const QPoint offCentre = notice->frameGeometry().center() - screenArea().center();
+            QVERIFY2(offCentre.manhattanLength() <= 1, qPrintable(text));
+            interaction.hideInfo();
+        }
     }
 
     // Menus open where they are asked to, not over their owner.
