@@ -3,6 +3,7 @@
 #include "app/profile_file.h"
 #include "app/program.h"
 #include "app/startup.h"
+#include "app/ui/window_placer.h"
 #include "controls/ui/tree_view2.h"
 #include "data/tdm.h"
 #include "data/treefile.h"
@@ -23,6 +24,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -197,6 +199,10 @@ QVariantList fieldValues(Table& table, const char* field) {
 }
 
 // Typing beyond ASCII, one key event per character.
+QString rectText(const QRect& rect) {
+    return QStringLiteral("%1,%2 %3x%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height());
+}
+
 void typeText(QWidget* edit, const QString& text) {
     for (QChar c : text)
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
@@ -611,6 +617,33 @@ private slots:
         QVERIFY(disabledMeanwhile);
         QVERIFY(inst.window->isEnabled());
         QCOMPARE(inst.tree().currentItem()->text(0), QStringLiteral("Bauer Max"));
+    }
+
+    void theFormOpensCentredOverANormalMainWindow() {
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        WindowPlacer placer;
+        qApp->installEventFilter(&placer);
+        inst.window->showNormal();
+        // Left of the screen's centre (the test screen is 800 x 600), so that centring over the screen would show.
+        inst.window->setGeometry(0, 2, 700, 596);
+        QVERIFY(QTest::qWaitForWindowActive(inst.window.get()));
+        QCoreApplication::processEvents();
+        QRect form;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (widget->objectName() == QStringLiteral("TB01") && widget->isVisible()) {
+                    form = widget->frameGeometry();
+                    widget->close();
+                }
+            }
+        });
+        QMetaObject::invokeMethod(child(*inst.window, "Btn_B_Neu"), "click");
+        QVERIFY(form.isValid());
+        const QRect owner = inst.window->frameGeometry();
+        QVERIFY2(qAbs(form.center().x() - owner.center().x()) <= 1 && qAbs(form.center().y() - owner.center().y()) <= 1,
+                 qPrintable(rectText(form) + QStringLiteral(" über ") + rectText(owner)));
+        QVERIFY(inst.window->screen()->availableGeometry().contains(form));
     }
 
     void theMainWindowsDeleteCommandWritesTheTreeFile() {

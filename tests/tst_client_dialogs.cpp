@@ -2,6 +2,7 @@
 #include "app/program_info.h"
 #include "app/registry.h"
 #include "app/tmand.h"
+#include "app/ui/window_placer.h"
 #include "clients/client_creation.h"
 #include "clients/client_list.h"
 #include "clients/client_opening.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -109,6 +111,7 @@ private slots:
     void beendenAndEscapeOpenNothing();
     void confirmingWithoutChoiceKeepsTheListOpen();
     void showClientDialogReturnsWhetherOK();
+    void listOpensCentredOnTheScreenWhateverItsOwner();
 
     void newClientDialogControls();
     void pathAndOKFollowTheTyping();
@@ -419,6 +422,20 @@ void TestClientDialogs::showClientDialogReturnsWhetherOK() {
 
     QCOMPARE(tables_.openedDirs, QStringList{meier + u"/Daten"_s});
     QCOMPARE(client_.ClientName, u"Meier"_s);
+}
+
+void TestClientDialogs::listOpensCentredOnTheScreenWhateverItsOwner() {
+    WindowPlacer placer;
+    qApp->installEventFilter(&placer);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget owner;
+    owner.show();
+    owner.setGeometry(QRect(screen.topLeft() + QPoint(10, 10), QSize(300, 200)));
+    QCoreApplication::processEvents();
+    ClientListDialog dialog(*opening_, -1, &owner);
+    dialog.show();
+    const QPoint offCentre = dialog.frameGeometry().center() - screen.center();
+    QVERIFY2(offCentre.manhattanLength() <= 2, qPrintable(u"%1,%2"_s.arg(offCentre.x()).arg(offCentre.y())));
 }
 
 void TestClientDialogs::newClientDialogControls() {

@@ -2,6 +2,7 @@
 #include "app/profile_file.h"
 #include "app/program.h"
 #include "app/startup.h"
+#include "app/ui/window_placer.h"
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/tree_view2.h"
 #include "data/tdm.h"
@@ -32,6 +33,7 @@
 #include <QMutex>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTableWidget>
@@ -175,6 +177,16 @@ bool enabled(QWidget& window, const QString& name) {
     if (auto* action = child<QAction>(window, name))
         return action->isEnabled();
     return child<QWidget>(window, name)->isEnabled();
+}
+
+// The grid paints nothing but its background: no header, no rows.
+bool gridIsBlank(TDBGrid3& grid) {
+    const QImage image = grid.viewport()->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+    return true;
 }
 
 QStringList titles(Query& query) {
@@ -454,6 +466,27 @@ private slots:
         QCOMPARE(child<QWidget>(window, QStringLiteral("PnlAdress"))->height(), 90);
     }
 
+    // A rectangle stored on a screen that is gone is moved onto this one, at its stored size.
+    void storedRectangleOffTheScreenIsBroughtBack() {
+        Installation inst;
+        WindowPlacer placer;
+        qApp->installEventFilter(&placer);
+        const ProfileFile ini = inst.zepIni();
+        ini.writeInteger(u"WindowMain", u"Max", 0);
+        ini.writeInteger(u"WindowMain", u"Left", 3000);
+        ini.writeInteger(u"WindowMain", u"Top", -400);
+        ini.writeInteger(u"WindowMain", u"Width", 600);
+        ini.writeInteger(u"WindowMain", u"Height", 400);
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        QCOMPARE(window->size(), QSize(600, 400));
+        // Moved no further than needed: into the top right corner, next to where it was.
+        const QRect screen = window->screen()->availableGeometry();
+        const QRect frame = window->frameGeometry();
+        QCOMPARE(frame.right(), screen.right());
+        QCOMPARE(frame.top(), screen.top());
+    }
+
     void closingMaximisedWritesOnlyMaxAndPanes() {
         Installation inst;
         auto window = inst.makeWindow();
@@ -504,6 +537,52 @@ private slots:
         auto window = inst.makeWindow();
         showAndOpen(*window, inst);
         QTRY_VERIFY(!window->isVisible());
+    }
+
+    // Behind the start-up client list, after it was closed without a choice, and once a client is open
+    // (address view, root selected).
+    void commandsNeedAnOpenClient() {
+        struct Command {
+            const char* name;
+            bool withoutClient;
+            bool withClient;
+        };
+        const Command commands[] = {
+            {"Btn_B_Neu", false, true},   {"MA_Neu", false, true},         {"MT_Neu", false, true},
+            {"PA_Neu", false, true},      {"Btn_B_Edit", false, false},    {"MA_Del", false, false},
+            {"Edit_B_Such", false, true}, {"Btn_B_KlappAuf", false, true}, {"Tab00", false, true},
+            {"BoxAdrVor", false, true},   {"BtnAdrCopy", false, true},     {"MA_Vorlage", false, true},
+            {"MA_PrintAdr", false, true}, {"Btn_D_Tab", false, true},      {"MD_Tab", false, true},
+            {"MSer_Word", false, true},   {"MTool_Sicher", false, true},   {"MTool_Option", false, true},
+            {"MTool_Baum", false, true},  {"MTool_ImpDBF", false, true},   {"MTool_ExpDBF", false, true},
+            {"Btn_D_All", false, true},   {"MD_Open", false, false},       {"Btn_D_NeuDok", false, false},
+            {"Btn_B_Font", true, true},   {"Btn_D_Font", true, true},      {"MA_Font", true, true},
+            {"MKat_DokArt", true, true},  {"MTool_Mand", true, true},      {"MTool_Anw", true, true},
+            {"MHelp_View", true, true},   {"MClose_Close", true, true},
+        };
+        Installation inst;
+        auto window = inst.makeWindow();
+        QStringList wrongBehindTheList;
+        bool blankBehindTheList = false;
+        window->setClientOpener([&](const QString&, const QString&, int) {
+            ++inst.opened;
+            for (const Command& command : commands)
+                if (enabled(*window, QString::fromUtf8(command.name)) != command.withoutClient)
+                    wrongBehindTheList << QString::fromUtf8(command.name);
+            blankBehindTheList = gridIsBlank(*child<TDBGrid3>(*window, QStringLiteral("D_Grid")));
+            return false;
+        });
+        showAndOpen(*window, inst);
+        QCOMPARE(wrongBehindTheList, QStringList());
+        QVERIFY(blankBehindTheList);
+        QTRY_VERIFY(!window->isVisible());
+        for (const Command& command : commands)
+            QVERIFY2(enabled(*window, QString::fromUtf8(command.name)) == command.withoutClient, command.name);
+
+        window->setClientOpener([&](const QString&, const QString&, int) { return inst.openClient(); });
+        QVERIFY(window->SwitchClient(QString(), -1));
+        for (const Command& command : commands)
+            QVERIFY2(enabled(*window, QString::fromUtf8(command.name)) == command.withClient, command.name);
     }
 
     void viewsShowTheirTreeAndMenus_data() {

@@ -4,6 +4,7 @@
 #include "app/single_instance.h"
 #include "app/startup.h"
 #include "app/ui/qt_interaction.h"
+#include "app/ui/window_placer.h"
 #include "app/ui/zep_application.h"
 #include "data/tdm.h"
 #include "mainwin/ui/main_window.h"
@@ -17,6 +18,7 @@
 int main(int argc, char** argv) {
     zep::ZepApplication app(argc, argv);
     zep::ZepApplication::setApplicationName(zep::ApplicationName.toString());
+    zep::WindowPlacer::install(app);
     // The standard buttons of message boxes and dialogs speak German like the rest of the program.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -1,5 +1,7 @@
 #include "app/ui/qt_interaction.h"
 
+#include "app/ui/window_placer.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFont>
@@ -7,7 +9,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace zep {
@@ -115,6 +116,7 @@ void QtInteraction::showInfo(const QString& text) {
     if (!infoWindow_) {
         infoWindow_ = new QFrame(nullptr, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint);
         infoWindow_->setObjectName(QStringLiteral("InfoWindow"));
+        infoWindow_->setProperty(StatedPlaceProperty, QStringLiteral("screenCentre"));
         static_cast<QFrame*>(infoWindow_.data())->setFrameStyle(QFrame::Box | QFrame::Raised);
         infoLabel_ = new QLabel(infoWindow_);
         infoLabel_->setAlignment(Qt::AlignCenter);
@@ -125,8 +127,8 @@ void QtInteraction::showInfo(const QString& text) {
     }
     infoLabel_->setText(displayText(text));
     infoWindow_->adjustSize();
-    if (const QScreen* screen = QApplication::primaryScreen())
-        infoWindow_->move(screen->availableGeometry().center() - infoWindow_->rect().center());
+    // Shown again with every notice: its size follows the text.
+    placeWindow(*infoWindow_);
     infoWindow_->show();
     infoWindow_->raise();
     // The caller usually blocks the event loop right after this (opening tables): paint now.

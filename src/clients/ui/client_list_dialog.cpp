@@ -1,5 +1,6 @@
 #include "clients/ui/client_list_dialog.h"
 #include "app/ui/named_controls.h"
+#include "app/ui/window_placer.h"
 
 #include "app/interaction.h"
 #include "app/program_info.h"
@@ -36,6 +37,7 @@ ClientListDialog::ClientListDialog(ClientOpening& opening, int countdown, QWidge
     : QDialog(parent), opening_(opening), countdown_(countdown) {
     setObjectName(QStringLiteral("TW_Mand"));
     setWindowTitle(QStringLiteral("Mandanten auswählen"));
+    setProperty(StatedPlaceProperty, QStringLiteral("screenCentre"));
     buildControls();
     FillList();
     // Key preview: every key and every click anywhere in the dialog stops the countdown.

@@ -5,6 +5,7 @@
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
+#include "app/ui/window_placer.h"
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/icon_list_painter.h"
 #include "controls/ui/tree_view2.h"
@@ -66,6 +67,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     connectControls();
     setUpDocumentList();
     FormCreate();
+    applyClientRule(false);
 }
 
 // The data module may outlive the window: it must not keep the window's note editor.
@@ -108,6 +110,8 @@ void MainWindow::restoreLayout() {
     const QRect normal = settings.mainWindowRect(DesignBounds);
     resize(normal.size());
     move(normal.topLeft());
+    // The stored rectangle is kept, only moved onto the screen when it lies off it.
+    setProperty(StatedPlaceProperty, QStringLiteral("own"));
     if (settings.mainWindowMaximised())
         setWindowState(windowState() | Qt::WindowMaximized);
 }
@@ -141,9 +145,12 @@ void MainWindow::FormShow() {
 
 bool MainWindow::SwitchClient(const QString& clientName, int mode) {
     if (!openClient(clientName, mode)) {
+        // Should closing be refused, the window stays without a client to work on.
+        applyClientRule(false);
         close();
         return false;
     }
+    applyClientRule(true);
     Program& program = Program::instance();
     const ClientSettings clientSettings = program.clientSettings();
     sortColumn_ = clientSettings.sortColumn();
@@ -252,7 +259,7 @@ void MainWindow::SelectView(int view) {
         Tab00->setCurrentIndex(viewState_.tabIndex);
     }
     B_Tool1->setVisible(view != ViewState::Documents);
-    findChild<QAction*>(QStringLiteral("MTool_Baum"))->setEnabled(viewState_.hasTable());
+    findChild<QAction*>(QStringLiteral("MTool_Baum"))->setEnabled(clientOpen_ && viewState_.hasTable());
     MA_Menu->menuAction()->setVisible(view == ViewState::Addresses);
     MT_Menu->menuAction()->setVisible(view == ViewState::Topics);
     REAdr->setVisible(view == ViewState::Addresses);
@@ -260,7 +267,7 @@ void MainWindow::SelectView(int view) {
         treeHandlers_->TVDChange();
         applyDocumentsViewRule();
     } else {
-        Btn_D_All->setEnabled(true);
+        Btn_D_All->setEnabled(clientOpen_);
         treeHandlers_->TVAChange();
     }
 }
@@ -278,8 +285,13 @@ void MainWindow::setEnabledByName(const QStringList& names, bool enabled) {
     }
 }
 
+void MainWindow::applyClientRule(bool clientOpen) {
+    clientOpen_ = clientOpen;
+    setEnabledByName(clientRuleControls(), clientOpen);
+}
+
 void MainWindow::applyEntryRule(bool properEntrySelected) {
-    setEnabledByName(entryRuleControls(viewState_.view), properEntrySelected);
+    setEnabledByName(entryRuleControls(viewState_.view), clientOpen_ && properEntrySelected);
 }
 
 void MainWindow::applyDocumentsViewRule() {
@@ -289,7 +301,7 @@ void MainWindow::applyDocumentsViewRule() {
 void MainWindow::applyDocumentRule(int count) {
     Tab22->setTabText(0, documentTabCaption(count));
     const bool hasDocuments = count > 0;
-    setEnabledByName(documentRuleControls(viewState_.view), hasDocuments);
+    setEnabledByName(documentRuleControls(viewState_.view), clientOpen_ && hasDocuments);
     if (!hasDocuments) {
         RE->clear();
         // Clearing is no edit of a note: nothing may be written back.

@@ -181,6 +181,9 @@ private:
     void rebuildActiveTree();
     bool listHasDocuments() const;
     void setEnabledByName(const QStringList& names, bool enabled);
+    // Without an open client every command that needs one is disabled; the other rules enable
+    // nothing until a client is open.
+    void applyClientRule(bool clientOpen);
     QString programKey() const;
 
     TDM* dm_ = nullptr;
@@ -199,6 +202,7 @@ private:
     bool treeLoading_ = false;
     int currentAddressTemplate_ = 0;
     bool shownOnce_ = false;
+    bool clientOpen_ = false;
     int treeWidth_ = 0;     // PnlBaum, as stored
     int addressHeight_ = 0; // PnlAdress, as stored
 
