@@ -516,6 +516,45 @@ private slots:
         QCOMPARE(f.stored("Dok.DB", 1, "NrFirma"), QVariant(qint64(7)));
     }
 
+    // A list that cannot be read is told once, however often the control looks at it, and never
+    // escapes to the caller of the record's notices.
+    void lookupListThatCannotBeReadIsToldOnce() {
+        Fixture f;
+        QTemporaryDir other;
+        test::createClientTables(other.path());
+        Table look;
+        test::openTable(look, other.path(), QStringLiteral("Adressen.DB"));
+        for (const char* name : {"Alpha", "Beta", "Gamma"})
+            appendRecord(look, {{"Name1", name}});
+        DataSource lookSource(&look);
+        auto* box = f.add(new DBLookupComboBox);
+        box->setListSource(&lookSource);
+        box->setKeyField(QStringLiteral("Nr"));
+        box->setListField(QStringLiteral("Name1"));
+        box->setDataSource(&f.dokSource);
+        box->setDataField(QStringLiteral("NrFirma"));
+        QCOMPARE(box->currentText(), QStringLiteral("Beta"));
+
+        QFile file(look.filePath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(file.write(QByteArray(4096, 'x')) == 4096);
+        file.close();
+        for (const int key : {7, 8}) {
+            f.dok.edit();
+            f.dok.field(u"NrFirma").setValue(key);
+            f.dok.post();
+        }
+        box->showPopup();
+        box->hidePopup();
+
+        QCOMPARE(f.interaction.shown().size(), 1);
+        QCOMPARE(f.interaction.shown().first().kind, test::ScriptedInteraction::Kind::Error);
+        QVERIFY(!f.interaction.shown().first().text.isEmpty());
+        QCOMPARE(itemTexts(*box), (QStringList{"Alpha", "Beta", "Gamma"})); // as read last
+        QCOMPARE(box->currentIndex(), -1);
+        QCOMPARE(f.stored("Dok.DB", 1, "NrFirma"), QVariant(qint64(8)));
+    }
+
     void checkBoxStoresItsValues_data() {
         QTest::addColumn<bool>("onAddresses");
         QTest::addColumn<QString>("field");

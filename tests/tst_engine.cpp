@@ -1,6 +1,7 @@
 #include "data/collation.h"
 #include "data/data_source.h"
 #include "data/engine_error.h"
+#include "data/lookup_list.h"
 #include "data/query.h"
 #include "data/schema.h"
 #include "data/table.h"
@@ -758,6 +759,56 @@ private slots:
         const bool posted = meanwhile == u"edit" || meanwhile == u"insert";
         QCOMPARE(reader.field(u"Ort").asString(), posted ? QStringLiteral("Köln") : QString());
         QCOMPARE(t.field(u"Ort").asString(), posted ? QStringLiteral("Köln") : QString());
+    }
+
+    // The lookup lists read their set again for a key they lack, once per key, so a record another
+    // object posted a moment ago is found and a key meaning "none" costs one read only.
+    void lookupListFindsARecordPostedElsewhere() {
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table look, writer;
+        openTable(look, dir.path(), QStringLiteral("Adressen.DB"));
+        appendRecord(look, {{"Name1", "Alpha GmbH"}});
+        appendRecord(look, {{"Name1", "Bauer"}, {"Name2", "Max"}});
+        LookupList list;
+        list.setFields(QStringLiteral("Nr"), QStringLiteral("Name1; Name2"));
+        QCOMPARE(list.indexOf(&look, qint64(2)), 1);
+        QCOMPARE(list.entries(&look).size(), size_t(2));
+        QCOMPARE(list.entries(&look)[0].text, QStringLiteral("Alpha GmbH"));
+        QCOMPARE(list.entries(&look)[1].text, QStringLiteral("Bauer Max"));
+        const int read = list.revision();
+
+        openTable(writer, dir.path(), QStringLiteral("Adressen.DB"));
+        const qint64 added = appendRecord(writer, {{"Name1", "Neu"}});
+        QCOMPARE(list.indexOf(&look, added), 2);
+        QCOMPARE(list.revision(), read + 1);
+        QCOMPARE(list.indexOf(&look, qint64(-1)), -1);
+        QCOMPARE(list.indexOf(&look, qint64(-1)), -1);
+        QCOMPARE(list.revision(), read + 2); // asked twice, read once
+        QCOMPARE(list.indexOf(&look, QVariant()), -1);
+        QCOMPARE(list.revision(), read + 2);
+    }
+
+    // A list whose file is damaged fails with the engine's error and keeps what it read last.
+    void lookupListOfADamagedFileFails() {
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table look;
+        openTable(look, dir.path(), QStringLiteral("Adressen.DB"));
+        for (const char* name : {"Alpha", "Beta", "Gamma"})
+            appendRecord(look, {{"Name1", name}});
+        LookupList list;
+        list.setFields(QStringLiteral("Nr"), QStringLiteral("Name1"));
+        QCOMPARE(list.indexOf(&look, qint64(3)), 2);
+        QFile file(look.filePath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(QByteArray(4096, 'x')), 4096);
+        file.close();
+        list.markStale();
+        QVERIFY_THROWS_EXCEPTION(EngineError, list.indexOf(&look, qint64(3)));
+        QCOMPARE(list.entries(&look).size(), size_t(3));
+        QVERIFY_THROWS_EXCEPTION(EngineError, list.reread(&look));
+        QCOMPARE(list.entries(&look).size(), size_t(3));
     }
 
     void lookupFieldsAndTextForms() {

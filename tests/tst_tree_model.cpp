@@ -78,6 +78,13 @@ QByteArray fileBytes(const QList<TreeFileRecord>& records) {
     return bytes;
 }
 
+QVariantList recordValues(Table& table) {
+    QVariantList values;
+    for (int i = 0; i < table.fieldCount(); ++i)
+        values << table.value(i);
+    return values;
+}
+
 bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
@@ -700,6 +707,105 @@ private slots:
         QCOMPARE(readBytes(client.treeFile), fileBytes(addressRecords));
         QCOMPARE(fieldOf(client.dir, QStringLiteral("Adressen.DB"), 5, QStringLiteral("Vor")).toInt(), 1);
         QCOMPARE(fieldOf(client.dir, QStringLiteral("Adressen.DB"), 1, QStringLiteral("Vor")).toInt(), 0);
+    }
+
+    void copyEntryCopiesTheAddressBelowTheTarget_data() {
+        QTest::addColumn<QString>("dragged");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("type");
+        QTest::newRow("a person onto another company") << "Bauer Anna"
+                                                       << "Zeta AG" << -1;
+        QTest::newRow("a main entry onto its own grandchild") << "Alpha GmbH"
+                                                              << "Projekt Süd" << 1;
+        QTest::newRow("a type 0 entry onto the root") << "beta KG"
+                                                      << "Adressen" << -1;
+    }
+
+    void copyEntryCopiesTheAddressBelowTheTarget() {
+        QFETCH(QString, dragged);
+        QFETCH(QString, target);
+        QFETCH(int, type);
+        Client client;
+        Table adrCopy;
+        TreeModel::Node* source = find(client.model, dragged);
+        TreeModel::Node* below = find(client.model, target);
+        QVERIFY(client.adr.findKey({source->number()}));
+        const QVariantList before = recordValues(client.adr);
+
+        const TreeModel::Node* copied = copyEntry({client.adr, &adrCopy, client.treeFile}, client.model, source, below);
+
+        QVERIFY(copied);
+        QCOMPARE(copied->number(), 9);
+        QCOMPARE(copied->parent(), below);
+        QCOMPARE(copied->caption(), dragged);
+        QCOMPARE(copied->type(), type);
+        QCOMPARE(client.adr.field(u"Nr").asInteger(), 9); // the table stands on the copy
+        QCOMPARE(client.adr.field(u"Vor").asInteger(), below->number());
+        QVariantList after = recordValues(client.adr);
+        QVariantList expected = before;
+        expected[client.adr.fieldPosition(u"Nr")] = 9;
+        expected[client.adr.fieldPosition(u"Vor")] = below->number();
+        QCOMPARE(after, expected);
+        QVERIFY(!adrCopy.isActive());
+        QCOMPARE(source->childCount(), find(Client().model, dragged)->childCount()); // descendants stay
+        QCOMPARE(readTreeFile(client.treeFile), client.model.records());
+    }
+
+    void copyEntryRefusedChangesNothing_data() {
+        QTest::addColumn<QString>("dragged");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<qint64>("recordGone"); // deleted before the copy; 0 for none
+        QTest::newRow("the root") << "Adressen"
+                                  << "Zeta AG" << qint64(0);
+        QTest::newRow("onto itself") << "Zeta AG"
+                                     << "Zeta AG" << qint64(0);
+        QTest::newRow("a node without record") << "Mayer Max"
+                                               << "Zeta AG" << qint64(5);
+    }
+
+    void copyEntryRefusedChangesNothing() {
+        QFETCH(QString, dragged);
+        QFETCH(QString, target);
+        QFETCH(qint64, recordGone);
+        Client client;
+        if (recordGone) {
+            QVERIFY(client.adr.findKey({recordGone}));
+            client.adr.deleteRecord();
+        }
+        const int records = recordCount(client.dir, QStringLiteral("Adressen.DB"));
+        Table adrCopy;
+        QCOMPARE(copyEntry({client.adr, &adrCopy, client.treeFile}, client.model, find(client.model, dragged),
+                           find(client.model, target)),
+                 nullptr);
+        QCOMPARE(client.model.records(), addressRecords);
+        QCOMPARE(readBytes(client.treeFile), fileBytes(addressRecords));
+        QCOMPARE(recordCount(client.dir, QStringLiteral("Adressen.DB")), records);
+    }
+
+    // Within the topic tree a copy is a topic: the address table is never touched.
+    void copyEntryOfATopicMakesATopic() {
+        Client client;
+        Table thema;
+        test::openTable(thema, client.dir, QStringLiteral("Thema.DB"));
+        appendRecord(thema, {{QStringLiteral("Vor"), 0}, {QStringLiteral("Thema"), "Projekte"}, {"Baum", 1}});
+        appendRecord(thema, {{QStringLiteral("Vor"), 0}, {QStringLiteral("Thema"), "Archiv"}, {"Baum", -1}});
+        const QString topicFile = client.dir + QStringLiteral("/Themen.dat");
+        TreeModel topics;
+        topics.setRecords({{QStringLiteral("Archiv"), 1, 2, -1}, {QStringLiteral("Projekte"), 1, 1, 1}},
+                          QStringLiteral("Themen"));
+
+        const TreeModel::Node* copied =
+            copyEntry({thema, nullptr, topicFile}, topics, find(topics, QStringLiteral("Projekte")),
+                      find(topics, QStringLiteral("Archiv")));
+
+        QVERIFY(copied);
+        QCOMPARE(copied->caption(), QStringLiteral("Projekte"));
+        QCOMPARE(copied->type(), 1);
+        QCOMPARE(copied->number(), 3);
+        QCOMPARE(fieldOf(client.dir, QStringLiteral("Thema.DB"), 3, QStringLiteral("Vor")).toInt(), 2);
+        QCOMPARE(thema.field(u"Nr").asInteger(), 3);
+        QCOMPARE(recordCount(client.dir, QStringLiteral("Adressen.DB")), 8);
+        QCOMPARE(readTreeFile(topicFile), topics.records());
     }
 
     void copiedEntryIsTakenBackWhenTheFileCannotBeWritten() {

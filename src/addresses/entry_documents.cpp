@@ -65,10 +65,11 @@ QStringList removeEntryDocuments(Table& documents, const QString& linkField, con
 }
 
 // Without the generic data directory the trash falls back to the current directory and still
-// reports success; the directory is made first and a relative place in the trash is undone, its
-// info file included, so nothing is left in the current directory.
+// reports success: when that directory cannot be made nothing is put anywhere, and a relative place
+// in the trash is undone, its info file included, so nothing is left in the current directory.
 bool moveFileToTrash(const QString& path) {
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    if (!QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)))
+        return false;
     QString placed;
     if (!QFile::moveToTrash(path, &placed))
         return false;

@@ -1,5 +1,6 @@
 #include "mainwin/tree_records.h"
 
+#include "addresses/entry_editor.h"
 #include "data/format_error.h"
 #include "data/table.h"
 
@@ -22,6 +23,21 @@ public:
 private:
     Table& table_;
 };
+
+// A new topic with the caption and main-entry flag of the topic `topics` stands on, below `parent`.
+qint64 copyTopicRecord(const Table& topics, qint64 parent) {
+    Table copy;
+    copy.setDirectory(topics.directory());
+    copy.setTableName(topics.tableName());
+    copy.open();
+    ClosedAtEnd closeCopy(copy);
+    copy.append();
+    copy.field(u"Thema").setValue(topics.value(topics.fieldPosition(u"Thema")));
+    copy.field(u"Baum").setValue(topics.value(topics.fieldPosition(u"Baum")));
+    copy.field(u"Vor").setValue(parent);
+    copy.post();
+    return copy.field(u"Nr").asInteger();
+}
 
 } // namespace
 
@@ -51,20 +67,6 @@ qint64 copyAddressRecord(const Table& source, Table& copy, qint64 parent) {
         if (position >= 0)
             copy.setValue(position, source.value(i));
     }
-    copy.field(u"Vor").setValue(parent);
-    copy.post();
-    return copy.field(u"Nr").asInteger();
-}
-
-qint64 copyTopicRecord(const Table& topics, qint64 parent) {
-    Table copy;
-    copy.setDirectory(topics.directory());
-    copy.setTableName(topics.tableName());
-    copy.open();
-    ClosedAtEnd closeCopy(copy);
-    copy.append();
-    copy.field(u"Thema").setValue(topics.value(topics.fieldPosition(u"Thema")));
-    copy.field(u"Baum").setValue(topics.value(topics.fieldPosition(u"Baum")));
     copy.field(u"Vor").setValue(parent);
     copy.post();
     return copy.field(u"Nr").asInteger();
@@ -105,6 +107,20 @@ TreeModel::Node* addCopiedEntry(Table& table, TreeModel& model, TreeModel::Node*
         throw;
     }
     return node;
+}
+
+TreeModel::Node* copyEntry(const EntryCopy& copy, TreeModel& model, TreeModel::Node* node, TreeModel::Node* target,
+                           const std::function<void(TreeModel::Node*)>& beforeWrite) {
+    Table& table = copy.table;
+    if (!model.canCopy(node, target) || !table.findKey({node->number()}))
+        return nullptr;
+    const QString caption = copy.addressCopy ? addressEntryCaption(table) : topicEntryCaption(table);
+    const int type = entryTypeFromBaum(table.field(u"Baum").asInteger());
+    const qint64 number = copy.addressCopy ? copyAddressRecord(table, *copy.addressCopy, target->number())
+                                           : copyTopicRecord(table, target->number());
+    table.refresh();
+    table.findKey({number});
+    return addCopiedEntry(table, model, target, caption, qint32(number), type, copy.treeFile, beforeWrite);
 }
 
 } // namespace zep

@@ -21,9 +21,21 @@ void setEntryParent(Table& table, const QVariant& parent);
 // every path). Returns the new record's number.
 qint64 copyAddressRecord(const Table& source, Table& copy, qint64 parent);
 
-// A new topic with the caption and main-entry flag of the topic `topics` stands on, below `parent`;
-// never an address record. Returns the new record's number.
-qint64 copyTopicRecord(const Table& topics, qint64 parent);
+// What copying an entry of the active tree works on.
+struct EntryCopy {
+    Table& table;       // TAdr or TThema
+    Table* addressCopy; // TAdrCopy when the entries are addresses; nullptr for topics
+    QString treeFile;
+};
+
+// Copies the entry of node below target. An address is copied whole through the copy table object
+// (not its descendants or documents); a topic becomes a new topic with the caption and main-entry flag
+// of the copied one, never an address. The table is read again and stands on the new record; the new
+// node, with the copied record's caption and type, goes below target (siblings sorted) and the tree
+// file is written (see addCopiedEntry). nullptr, with nothing changed, when the table holds no record
+// of node's number or the copy is not allowed (canCopy). Throws EngineError and FileError.
+TreeModel::Node* copyEntry(const EntryCopy& copy, TreeModel& model, TreeModel::Node* node, TreeModel::Node* target,
+                           const std::function<void(TreeModel::Node*)>& beforeWrite = {});
 
 // Moves an entry below target: the record of node's number gets target's number as Vor, node moves
 // with its subtree to the end of target's children, those are sorted, and the tree file is written.

@@ -1,5 +1,7 @@
 #include "controls/ui/db_lookup_combo_box.h"
 
+#include "app/interaction.h"
+#include "app/program_info.h"
 #include "controls/ui/bound_control.h"
 #include "data/data_source.h"
 #include "data/engine_error.h"
@@ -7,15 +9,9 @@
 
 #include <QSignalBlocker>
 
+#include <utility>
+
 namespace zep {
-
-namespace {
-
-bool isNullValue(const QVariant& value) {
-    return !value.isValid() || value.isNull();
-}
-
-} // namespace
 
 DBLookupComboBox::DBLookupComboBox(QWidget* parent) : QComboBox(parent) {
     link_.setControlValue([this] { return keyValue(); });
@@ -40,11 +36,13 @@ void DBLookupComboBox::setListSource(DataSource* source) {
 
 void DBLookupComboBox::setKeyField(const QString& field) {
     keyField_ = field;
+    list_.setFields(keyField_, listField_);
     listChanged();
 }
 
 void DBLookupComboBox::setListField(const QString& fields) {
     listField_ = fields;
+    list_.setFields(keyField_, listField_);
     listChanged();
 }
 
@@ -56,73 +54,44 @@ DataSet* DBLookupComboBox::listSet() const {
 void DBLookupComboBox::listChanged() {
     if (filling_)
         return;
-    listStale_ = true;
-    if (currentIndex() < 0 && !isNullValue(link_.value()))
+    list_.markStale();
+    if (currentIndex() < 0 && !link_.value().isNull())
         showField();
 }
 
-void DBLookupComboBox::fillList() {
-    const QSignalBlocker blocker(this);
-    clear();
-    listStale_ = false;
-    const DataSet* set = listSet();
-    if (!set || !set->isActive())
-        return;
-    const int keyPosition = set->fieldPosition(keyField_);
-    std::vector<int> shown;
-    for (const QString& name : listField_.split(u';', Qt::SkipEmptyParts))
-        if (const int position = set->fieldPosition(name.trimmed()); position >= 0)
-            shown.push_back(position);
-    if (keyPosition < 0)
-        return;
-    for (int row = 0; row < set->recordCount(); ++row) {
-        QStringList texts;
-        for (const int position : shown)
-            if (const QString text = valueText(set->valueAt(row, position)); !text.isEmpty())
-                texts << text;
-        addItem(texts.join(u' '), set->valueAt(row, keyPosition));
-    }
-}
-
-// A list that cannot be read again (its file gone) stays as it was read last.
-void DBLookupComboBox::rereadList() {
+template <typename Step> void DBLookupComboBox::guarded(Step step) {
     filling_ = true;
+    const int revision = list_.revision();
     try {
-        if (auto* table = qobject_cast<Table*>(listSet()))
-            table->refresh();
-    } catch (const EngineError&) {
+        step();
+        if (list_.revision() != revision)
+            errorShown_ = false;
+    } catch (const EngineError& error) {
+        if (!std::exchange(errorShown_, true))
+            Interaction::instance().error(error.message(), ApplicationName.toString());
     }
-    fillList();
     filling_ = false;
 }
 
-int DBLookupComboBox::indexOfKey(const QVariant& key) const {
-    if (isNullValue(key))
-        return -1;
-    for (int i = 0; i < count(); ++i)
-        if (compareValues(itemData(i), key) == 0)
-            return i;
-    return -1;
+void DBLookupComboBox::showEntries() {
+    if (shownRevision_ == list_.revision())
+        return;
+    shownRevision_ = list_.revision();
+    const QSignalBlocker blocker(this);
+    clear();
+    for (const LookupList::Entry& entry : list_.entries(listSet()))
+        addItem(entry.text, entry.key);
 }
 
 void DBLookupComboBox::showField() {
-    const QVariant key = link_.value();
-    if (listStale_)
-        fillList();
-    int index = indexOfKey(key);
-    // A key missing from the list may belong to a record posted since; asked once per key, since
-    // a key that means "none" (-1) is never in the list.
-    if (index < 0 && !isNullValue(key) && compareValues(key, rereadFor_) != 0) {
-        rereadFor_ = key;
-        rereadList();
-        index = indexOfKey(key);
-    }
+    int index = -1;
+    guarded([&] { index = list_.indexOf(listSet(), link_.value()); });
+    showEntries();
     setCurrentIndex(index);
 }
 
 void DBLookupComboBox::showPopup() {
-    rereadFor_ = QVariant();
-    rereadList();
+    guarded([&] { list_.reread(listSet()); });
     showField();
     QComboBox::showPopup();
 }

@@ -2,6 +2,7 @@
 
 #include "controls/field_data_link.h"
 #include "data/data_source.h"
+#include "data/lookup_list.h"
 
 #include <QComboBox>
 #include <QPointer>
@@ -10,11 +11,11 @@ namespace zep {
 
 class DataSet;
 
-// A drop-down list bound to a key field: it lists the records of a list data set by their list
-// fields ("Name1;Name2": the fields' texts joined by a space), shows the record whose key field equals
-// the bound field, and stores that key when the user picks one. A key not in the list, and opening
-// the list, read the list data set again, so a record posted a moment ago through another table
-// object is there.
+// A drop-down list bound to a key field: it shows the entries of a LookupList over a list data set
+// ("Name1;Name2": the fields' texts joined by a space), shows the entry whose key equals the bound
+// field, and stores that key when the user picks one. Opening the list reads the list data set again.
+// A list that cannot be read is told once through the interaction seam, never passed to the caller
+// (which may be painting).
 class DBLookupComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -42,9 +43,9 @@ public:
 private:
     DataSet* listSet() const;
     void listChanged();
-    void fillList();
-    void rereadList();
-    int indexOfKey(const QVariant& key) const;
+    // Runs a step of the list; an error of the engine is shown once until the list reads again.
+    template <typename Step> void guarded(Step step);
+    void showEntries();
     void showField();
     void picked();
 
@@ -52,9 +53,10 @@ private:
     QPointer<DataSource> listSource_;
     QString keyField_;
     QString listField_;
-    QVariant rereadFor_; // the last missing key the list was read again for
-    bool listStale_ = true;
-    bool filling_ = false; // the list data set is being read; its notices are our own
+    LookupList list_;
+    int shownRevision_ = -1;
+    bool filling_ = false;    // the list data set is being read; its notices are our own
+    bool errorShown_ = false; // the list's failure was told; not again until it reads again
 };
 
 } // namespace zep

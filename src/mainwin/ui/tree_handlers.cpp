@@ -149,10 +149,8 @@ void TreeHandlers::TVADragDrop(TTreeView2& tree, QTreeWidgetItem* target, QObjec
         if (source == &tree) {
             if (!host_.copyDrag())
                 MoveEntry(target);
-            else if (host_.viewState().view == ViewState::Addresses)
-                CopyAddress(target);
             else
-                CopyTopic(target);
+                CopyEntry(target);
         } else if (!host_.copyDrag()) {
             host_.moveDocument(nodeNumber(target));
         } else if (host_.currentDocumentIsNote()) {
@@ -238,62 +236,27 @@ void TreeHandlers::MoveEntry(QTreeWidgetItem* target) {
     }
 }
 
-void TreeHandlers::CopyAddress(QTreeWidgetItem* target) {
+void TreeHandlers::CopyEntry(QTreeWidgetItem* target) {
     TTreeView2* tree = activeTree();
-    QTreeWidgetItem* node = tree ? tree->currentItem() : nullptr;
-    if (!node || !target || isRootNode(node))
+    const ViewState& view = host_.viewState();
+    QTreeWidgetItem* dragged = tree ? tree->currentItem() : nullptr;
+    if (!dragged || !target || !view.table)
         return;
     TDM& dm = host_.dataModule();
-    Table& adr = dm.TAdr;
-    if (!positionOn(adr, node)) {
-        showError(missingRecordMessage());
-        return;
-    }
-    // The caption comes from the dragged record, which the copy repeats.
-    const QString caption = addressEntryCaption(adr);
-    const int type = entryTypeFromBaum(adr.field(u"Baum").asInteger());
-    const qint64 newNr = copyAddressRecord(adr, dm.TAdrCopy, nodeNumber(target));
-    adr.refresh();
-    adr.findKey({newNr});
-    addCopiedNode(adr, target, caption, int(newNr), type);
-}
-
-// Within the topic tree a copy is a new topic with the caption and main-entry flag of the dragged
-// one under the target; it never touches the address table.
-void TreeHandlers::CopyTopic(QTreeWidgetItem* target) {
-    TTreeView2* tree = activeTree();
-    QTreeWidgetItem* node = tree ? tree->currentItem() : nullptr;
-    if (!node || !target || isRootNode(node))
-        return;
-    Table& topics = host_.dataModule().TThema;
-    if (!positionOn(topics, node)) {
-        showError(missingRecordMessage());
-        return;
-    }
-    const QString caption = topicEntryCaption(topics);
-    const qint64 baum = topics.field(u"Baum").asInteger();
-    const qint64 newNr = copyTopicRecord(topics, nodeNumber(target));
-    topics.refresh();
-    topics.findKey({newNr});
-    addCopiedNode(topics, target, caption, int(newNr), entryTypeFromBaum(baum));
-}
-
-void TreeHandlers::addCopiedNode(Table& table, QTreeWidgetItem* target, const QString& caption, int number, int type) {
-    TTreeView2* tree = activeTree();
+    const EntryCopy copy{*view.table, view.view == ViewState::Addresses ? &dm.TAdrCopy : nullptr, view.treeFile};
     RepaintSuspended suspended(*tree);
-    QTreeWidgetItem* dragged = tree->currentItem();
     const auto showCopy = [tree](TreeModel::Node* node) {
         QTreeWidgetItem* item = itemOf(*tree, node);
         tree->setCurrentItem(item);
         tree->scrollToItem(item);
     };
     try {
-        addCopiedEntry(table, treeModel(*tree), entryOf(target), caption, number, type, host_.viewState().treeFile,
-                       showCopy);
+        if (!copyEntry(copy, treeModel(*tree), entryOf(dragged), entryOf(target), showCopy))
+            showError(missingRecordMessage());
     } catch (const FileError&) {
         // The copy is gone again: the dragged entry is the selected one, as before the drop.
         tree->setCurrentItem(dragged);
-        showError(treeFileMessage(host_.viewState().treeFile));
+        showError(treeFileMessage(view.treeFile));
     }
 }
 

@@ -54,9 +54,8 @@ public:
 
     // Drop actions within the active tree, on the dragged (selected) entry.
     void MoveEntry(QTreeWidgetItem* target);
-    void CopyAddress(QTreeWidgetItem* target);
-    // Copy mode within the topic tree: copies the topic record only.
-    void CopyTopic(QTreeWidgetItem* target);
+    // Copy mode within the active tree: an address is copied whole, a topic as a topic (copyEntry).
+    void CopyEntry(QTreeWidgetItem* target);
 
     // Scroll strips; the direction follows the strip (PnlOverUnten scrolls down, any other up).
     void PnlOverObenBeginOver(QObject* strip);
@@ -79,7 +78,6 @@ private:
     void startScrolling(bool down);
     void stopScrolling();
     bool positionOn(Table& table, QTreeWidgetItem* node) const;
-    void addCopiedNode(Table& table, QTreeWidgetItem* target, const QString& caption, int number, int type);
     void showError(const QString& message) const;
 
     TreeHost& host_;
