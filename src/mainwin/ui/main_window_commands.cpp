@@ -18,6 +18,7 @@
 #include "mainwin/ui/tree_handlers.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/window_texts.h"
+#include "tools/ui/backup_dialog.h"
 #include "tools/ui/catalog_dialog.h"
 #include "tools/ui/options_dialog.h"
 #include "tools/ui/tree_rebuild_dialog.h"
@@ -144,6 +145,8 @@ void MainWindow::MTool_Click(QObject* sender) {
         SwitchClient(Program::instance().client.ClientName, -1);
     else if (isSender(sender, u"MTool_Option"))
         EditOptions(this);
+    else if (isSender(sender, u"MTool_Sicher"))
+        ShowBackupWindow(Program::instance().client.DataDir, Program::instance().client.BackupDir, this);
     else if (isSender(sender, u"MTool_Baum") && viewState_.hasTable())
         rebuildActiveTree();
 }
