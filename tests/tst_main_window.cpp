@@ -925,6 +925,63 @@ private slots:
                  QStringList(3, QStringLiteral("Das ist eine Notiz, keine Datei")));
     }
 
+    // Exported to a chosen folder and imported back: the table and the address tree are read anew and
+    // show the addresses twice, the imported ones as top-level entries.
+    void dbaseExportAndImportThroughTheToolMenu() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        const QString folder = inst.tmp.filePath(QStringLiteral("export"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = QDir(folder).filePath(QStringLiteral("Adressen.dbf"));
+        inst.interaction.setNextDirectory(folder);
+        child<QAction>(*window, QStringLiteral("MTool_ExpDBF"))->trigger();
+        QCOMPARE(inst.interaction.texts().last(),
+                 QStringLiteral("3 Adressen wurden nach \"%1\" exportiert.").arg(file));
+        inst.interaction.setNextFile(file);
+        child<QAction>(*window, QStringLiteral("MTool_ImpDBF"))->trigger();
+        QCOMPARE(inst.interaction.texts().last(), QStringLiteral("3 Adressen wurden importiert."));
+        QCOMPARE(inst.dm->TAdr.recordCount(), 6);
+        auto* tva = child<TTreeView2>(*window, QStringLiteral("TVA"));
+        QCOMPARE(tva->findItems(QStringLiteral("Meier Anna"), Qt::MatchExactly | Qt::MatchRecursive).size(), 2);
+        QCOMPARE(tva->topLevelItem(0)->childCount(), 5);
+        QCOMPARE(tva->currentItem(), tva->topLevelItem(0));
+
+        // A second export into the same folder asks first; No keeps the file.
+        const QByteArray before = [&] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        inst.interaction.setNextDirectory(folder);
+        inst.interaction.setNextAnswer(Answer::No);
+        child<QAction>(*window, QStringLiteral("MTool_ExpDBF"))->trigger();
+        QCOMPARE(inst.interaction.texts().last(),
+                 QStringLiteral("Die Datei \"%1\" ist bereits vorhanden.\nSoll sie überschrieben werden?").arg(file));
+        QFile after(file);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), before);
+    }
+
+    // A file that is no dBase table is refused with its message; the tree keeps its entries.
+    void dbaseImportOfAForeignFileChangesNothing() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        const QString file = inst.tmp.filePath(QStringLiteral("brief.dbf"));
+        QFile foreign(file);
+        QVERIFY(foreign.open(QIODevice::WriteOnly) &&
+                foreign.write("Sehr geehrte Damen und Herren, dies ist Text.") > 0);
+        foreign.close();
+        inst.interaction.setNextFile(file);
+        child<QAction>(*window, QStringLiteral("MTool_ImpDBF"))->trigger();
+        QCOMPARE(
+            inst.interaction.texts().last(),
+            QStringLiteral("Die Datei \"%1\" ist keine lesbare dBase-Datei: die Kennung am Anfang fehlt.").arg(file));
+        QCOMPARE(inst.interaction.shown().last().kind, ScriptedInteraction::Kind::Error);
+        QCOMPARE(inst.dm->TAdr.recordCount(), 3);
+        QCOMPARE(child<TTreeView2>(*window, QStringLiteral("TVA"))->topLevelItem(0)->childCount(), 2);
+    }
+
     void saveCopyProposesTheFileInTheHomeDirectory() {
         Installation inst;
         auto window = inst.makeWindow();

@@ -165,6 +165,8 @@ private:
     void about();
     void externalNoteEditor();
     void rebuildActiveTree();
+    void importDbase();
+    void exportDbase();
     bool listHasDocuments() const;
     void setEnabledByName(const QStringList& names, bool enabled);
     QString programKey() const;

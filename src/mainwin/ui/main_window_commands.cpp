@@ -7,6 +7,7 @@
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/over_panel.h"
 #include "controls/ui/tree_view2.h"
+#include "data/engine_error.h"
 #include "data/format_error.h"
 #include "data/services.h"
 #include "data/table_upgrade.h"
@@ -18,6 +19,7 @@
 #include "mainwin/ui/tree_handlers.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/window_texts.h"
+#include "tools/address_dbase.h"
 #include "tools/ui/backup_dialog.h"
 #include "tools/ui/catalog_dialog.h"
 #include "tools/ui/options_dialog.h"
@@ -149,6 +151,60 @@ void MainWindow::MTool_Click(QObject* sender) {
         ShowBackupWindow(Program::instance().client.DataDir, Program::instance().client.BackupDir, this);
     else if (isSender(sender, u"MTool_Baum") && viewState_.hasTable())
         rebuildActiveTree();
+    else if (isSender(sender, u"MTool_ImpDBF"))
+        importDbase();
+    else if (isSender(sender, u"MTool_ExpDBF"))
+        exportDbase();
+}
+
+// The addresses of the file become top-level entries; the table and the address tree are read anew.
+void MainWindow::importDbase() {
+    const TMand& client = Program::instance().client;
+    const QString path =
+        Interaction::instance().openFileName(QStringLiteral("dBase-Datei importieren"), QDir::homePath(),
+                                             QStringLiteral("dBase-Dateien (*.dbf *.DBF);;Alle Dateien (*)"));
+    if (path.isEmpty())
+        return;
+    setTreeLoading(true);
+    const auto loaded = qScopeGuard([this] { setTreeLoading(false); });
+    try {
+        const int count = importAddresses(path, client.DataDir, client.AdrTreeFile);
+        inform(QStringLiteral("%1 Adressen wurden importiert.").arg(count));
+    } catch (const FileError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
+    } catch (const EngineError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
+    }
+    if (dm_ != nullptr)
+        dm_->TAdr.refresh();
+    loadEntryTree(*TVA, client.AdrTreeFile, QStringLiteral("Adressen"));
+    setViewTabCaption(0, treeTabCaption(QStringLiteral("Adressen"), treeNodeCount(*TVA)));
+}
+
+void MainWindow::exportDbase() {
+    const QString folder =
+        Interaction::instance().directory(QStringLiteral("dBase-Export: Zielordner wählen"), QDir::homePath());
+    if (folder.isEmpty())
+        return;
+    const QString target = QDir(folder).filePath(QString::fromUtf16(AddressDbfName));
+    if (QFileInfo::exists(target) &&
+        Interaction::instance().askYesNo(QStringLiteral("Die Datei \"%1\" ist bereits vorhanden.\nSoll sie "
+                                                        "überschrieben werden?")
+                                             .arg(QDir::toNativeSeparators(target)),
+                                         ApplicationName.toString()) != Answer::Yes)
+        return;
+    try {
+        const int count = exportAddresses(Program::instance().client.DataDir, folder, QDate::currentDate());
+        inform(QStringLiteral("%1 Adressen wurden nach \"%2\" exportiert.")
+                   .arg(count)
+                   .arg(QDir::toNativeSeparators(target)));
+    } catch (const FileError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
+    } catch (const EngineError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
+    }
+    if (TVA->topLevelItemCount() > 0)
+        TVA->setCurrentItem(TVA->topLevelItem(0));
 }
 
 // The tree is reloaded without a tree-change handler: list and summary stay until a node is chosen.
