@@ -300,12 +300,12 @@ bool MainWindow::openClientFromList(const QString& clientName, int mode) {
     return opening.OpenClient(programKey(), clientName, mode);
 }
 
-// The note goes through the scratch file to the large editor and, when changed there, back into RE
-// as an edit of the note, which the data module stores into the document.
+// The note goes as Qt rich text through the scratch file to the large editor and, when changed there,
+// back into RE as an edit of the note, which the data module stores into the document.
 void MainWindow::externalNoteEditor() {
     const QString scratch = Program::instance().paths.noteScratchFile;
     try {
-        writeFileSafely(scratch, RE->noteText().toUtf8());
+        writeFileSafely(scratch, RE->toHtml().toUtf8());
     } catch (const FileError& error) {
         Interaction::instance().error(error.message(), ApplicationName.toString());
         return;
