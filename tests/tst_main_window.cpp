@@ -2,6 +2,7 @@
 #include "app/profile_file.h"
 #include "app/program.h"
 #include "app/startup.h"
+#include "app/ui/help_window.h"
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/tree_view2.h"
 #include "data/tdm.h"
@@ -981,6 +982,35 @@ private slots:
         QCOMPARE(inst.interaction.shown().last().kind, ScriptedInteraction::Kind::Error);
         QCOMPARE(inst.dm->TAdr.recordCount(), 3);
         QCOMPARE(child<TTreeView2>(*window, QStringLiteral("TVA"))->topLevelItem(0)->childCount(), 2);
+    }
+
+    // The help menu and the column dialog's help button open their pages in one help window each.
+    void helpMenuAndColumnDialogOpenTheirPages_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("contents") << "MHelp_View"
+                                  << "Inhalt";
+        QTest::newRow("tips") << "MHelp_Tips"
+                              << "Tips und Tricks";
+        QTest::newRow("support") << "MHelp_Support"
+                                 << "Support";
+    }
+
+    void helpMenuAndColumnDialogOpenTheirPages() {
+        QFETCH(QString, item);
+        QFETCH(QString, title);
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        child<QAction>(*window, item)->trigger();
+        child<QAction>(*window, item)->trigger();
+        const QList<HelpWindow*> help = window->findChildren<HelpWindow*>();
+        QCOMPARE(help.size(), 1);
+        QCOMPARE(help.first()->browser()->documentTitle(), title);
+        auto* columns = child<QWidget>(*window, QStringLiteral("TT01"));
+        child<QPushButton>(*columns, QStringLiteral("BtnHelp"))->click();
+        QCOMPARE(columns->findChild<HelpWindow*>()->browser()->documentTitle(),
+                 QStringLiteral("Tabellenansicht bearbeiten"));
     }
 
     void saveCopyProposesTheFileInTheHomeDirectory() {

@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "app/program_info.h"
 #include "app/safe_file.h"
+#include "app/ui/help_window.h"
 #include "clients/client_opening.h"
 #include "clients/ui/client_list_dialog.h"
 #include "controls/ui/db_grid3.h"
@@ -223,6 +224,12 @@ void MainWindow::rebuildActiveTree() {
 void MainWindow::MHelp_Click(QObject* sender) {
     if (isSender(sender, u"MHelp_Uber"))
         about();
+    else if (isSender(sender, u"MHelp_View"))
+        ShowHelp({}, this);
+    else if (isSender(sender, u"MHelp_Tips"))
+        ShowHelp(QStringLiteral("tip010"), this);
+    else if (isSender(sender, u"MHelp_Support"))
+        ShowHelp(QStringLiteral("zep050"), this);
 }
 
 void MainWindow::Button1Click() {}
