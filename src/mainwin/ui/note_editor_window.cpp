@@ -69,7 +69,7 @@ NoteEditorWindow::NoteEditorWindow(const QString& path, const QString& text, QWi
     layout->addWidget(buttons);
     connect(RENotiz, &QTextEdit::currentCharFormatChanged, this, &NoteEditorWindow::showFormatOfCursor);
     showFormatOfCursor();
-    resize(720, 520);
+    resize(900, 560);
 }
 
 QAction* NoteEditorWindow::addAction(QToolBar* bar, const QString& name, const QString& text, const QKeySequence& key) {
