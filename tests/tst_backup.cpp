@@ -235,6 +235,23 @@ private slots:
         QVERIFY(ui.shown().isEmpty());
     }
 
+    // A file that fails is reported when the window closes, naming it.
+    void windowReportsAnIncompleteBackup() {
+        QTemporaryDir client;
+        const QDir c(client.path());
+        QVERIFY(c.mkpath(QStringLiteral("Daten")) && c.mkpath(QStringLiteral("Sicherung")));
+        test::createClientTables(c.filePath(QStringLiteral("Daten")));
+        QVERIFY(writeBytes(c.filePath(QStringLiteral("Daten/Serie.db")), QByteArray("SQLite format 3\0kaputt", 23)));
+        ScriptedInteraction ui;
+        BackupDialog dialog(c.filePath(QStringLiteral("Daten")), c.filePath(QStringLiteral("Sicherung")));
+        dialog.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+        QCOMPARE(ui.texts(), QStringList{QStringLiteral("Die Sicherung ist unvollständig. Diese Dateien konnten nicht "
+                                                        "gesichert werden:\n\nSerie.db: Die Tabelle ist beschädigt")});
+        QCOMPARE(ui.shown().first().kind, ScriptedInteraction::Kind::Warning);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(QFile::exists(c.filePath(QStringLiteral("Sicherung/00000001/Sicherung unvollständig.txt"))));
+    }
+
     // Without the client's backup directory the target cannot be created: the message, and no copy.
     void windowReportsAMissingBackupDirectory() {
         QTemporaryDir client;
