@@ -188,8 +188,9 @@ private slots:
         QVERIFY2(counts.first() < counts.last(), "the writer posted between the backups");
     }
 
-    // A damaged table and a file whose copy cannot be written are named with their cause; the other
-    // files are copied, no damaged copy is left, and the backup carries the marker listing both.
+    // A file that cannot be read, a damaged table and a file whose copy cannot be written are named
+    // with their cause; the other files are copied, no damaged copy is left, and the backup carries
+    // the marker listing them.
     void failuresAreNamedAndMarked() {
         QTemporaryDir data;
         QTemporaryDir target;
@@ -200,22 +201,27 @@ private slots:
         QVERIFY(writeBytes(d.filePath(QStringLiteral("Thema.DB")), damaged));
         QVERIFY(writeBytes(d.filePath(QStringLiteral("Themen.dat")), "baum"));
         QVERIFY(QDir(target.path()).mkdir(QStringLiteral("Themen.dat"))); // the copy cannot take its name
+        // A file whose reading fails with an I/O error, even for root.
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), d.filePath(QStringLiteral("Notizen.txt"))));
         const BackupResult result = backupClientData(data.path(), target.path());
-        QCOMPARE(result.failures.size(), 2);
-        QCOMPARE(result.failures[0].fileName, QStringLiteral("Thema.DB"));
-        QCOMPARE(result.failures[0].cause, QStringLiteral("Die Tabelle ist beschädigt"));
-        QCOMPARE(result.failures[1].fileName, QStringLiteral("Themen.dat"));
-        QCOMPARE(result.failures[1].cause, QStringLiteral("Unter diesem Namen steht ein Ordner"));
+        QCOMPARE(result.failures.size(), 3);
+        QCOMPARE(result.failures[0].fileName, QStringLiteral("Notizen.txt"));
+        QCOMPARE(result.failures[0].cause, QStringLiteral("Der Datenträger meldet einen Ein-/Ausgabefehler"));
+        QCOMPARE(result.failures[1].fileName, QStringLiteral("Thema.DB"));
+        QCOMPARE(result.failures[1].cause, QStringLiteral("Die Tabelle ist beschädigt"));
+        QCOMPARE(result.failures[2].fileName, QStringLiteral("Themen.dat"));
+        QCOMPARE(result.failures[2].cause, QStringLiteral("Unter diesem Namen steht ein Ordner"));
         const QDir t(target.path());
         QVERIFY(!t.exists(QStringLiteral("Thema.DB")));
         QVERIFY(t.exists(QStringLiteral("Dok.DB")) && t.exists(QStringLiteral("Adressen.DB")));
         QCOMPARE(QString::fromUtf8(readBytes(t.filePath(QString::fromUtf16(IncompleteMarkerName)))),
-                 QStringLiteral("Diese Sicherung ist unvollständig. Es fehlen:\nThema.DB: Die Tabelle ist "
-                                "beschädigt\nThemen.dat: Unter diesem Namen steht ein Ordner\n"));
-        QCOMPARE(
-            incompleteBackupMessage(result),
-            QStringLiteral("Die Sicherung ist unvollständig. Diese Dateien konnten nicht gesichert werden:\n\n"
-                           "Thema.DB: Die Tabelle ist beschädigt\nThemen.dat: Unter diesem Namen steht ein Ordner"));
+                 QStringLiteral("Diese Sicherung ist unvollständig. Es fehlen:\nNotizen.txt: Der Datenträger meldet "
+                                "einen Ein-/Ausgabefehler\nThema.DB: Die Tabelle ist beschädigt\nThemen.dat: Unter "
+                                "diesem Namen steht ein Ordner\n"));
+        QCOMPARE(incompleteBackupMessage(result),
+                 QStringLiteral("Die Sicherung ist unvollständig. Diese Dateien konnten nicht gesichert werden:\n\n"
+                                "Notizen.txt: Der Datenträger meldet einen Ein-/Ausgabefehler\nThema.DB: Die Tabelle "
+                                "ist beschädigt\nThemen.dat: Unter diesem Namen steht ein Ordner"));
     }
 
     // The window shows the next free name; OK copies into it and closes.

@@ -64,10 +64,6 @@ DbfField dbfFieldOf(const FieldDef& field, const QString& name, bool memoFits) {
     return {name, 'C', std::clamp(field.size, 1, MaxText), 0};
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    writeFileSafely(path, bytes);
-}
-
 QVariant convertedValue(const QVariant& value, const FieldDef& field) {
     if (!value.isValid())
         return {};
@@ -161,8 +157,8 @@ int exportAddresses(const QString& dataDir, const QString& targetDir, const QDat
     const DbfFiles files = writeDbf(dbf, today);
     const QDir target(targetDir);
     if (!files.memo.isEmpty())
-        writeFile(target.filePath(QString::fromUtf16(AddressDbtName)), files.memo);
-    writeFile(target.filePath(QString::fromUtf16(AddressDbfName)), files.table);
+        writeFileSafely(target.filePath(QString::fromUtf16(AddressDbtName)), files.memo);
+    writeFileSafely(target.filePath(QString::fromUtf16(AddressDbfName)), files.table);
     return int(dbf.records.size());
 }
 

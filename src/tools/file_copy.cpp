@@ -12,6 +12,7 @@
 #include <QStorageInfo>
 
 #include <cerrno>
+#include <climits>
 #include <exception>
 #include <fcntl.h>
 #include <sys/stat.h>
