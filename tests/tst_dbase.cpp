@@ -148,6 +148,15 @@ private slots:
         QCOMPARE(table.records.size(), 3);
     }
 
+    // A table that cannot be written leaves no new memo file that an older table would misread.
+    void failedExportLeavesNoMemoFile() {
+        Clients clients;
+        QTemporaryDir out;
+        QVERIFY(QDir(out.path()).mkdir(QStringLiteral("Adressen.dbf")));
+        QVERIFY_THROWS_EXCEPTION(FileError, exportAddresses(clients.source.path(), out.path(), Today));
+        QVERIFY(!QFile::exists(QDir(out.path()).filePath(QStringLiteral("Adressen.dbt"))));
+    }
+
     // Only short notes: the note is a text field and no memo file is written.
     void shortNotesNeedNoMemoFile() {
         QTemporaryDir data;

@@ -156,9 +156,17 @@ int exportAddresses(const QString& dataDir, const QString& targetDir, const QDat
         dbf.fields.append(dbfFieldOf(fields[f], names[f], memoFits));
     const DbfFiles files = writeDbf(dbf, today);
     const QDir target(targetDir);
+    const QString memoPath = target.filePath(QString::fromUtf16(AddressDbtName));
     if (!files.memo.isEmpty())
-        writeFileSafely(target.filePath(QString::fromUtf16(AddressDbtName)), files.memo);
-    writeFileSafely(target.filePath(QString::fromUtf16(AddressDbfName)), files.table);
+        writeFileSafely(memoPath, files.memo);
+    try {
+        writeFileSafely(target.filePath(QString::fromUtf16(AddressDbfName)), files.table);
+    } catch (const FileError&) {
+        // An older table beside the new memo file would read wrong notes: the memo file goes too.
+        if (!files.memo.isEmpty())
+            QFile::remove(memoPath);
+        throw;
+    }
     return int(dbf.records.size());
 }
 

@@ -11,7 +11,8 @@ inline constexpr char16_t AddressDbtName[] = u"Adressen.dbt";
 // Writes every record of the address table of dataDir to targetDir/"Adressen.dbf" (dBase III,
 // Windows-1252): the fields of the table but its work marker and version marker, names cut to ten
 // characters and kept unique, dates as D, logicals as L, numbers as N, the note as a text field when
-// every note fits into 254 bytes, else as a memo in "Adressen.dbt" beside it. Returns the number of
+// every note fits into 254 bytes, else as a memo in "Adressen.dbt" beside it (removed again when the
+// table cannot be written, so no older table is paired with it). Returns the number of
 // addresses written. Throws EngineError when the table cannot be read, FileError when a file cannot
 // be written.
 int exportAddresses(const QString& dataDir, const QString& targetDir, const QDate& today);
