@@ -4,6 +4,7 @@
 #include "data/schema.h"
 #include "data/table.h"
 
+#include "backup_bench.h"
 #include "bench_support.h"
 #include "document_list_bench.h"
 #include "tree_bench.h"
@@ -227,6 +228,7 @@ int main(int argc, char** argv) {
                .arg(QStringLiteral("ZEP"), 10)
                .arg(QStringLiteral("SQLite roh"), 10);
     out.flush();
+    runBackupBenchmark(dataDir);
     benchOpen(dataDir);
     benchFilterSwitch(dataDir, addresses);
     benchKeySearch(dataDir, documents);

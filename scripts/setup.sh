@@ -6,6 +6,11 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev libgl-dev
           qt6-translations-l10n xvfb xauth fonts-dejavu-core adwaita-icon-theme unzip)
+# Only for the tests (scripts/test.sh): the dBase import is checked against a table written by the
+# spreadsheet's own dBase export.
+if [ "${ZEP_SETUP_TESTS:-}" = 1 ]; then
+    packages+=(libreoffice-calc-nogui libreoffice-base-drivers)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

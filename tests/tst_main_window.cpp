@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "app/ui/window_placer.h"
+#include "app/ui/help_window.h"
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/tree_view2.h"
 #include "data/tdm.h"
@@ -39,6 +40,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
@@ -1116,6 +1118,90 @@ private slots:
         QVERIFY(!window->copyDrag());
         QCOMPARE(grid.dragCursor(), int(DragCursorMove));
         QVERIFY(!grid.ctrlState());
+    // Exported to a chosen folder and imported back: the table and the address tree are read anew and
+    // show the addresses twice, the imported ones as top-level entries.
+    void dbaseExportAndImportThroughTheToolMenu() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        const QString folder = inst.tmp.filePath(QStringLiteral("export"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = QDir(folder).filePath(QStringLiteral("Adressen.dbf"));
+        inst.interaction.setNextDirectory(folder);
+        child<QAction>(*window, QStringLiteral("MTool_ExpDBF"))->trigger();
+        QCOMPARE(inst.interaction.texts().last(),
+                 QStringLiteral("3 Adressen wurden nach \"%1\" exportiert.").arg(file));
+        inst.interaction.setNextFile(file);
+        child<QAction>(*window, QStringLiteral("MTool_ImpDBF"))->trigger();
+        QCOMPARE(inst.interaction.texts().last(), QStringLiteral("3 Adressen wurden importiert."));
+        QCOMPARE(inst.dm->TAdr.recordCount(), 6);
+        auto* tva = child<TTreeView2>(*window, QStringLiteral("TVA"));
+        QCOMPARE(tva->findItems(QStringLiteral("Meier Anna"), Qt::MatchExactly | Qt::MatchRecursive).size(), 2);
+        QCOMPARE(tva->topLevelItem(0)->childCount(), 5);
+        QCOMPARE(tva->currentItem(), tva->topLevelItem(0));
+
+        // A second export into the same folder asks first; No keeps the file.
+        const QByteArray before = [&] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        inst.interaction.setNextDirectory(folder);
+        inst.interaction.setNextAnswer(Answer::No);
+        child<QAction>(*window, QStringLiteral("MTool_ExpDBF"))->trigger();
+        QCOMPARE(inst.interaction.texts().last(),
+                 QStringLiteral("Die Datei \"%1\" ist bereits vorhanden.\nSoll sie überschrieben werden?").arg(file));
+        QFile after(file);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), before);
+    }
+
+    // A file that is no dBase table is refused with its message; the tree keeps its entries.
+    void dbaseImportOfAForeignFileChangesNothing() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        const QString file = inst.tmp.filePath(QStringLiteral("brief.dbf"));
+        QFile foreign(file);
+        QVERIFY(foreign.open(QIODevice::WriteOnly) &&
+                foreign.write("Sehr geehrte Damen und Herren, dies ist Text.") > 0);
+        foreign.close();
+        inst.interaction.setNextFile(file);
+        child<QAction>(*window, QStringLiteral("MTool_ImpDBF"))->trigger();
+        QCOMPARE(
+            inst.interaction.texts().last(),
+            QStringLiteral("Die Datei \"%1\" ist keine lesbare dBase-Datei: die Kennung am Anfang fehlt.").arg(file));
+        QCOMPARE(inst.interaction.shown().last().kind, ScriptedInteraction::Kind::Error);
+        QCOMPARE(inst.dm->TAdr.recordCount(), 3);
+        QCOMPARE(child<TTreeView2>(*window, QStringLiteral("TVA"))->topLevelItem(0)->childCount(), 2);
+    }
+
+    // The help menu and the column dialog's help button open their pages in one help window each.
+    void helpMenuAndColumnDialogOpenTheirPages_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("contents") << "MHelp_View"
+                                  << "Inhalt";
+        QTest::newRow("tips") << "MHelp_Tips"
+                              << "Tips und Tricks";
+        QTest::newRow("support") << "MHelp_Support"
+                                 << "Support";
+    }
+
+    void helpMenuAndColumnDialogOpenTheirPages() {
+        QFETCH(QString, item);
+        QFETCH(QString, title);
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        child<QAction>(*window, item)->trigger();
+        child<QAction>(*window, item)->trigger();
+        const QList<HelpWindow*> help = window->findChildren<HelpWindow*>();
+        QCOMPARE(help.size(), 1);
+        QCOMPARE(help.first()->browser()->documentTitle(), title);
+        auto* columns = child<QWidget>(*window, QStringLiteral("TT01"));
+        child<QPushButton>(*columns, QStringLiteral("BtnHelp"))->click();
+        QCOMPARE(columns->findChild<HelpWindow*>()->browser()->documentTitle(),
+                 QStringLiteral("Tabellenansicht bearbeiten"));
     }
 
     void saveCopyProposesTheFileInTheHomeDirectory() {
@@ -1178,7 +1264,10 @@ private slots:
         QVERIFY(inst.dm->dm1().QDok.locate(u"Titel", QStringLiteral("Anruf")));
         QCOMPARE(window->noteEditor().noteText(), QStringLiteral("rief an"));
         child<QToolButton>(*window, QStringLiteral("Btn_D_Notiz"))->click();
-        QCOMPARE(seen, QStringLiteral("rief an"));
+        QVERIFY(isQtRichText(seen));
+        QTextDocument sent;
+        sent.setHtml(seen);
+        QCOMPARE(sent.toPlainText(), QStringLiteral("rief an"));
         QCOMPARE(window->noteEditor().noteText(), QStringLiteral("Neuer Text äöü"));
         QVERIFY(window->noteEditor().isModified());
         window->close();

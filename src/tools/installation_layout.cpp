@@ -3,6 +3,7 @@
 #include "data/engine_error.h"
 #include "data/schema.h"
 #include "data/table.h"
+#include "tools/help_pages.h"
 #include "tools/installation_content.h"
 
 #include <QDir>
@@ -138,6 +139,7 @@ void ensureInstallationLayout(const QString& installDir) {
     writeDefaultColumnFile(QDir(general).filePath(QStringLiteral("Tab.dat")));
     writeTemplateClientIni(QDir(empty).filePath(QStringLiteral("Mand.ini")));
     writeDefaultTemplates(templates);
+    writeDefaultHelpPages(root.filePath(QStringLiteral("help")));
 }
 
 bool hasTemplateTables(const QString& emptyDataDir) {

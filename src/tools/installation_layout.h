@@ -7,7 +7,8 @@ namespace zep {
 
 // Lays out a complete installation in a directory: "General" with the installation-wide tables,
 // catalogs and "Tab.dat", "Empty" with "Mand.ini" and the empty client tables in "Daten", and
-// "Vorlagen" with letter templates. What already exists is kept as it is. Throws on failure.
+// "Vorlagen" with letter templates, "help" with the help pages. What already exists is kept as it is. Throws on
+// failure.
 void ensureInstallationLayout(const QString& installDir);
 
 // True when the installation holds every table, the column arrangement, the template client's

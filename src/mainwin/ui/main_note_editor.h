@@ -6,7 +6,12 @@
 
 namespace zep {
 
+// True for the rich text (HTML) Qt writes for a document; every other note is plain text.
+bool isQtRichText(const QString& text);
+
 // RE: the note of the current document. The modified mark is the document's modified flag.
+// A note without formatting is kept as plain text, so plain notes stay readable everywhere; a note
+// with bold, italic, underline, another font, size or colour, or a list, is kept as Qt rich text.
 class NoteEdit : public QTextEdit, public NoteEditor {
     Q_OBJECT
 

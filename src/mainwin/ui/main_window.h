@@ -179,6 +179,8 @@ private:
     void about();
     void externalNoteEditor();
     void rebuildActiveTree();
+    void importDbase();
+    void exportDbase();
     bool listHasDocuments() const;
     void setEnabledByName(const QStringList& names, bool enabled);
     // Without an open client every command that needs one is disabled; the other rules enable

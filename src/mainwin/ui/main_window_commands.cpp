@@ -2,11 +2,13 @@
 #include "app/program.h"
 #include "app/program_info.h"
 #include "app/safe_file.h"
+#include "app/ui/help_window.h"
 #include "clients/client_opening.h"
 #include "clients/ui/client_list_dialog.h"
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/over_panel.h"
 #include "controls/ui/tree_view2.h"
+#include "data/engine_error.h"
 #include "data/format_error.h"
 #include "data/services.h"
 #include "data/table_upgrade.h"
@@ -19,6 +21,8 @@
 #include "mainwin/ui/tree_mirror.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/window_texts.h"
+#include "tools/address_dbase.h"
+#include "tools/ui/backup_dialog.h"
 #include "tools/ui/catalog_dialog.h"
 #include "tools/ui/options_dialog.h"
 #include "tools/ui/tree_rebuild_dialog.h"
@@ -147,8 +151,64 @@ void MainWindow::MTool_Click(QObject* sender) {
         SwitchClient(Program::instance().client.ClientName, -1);
     else if (isSender(sender, u"MTool_Option"))
         EditOptions(this);
+    else if (isSender(sender, u"MTool_Sicher"))
+        ShowBackupWindow(Program::instance().client.DataDir, Program::instance().client.BackupDir, this);
     else if (isSender(sender, u"MTool_Baum") && viewState_.hasTable())
         rebuildActiveTree();
+    else if (isSender(sender, u"MTool_ImpDBF"))
+        importDbase();
+    else if (isSender(sender, u"MTool_ExpDBF"))
+        exportDbase();
+}
+
+// The addresses of the file become top-level entries; the table and the address tree are read anew.
+void MainWindow::importDbase() {
+    const TMand& client = Program::instance().client;
+    const QString path =
+        Interaction::instance().openFileName(QStringLiteral("dBase-Datei importieren"), QDir::homePath(),
+                                             QStringLiteral("dBase-Dateien (*.dbf *.DBF);;Alle Dateien (*)"));
+    if (path.isEmpty())
+        return;
+    setTreeLoading(true);
+    const auto loaded = qScopeGuard([this] { setTreeLoading(false); });
+    try {
+        const int count = importAddresses(path, client.DataDir, client.AdrTreeFile);
+        inform(QStringLiteral("%1 Adressen wurden importiert.").arg(count));
+    } catch (const FileError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
+    } catch (const EngineError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
+    }
+    if (dm_ != nullptr)
+        dm_->TAdr.refresh();
+    loadEntryTree(*TVA, client.AdrTreeFile, QStringLiteral("Adressen"));
+    setViewTabCaption(0, treeTabCaption(QStringLiteral("Adressen"), treeNodeCount(*TVA)));
+}
+
+void MainWindow::exportDbase() {
+    const QString folder =
+        Interaction::instance().directory(QStringLiteral("dBase-Export: Zielordner wählen"), QDir::homePath());
+    if (folder.isEmpty())
+        return;
+    const QString target = QDir(folder).filePath(QString::fromUtf16(AddressDbfName));
+    if (QFileInfo::exists(target) &&
+        Interaction::instance().askYesNo(QStringLiteral("Die Datei \"%1\" ist bereits vorhanden.\nSoll sie "
+                                                        "überschrieben werden?")
+                                             .arg(QDir::toNativeSeparators(target)),
+                                         ApplicationName.toString()) != Answer::Yes)
+        return;
+    try {
+        const int count = exportAddresses(Program::instance().client.DataDir, folder, QDate::currentDate());
+        inform(QStringLiteral("%1 Adressen wurden nach \"%2\" exportiert.")
+                   .arg(count)
+                   .arg(QDir::toNativeSeparators(target)));
+    } catch (const FileError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
+    } catch (const EngineError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
+    }
+    if (TVA->topLevelItemCount() > 0)
+        TVA->setCurrentItem(TVA->topLevelItem(0));
 }
 
 // The tree is reloaded without a tree-change handler: list and summary stay until a node is chosen.
@@ -167,6 +227,12 @@ void MainWindow::rebuildActiveTree() {
 void MainWindow::MHelp_Click(QObject* sender) {
     if (isSender(sender, u"MHelp_Uber"))
         about();
+    else if (isSender(sender, u"MHelp_View"))
+        ShowHelp({}, this);
+    else if (isSender(sender, u"MHelp_Tips"))
+        ShowHelp(QStringLiteral("tip010"), this);
+    else if (isSender(sender, u"MHelp_Support"))
+        ShowHelp(QStringLiteral("zep050"), this);
 }
 
 void MainWindow::Button1Click() {}
@@ -260,12 +326,12 @@ bool MainWindow::openClientFromList(const QString& clientName, int mode) {
     return opening.OpenClient(programKey(), clientName, mode);
 }
 
-// The note goes through the scratch file to the large editor and, when changed there, back into RE
-// as an edit of the note, which the data module stores into the document.
+// The note goes as Qt rich text through the scratch file to the large editor and, when changed there,
+// back into RE as an edit of the note, which the data module stores into the document.
 void MainWindow::externalNoteEditor() {
     const QString scratch = Program::instance().paths.noteScratchFile;
     try {
-        writeFileSafely(scratch, RE->noteText().toUtf8());
+        writeFileSafely(scratch, RE->toHtml().toUtf8());
     } catch (const FileError& error) {
         Interaction::instance().error(error.message(), ApplicationName.toString());
         return;

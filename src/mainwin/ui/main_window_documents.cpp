@@ -4,6 +4,7 @@
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
+#include "app/ui/help_window.h"
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/drag_state.h"
 #include "controls/ui/icon_list_painter.h"
@@ -54,6 +55,8 @@ void MainWindow::setUpDocumentList() {
     TT01 = new ColumnArrangementDialog(this);
     connect(TT01, &ColumnArrangementDialog::rebuildRequested, this, [this] { reloadDocumentList(true, false); });
     connect(TT01, &ColumnArrangementDialog::sortColumnReset, this, [this] { sortColumn_ = 0; });
+    connect(TT01, &ColumnArrangementDialog::helpRequested, this,
+            [this](const QString& topic) { ShowHelp(topic, TT01); });
     connect(D_Grid, &TDBGrid3::OnHeaderClick, this, &MainWindow::D_GridHeaderClick);
     connect(D_Grid, &TDBGrid3::OnDrawCell, this, &MainWindow::D_GridDrawCell);
     connect(D_Grid, &TDBGrid3::OnCTRLChanged, this, &MainWindow::D_GridCTRLChanged);

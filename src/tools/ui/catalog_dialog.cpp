@@ -1,4 +1,6 @@
 #include "tools/ui/catalog_dialog.h"
+
+#include "app/ui/help_window.h"
 #include "app/ui/named_controls.h"
 
 #include "app/interaction.h"
@@ -111,6 +113,8 @@ void CatalogDialog::done(int result) {
 
 void EditCatalog(int number, QWidget* parent) {
     CatalogDialog dialog(number, Program::instance().paths.general, parent);
+    QObject::connect(&dialog, &CatalogDialog::helpRequested, &dialog,
+                     [&dialog](int topic) { ShowHelp(QString::number(topic), &dialog); });
     if (dialog.load())
         dialog.exec();
 }

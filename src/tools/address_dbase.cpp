@@ -1,0 +1,218 @@
+#include "tools/address_dbase.h"
+
+#include "app/safe_file.h"
+#include "data/cp1252.h"
+#include "data/format_error.h"
+#include "data/schema.h"
+#include "data/sqlite_db.h"
+#include "data/table.h"
+#include "data/treefile.h"
+#include "tools/dbase_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace zep {
+
+namespace {
+
+constexpr int MaxText = 254;
+
+bool isExported(const FieldDef& field) {
+    return field.name != QStringLiteral("Help") && field.name != QStringLiteral("VV34");
+}
+
+// Taken over from an imported file; the rest is set for a new top-level entry.
+bool isImported(const FieldDef& field) {
+    return isExported(field) && field.kind != FieldKind::AutoInc && field.name != QStringLiteral("Vor") &&
+           field.name != QStringLiteral("Baum");
+}
+
+QList<FieldDef> exportedFields() {
+    QList<FieldDef> fields;
+    for (const FieldDef& field : schema::addresses().fields)
+        if (isExported(field))
+            fields.append(field);
+    return fields;
+}
+
+QStringList dbfNamesOf(const QList<FieldDef>& fields) {
+    QStringList names;
+    for (const FieldDef& field : fields)
+        names.append(field.name);
+    return dbfFieldNames(names);
+}
+
+DbfField dbfFieldOf(const FieldDef& field, const QString& name, bool memoFits) {
+    switch (field.kind) {
+    case FieldKind::AutoInc:
+    case FieldKind::Integer:
+    case FieldKind::SmallInt:
+        return {name, 'N', 11, 0};
+    case FieldKind::Number:
+        return {name, 'N', 20, 4};
+    case FieldKind::Date:
+        return {name, 'D', 8, 0};
+    case FieldKind::Logical:
+        return {name, 'L', 1, 0};
+    case FieldKind::Memo:
+        return memoFits ? DbfField{name, 'C', MaxText, 0} : DbfField{name, 'M', 10, 0};
+    case FieldKind::String:
+        break;
+    }
+    return {name, 'C', std::clamp(field.size, 1, MaxText), 0};
+}
+
+QVariant convertedValue(const QVariant& value, const FieldDef& field) {
+    if (!value.isValid())
+        return {};
+    switch (field.kind) {
+    case FieldKind::String:
+        return value.toString().left(field.size > 0 ? field.size : MaxText);
+    case FieldKind::Memo:
+        return value.toString();
+    case FieldKind::Date:
+        return value.typeId() == QMetaType::QDate ? value : QVariant();
+    case FieldKind::Logical:
+        return value.typeId() == QMetaType::Bool ? value : QVariant();
+    case FieldKind::Number: {
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        return ok ? QVariant(number) : QVariant();
+    }
+    case FieldKind::AutoInc:
+    case FieldKind::Integer:
+    case FieldKind::SmallInt: {
+        bool ok = false;
+        const qint64 number = value.toLongLong(&ok);
+        return ok ? QVariant(number) : QVariant();
+    }
+    }
+    return {};
+}
+
+// For each imported address field, the column of the file that holds it, or -1.
+QList<int> columnsOf(const QList<FieldDef>& fields, const QStringList& dbfNames, const DbfTable& table) {
+    QList<int> columns;
+    for (int f = 0; f < fields.size(); ++f) {
+        int found = -1;
+        for (int c = 0; c < table.fields.size() && found < 0; ++c) {
+            const QString& name = table.fields[c].name;
+            if (name.compare(dbfNames[f], Qt::CaseInsensitive) == 0 ||
+                name.compare(fields[f].name, Qt::CaseInsensitive) == 0)
+                found = c;
+        }
+        columns.append(isImported(fields[f]) ? found : -1);
+    }
+    return columns;
+}
+
+QByteArray readWhole(const QString& path, bool required) {
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!required && !file.exists())
+            return {};
+        const int cause = errno;
+        throw FileError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2.")
+                            .arg(QDir::toNativeSeparators(path), fileErrorCause(cause, file)));
+    }
+    return file.readAll();
+}
+
+// The memo file beside a table: same name with ".dbt" in any letter case.
+QString memoPathOf(const QString& dbfPath) {
+    const QFileInfo info(dbfPath);
+    const QStringList found = info.dir().entryList({info.completeBaseName() + QStringLiteral(".dbt")}, QDir::Files);
+    return found.isEmpty() ? QString() : info.dir().filePath(found.first());
+}
+
+} // namespace
+
+int exportAddresses(const QString& dataDir, const QString& targetDir, const QDate& today) {
+    Table table;
+    table.setDirectory(dataDir);
+    table.setTableName(schema::addresses().name);
+    table.open();
+    const QList<FieldDef> fields = exportedFields();
+    QList<int> positions;
+    for (const FieldDef& field : fields)
+        positions.append(table.fieldPosition(field.name));
+    DbfTable dbf;
+    bool memoFits = true;
+    for (int row = 0; row < table.recordCount(); ++row) {
+        QVariantList record;
+        for (int f = 0; f < fields.size(); ++f) {
+            const QVariant value = positions[f] < 0 ? QVariant() : table.valueAt(row, positions[f]);
+            if (fields[f].kind == FieldKind::Memo && toCp1252(value.toString()).size() > MaxText)
+                memoFits = false;
+            record.append(value);
+        }
+        dbf.records.append(record);
+    }
+    const QStringList names = dbfNamesOf(fields);
+    for (int f = 0; f < fields.size(); ++f)
+        dbf.fields.append(dbfFieldOf(fields[f], names[f], memoFits));
+    const DbfFiles files = writeDbf(dbf, today);
+    const QDir target(targetDir);
+    const QString memoPath = target.filePath(QString::fromUtf16(AddressDbtName));
+    if (!files.memo.isEmpty())
+        writeFileSafely(memoPath, files.memo);
+    try {
+        writeFileSafely(target.filePath(QString::fromUtf16(AddressDbfName)), files.table);
+    } catch (const FileError&) {
+        // An older table beside the new memo file would read wrong notes: the memo file goes too.
+        if (!files.memo.isEmpty())
+            QFile::remove(memoPath);
+        throw;
+    }
+    return int(dbf.records.size());
+}
+
+int importAddresses(const QString& dbfPath, const QString& dataDir, const QString& treeFile) {
+    const QString memoPath = memoPathOf(dbfPath);
+    const DbfTable dbf =
+        readDbf(readWhole(dbfPath, true), memoPath.isEmpty() ? QByteArray() : readWhole(memoPath, false), dbfPath);
+    const QList<FieldDef> fields = exportedFields();
+    const QList<int> columns = columnsOf(fields, dbfNamesOf(fields), dbf);
+    if (std::all_of(columns.begin(), columns.end(), [](int c) { return c < 0; }))
+        throw FormatError(
+            QStringLiteral("Die Datei \"%1\" enthält keine Adressfelder.").arg(QDir::toNativeSeparators(dbfPath)));
+    const QList<TreeFileRecord> oldTree =
+        QFileInfo::exists(treeFile) ? readTreeFile(treeFile) : QList<TreeFileRecord>();
+
+    Table table;
+    table.setDirectory(dataDir);
+    table.setTableName(schema::addresses().name);
+    table.open();
+    const std::shared_ptr<Connection> connection = Connection::forFile(table.filePath());
+    QList<TreeFileRecord> tree = oldTree;
+    bool treeWritten = false;
+    try {
+        inTransaction(*connection, [&] {
+            for (const QVariantList& record : dbf.records) {
+                table.append();
+                for (int f = 0; f < fields.size(); ++f)
+                    if (columns[f] >= 0)
+                        table.field(fields[f].name).setValue(convertedValue(record[columns[f]], fields[f]));
+                table.field(u"Vor").setValue(qint64(0));
+                table.field(u"Baum").setValue(qint64(-1));
+                table.post();
+                tree.append({treeDisplayName(table.field(u"Name1").asString(), table.field(u"Name2").asString(),
+                                             table.field(u"Person").value().toBool()),
+                             1, qint32(table.field(u"Nr").value().toLongLong()), -1});
+            }
+            writeTreeFile(treeFile, tree);
+            treeWritten = true;
+        });
+    } catch (...) {
+        table.cancel();
+        if (treeWritten)
+            writeTreeFile(treeFile, oldTree);
+        throw;
+    }
+    return int(dbf.records.size());
+}
+
+} // namespace zep

@@ -1,0 +1,234 @@
+#include "tools/file_copy.h"
+
+#include "app/interaction.h"
+#include "app/program_info.h"
+#include "tools/szdd.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStorageInfo>
+
+#include <cerrno>
+#include <climits>
+#include <exception>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zep {
+
+namespace {
+
+bool hasWildcard(const QString& name) {
+    return name.contains(u'*') || name.contains(u'?');
+}
+
+// Case is ignored as the names are compared; a link or another spelling of the same file counts too.
+bool sameFile(const QString& source, const QString& target) {
+    const QFileInfo a(source);
+    const QFileInfo b(target);
+    if (a.absoluteFilePath().compare(b.absoluteFilePath(), Qt::CaseInsensitive) == 0)
+        return true;
+    return a.exists() && b.exists() && a.canonicalFilePath() == b.canonicalFilePath();
+}
+
+QString dateOf(const QFileInfo& file) {
+    return QLocale::system().toString(file.lastModified(), QLocale::ShortFormat);
+}
+
+bool directoryOfPathExists(const QString& path) {
+    return QFileInfo(QFileInfo(path).absolutePath()).isDir();
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    int close() {
+        const int rc = ::close(fd_);
+        fd_ = -1;
+        return rc;
+    }
+
+private:
+    int fd_;
+};
+
+int writeAll(int fd, const char* data, qint64 size) {
+    qint64 written = 0;
+    while (written < size) {
+        const ssize_t n = ::write(fd, data + written, size_t(size - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        written += n;
+    }
+    return 0;
+}
+
+// Streams source into a new file beside target, on disk before it replaces target in one step, so
+// a failed copy leaves an existing target as it was. Returns 0 or the errno of the failing call.
+int copyContent(const QString& source, const QString& target, const QByteArray* content = nullptr) {
+    Descriptor in(content ? -1 : ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (!content && in.get() < 0)
+        return errno;
+    struct stat sourceStat {};
+    if (!content && ::fstat(in.get(), &sourceStat) != 0)
+        return errno;
+    const QFileInfo targetInfo(target);
+    const QByteArray temporary =
+        QFile::encodeName(targetInfo.absoluteDir().filePath(u'.' + targetInfo.fileName() + QStringLiteral(".copy")));
+    Descriptor out(::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (out.get() < 0)
+        return errno;
+    const auto discard = [&](int error) {
+        ::unlink(temporary.constData());
+        return error;
+    };
+    if (content) {
+        if (const int error = writeAll(out.get(), content->constData(), content->size()))
+            return discard(error);
+    } else {
+        if (::fchmod(out.get(), sourceStat.st_mode & 0777) != 0)
+            return discard(errno);
+        QByteArray buffer(1 << 20, Qt::Uninitialized);
+        for (;;) {
+            const ssize_t n = ::read(in.get(), buffer.data(), size_t(buffer.size()));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return discard(errno);
+            if (n == 0)
+                break;
+            if (const int error = writeAll(out.get(), buffer.constData(), n))
+                return discard(error);
+        }
+    }
+    if (::fsync(out.get()) != 0)
+        return discard(errno);
+    if (out.close() != 0)
+        return discard(errno);
+    if (::rename(temporary.constData(), QFile::encodeName(targetInfo.absoluteFilePath()).constData()) != 0)
+        return discard(errno);
+    return 0;
+}
+
+} // namespace
+
+QString TFileCopy::text(const char16_t* german, const char16_t* english) const {
+    return QString::fromUtf16(Language == MessageLanguage::German ? german : english);
+}
+
+QString TFileCopy::overwriteQuestion() const {
+    const QFileInfo source(SourceFile);
+    const QFileInfo target(TargetFile);
+    return text(u"Die Zieldatei ist bereits vorhanden:\n\nQuelldatei \"", u"Target file already exists:\n\nSource \"") +
+           source.fileName() + text(u"\"\nDatum: ", u"\"\nDate: ") + dateOf(source) + text(u", Größe: ", u", Size: ") +
+           QString::number(source.size()) + text(u" Byte", u" byte") + text(u"\n\nZieldatei ", u"\n\nTarget ") +
+           target.fileName() + text(u"\nDatum: ", u"\nDate: ") + dateOf(target) + text(u", Größe: ", u", Size: ") +
+           QString::number(target.size()) + text(u" Byte", u" byte") +
+           text(u"\n\nSoll die vorhandene Datei überschrieben werden?", u"\n\nOverwrite existing file?");
+}
+
+bool TFileCopy::overwriteDeclined() const {
+    if (!CheckExists || !QFileInfo::exists(TargetFile))
+        return false;
+    return Interaction::instance().askYesNo(overwriteQuestion(), ApplicationName.toString()) != Answer::Yes;
+}
+
+// An empty name is refused with its own code, not reported as a successful copy.
+int TFileCopy::Execute() {
+    if (hasWildcard(SourceFile) || hasWildcard(TargetFile))
+        return Wildcard;
+    if (SourceFile.isEmpty() || TargetFile.isEmpty())
+        return EmptyName;
+    if (sameFile(SourceFile, TargetFile)) {
+        Interaction::instance().warning(
+            text(u"Quelldatei und Zieldatei sind identisch!", u"Attempt to copy file onto itself"),
+            ApplicationName.toString());
+        return SameFile;
+    }
+    switch (CopyType) {
+    case CopyKind::Copy:
+        return copyFile();
+    case CopyKind::Move:
+        return moveFile();
+    case CopyKind::Expand:
+        return expandFile();
+    }
+    return 0;
+}
+
+int TFileCopy::copyFile() {
+    if (overwriteDeclined())
+        return OverwriteDeclined;
+    try {
+        return copyContent(SourceFile, TargetFile);
+    } catch (const std::exception&) {
+        return SystemCallFailed;
+    }
+}
+
+// Like the system's move, an existing target is refused rather than replaced.
+int TFileCopy::moveFile() {
+    if (QStorageInfo(QFileInfo(SourceFile).absolutePath()).isReadOnly()) {
+        Interaction::instance().warning(
+            text(u"Kein Verschieben von einem Read-Only-Medium möglich!", u"Move from a CD ROM is impossible!"),
+            ApplicationName.toString());
+        return MoveFromReadOnly;
+    }
+    const QByteArray source = QFile::encodeName(QFileInfo(SourceFile).absoluteFilePath());
+    const QByteArray target = QFile::encodeName(QFileInfo(TargetFile).absoluteFilePath());
+    if (::access(source.constData(), F_OK) != 0)
+        return errno;
+    if (::access(target.constData(), F_OK) == 0)
+        return EEXIST;
+    try {
+        if (::rename(source.constData(), target.constData()) == 0)
+            return 0;
+        if (errno != EXDEV)
+            return errno;
+        // Another file system: copy, and remove the source only once the copy is on disk.
+        if (const int error = copyContent(SourceFile, TargetFile))
+            return error;
+        return ::unlink(source.constData()) == 0 ? 0 : errno;
+    } catch (const std::exception&) {
+        return SystemCallFailed;
+    }
+}
+
+int TFileCopy::expandFile() {
+    if (overwriteDeclined())
+        return OverwriteDeclined;
+    if (!directoryOfPathExists(SourceFile)) {
+        Interaction::instance().warning(text(u"Quellaufwerk nicht vorhanden", u"Source drive doesn't exist"),
+                                        ApplicationName.toString());
+        return SourceDriveMissing;
+    }
+    if (!directoryOfPathExists(TargetFile)) {
+        Interaction::instance().warning(text(u"Ziellaufwerk nicht vorhanden", u"Target drive doesn't exist"),
+                                        ApplicationName.toString());
+        return TargetDriveMissing;
+    }
+    QFile source(SourceFile);
+    if (!source.open(QIODevice::ReadOnly))
+        return LzBadInHandle;
+    QByteArray expanded;
+    if (const int result = expandSzdd(source.readAll(), expanded))
+        return result;
+    if (copyContent(SourceFile, TargetFile, &expanded) != 0)
+        return LzWrite;
+    return int(std::min<qsizetype>(expanded.size(), INT_MAX));
+}
+
+} // namespace zep

@@ -1,0 +1,331 @@
+#include "data/cp1252.h"
+#include "data/format_error.h"
+#include "data/table.h"
+#include "data/treefile.h"
+#include "test_install.h"
+#include "tools/address_dbase.h"
+#include "tools/dbase_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zep;
+
+namespace {
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+const QDate Today(2026, 12, 10);
+
+// A long note with umlauts that no text field of 254 bytes can hold.
+QString longNote() {
+    QString note;
+    for (int i = 0; i < 40; ++i)
+        note += QStringLiteral("Zeile %1: Grüße an Frau Weiß.\r\n").arg(i);
+    return note;
+}
+
+// Two client data directories: the source with three addresses, the target with one entry already
+// in its table and tree file.
+struct Clients {
+    QTemporaryDir source;
+    QTemporaryDir target;
+    QString targetTree() const { return QDir(target.path()).filePath(QStringLiteral("Adressen.dat")); }
+
+    Clients() {
+        test::createClientTables(source.path());
+        test::createClientTables(target.path());
+        Table adr;
+        test::openTable(adr, source.path(), QStringLiteral("Adressen.DB"));
+        test::appendRecord(adr, {{"Vor", 0},
+                                 {"Baum", 1},
+                                 {"Person", false},
+                                 {"Name1", "Müller & Söhne"},
+                                 {"Ort", "Straßburg"},
+                                 {"AnredeBrief", "Sehr geehrte Damen und Herren,"},
+                                 {"Datum1", QDate(2024, 2, 29)},
+                                 {"Zahl1", 12.5},
+                                 {"Notice", longNote()}});
+        test::appendRecord(adr, {{"Vor", 1},
+                                 {"Baum", -1},
+                                 {"Person", true},
+                                 {"Name1", "Weiß"},
+                                 {"Name2", "Änne"},
+                                 {"Datum2", QDate(1999, 12, 31)},
+                                 {"Zahl2", -3.25},
+                                 {"Notice", "kurz"}});
+        test::appendRecord(adr, {{"Vor", 0}, {"Name1", "€uro-Büro"}});
+        Table existing;
+        test::openTable(existing, target.path(), QStringLiteral("Adressen.DB"));
+        test::appendRecord(existing, {{"Vor", 0}, {"Baum", -1}, {"Name1", "Vorhanden"}});
+        writeTreeFile(targetTree(), {{QStringLiteral("Vorhanden"), 1, 1, -1}});
+    }
+};
+
+QList<QVariantList> addressRows(const QString& dir, const QStringList& fields) {
+    Table adr;
+    test::openTable(adr, dir, QStringLiteral("Adressen.DB"));
+    QList<QVariantList> rows;
+    for (adr.first(); !adr.eof(); adr.next()) {
+        QVariantList row;
+        for (const QString& field : fields)
+            row.append(adr.field(field).value());
+        rows.append(row);
+    }
+    return rows;
+}
+
+// A valid table of one text and one date column, two records.
+QByteArray smallDbf() {
+    DbfTable table;
+    table.fields = {{QStringLiteral("NAME1"), 'C', 20, 0}, {QStringLiteral("DATUM1"), 'D', 8, 0}};
+    table.records = {{QStringLiteral("Köhler"), QDate(2020, 1, 2)}, {QStringLiteral("Jäger"), QVariant()}};
+    return writeDbf(table, Today).table;
+}
+
+} // namespace
+
+class TestDbase : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fieldNames_data() {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("short kept") << QStringList{"Name1", "PLZ1"} << QStringList{"Name1", "PLZ1"};
+        QTest::newRow("cut to ten") << QStringList{"AnredeBrief"} << QStringList{"AnredeBrie"};
+        QTest::newRow("cut names kept apart") << QStringList{"AnredeBrief", "AnredeBriefe", "AnredeBrieg"}
+                                              << QStringList{"AnredeBrie", "AnredeBri1", "AnredeBri2"};
+        QTest::newRow("case counts as same")
+            << QStringList{"Strassenname", "STRASSENNAMEN"} << QStringList{"Strassenna", "STRASSENN1"};
+    }
+
+    void fieldNames() {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, expected);
+        QCOMPARE(dbfFieldNames(names), expected);
+    }
+
+    // What the export writes, as another program would read it: dBase III with a memo file,
+    // Windows-1252 text, the 11-character field name cut, no work or version marker.
+    void exportWritesDbaseThree() {
+        Clients clients;
+        QTemporaryDir out;
+        QCOMPARE(exportAddresses(clients.source.path(), out.path(), Today), 3);
+        const QByteArray dbf = readBytes(QDir(out.path()).filePath(QStringLiteral("Adressen.dbf")));
+        QCOMPARE(quint8(dbf.at(0)), quint8(0x83));
+        QCOMPARE(dbf.mid(1, 3), QByteArray("\x7E\x0C\x0A", 3));
+        QCOMPARE(dbf.back(), '\x1A');
+        QVERIFY(dbf.contains(toCp1252(u"Müller & Söhne")));
+        QVERIFY(dbf.contains(QByteArray("\x80uro-B\xFCro")));
+        QVERIFY(dbf.contains("20240229"));
+        const DbfTable table = readDbf(dbf, readBytes(QDir(out.path()).filePath(QStringLiteral("Adressen.dbt"))),
+                                       QStringLiteral("Adressen.dbf"));
+        QStringList names;
+        QString types;
+        for (const DbfField& field : table.fields) {
+            names.append(field.name);
+            types += QLatin1Char(field.type);
+        }
+        QVERIFY(names.contains(QStringLiteral("AnredeBrie")));
+        QVERIFY(!names.contains(QStringLiteral("Help")) && !names.contains(QStringLiteral("VV34")));
+        QCOMPARE(types.count(u'D'), 2);
+        QCOMPARE(types.count(u'L'), 1);
+        QCOMPARE(types.count(u'M'), 1);
+        QCOMPARE(table.records.size(), 3);
+    }
+
+    // A table that cannot be written leaves no new memo file that an older table would misread.
+    void failedExportLeavesNoMemoFile() {
+        Clients clients;
+        QTemporaryDir out;
+        QVERIFY(QDir(out.path()).mkdir(QStringLiteral("Adressen.dbf")));
+        QVERIFY_THROWS_EXCEPTION(FileError, exportAddresses(clients.source.path(), out.path(), Today));
+        QVERIFY(!QFile::exists(QDir(out.path()).filePath(QStringLiteral("Adressen.dbt"))));
+    }
+
+    // Only short notes: the note is a text field and no memo file is written.
+    void shortNotesNeedNoMemoFile() {
+        QTemporaryDir data;
+        QTemporaryDir out;
+        test::createClientTables(data.path());
+        Table adr;
+        test::openTable(adr, data.path(), QStringLiteral("Adressen.DB"));
+        test::appendRecord(adr, {{"Vor", 0}, {"Name1", "A"}, {"Notice", QString(254, u'ä')}});
+        QCOMPARE(exportAddresses(data.path(), out.path(), Today), 1);
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("Adressen.dbf")});
+        const DbfTable table =
+            readDbf(readBytes(QDir(out.path()).filePath(QStringLiteral("Adressen.dbf"))), {}, QStringLiteral("x"));
+        QCOMPARE(quint8(readBytes(QDir(out.path()).filePath(QStringLiteral("Adressen.dbf"))).at(0)), quint8(0x03));
+        const int notice = int(std::find_if(table.fields.begin(), table.fields.end(),
+                                            [](const DbfField& f) { return f.name == QStringLiteral("Notice"); }) -
+                               table.fields.begin());
+        QCOMPARE(table.fields[notice].type, 'C');
+        QCOMPARE(table.records[0][notice].toString(), QString(254, u'ä'));
+    }
+
+    // Exported and imported into another client: every field arrives, the addresses are new top-level
+    // entries behind the existing one, and the tree file lists them.
+    void roundTrip() {
+        Clients clients;
+        QTemporaryDir out;
+        QCOMPARE(exportAddresses(clients.source.path(), out.path(), Today), 3);
+        QCOMPARE(importAddresses(QDir(out.path()).filePath(QStringLiteral("Adressen.dbf")), clients.target.path(),
+                                 clients.targetTree()),
+                 3);
+        const QStringList fields{"Person", "Name1",  "Name2", "Ort",   "AnredeBrief",
+                                 "Datum1", "Datum2", "Zahl1", "Zahl2", "Notice"};
+        QList<QVariantList> expected = addressRows(clients.source.path(), fields);
+        QList<QVariantList> imported = addressRows(clients.target.path(), fields);
+        QCOMPARE(imported.size(), 4);
+        imported.removeFirst();
+        // A blank logical reads back as null, as it was written.
+        QCOMPARE(imported, expected);
+        QCOMPARE(addressRows(clients.target.path(), {"Nr", "Vor", "Baum"}),
+                 (QList<QVariantList>{{qint64(1), qint64(0), qint64(-1)},
+                                      {qint64(2), qint64(0), qint64(-1)},
+                                      {qint64(3), qint64(0), qint64(-1)},
+                                      {qint64(4), qint64(0), qint64(-1)}}));
+        QCOMPARE(readTreeFile(clients.targetTree()),
+                 (QList<TreeFileRecord>{{QStringLiteral("Vorhanden"), 1, 1, -1},
+                                        {QStringLiteral("Müller & Söhne"), 1, 2, -1},
+                                        {QStringLiteral("Weiß Änne"), 1, 3, -1},
+                                        {QStringLiteral("€uro-Büro"), 1, 4, -1}}));
+    }
+
+    void badInput_data() {
+        QTest::addColumn<QByteArray>("dbf");
+        QTest::addColumn<QString>("detail");
+        const QByteArray good = smallDbf();
+        QTest::newRow("empty") << QByteArray() << "sie ist zu kurz";
+        QTest::newRow("picture") << QByteArray("\x89PNG\r\n\x1A\n").repeated(8) << "die Kennung am Anfang fehlt";
+        QTest::newRow("record cut off") << good.left(good.size() - 10) << "sie ist unvollständig, es fehlen Datensätze";
+        QTest::newRow("header cut off") << good.left(40) << "der Kopf ist beschädigt";
+        QByteArray wrongSize = good;
+        wrongSize[10] = char(wrongSize[10] + 1);
+        QTest::newRow("record size wrong") << wrongSize << "der Kopf ist beschädigt";
+        QByteArray unknownType = good;
+        unknownType[32 + 11] = 'X';
+        QTest::newRow("unknown type") << unknownType << "das Feld \"NAME1\" hat den unbekannten Typ \"X\"";
+        QByteArray huge = good;
+        huge[7] = char(0x7F);
+        QTest::newRow("count beyond file") << huge << "sie ist unvollständig, es fehlen Datensätze";
+        DbfTable memoTable;
+        memoTable.fields = {{QStringLiteral("NAME1"), 'C', 5, 0}, {QStringLiteral("NOTICE"), 'M', 10, 0}};
+        memoTable.records = {{QStringLiteral("A"), QStringLiteral("Notiz")}};
+        QTest::newRow("memo file missing") << writeDbf(memoTable, Today).table << "die Notizdatei ist unvollständig";
+    }
+
+    // A damaged or foreign file is refused with a German message naming it; table and tree file stay.
+    void badInput() {
+        QFETCH(QByteArray, dbf);
+        QFETCH(QString, detail);
+        Clients clients;
+        const QString path = QDir(clients.source.path()).filePath(QStringLiteral("Fremd.dbf"));
+        QVERIFY(writeBytes(path, dbf));
+        const QByteArray treeBefore = readBytes(clients.targetTree());
+        try {
+            importAddresses(path, clients.target.path(), clients.targetTree());
+            QFAIL("the file was taken");
+        } catch (const FormatError& error) {
+            QCOMPARE(error.message(), QStringLiteral("Die Datei \"%1\" ist keine lesbare dBase-Datei: %2.")
+                                          .arg(QDir::toNativeSeparators(path), detail));
+        }
+        QCOMPARE(addressRows(clients.target.path(), {"Name1"}), QList<QVariantList>{{QStringLiteral("Vorhanden")}});
+        QCOMPARE(readBytes(clients.targetTree()), treeBefore);
+    }
+
+    // A table of other data has no column an address could take.
+    void fileWithoutAddressFields() {
+        Clients clients;
+        DbfTable other;
+        other.fields = {{QStringLiteral("ARTIKEL"), 'C', 10, 0}, {QStringLiteral("PREIS"), 'N', 8, 2}};
+        other.records = {{QStringLiteral("Schraube"), 0.25}};
+        const QString path = QDir(clients.source.path()).filePath(QStringLiteral("Artikel.dbf"));
+        QVERIFY(writeBytes(path, writeDbf(other, Today).table));
+        QVERIFY_THROWS_EXCEPTION(FormatError, importAddresses(path, clients.target.path(), clients.targetTree()));
+        QCOMPARE(addressRows(clients.target.path(), {"Name1"}).size(), 1);
+    }
+
+    // A tree file that cannot be written leaves the table as it was: no address without a tree entry.
+    void treeFileFailureAddsNothing() {
+        Clients clients;
+        QTemporaryDir out;
+        exportAddresses(clients.source.path(), out.path(), Today);
+        const QString blocked = QDir(clients.target.path()).filePath(QStringLiteral("Ordner.dat"));
+        QVERIFY(QDir().mkdir(blocked));
+        QVERIFY_THROWS_EXCEPTION(FileError, importAddresses(QDir(out.path()).filePath(QStringLiteral("Adressen.dbf")),
+                                                            clients.target.path(), blocked));
+        QCOMPARE(addressRows(clients.target.path(), {"Name1"}), QList<QVariantList>{{QStringLiteral("Vorhanden")}});
+    }
+
+    // Random damage to a valid file is refused or read, never read past its end.
+    void fuzzedInputs() {
+        const QByteArray good = smallDbf();
+        QRandomGenerator random(20261210);
+        int refused = 0;
+        for (int round = 0; round < 5000; ++round) {
+            QByteArray bytes = good;
+            const int changes = int(random.bounded(1, 6));
+            for (int c = 0; c < changes; ++c)
+                bytes[int(random.bounded(int(bytes.size())))] = char(random.bounded(256));
+            if (random.bounded(4) == 0)
+                bytes.truncate(int(random.bounded(int(bytes.size()))));
+            try {
+                const DbfTable table = readDbf(bytes, bytes, QStringLiteral("x.dbf"));
+                for (const QVariantList& record : table.records)
+                    QCOMPARE(record.size(), table.fields.size());
+            } catch (const FormatError&) {
+                ++refused;
+            }
+        }
+        QVERIFY(refused > 0);
+    }
+
+    // A table written by the spreadsheet's dBase export (code page 850, language byte 0, upper-case
+    // names) is imported with its umlauts, dates, logicals and numbers.
+    void importsSpreadsheetExport() {
+        const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (office.isEmpty())
+            QSKIP("soffice fehlt: scripts/setup.sh installiert es für die Tests");
+        QTemporaryDir work;
+        const QString sheet = QDir(work.path()).filePath(QStringLiteral("adressen.fods"));
+        QVERIFY(QFile::copy(QStringLiteral(ZEP_TEST_DATA "/calc_addresses.fods"), sheet));
+        QProcess convert;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), work.path()); // a profile of its own
+        convert.setProcessEnvironment(environment);
+        convert.start(office, {QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("dbf"),
+                               QStringLiteral("--outdir"), work.path(), sheet});
+        QVERIFY(convert.waitForFinished(180000));
+        const QString dbf = QDir(work.path()).filePath(QStringLiteral("adressen.dbf"));
+        QVERIFY2(QFile::exists(dbf), convert.readAllStandardError().constData());
+        QCOMPARE(quint8(readBytes(dbf).at(29)), quint8(0));
+
+        Clients clients;
+        QCOMPARE(importAddresses(dbf, clients.target.path(), clients.targetTree()), 2);
+        QCOMPARE(addressRows(clients.target.path(), {"Name1", "Ort", "Datum1", "Person", "Zahl1"}),
+                 (QList<QVariantList>{
+                     {QStringLiteral("Vorhanden"), QVariant(), QVariant(), QVariant(), QVariant()},
+                     {QStringLiteral("Müller & Söhne"), QStringLiteral("Köln"), QDate(2024, 2, 29), true, 12.5},
+                     {QStringLiteral("Weiß GmbH"), QStringLiteral("Straßburg"), QDate(1999, 12, 31), false, -3.0}}));
+        QCOMPARE(readTreeFile(clients.targetTree()).size(), 3);
+        QCOMPARE(readTreeFile(clients.targetTree()).at(2).name, QStringLiteral("Weiß GmbH"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDbase)
+#include "tst_dbase.moc"
