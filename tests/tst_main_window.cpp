@@ -2,8 +2,8 @@
 #include "app/profile_file.h"
 #include "app/program.h"
 #include "app/startup.h"
-#include "app/ui/window_placer.h"
 #include "app/ui/help_window.h"
+#include "app/ui/window_placer.h"
 #include "controls/ui/db_grid3.h"
 #include "controls/ui/tree_view2.h"
 #include "data/tdm.h"
@@ -1118,6 +1118,8 @@ private slots:
         QVERIFY(!window->copyDrag());
         QCOMPARE(grid.dragCursor(), int(DragCursorMove));
         QVERIFY(!grid.ctrlState());
+    }
+
     // Exported to a chosen folder and imported back: the table and the address tree are read anew and
     // show the addresses twice, the imported ones as top-level entries.
     void dbaseExportAndImportThroughTheToolMenu() {
