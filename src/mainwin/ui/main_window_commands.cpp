@@ -182,7 +182,7 @@ void MainWindow::importDbase() {
     if (dm_ != nullptr)
         dm_->TAdr.refresh();
     loadEntryTree(*TVA, client.AdrTreeFile, QStringLiteral("Adressen"));
-    setViewTabCaption(0, treeTabCaption(QStringLiteral("Adressen"), treeNodeCount(*TVA)));
+    setViewTabCaption(0, treeTabCaption(QStringLiteral("Adressen"), treeModel(*TVA).nodeCount()));
 }
 
 void MainWindow::exportDbase() {
