@@ -102,3 +102,15 @@ std::vector<LayoutName> readLayoutNames(DataSet& table) {
 }
 
 } // namespace zep
+
+namespace zep {
+
+PrintFieldText recordFieldText(DataSet& record) {
+    return [&record](const QString& name) -> std::optional<QString> {
+        if (record.fieldPosition(name) < 0)
+            return std::nullopt;
+        return record.field(name).asString();
+    };
+}
+
+} // namespace zep

@@ -2,6 +2,7 @@
 
 #include "printing/address_list.h"
 #include "printing/envelope.h"
+#include "printing/print_line.h"
 
 #include <QString>
 
@@ -27,5 +28,12 @@ struct LayoutName {
     int nr = 0;
 };
 std::vector<LayoutName> readLayoutNames(DataSet& table);
+
+} // namespace zep
+
+namespace zep {
+
+// The field texts of the data set's current record, for the line substitution.
+PrintFieldText recordFieldText(DataSet& record);
 
 } // namespace zep

@@ -109,6 +109,9 @@ public:
     void copyDocument(int number) override;
     bool currentDocumentIsNote() override;
 
+    // The selection list of the address printing: the selected address and what the flags add below it.
+    QStringList addressPrintSelection(bool withDescendants, bool withMainEntries);
+
     NoteEdit& noteEditor() { return *RE; }
     TDBGrid3& documentGrid() { return *D_Grid; }
 
