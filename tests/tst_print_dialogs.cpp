@@ -189,6 +189,7 @@ void TestPrintDialogs::addressListPdf() {
     int pages = 0;
     const QList<PdfWord> words = pdfWords(pdf, &pages);
     QCOMPARE(pages, 3);
+    QVERIFY(QFile::permissions(pdf).testFlag(QFileDevice::ReadOther));
     const int lineHeight = printLineHeight(printFontHeight(12, 254, dialog->preview().screenDpiY()));
     // Ten blocks of four line heights fit the 257 mm of a column.
     const int perColumn = 2570 / (4 * lineHeight);

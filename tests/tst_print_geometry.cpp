@@ -128,6 +128,7 @@ private slots:
     void selectionSortedAndMissingSkipped();
     void previewShowsFirstPageOnly();
     void stopEndsRun();
+    void fullPreviewReadsNoMoreAddresses();
     void envelopeStart_data();
     void envelopeStart();
     void envelopeLines();
@@ -394,6 +395,25 @@ void TestPrintGeometry::stopEndsRun() {
     QVERIFY(list.stopped);
     QCOMPARE(pagesSeen, (QList<int>{1, 1, 1, 1, 2}));
     QCOMPARE(list.pages.size(), size_t(2));
+}
+
+void TestPrintGeometry::fullPreviewReadsNoMoreAddresses() {
+    // One column of 2.1 mm lines: 61 one-line blocks leave 0.8 mm of the 257 mm, less than a line.
+    AddressListLayout layout;
+    layout.lines[0] = u"[Name1]"_s;
+    const ListGeometry g = setupListGeometry(layout, {}, {}, -14);
+    QCOMPARE(g.lineHeight, 21);
+    const QStringList captions = numberedCaptions(200);
+    std::map<int, Address> addresses = fullAddresses(captions);
+    const auto blocks = blocksOf(layout, addresses);
+    QList<int> read;
+    const ComposedList preview =
+        composeAddressList(g, {}, PrintMode::Preview, entriesOf(captions), [&read, &blocks](int nr) {
+            read << nr;
+            return blocks(nr);
+        });
+    QCOMPARE(preview.pages[0].size(), size_t(61));
+    QCOMPARE(read.size(), 61);
 }
 
 void TestPrintGeometry::envelopeStart_data() {

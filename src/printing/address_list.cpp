@@ -46,6 +46,12 @@ public:
         }
     }
 
+    // The preview's page is full when not even a block without lines fits in its last column.
+    bool previewFull() const {
+        return mode_ == PrintMode::Preview && column_ >= g_.columns &&
+               g_.pageHeight - g_.margins.bottom * 10 - y_ < std::max(g_.lineHeight, 1);
+    }
+
     ComposedList& result() { return result_; }
 
 private:
@@ -106,6 +112,8 @@ ComposedList composeAddressList(const ListGeometry& geometry, const AddressListO
         run.nextColumn();
     std::optional<QChar> previousInitial;
     for (const SelectionEntry& entry : entries) {
+        if (run.previewFull())
+            break;
         if (stop && stop(int(run.result().pages.size()))) {
             run.result().stopped = true;
             break;

@@ -6,6 +6,7 @@
 #include "printing/print_line.h"
 #include "printing/ui/print_job.h"
 #include "printing/ui/print_painter.h"
+#include "printing/ui/print_preview_window.h"
 #include "printing/ui/printer_device.h"
 
 #include <QGridLayout>
@@ -50,6 +51,8 @@ EnvelopePrintDialog::EnvelopePrintDialog(const QString& generalDir, DataSet& add
         grid->addWidget(*edit, row++, 3);
     }
     Grid->setToolTip(QStringLiteral("Zeilenübersicht"));
+    preview().resize(440, 260); // an envelope lies across
+    preview().placeAtBottomRight();
     NeuBtn->setToolTip(QStringLiteral("Neue Adresse"));
 }
 

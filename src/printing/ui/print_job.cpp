@@ -84,6 +84,9 @@ PrintJob::Result PrintJob::print(int pageCount, const std::function<void(QPainte
             result = Result::Failed;
         } else {
             partial.setAutoRemove(false);
+            // The temporary file was private to its owner; the finished file reads like any other.
+            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                              QFileDevice::ReadOther);
         }
     }
     status_->close();
