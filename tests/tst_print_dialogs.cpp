@@ -276,7 +276,16 @@ void TestPrintDialogs::envelopePdf() {
     dialog.show();
     const QString pdf = inst.pdfPath(u"umschlag.pdf"_s);
     inst.interaction.setNextPrinter(pdfPrinter(pdf, envelopeSheet()));
+    QStringList statusShown;
+    QTimer::singleShot(0, [&statusShown] {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* status = qobject_cast<PrintStatusWindow*>(window); status && status->isVisible())
+                statusShown << status->DruckLbl->text()
+                            << (status->SeiteLbl->isVisible() ? u"Seite sichtbar"_s : QString());
+    });
     click(dialog, u"BtnPrint"_s);
+    // One envelope: the status window names the printer and counts no pages.
+    QCOMPARE(statusShown, (QStringList{u"Drucker: PDF-Datei "_s + pdf, QString()}));
     const QList<PdfWord> words = pdfWords(pdf);
     // On the sheet the line starts 50 mm from the left and 220 - 100 mm from the top and runs upwards,
     // the tops of its characters towards the sheet's left edge (the envelope's top).

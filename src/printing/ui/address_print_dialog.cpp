@@ -222,7 +222,7 @@ void AddressPrintDialog::printLayout() {
     const QPageLayout::Orientation orientation = printer().pageLayout().orientation();
     printer().setPageOrientation(QPageLayout::Portrait);
     try {
-        PrintJob job(printer(), this);
+        PrintJob job(printer(), true, this);
         const ComposedList list = compose(PrintMode::Print, [&job](int page) { return job.stopRequested(page); });
         if (!list.stopped) {
             const ListGeometry g = geometry();

@@ -150,7 +150,7 @@ void EnvelopePrintDialog::printLayout() {
     printer().setPageOrientation(QPageLayout::Portrait);
     try {
         const std::vector<PlacedEnvelopeLine> lines = placedLines(PrintMode::Print);
-        PrintJob job(printer(), this);
+        PrintJob job(printer(), false, this);
         if (!job.stopRequested(1))
             job.print(1, [&lines](QPainter& painter, int) { drawEnvelopeLines(painter, lines); });
     } catch (const EngineError& e) {

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTemporaryFile>
 
 namespace zep {
@@ -37,9 +38,10 @@ private:
 
 } // namespace
 
-PrintJob::PrintJob(QPrinter& printer, QWidget* parent) : printer_(printer), status_(new PrintStatusWindow(parent)) {
+PrintJob::PrintJob(QPrinter& printer, bool countsPages, QWidget* parent)
+    : printer_(printer), countsPages_(countsPages), status_(new PrintStatusWindow(parent)) {
     status_->setPrinterName(printerDisplayName(printer));
-    status_->setPage(1);
+    status_->setPage(countsPages ? 1 : 0);
     status_->show();
     status_->repaint();
     QApplication::processEvents();
@@ -49,7 +51,8 @@ PrintJob::~PrintJob() = default;
 
 bool PrintJob::stopRequested(int page) {
     QApplication::processEvents();
-    if (!status_->aborted() && status_->SeiteLbl->text() != QStringLiteral("Seite ") + QString::number(page))
+    if (countsPages_ && !status_->aborted() &&
+        status_->SeiteLbl->text() != QStringLiteral("Seite ") + QString::number(page))
         status_->setPage(page);
     return status_->aborted();
 }
@@ -60,6 +63,7 @@ PrintJob::Result PrintJob::print(int pageCount, const std::function<void(QPainte
     printer_.setDocName(QString::fromUtf16(PrintJobName));
     const QString target = printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName() : QString();
     if (target.isEmpty()) {
+        status_->BitBtn11->setEnabled(false);
         const Result result = paintAll(pageCount, paintPage);
         status_->close();
         return result;
