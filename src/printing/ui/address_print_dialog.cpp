@@ -123,11 +123,6 @@ void AddressPrintDialog::showEvent(QShowEvent* event) {
     LayoutDialog::showEvent(event);
 }
 
-void AddressPrintDialog::hideEvent(QHideEvent* event) {
-    addresses_.close();
-    LayoutDialog::hideEvent(event);
-}
-
 void AddressPrintDialog::loadLayout(DataSet& record) {
     const AddressListLayout layout = readAddressListLayout(record);
     E_Breite->setText(layout.pageWidth);
@@ -183,9 +178,7 @@ AddressListOptions AddressPrintDialog::options() const {
 
 ListGeometry AddressPrintDialog::geometry() const {
     const int fontHeight = printFontHeight(font_.pointSize, ReportedPrinterDpi, screenDpiY());
-    return setupListGeometry(layoutFromControls(), options(),
-                             unprintableMargins(printerDevice(const_cast<AddressPrintDialog*>(this)->printer())),
-                             fontHeight);
+    return setupListGeometry(layoutFromControls(), options(), unprintableMargins(printerDevice(printer())), fontHeight);
 }
 
 ComposedList AddressPrintDialog::compose(PrintMode mode, const ListRunStop& stop) {

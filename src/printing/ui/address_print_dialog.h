@@ -45,7 +45,6 @@ protected:
     int storedIndex() const override;
     void storeIndex(int index) const override;
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildOwnControls();
@@ -57,7 +56,7 @@ private:
 
     SelectionSource source_;
     QStringList selection_;
-    Table addresses_;
+    Table addresses_; // open from the first show to the dialog's end
     PrintFont font_ = defaultPrintFont();
     int columns_ = 1;
 };

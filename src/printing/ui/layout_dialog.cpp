@@ -225,6 +225,9 @@ void LayoutDialog::showEvent(QShowEvent* event) {
 
 void LayoutDialog::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
+    // Minimising hides the window too; only a real hide ends the dialog.
+    if (event->spontaneous() && isVisible())
+        return;
     emit hidden();
 }
 

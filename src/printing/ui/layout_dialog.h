@@ -55,6 +55,7 @@ public:
 
     PrintPreviewWindow& preview() { return *preview_; }
     QPrinter& printer() { return printer_; }
+    const QPrinter& printer() const { return printer_; }
     bool isModified() const { return modified_; }
 
     LayoutNameBox* BoxBez = nullptr;
