@@ -178,6 +178,7 @@ private slots:
     void newThenDeleteDropsOnlyNew();
     void lastLayoutNeverDeleted();
     void saveNeedsName();
+    void firstLayoutIntoEmptyTable();
     void editingRules();
     void closingAsksAndStoresIndex();
     void selectionFlags();
@@ -397,6 +398,29 @@ void TestPrintDialogs::saveNeedsName() {
     test::openTable(t, inst.program.paths.general, u"AdrPrt.db"_s);
     t.first();
     QCOMPARE(t.field(u"Bezeichnung").asString(), u"Adressliste A4"_s);
+}
+
+void TestPrintDialogs::firstLayoutIntoEmptyTable() {
+    Installation inst;
+    {
+        Table t;
+        test::openTable(t, inst.program.paths.general, u"AdrPrt.db"_s);
+        t.first();
+        t.deleteRecord();
+        QCOMPARE(t.recordCount(), 0);
+    }
+    auto dialog = inst.listDialog();
+    QCOMPARE(dialog->BoxBez->count(), 0);
+    dialog->BoxBez->setEditText(u"Erstes"_s);
+    click(*dialog, u"SaveBtn"_s);
+    QVERIFY2(inst.interaction.shown().isEmpty(), qPrintable(inst.interaction.texts().join(u'|')));
+    Table t;
+    test::openTable(t, inst.program.paths.general, u"AdrPrt.db"_s);
+    QCOMPARE(t.recordCount(), 1);
+    t.first();
+    QCOMPARE(t.field(u"Bezeichnung").asString(), u"Erstes"_s);
+    QCOMPARE(t.field(u"B").asString(), u"210"_s);
+    QCOMPARE(dialog->BoxBez->currentText(), u"Erstes"_s);
 }
 
 void TestPrintDialogs::editingRules() {

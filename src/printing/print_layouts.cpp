@@ -101,10 +101,6 @@ std::vector<LayoutName> readLayoutNames(DataSet& table) {
     return names;
 }
 
-} // namespace zep
-
-namespace zep {
-
 PrintFieldText recordFieldText(DataSet& record) {
     return [&record](const QString& name) -> std::optional<QString> {
         if (record.fieldPosition(name) < 0)

@@ -29,10 +29,6 @@ struct LayoutName {
 };
 std::vector<LayoutName> readLayoutNames(DataSet& table);
 
-} // namespace zep
-
-namespace zep {
-
 // The field texts of the data set's current record, for the line substitution.
 PrintFieldText recordFieldText(DataSet& record);
 

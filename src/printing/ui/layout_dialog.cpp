@@ -253,7 +253,8 @@ void LayoutDialog::FormShow() {
         const int index = storedIndex();
         if (index >= 0 && index < BoxBez->count())
             BoxBez->setCurrentIndex(index);
-        chooseLayout(BoxBez->currentIndex());
+        if (!numbers_.empty()) // with no layout stored there is nothing to load
+            chooseLayout(BoxBez->currentIndex());
     } catch (const EngineError& e) {
         showEngineError(e.message());
     }
