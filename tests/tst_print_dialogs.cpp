@@ -181,6 +181,7 @@ private slots:
     void firstLayoutIntoEmptyTable();
     void editingRules();
     void closingAsksAndStoresIndex();
+    void envelopeLinesEditedByRow();
     void selectionFlags();
 };
 
@@ -485,6 +486,47 @@ void TestPrintDialogs::closingAsksAndStoresIndex() {
     auto again = inst.listDialog();
     QCOMPARE(again->BoxBez->currentText(), u"Zweispaltig"_s);
     QCOMPARE(child<QLineEdit>(*again, u"E_Breite"_s)->text(), u"148"_s);
+}
+
+void TestPrintDialogs::envelopeLinesEditedByRow() {
+    Installation inst;
+    Table address;
+    test::openTable(address, inst.program.client.DataDir, u"Adressen.DB"_s);
+    EnvelopePrintDialog dialog(inst.program.paths.general, address);
+    dialog.show();
+    click(dialog, u"NeuBtn"_s);
+    for (int row = 0; row < PrintLineCount; ++row) {
+        QCOMPARE(dialog.Grid->item(row, 1)->text(), QString());
+        QCOMPARE(dialog.Grid->item(row, 2)->text(), u"100"_s);
+        QCOMPARE(dialog.Grid->item(row, 3)->text(), QString::number(10 * (row + 1) + 30));
+        QCOMPARE(dialog.Grid->item(row, 4)->text(), u"0"_s);
+    }
+    // A row's font belongs to that row; the fields follow the row clicked.
+    dialog.Grid->setCurrentCell(2, 1);
+    QCOMPARE(dialog.E_Y->text(), u"60"_s);
+    inst.interaction.setNextFont(FontDescription{u"DejaVu Serif"_s, true, false, false, false, 20});
+    click(dialog, u"BtnFont"_s);
+    dialog.E_W->setFocus();
+    dialog.E_W->setText(u"45"_s);
+    QTest::keyClick(dialog.E_W, Qt::Key_Return);
+    QCOMPARE(dialog.Grid->item(2, 4)->text(), u"45"_s);
+    dialog.Grid->setCurrentCell(3, 1);
+    QCOMPARE(dialog.E_F->text(), u"Arial, 12"_s);
+    QCOMPARE(dialog.E_W->text(), u"0"_s);
+    dialog.Grid->setCurrentCell(2, 1);
+    QCOMPARE(dialog.E_F->text(), u"DejaVu Serif, Fett, 20"_s);
+    // The font dialog was preset with the row's font. Opening the name list asks first; No keeps the layout unsaved and
+    // the list is read anew.
+    inst.interaction.setNextAnswer(Answer::No);
+    dialog.BoxBez->showPopup();
+    dialog.BoxBez->hidePopup();
+    QCOMPARE(inst.interaction.texts(), (QStringList{u"Arial;0000;12;"_s, u"Änderungen speichern ?"_s}));
+    QCOMPARE(dialog.BoxBez->count(), 1);
+    Table t;
+    test::openTable(t, inst.program.paths.general, u"Brief.db"_s);
+    QCOMPARE(t.recordCount(), 1);
+    inst.interaction.setNextAnswer(Answer::No);
+    dialog.close();
 }
 
 void TestPrintDialogs::selectionFlags() {
