@@ -42,6 +42,7 @@ public:
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString directory(const QString&, const QString&) override { return {}; }
     std::optional<FontDescription> font(const FontDescription&, const QString&) override { return std::nullopt; }
+    bool setupPrinter(QPrinter&, const QString&) override { return false; }
     void showInfo(const QString&) override {}
     void hideInfo() override {}
 

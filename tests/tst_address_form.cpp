@@ -13,10 +13,13 @@
 #include "mainwin/ui/tree_nodes.h"
 #include "platform/telephony.h"
 #include "platform/web_pages.h"
+#include "printing/ui/address_print_dialog.h"
+#include "printing/ui/envelope_print_dialog.h"
 #include "scripted_interaction.h"
 #include "test_install.h"
 #include "tools/installation_layout.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -184,6 +187,13 @@ template <typename T = QWidget> T* child(QWidget& form, const char* name) {
     return found;
 }
 
+QWidget* topLevel(const char* name) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QLatin1String(name))
+            return window;
+    return nullptr;
+}
+
 void click(QWidget& form, const char* name) {
     QTest::mouseClick(child(form, name), Qt::LeftButton);
 }
@@ -214,6 +224,47 @@ class AddressFormTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void printCommandsOpenTheirDialogs() {
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Alpha GmbH")));
+        QStringList selections;
+        bool mainDisabled = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<AddressPrintDialog*>(topLevel("TW_A_Print2"));
+            QVERIFY(dialog && dialog->isVisible());
+            mainDisabled = !inst.window->isEnabled();
+            selections << dialog->selectionList().join(u'|');
+            QTest::mouseClick(dialog->Check_U, Qt::LeftButton);
+            selections << dialog->selectionList().join(u'|');
+            QTest::mouseClick(dialog->Check_H, Qt::LeftButton);
+            selections << dialog->selectionList().join(u'|');
+            dialog->close();
+        });
+        inst.window->findChild<QAction*>(QStringLiteral("MA_PrintAdr"))->trigger();
+        QVERIFY(mainDisabled);
+        QVERIFY(inst.window->isEnabled());
+        QVERIFY(!topLevel("TW_A_Print2"));
+        // A main entry is listed only with its flag; the entries below it in tree order, sorted.
+        QCOMPARE(selections, (QStringList{QString(), QStringLiteral("Bauer Max¶2|Kunz Karl¶4|Schulz Eva¶3"),
+                                          QStringLiteral("Alpha GmbH¶1|Bauer Max¶2|Kunz Karl¶4|Schulz Eva¶3")}));
+
+        QVERIFY(inst.select(QStringLiteral("Schulz Eva")));
+        QString envelopeAddress;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<EnvelopePrintDialog*>(topLevel("TBrief2"));
+            QVERIFY(dialog && dialog->isVisible());
+            mainDisabled = !inst.window->isEnabled();
+            envelopeAddress = inst.dm->TAdr.field(u"Name1").asString();
+            dialog->close();
+        });
+        mainDisabled = false;
+        inst.window->findChild<QAction*>(QStringLiteral("MA_PrintBrief"))->trigger();
+        QVERIFY(mainDisabled);
+        QVERIFY(inst.window->isEnabled());
+        QCOMPARE(envelopeAddress, QStringLiteral("Schulz"));
+    }
+
     void newPersonGetsItsNameAndIsSortedAmongSiblings() {
         Installation inst;
         QVERIFY(inst.showWindow());

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class QPrinter;
+
 namespace zep {
 
 enum class Answer { Yes, No, Cancel, Ok, Abort };
@@ -33,6 +35,10 @@ public:
     virtual QString directory(const QString& caption, const QString& startDir) = 0;
     // The chosen font, or nothing when the user cancels.
     virtual std::optional<FontDescription> font(const FontDescription& initial, const QString& caption) = 0;
+
+    // The print dialog on a printer: a CUPS queue or a PDF file, with its settings. False when the
+    // user cancels.
+    virtual bool setupPrinter(QPrinter& printer, const QString& caption) = 0;
 
     // A notice that stays visible, without blocking, until hideInfo(); a second showInfo replaces the text.
     virtual void showInfo(const QString& text) = 0;

@@ -42,6 +42,8 @@ ScriptedInteraction::~ScriptedInteraction() {
         unused.append(QStringLiteral("directory \"%1\"").arg(dir));
     for (const auto& font : std::as_const(fonts_))
         unused.append(QStringLiteral("font \"%1\"").arg(font ? encodeFontString(*font) : QStringLiteral("cancel")));
+    if (!printers_.isEmpty())
+        unused.append(QStringLiteral("%1 printer set-ups").arg(printers_.size()));
     fail(QStringLiteral("ScriptedInteraction: prepared but never asked for: ") + unused.join(QStringLiteral(", ")));
 }
 
@@ -65,7 +67,7 @@ QStringList ScriptedInteraction::texts() const {
 }
 
 qsizetype ScriptedInteraction::unusedAnswers() const {
-    return answers_.size() + files_.size() + directories_.size() + fonts_.size();
+    return answers_.size() + files_.size() + directories_.size() + fonts_.size() + printers_.size();
 }
 
 void ScriptedInteraction::information(const QString& text, const QString& caption) {
@@ -119,6 +121,12 @@ QString ScriptedInteraction::directory(const QString& caption, const QString& st
 std::optional<FontDescription> ScriptedInteraction::font(const FontDescription& initial, const QString& caption) {
     shown_.append({Kind::Font, encodeFontString(initial), caption, {}});
     return take(fonts_, QStringLiteral("the font dialog \"%1\"").arg(caption), std::optional<FontDescription>());
+}
+
+bool ScriptedInteraction::setupPrinter(QPrinter& printer, const QString& caption) {
+    shown_.append({Kind::Printer, {}, caption, {}});
+    const PrinterSetup setup = take(printers_, QStringLiteral("the print dialog \"%1\"").arg(caption), PrinterSetup());
+    return setup && setup(printer);
 }
 
 void ScriptedInteraction::showInfo(const QString& text) {

@@ -6,6 +6,8 @@
 #include <QQueue>
 #include <QStringList>
 
+#include <functional>
+
 namespace zep::test {
 
 // The interaction double: installs itself as Interaction::instance() for its lifetime, records every
@@ -25,6 +27,7 @@ public:
         SaveFile,
         Directory,
         Font,
+        Printer,
         Info
     };
 
@@ -46,6 +49,10 @@ public:
     void setNextDirectory(const QString& path) { directories_.enqueue(path); }
     // std::nullopt answers as a cancelled dialog.
     void setNextFont(const std::optional<FontDescription>& font) { fonts_.enqueue(font); }
+    // For the print dialog: sets the printer up as the user would and returns true, or returns false
+    // for a cancelled dialog. The double stays free of the print module; the test's function holds it.
+    using PrinterSetup = std::function<bool(QPrinter&)>;
+    void setNextPrinter(const PrinterSetup& setup) { printers_.enqueue(setup); }
 
     const QList<Shown>& shown() const { return shown_; }
     // The texts of everything shown, in order.
@@ -67,6 +74,7 @@ public:
     QString saveFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString directory(const QString& caption, const QString& startDir) override;
     std::optional<FontDescription> font(const FontDescription& initial, const QString& caption) override;
+    bool setupPrinter(QPrinter& printer, const QString& caption) override;
     void showInfo(const QString& text) override;
     void hideInfo() override;
 
@@ -81,6 +89,7 @@ private:
     QQueue<QString> files_;
     QQueue<QString> directories_;
     QQueue<std::optional<FontDescription>> fonts_;
+    QQueue<PrinterSetup> printers_;
     bool infoVisible_ = false;
 };
 

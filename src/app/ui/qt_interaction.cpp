@@ -9,6 +9,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace zep {
@@ -110,6 +112,12 @@ std::optional<FontDescription> QtInteraction::font(const FontDescription& initia
     if (!ok)
         return std::nullopt;
     return toFontDescription(chosen);
+}
+
+bool QtInteraction::setupPrinter(QPrinter& printer, const QString& caption) {
+    QPrintDialog dialog(&printer, parentWindow());
+    dialog.setWindowTitle(caption);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void QtInteraction::showInfo(const QString& text) {

@@ -25,6 +25,7 @@ public:
     QString saveFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString directory(const QString& caption, const QString& startDir) override;
     std::optional<FontDescription> font(const FontDescription& initial, const QString& caption) override;
+    bool setupPrinter(QPrinter& printer, const QString& caption) override;
     void showInfo(const QString& text) override;
     void hideInfo() override;
 

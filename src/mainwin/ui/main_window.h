@@ -119,6 +119,9 @@ public:
     bool currentDocumentIsNote() override;
     bool fileDropsCarriedOut() const override { return static_cast<bool>(fileAdder_); }
 
+    // The selection list of the address printing: the selected address and what the flags add below it.
+    QStringList addressPrintSelection(bool withDescendants, bool withMainEntries);
+
     NoteEdit& noteEditor() { return *RE; }
     TDBGrid3& documentGrid() { return *D_Grid; }
 

@@ -21,6 +21,7 @@
 #include "mainwin/ui/tree_mirror.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/window_texts.h"
+#include "printing/ui/print_windows.h"
 #include "tools/address_dbase.h"
 #include "tools/ui/backup_dialog.h"
 #include "tools/ui/catalog_dialog.h"
@@ -138,6 +139,16 @@ void MainWindow::B_BtnClick(QObject* sender) {
         editEntry();
     else if (name.endsWith(QStringLiteral("_Del")))
         deleteEntry();
+    else if (name.endsWith(QStringLiteral("_PrintAdr")))
+        PrintAddresses(*this);
+    else if (name.endsWith(QStringLiteral("_PrintBrief")))
+        PrintEnvelope(*this);
+}
+
+QStringList MainWindow::addressPrintSelection(bool withDescendants, bool withMainEntries) {
+    QStringList lines;
+    treeHandlers_->ListSubtreeEntries(lines, withDescendants, withMainEntries);
+    return lines;
 }
 
 // The catalog editor edits the catalog that belongs to the item.
