@@ -157,6 +157,7 @@ void AddressTemplatesDialog::buildControls() {
     connect(add, &QPushButton::clicked, this, thenMemo(&AddressTemplatesDialog::BtnNeuClick));
     connect(remove, &QPushButton::clicked, this, thenMemo(&AddressTemplatesDialog::BtnDelClick));
     connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(QString::fromLatin1(HelpTopic)); });
+    connect(LB, &QListWidget::itemClicked, this, [this] { MB->setFocus(); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 }
 
