@@ -391,7 +391,7 @@ private slots:
                 dialog->findChild<QPushButton*>(ok ? QStringLiteral("BitBtn11") : QStringLiteral("BitBtn12")),
                 Qt::LeftButton);
         });
-        const std::optional<QString> chosen = OpenWithDialog::choose(dm.TPro, nullptr);
+        const std::optional<QString> chosen = OpenWithDialog::choose(dm.DPro, nullptr);
         QCOMPARE(chosen.has_value(), ok);
         if (ok)
             QCOMPARE(*chosen, program);

@@ -1,47 +1,31 @@
 #include "documents/ui/open_with_dialog.h"
 
 #include "app/ui/named_controls.h"
-#include "data/table.h"
+#include "controls/ui/db_ctrl_grid.h"
+#include "data/data_source.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QListWidget>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace zep {
 
 namespace {
-
 constexpr int kPanelHeight = 25;
 constexpr int kVisiblePanels = 5;
-
-QWidget* panel(const QString& ext, const QString& title) {
-    auto* widget = new QWidget;
-    auto* layout = new QHBoxLayout(widget);
-    layout->setContentsMargins(6, 0, 6, 0);
-    auto* extLabel = new QLabel(ext, widget);
-    extLabel->setObjectName(QStringLiteral("L_Ext"));
-    QFont bold = extLabel->font();
-    bold.setBold(true);
-    extLabel->setFont(bold);
-    extLabel->setMinimumWidth(48);
-    auto* nameLabel = new QLabel(title, widget);
-    nameLabel->setObjectName(QStringLiteral("L_Name"));
-    layout->addWidget(extLabel);
-    layout->addWidget(nameLabel, 1);
-    return widget;
-}
-
+constexpr int kExtWidth = 48; // L_Ext, then L_Name
 } // namespace
 
-OpenWithDialog::OpenWithDialog(Table& applications, QWidget* parent)
+OpenWithDialog::OpenWithDialog(DataSource& applications, QWidget* parent)
     : QDialog(parent, Qt::Tool), applications_(applications) {
     setObjectName(QStringLiteral("TN06"));
     setWindowTitle(QStringLiteral("Datei öffnen mit..."));
-    DBCtrlGrid1 = new QListWidget(this);
+    DBCtrlGrid1 = new TDBCtrlGrid(applications_, kPanelHeight, kVisiblePanels, this);
     DBCtrlGrid1->setObjectName(QStringLiteral("DBCtrlGrid1"));
     DBCtrlGrid1->setFrameShape(QFrame::NoFrame);
-    DBCtrlGrid1->setMinimumHeight(kPanelHeight * kVisiblePanels + 2);
+    DBCtrlGrid1->setPanelPainter([this](QPainter& painter, const QRect& panel, int row, bool current) {
+        paintPanel(painter, panel, row, current);
+    });
     auto* ok = makeButton(QStringLiteral("BitBtn11"), QStringLiteral("OK"), this);
     ok->setDefault(true);
     auto* abort = makeButton(QStringLiteral("BitBtn12"), QStringLiteral("Abbrechen"), this);
@@ -52,35 +36,34 @@ OpenWithDialog::OpenWithDialog(Table& applications, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(DBCtrlGrid1, 1);
     layout->addLayout(buttons);
-    resize(340, kPanelHeight * kVisiblePanels + 60);
-    fillPanels();
-    connect(DBCtrlGrid1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            applications_.setRecNo(row + 1);
-    });
-    connect(DBCtrlGrid1, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    resize(340, DBCtrlGrid1->height() + 60);
+    connect(DBCtrlGrid1, &TDBCtrlGrid::itemDoubleClicked, this, &QDialog::accept);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(abort, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void OpenWithDialog::fillPanels() {
-    const int current = applications_.recNo() - 1;
-    const int ext = applications_.fieldPosition(u"Ext");
-    const int title = applications_.fieldPosition(u"Titel");
-    for (int row = 0; row < applications_.recordCount(); ++row) {
-        auto* item = new QListWidgetItem(DBCtrlGrid1);
-        item->setSizeHint(QSize(0, kPanelHeight));
-        DBCtrlGrid1->setItemWidget(
-            item, panel(applications_.valueAt(row, ext).toString(), applications_.valueAt(row, title).toString()));
-    }
-    DBCtrlGrid1->setCurrentRow(qMax(0, current));
+// L_Ext in bold, then L_Name.
+void OpenWithDialog::paintPanel(QPainter& painter, const QRect& panel, int row, bool current) {
+    const DataSet& set = *applications_.dataSet();
+    const QPalette& colours = palette();
+    painter.fillRect(panel, current ? colours.highlight() : colours.base());
+    painter.setPen(current ? colours.highlightedText().color() : colours.text().color());
+    QFont bold = font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    const QRect text = panel.adjusted(6, 0, -6, 0);
+    painter.drawText(text.adjusted(0, 0, -(text.width() - kExtWidth), 0), Qt::AlignVCenter | Qt::AlignLeft,
+                     set.valueAt(row, set.fieldPosition(u"Ext")).toString());
+    painter.setFont(font());
+    painter.drawText(text.adjusted(kExtWidth + 8, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                     set.valueAt(row, set.fieldPosition(u"Titel")).toString());
 }
 
-std::optional<QString> OpenWithDialog::choose(Table& applications, QWidget* parent) {
+std::optional<QString> OpenWithDialog::choose(DataSource& applications, QWidget* parent) {
     OpenWithDialog dialog(applications, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return applications.field(u"Anw").asString();
+    return applications.dataSet()->field(u"Anw").asString();
 }
 
 } // namespace zep

@@ -196,7 +196,7 @@ void MainWindow::OpenDocument(DocumentVerb mode) {
         return;
     OpeningWindows windows;
     windows.chooseApplication = [this] {
-        return OpenWithDialog::choose(dm_->TPro, this);
+        return OpenWithDialog::choose(dm_->DPro, this);
     };
     windows.copyAddress = [this] {
         CopyAddressToClipboard();
