@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev libgl-dev
-          qt6-translations-l10n xvfb xauth fonts-dejavu-core adwaita-icon-theme unzip poppler-utils)
+          qt6-translations-l10n xvfb xauth fonts-dejavu-core adwaita-icon-theme unzip poppler-utils xdg-utils)
 # Only for the tests (scripts/test.sh): the dBase import is checked against a table written by the
 # spreadsheet's own dBase export.
 if [ "${ZEP_SETUP_TESTS:-}" = 1 ]; then

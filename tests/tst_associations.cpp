@@ -1,14 +1,18 @@
 #include "data/application_register.h"
 #include "data/schema.h"
 #include "data/table.h"
+#include "documents/process_launcher.h"
 #include "fake_associations.h"
 #include "platform/desktop_associations.h"
 #include "test_install.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace zep;
 using zep::test::FakeAssociations;
@@ -38,6 +42,17 @@ QStringList registerRecords(const QString& generalDir) {
                        .join(u'|');
     }
     return records;
+}
+
+void writeText(const QString& path, const QString& text) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text.toUtf8());
+}
+
+QString readText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 } // namespace
@@ -84,6 +99,100 @@ private slots:
         for (const QString& name : {QStringLiteral("zep office"), QStringLiteral("zep-viewer"),
                                     QStringLiteral("zep-other"), QStringLiteral("zep-dialer")})
             createProgram(name);
+    }
+
+    // What a type's verb runs: the default application's command; a D-Bus activatable one also takes
+    // the file while it runs. Printing is no verb of the desktop.
+    void verbCommands_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<int>("verb");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("request");
+        QTest::addColumn<QString>("service");
+        QTest::newRow("open") << "odt" << int(DocumentVerb::Open) << "\"zep office\" --writer %U"
+                              << ""
+                              << "";
+        QTest::newRow("play is open") << "odt" << int(DocumentVerb::Play) << "\"zep office\" --writer %U"
+                                      << ""
+                                      << "";
+        QTest::newRow("print: nothing") << "odt" << int(DocumentVerb::Print) << ""
+                                        << ""
+                                        << "";
+        QTest::newRow("activatable") << "pdf" << int(DocumentVerb::Open) << "zep-viewer %f"
+                                     << "%1"
+                                     << "zep-viewer.desktop";
+        QTest::newRow("no application") << "odp" << int(DocumentVerb::Open) << ""
+                                        << ""
+                                        << "";
+    }
+    void verbCommands() {
+        QFETCH(QString, extension);
+        QFETCH(int, verb);
+        QFETCH(QString, command);
+        QFETCH(QString, request);
+        QFETCH(QString, service);
+        const DesktopAssociations desktop = fixtureDesktop();
+        const FileType type = desktop.fileType(extension);
+        QVERIFY(!type.name.isEmpty());
+        QVERIFY(!type.description.isEmpty());
+        const VerbCommand found = desktop.verbCommand(type.name, DocumentVerb(verb));
+        QCOMPARE(found.command, command);
+        QCOMPARE(found.ddeExec, request);
+        QCOMPARE(found.ddeApplication, service);
+    }
+
+    void unknownExtensionHasNoType() {
+        const DesktopAssociations desktop = fixtureDesktop();
+        QVERIFY(desktop.fileType(QStringLiteral("qqqzz")).name.isEmpty());
+        QVERIFY(desktop.fileType(QString()).name.isEmpty());
+        const QStringList extensions = desktop.registeredExtensions();
+        QVERIFY(extensions.contains(QStringLiteral("odt")));
+        QVERIFY(std::is_sorted(extensions.cbegin(), extensions.cend()));
+        QVERIFY(std::none_of(extensions.cbegin(), extensions.cend(), [](const QString& e) { return e.size() > 3; }));
+    }
+
+    // The desktop's own opener, with a private home whose mimeapps.list names a recording program,
+    // hands it the document's exact path as one argument.
+    void desktopOpenerReceivesTheExactPath() {
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty())
+            QSKIP("xdg-open is not installed");
+        QTemporaryDir home;
+        const QString record = home.filePath(QStringLiteral("args"));
+        const QString recorder = home.filePath(QStringLiteral("recorder"));
+        writeText(recorder,
+                  QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '<%s>' \"$a\" >> '%1'; done\n").arg(record));
+        QFile::setPermissions(recorder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkpath(home.filePath(QStringLiteral("data/applications")));
+        QDir().mkpath(home.filePath(QStringLiteral("config")));
+        writeText(home.filePath(QStringLiteral("data/applications/zep-recorder.desktop")),
+                  QStringLiteral("[Desktop Entry]\nType=Application\nName=Rekorder\nExec=%1 %f\nMimeType=text/plain;\n")
+                      .arg(recorder));
+        writeText(home.filePath(QStringLiteral("config/mimeapps.list")),
+                  QStringLiteral("[Default Applications]\ntext/plain=zep-recorder.desktop\n"));
+        const QString document = home.filePath(QStringLiteral("Brief an Müller \"neu\" $(x).txt"));
+        writeText(document, QStringLiteral("Hallo"));
+        const char* names[] = {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CURRENT_DESKTOP", "LC_ALL", "DISPLAY"};
+        QList<std::optional<QByteArray>> saved;
+        for (const char* name : names)
+            saved.append(qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        qputenv("LC_ALL", "C.UTF-8");
+        // The opener asks desktop entries only in a graphical session; the recorder itself needs none.
+        if (!saved[4])
+            qputenv("DISPLAY", ":99");
+        ProcessLauncher launcher(opener, 20000);
+        const int code = launcher.openWithDesktop(document, home.path());
+        for (int i = 0; i < saved.size(); ++i) {
+            if (saved[i])
+                qputenv(names[i], *saved[i]);
+            else
+                qunsetenv(names[i]);
+        }
+        QCOMPARE(code, shell_code::Started);
+        QTRY_COMPARE(readText(record), u'<' + document + u'>');
     }
 
     void defaultApplication_data() {

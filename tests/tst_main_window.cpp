@@ -11,6 +11,7 @@
 #include "data/treefile.h"
 #include "documents/associations.h"
 #include "documents/column_file.h"
+#include "documents/shell_open.h"
 #include "documents/ui/column_arrangement_dialog.h"
 #include "fake_associations.h"
 #include "mainwin/ui/main_note_editor.h"
@@ -21,11 +22,14 @@
 #include "tools/installation_layout.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDBusConnection>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -209,6 +213,27 @@ void selectNode(TTreeView2* tree, const QString& caption) {
     const QList<QTreeWidgetItem*> found = tree->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
     QVERIFY(!found.isEmpty());
     tree->setCurrentItem(found.first());
+}
+
+// Records what it is asked to open.
+class RecordingLauncher : public ProgramLauncher {
+public:
+    explicit RecordingLauncher(QStringList& calls) : calls_(calls) {}
+    int open(const QString& program, const QString& document, const QString&) override {
+        calls_ << program + u'|' + document;
+        return shell_code::Started;
+    }
+    int openWithDesktop(const QString& document, const QString&) override {
+        calls_ << u'|' + document;
+        return shell_code::Started;
+    }
+
+private:
+    QStringList& calls_;
+};
+
+QString clipboardText() {
+    return QGuiApplication::clipboard()->text();
 }
 
 // A running application on a bus: answers org.freedesktop.Application.Open from its own thread.
@@ -1350,6 +1375,99 @@ private slots:
         QVERIFY(accepted);
         QVERIFY(!unknown);
         QCOMPARE(application.received(), QStringList{QStringLiteral("file:///tmp/Brief an Müller.odt")});
+    }
+
+    // The copy button fills the current template with the selected address; a current number without
+    // its template copies nothing.
+    void copyAddressToClipboard_data() {
+        QTest::addColumn<int>("current"); // -1: the template
+        QTest::addColumn<QString>("clipboard");
+        QTest::newRow("current template") << -1 << "Meier Anna\r\nPerson: Wahr\r\n";
+        QTest::newRow("template gone") << 99 << "vorher";
+        QTest::newRow("no template") << 0 << "vorher";
+    }
+    void copyAddressToClipboard() {
+        QFETCH(int, current);
+        QFETCH(QString, clipboard);
+        Installation inst;
+        Table templates;
+        test::openTable(templates, inst.program.paths.general, QStringLiteral("AdrVorlage.DB"));
+        appendRecord(templates, {{"Name", "Andere"}, {"Adr", "falsch"}});
+        const qint64 nr = appendRecord(templates, {{"Name", "Brief"}, {"Adr", "[Name1] [Name2]\r\nPerson: [person]"}});
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        window->SetCurrentAddressTemplate(current < 0 ? int(nr) : current);
+        inst.dm->TAdrVor.first();
+        QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("BtnAdrCopy")), Qt::LeftButton);
+        QCOMPARE(clipboardText(), clipboard);
+    }
+
+    // "Dokument öffnen" takes the register's program, asks among several (Abort opens nothing and
+    // copies nothing) and hands a document without program to the desktop.
+    void openDocumentFromTheList_data() {
+        QTest::addColumn<int>("programs");
+        QTest::addColumn<bool>("chooseOk");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<QString>("clipboard");
+        QTest::newRow("no program") << 0 << false << "|%F/r.pdf"
+                                    << "Meier\r\n";
+        QTest::newRow("one program") << 1 << false << "%T/p1|%F/r.pdf"
+                                     << "Meier\r\n";
+        QTest::newRow("two, OK on the second") << 2 << true << "%T/p2|%F/r.pdf"
+                                               << "Meier\r\n";
+        QTest::newRow("two, Abort") << 2 << false << ""
+                                    << "vorher";
+    }
+    void openDocumentFromTheList() {
+        QFETCH(int, programs);
+        QFETCH(bool, chooseOk);
+        QFETCH(QString, call);
+        QFETCH(QString, clipboard);
+        Installation inst;
+        {
+            Table pro;
+            test::openTable(pro, inst.program.paths.general, QStringLiteral("Programm.DB"));
+            for (int i = 1; i <= programs; ++i)
+                appendRecord(pro, {{"Ext", "pdf"},
+                                   {"Titel", QStringLiteral("P%1").arg(i)},
+                                   {"Anw", inst.tmp.filePath(QStringLiteral("p%1").arg(i))}});
+            Table templates;
+            test::openTable(templates, inst.program.paths.general, QStringLiteral("AdrVorlage.DB"));
+            ProfileFile(inst.clientDir + QStringLiteral("/Mand.ini"))
+                .writeInteger(u"Adressvorlage", u"Aktuell",
+                              int(appendRecord(templates, {{"Name", "N"}, {"Adr", "[Name1]"}})));
+        }
+        for (int i = 1; i <= programs; ++i)
+            QFile(inst.tmp.filePath(QStringLiteral("p%1").arg(i))).open(QIODevice::WriteOnly);
+        QDir().mkpath(inst.clientDir + QStringLiteral("/Files"));
+        QFile(inst.clientDir + QStringLiteral("/Files/r.pdf")).open(QIODevice::WriteOnly);
+        QStringList calls;
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        QCOMPARE(inst.dm->TDok.field(u"Datei").asString(), QStringLiteral("r.pdf"));
+        window->SetCurrentAddressTemplate(window->currentAddressTemplate());
+        QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
+        bool chooserShown = false;
+        QTimer::singleShot(0, this, [&chooserShown, chooseOk] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TN06")
+                return;
+            chooserShown = true;
+            dialog->findChild<QListWidget*>(QStringLiteral("DBCtrlGrid1"))->setCurrentRow(1);
+            dialog->findChild<QPushButton*>(chooseOk ? QStringLiteral("BitBtn11") : QStringLiteral("BitBtn12"))
+                ->click();
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Open")), Qt::LeftButton);
+        QCOMPARE(chooserShown, programs > 1);
+        call.replace(QStringLiteral("%F"), inst.clientDir + QStringLiteral("/Files"))
+            .replace(QStringLiteral("%T"), inst.tmp.path());
+        QCOMPARE(calls, call.isEmpty() ? QStringList() : QStringList{call});
+        QCOMPARE(clipboardText(), clipboard);
+        QCOMPARE(inst.interaction.texts(), QStringList());
     }
 
     void ddeCommandNobodyAnswersIsNotAccepted() {

@@ -262,6 +262,17 @@ void TDM::TProAfterOpen() {
     TPro.setMaster(&DDok, QStringLiteral("Ext"));
 }
 
+void TDM::unlinkApplications() {
+    TPro.clearMaster();
+    TPro.setIndexName(QStringLiteral("iExt"));
+    TPro.first();
+}
+
+void TDM::linkApplications() {
+    TPro.setIndexName(QStringLiteral("iExt"));
+    TPro.setMaster(&DDok, QStringLiteral("Ext"));
+}
+
 // Reads every application of the register, not only those of the current document that TPro shows
 // while it follows TDok.
 void TDM::LoadApplicationIcons() {

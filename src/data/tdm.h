@@ -45,9 +45,14 @@ public:
     // The list selects a document TDok does not hold: the note editor shows and keeps nothing.
     void showNoDocument();
     void LoadApplicationIcons();
+    // TPro with every application of the register (the register's dialogs), or only those of the
+    // current document's extension (its normal state).
+    void unlinkApplications();
+    void linkApplications();
     void FlushAfterPost(const Table& table) const;
 
     TDM1& dm1() { return *dm1_; }
+    const Associations& associations() const { return associations_; }
     void setNoteEditor(NoteEditor* editor) { noteEditor_ = editor; }
     // The open address or topic form whose buttons the notifications enable; nullptr when closed.
     void setAddressForm(EntryFormButtons* form);

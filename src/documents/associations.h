@@ -16,6 +16,25 @@ struct DesktopApplication {
     bool dbusActivatable = false;
 };
 
+// The verbs a document is handed over with.
+enum class DocumentVerb { Open, Play, Print };
+
+// A registered file type: its name (a MIME type) and its description; the name is empty when the
+// extension is not registered.
+struct FileType {
+    QString name;
+    QString description;
+};
+
+// What a file type's verb runs: a command line and, for an application that takes files while it
+// runs, the request it is sent instead (empty ddeExec: none). "%1" in ddeExec stands for the file.
+struct VerbCommand {
+    QString command;
+    QString ddeExec;
+    QString ddeApplication; // the service that takes the request; empty: named after the program
+    QString ddeTopic;
+};
+
 // The desktop's file associations: the freedesktop MIME database and desktop entries.
 class Associations {
 public:
@@ -26,6 +45,11 @@ public:
     // The icons (names or paths) of the desktop entries that run this program file, in a stable order;
     // empty when no entry runs it.
     virtual QStringList programIcons(const QString& programFile) const = 0;
+    virtual FileType fileType(const QString& extension) const = 0;
+    // Empty fields when the type has nothing for the verb.
+    virtual VerbCommand verbCommand(const QString& typeName, DocumentVerb verb) const = 0;
+    // The extensions (without dot, lower case) the desktop knows a file type for, sorted.
+    virtual QStringList registeredExtensions() const = 0;
     // The application that handles addresses of this scheme ("tel", "https"); none when nothing does.
     virtual std::optional<DesktopApplication> schemeHandler(const QString& scheme) const = 0;
 };

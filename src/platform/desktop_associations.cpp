@@ -1,6 +1,7 @@
 #include "platform/desktop_associations.h"
 
 #include "app/profile_file.h"
+#include "documents/command_line.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -57,36 +58,6 @@ QString applicationsDir(const QString& dataDir) {
     return QDir(dataDir).filePath(QStringLiteral("applications"));
 }
 
-// "%%" stands for "%"; every other "%x" is a field code the launcher would fill in.
-QString removeFieldCodes(QStringView word) {
-    QString result;
-    for (qsizetype i = 0; i < word.size(); ++i) {
-        if (word[i] != u'%') {
-            result.append(word[i]);
-        } else if (i + 1 < word.size() && word[++i] == u'%') {
-            result.append(u'%');
-        }
-    }
-    return result;
-}
-
-QString quotedWord(QStringView text) {
-    QString word;
-    for (qsizetype i = 1; i < text.size() && text[i] != u'"'; ++i) {
-        if (text[i] == u'\\' && i + 1 < text.size())
-            ++i;
-        word.append(text[i]);
-    }
-    return word;
-}
-
-QString plainWord(QStringView text) {
-    qsizetype end = 0;
-    while (end < text.size() && !text[end].isSpace())
-        ++end;
-    return text.left(end).toString();
-}
-
 } // namespace
 
 DesktopDirectories DesktopDirectories::fromEnvironment() {
@@ -124,13 +95,11 @@ QString unescapeDesktopValue(const QString& value) {
     return result;
 }
 
-QString execProgramWord(const QString& exec) {
-    const QStringView text = QStringView(exec).trimmed();
-    return removeFieldCodes(text.startsWith(u'"') ? quotedWord(text) : plainWord(text));
+std::optional<DesktopApplication> DesktopAssociations::defaultApplication(const QString& extension) const {
+    return firstApplication(typeAndAncestors(extension));
 }
 
-std::optional<DesktopApplication> DesktopAssociations::defaultApplication(const QString& extension) const {
-    const QStringList types = typeAndAncestors(extension);
+std::optional<DesktopApplication> DesktopAssociations::firstApplication(const QStringList& types) const {
     if (types.isEmpty())
         return std::nullopt;
     const Catalog catalog = readCatalog();
@@ -139,6 +108,43 @@ std::optional<DesktopApplication> DesktopAssociations::defaultApplication(const 
             return application;
     }
     return std::nullopt;
+}
+
+FileType DesktopAssociations::fileType(const QString& extension) const {
+    const QStringList types = typeAndAncestors(extension);
+    if (types.isEmpty())
+        return {};
+    return {types.first(), mimeDb_.mimeTypeForName(types.first()).comment()};
+}
+
+// The desktop has one action per type: what opens a document also plays it. Printing is no action of a
+// desktop entry, so the print verb has nothing.
+VerbCommand DesktopAssociations::verbCommand(const QString& typeName, DocumentVerb verb) const {
+    const QMimeType type = mimeDb_.mimeTypeForName(typeName);
+    if (verb == DocumentVerb::Print || !type.isValid())
+        return {};
+    const auto application = firstApplication(withAncestors(type));
+    if (!application)
+        return {};
+    VerbCommand command{application->exec, QString(), QString(), QString()};
+    if (application->dbusActivatable) {
+        command.ddeExec = QStringLiteral("%1");
+        command.ddeApplication = application->id;
+    }
+    return command;
+}
+
+QStringList DesktopAssociations::registeredExtensions() const {
+    QStringList extensions;
+    for (const QMimeType& type : mimeDb_.allMimeTypes()) {
+        for (const QString& suffix : type.suffixes()) {
+            if (!suffix.isEmpty() && suffix.size() <= 3 && !suffix.contains(u'.'))
+                extensions.append(suffix.toLower());
+        }
+    }
+    extensions.sort();
+    extensions.removeDuplicates();
+    return extensions;
 }
 
 std::optional<DesktopApplication> DesktopAssociations::schemeHandler(const QString& scheme) const {
@@ -191,6 +197,10 @@ QStringList DesktopAssociations::typeAndAncestors(const QString& extension) cons
     const QMimeType type = mimeDb_.mimeTypeForFile(QStringLiteral("x.") + extension, QMimeDatabase::MatchExtension);
     if (!type.isValid() || type.isDefault())
         return {};
+    return withAncestors(type);
+}
+
+QStringList DesktopAssociations::withAncestors(const QMimeType& type) const {
     QStringList types{type.name()};
     for (const QString& ancestor : type.allAncestors()) {
         if (ancestor != kOctetStream)

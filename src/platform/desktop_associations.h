@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documents/associations.h"
+#include "documents/command_line.h"
 
 #include <QMap>
 #include <QMimeDatabase>
@@ -32,6 +33,9 @@ public:
 
     std::optional<DesktopApplication> defaultApplication(const QString& extension) const override;
     QStringList programIcons(const QString& programFile) const override;
+    FileType fileType(const QString& extension) const override;
+    VerbCommand verbCommand(const QString& typeName, DocumentVerb verb) const override;
+    QStringList registeredExtensions() const override;
     std::optional<DesktopApplication> schemeHandler(const QString& scheme) const override;
 
 private:
@@ -50,6 +54,8 @@ private:
     std::vector<Layer> layers() const;
     Catalog readCatalog() const;
     QStringList typeAndAncestors(const QString& extension) const;
+    QStringList withAncestors(const QMimeType& type) const;
+    std::optional<DesktopApplication> firstApplication(const QStringList& types) const;
     std::optional<DesktopApplication> applicationFor(const QString& mimeType, const Catalog& catalog) const;
     std::optional<DesktopApplication> firstUsable(const QStringList& ids, const Catalog& catalog) const;
     QStringList associatedIds(const QString& listFile, QStringView section, const QString& mimeType) const;
@@ -61,10 +67,6 @@ private:
     DesktopDirectories dirs_;
     QMimeDatabase mimeDb_;
 };
-
-// The program word of a desktop entry's Exec value (value escapes already decoded): the first
-// argument, quoted or not, with field codes such as %f and %U removed. Empty when there is none.
-QString execProgramWord(const QString& exec);
 
 // Decodes the escapes of a desktop entry string value (\s \n \t \r \\).
 QString unescapeDesktopValue(const QString& value);

@@ -30,4 +30,26 @@ std::optional<DesktopApplication> FakeAssociations::schemeHandler(const QString&
     return it == schemes_.end() ? std::nullopt : std::optional<DesktopApplication>(*it);
 }
 
+namespace {
+QString verbKey(const QString& typeName, DocumentVerb verb) {
+    return typeName + u'|' + QString::number(int(verb));
+}
+} // namespace
+
+void FakeAssociations::setFileType(const QString& extension, const FileType& type) {
+    types_.insert(extension.toLower(), type);
+}
+
+void FakeAssociations::setVerbCommand(const QString& typeName, DocumentVerb verb, const VerbCommand& command) {
+    verbs_.insert(verbKey(typeName, verb), command);
+}
+
+FileType FakeAssociations::fileType(const QString& extension) const {
+    return types_.value(extension.toLower());
+}
+
+VerbCommand FakeAssociations::verbCommand(const QString& typeName, DocumentVerb verb) const {
+    return verbs_.value(verbKey(typeName, verb));
+}
+
 } // namespace zep::test

@@ -54,7 +54,7 @@ QPixmap TIconListPainter::pixmapFor(const QString& source, const QString& filePa
     auto found = cache_.constFind(cacheId);
     if (found != cache_.constEnd())
         return *found;
-    QPixmap pixmap = resolve(source, size);
+    QPixmap pixmap = sourcePixmap(source, size);
     // A source that names nothing usable (a removed file, a missing theme icon) shows the file's icon.
     if (pixmap.isNull())
         return fileIcon(filePath, size);
@@ -62,7 +62,7 @@ QPixmap TIconListPainter::pixmapFor(const QString& source, const QString& filePa
     return pixmap;
 }
 
-QPixmap TIconListPainter::resolve(const QString& source, int size) const {
+QPixmap TIconListPainter::sourcePixmap(const QString& source, int size) {
     if (source == TIconList::noteIconSource())
         return noteIcon(size);
     if (QDir::isAbsolutePath(source))

@@ -29,6 +29,8 @@ public:
 
     // The desktop's icon for a file (by its type), at size x size pixels; never null.
     static QPixmap fileIcon(const QString& filePath, int size);
+    // The image of a source (an icon name, an image file or the note icon); null when it names nothing.
+    static QPixmap sourcePixmap(const QString& source, int size);
     // The program's own icon of a note without file.
     static QPixmap noteIcon(int size);
     // Drops resolved images, e.g. after the icon list was filled again.
@@ -37,7 +39,6 @@ public:
 private:
     QPixmap cachedFileIcon(const QString& filePath, int size);
     QPixmap pixmapFor(const QString& source, const QString& filePath, int size);
-    QPixmap resolve(const QString& source, int size) const;
 
     const TIconList& icons_;
     QHash<QString, QPixmap> cache_; // by size and source

@@ -1,6 +1,7 @@
 #include "mainwin/ui/main_window.h"
 #include "mainwin/tree_texts.h"
 
+#include "addresses/address_template.h"
 #include "app/clock.h"
 #include "app/interaction.h"
 #include "app/program.h"
@@ -12,6 +13,7 @@
 #include "data/engine_error.h"
 #include "data/tdm.h"
 #include "data/tdm1.h"
+#include "documents/process_launcher.h"
 #include "mainwin/address_summary.h"
 #include "mainwin/dde_command.h"
 #include "mainwin/enabling_rules.h"
@@ -27,8 +29,10 @@
 #include "tools/ui/tree_picker_dialog.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -58,6 +62,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildLayout();
     buildMenus();
     buildPopupMenus();
+    launcher_ = std::make_unique<ProcessLauncher>();
     noteEditorRunner_ = [](const QString& path, QWidget* parent) {
         return RICHING(path, parent);
     };
@@ -365,6 +370,17 @@ void MainWindow::SetCurrentAddressTemplate(int nr) {
     fillAddressTemplates();
     showAddressTemplate(nr);
     Program::instance().clientSettings().setCurrentAddressTemplate(nr);
+}
+
+// A current number whose template is gone copies nothing: the text of whichever template happens to
+// be current is not the form the user chose.
+void MainWindow::CopyAddressToClipboard() {
+    if (currentAddressTemplate_ < 1 || dm_ == nullptr || !dm_->TAdrVor.isActive() || !dm_->TAdr.isActive())
+        return;
+    if (!dm_->TAdrVor.locate(u"Nr", currentAddressTemplate_))
+        return;
+    const QString text = FillAddressTemplate(dm_->TAdrVor.field(2).asString(), currentRecordFields(dm_->TAdr));
+    QGuiApplication::clipboard()->setText(text);
 }
 
 void MainWindow::showAddressTemplate(int nr) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/associations.h"
 #include "mainwin/ui/tree_host.h"
 #include "mainwin/ui/view_state.h"
 
@@ -26,6 +27,7 @@ class QWidget;
 namespace zep {
 
 class ColumnArrangementDialog;
+class ProgramLauncher;
 class NoteEdit;
 class Query;
 class TDBGrid3;
@@ -70,6 +72,12 @@ public:
     // False when no client is open afterwards; the window is then closed.
     bool SwitchClient(const QString& clientName, int mode);
     void SetCurrentAddressTemplate(int nr);
+    // Puts the current address on the clipboard in the current template's form; nothing without one.
+    void CopyAddressToClipboard();
+    // Opens, plays or prints the current document (Btn_D_Open, a double click, PD_Play, PD_Print).
+    void OpenDocument(DocumentVerb mode);
+    // Replaces the starter of programs (tests).
+    void setProgramLauncher(std::unique_ptr<ProgramLauncher> launcher);
     int currentAddressTemplate() const { return currentAddressTemplate_; }
     // Hands a file to a running application; false when the template has no "%1" or nobody answered.
     bool ExecuteDdeCommand(bool setApplication, const QString& applicationPath, const QString& service,
@@ -165,6 +173,8 @@ private:
     std::optional<QString> viewFilterText() const;
     void documentDone();
     void editColumnArrangement();
+    void editApplications();
+    void editAddressTemplates();
 
     bool openClient(const QString& clientName, int mode);
     bool openClientFromList(const QString& clientName, int mode);
@@ -201,6 +211,7 @@ private:
     TreeHandlers* treeHandlers_ = nullptr;
     ColumnArrangementDialog* TT01 = nullptr;
     std::unique_ptr<TIconListPainter> iconPainter_; // on the data module's IList
+    std::unique_ptr<ProgramLauncher> launcher_;
     int sortColumn_ = 0;
     bool sortDescending_ = false;
     bool copyDrag_ = false;

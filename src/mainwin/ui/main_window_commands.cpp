@@ -1,3 +1,5 @@
+#include "addresses/entry_documents.h"
+#include "addresses/ui/address_templates_dialog.h"
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
@@ -6,6 +8,7 @@
 #include "clients/client_opening.h"
 #include "clients/ui/client_list_dialog.h"
 #include "controls/ui/db_grid3.h"
+#include "controls/ui/icon_list_painter.h"
 #include "controls/ui/over_panel.h"
 #include "controls/ui/tree_view2.h"
 #include "data/engine_error.h"
@@ -14,6 +17,10 @@
 #include "data/table_upgrade.h"
 #include "data/tdm.h"
 #include "data/tdm1.h"
+#include "documents/document_opening.h"
+#include "documents/process_launcher.h"
+#include "documents/ui/application_list_dialog.h"
+#include "documents/ui/open_with_dialog.h"
 #include "mainwin/tree_texts.h"
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/main_window.h"
@@ -119,6 +126,12 @@ void MainWindow::D_BtnClick(QObject* sender) {
         serialLetter();
     else if (isSender(sender, u"Btn_D_Notiz"))
         externalNoteEditor();
+    else if (isSender(sender, u"Btn_D_Open") || isSender(sender, u"MD_Open") || isSender(sender, u"PD_Open"))
+        OpenDocument(DocumentVerb::Open);
+    else if (isSender(sender, u"PD_Play"))
+        OpenDocument(DocumentVerb::Play);
+    else if (isSender(sender, u"PD_Print"))
+        OpenDocument(DocumentVerb::Print);
 }
 
 void MainWindow::B_BtnClick(QObject* sender) {
@@ -133,6 +146,8 @@ void MainWindow::B_BtnClick(QObject* sender) {
         treeHandlers_->expandSelected();
     else if (name == QStringLiteral("Btn_B_KlappZu"))
         treeHandlers_->collapseSelected();
+    else if (name == QStringLiteral("MA_Vorlage"))
+        editAddressTemplates();
     else if (name.endsWith(QStringLiteral("_Neu")))
         newEntry();
     else if (name.endsWith(QStringLiteral("_Edit")))
@@ -170,6 +185,8 @@ void MainWindow::MTool_Click(QObject* sender) {
         importDbase();
     else if (isSender(sender, u"MTool_ExpDBF"))
         exportDbase();
+    else if (isSender(sender, u"MTool_Anw"))
+        editApplications();
 }
 
 // The addresses of the file become top-level entries; the table and the address tree are read anew.
@@ -246,9 +263,56 @@ void MainWindow::MHelp_Click(QObject* sender) {
         ShowHelp(QStringLiteral("zep050"), this);
 }
 
-void MainWindow::Button1Click() {}
+void MainWindow::Button1Click() {
+    CopyAddressToClipboard();
+}
 
-void MainWindow::D_GridDblClick() {}
+void MainWindow::D_GridDblClick() {
+    OpenDocument(DocumentVerb::Open);
+}
+
+void MainWindow::OpenDocument(DocumentVerb mode) {
+    if (!listHasDocuments())
+        return;
+    OpeningWindows windows;
+    windows.chooseApplication = [this] {
+        return OpenWithDialog::choose(dm_->DPro, this);
+    };
+    windows.copyAddress = [this] {
+        CopyAddressToClipboard();
+    };
+    windows.executeDde = [this](bool setApplication, const QString& program, const QString& service,
+                                const QString& topic, const QString& command, const QString& fileName) {
+        return ExecuteDdeCommand(setApplication, program, service, topic, command, fileName);
+    };
+    DocumentOpener opener(*dm_, Program::instance().client, dm_->associations(), *launcher_, std::move(windows));
+    opener.OpenDocument(mode);
+}
+
+void MainWindow::editAddressTemplates() {
+    if (dm_ == nullptr || !dm_->TAdrVor.isActive())
+        return;
+    AddressTemplatesDialog dialog(
+        *dm_, Program::instance().paths.general, [this] { return currentAddressTemplate_; },
+        [this](int nr) { SetCurrentAddressTemplate(nr); }, this);
+    dialog.exec();
+    fillAddressTemplates();
+    showAddressTemplate(currentAddressTemplate_);
+}
+
+// The register's icons may have changed: the list is painted again.
+void MainWindow::editApplications() {
+    if (dm_ == nullptr || !dm_->TPro.isActive())
+        return;
+    ShowApplicationList(*dm_, Program::instance().paths.templates, *launcher_, this);
+    if (iconPainter_)
+        iconPainter_->clearCache();
+    D_Grid->viewport()->update();
+}
+
+void MainWindow::setProgramLauncher(std::unique_ptr<ProgramLauncher> launcher) {
+    launcher_ = std::move(launcher);
+}
 
 void MainWindow::restoreFonts() {
     const Settings settings = Program::instance().settings();
@@ -281,9 +345,7 @@ void MainWindow::saveCopy() {
         inform(noteIsNoFileMessage());
         return;
     }
-    QString source = dm_->TDok.field(u"Datei").asString();
-    if (!source.contains(u'/'))
-        source = Program::instance().client.FilesDir + source;
+    const QString source = documentFilePath(dm_->TDok.field(u"Datei").asString(), Program::instance().client.FilesDir);
     const QFileInfo file(source);
     const QString suffix = file.suffix();
     const QString ext = suffix.isEmpty() ? QString() : u'.' + suffix;

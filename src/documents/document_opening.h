@@ -1,0 +1,51 @@
+#pragma once
+
+#include "documents/associations.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace zep {
+
+class ProgramLauncher;
+class TDM;
+class TMand;
+
+// True for the note marker "---", after telling the user that a note is no file.
+bool IsNote(const QString& ext);
+
+// What opening needs from the windows.
+struct OpeningWindows {
+    // The chooser among several applications of one extension: the chosen program, or none on Abort.
+    std::function<std::optional<QString>()> chooseApplication;
+    // Puts the current address on the clipboard in the current template's form.
+    std::function<void()> copyAddress;
+    // Hands the file to a running application; false when it was not accepted.
+    std::function<bool(bool setApplication, const QString& programPath, const QString& service, const QString& topic,
+                       const QString& command, const QString& fileName)>
+        executeDde;
+};
+
+// Opens, plays or prints the current document of TDok with the program the register binds to its
+// extension (TPro, following TDok), or with the desktop's choice when the register has none.
+class DocumentOpener {
+public:
+    DocumentOpener(TDM& dm, const TMand& client, const Associations& associations, ProgramLauncher& launcher,
+                   OpeningWindows windows)
+        : dm_(dm), client_(client), associations_(associations), launcher_(launcher), windows_(std::move(windows)) {}
+
+    void OpenDocument(DocumentVerb mode);
+
+private:
+    std::optional<QString> chooseProgram();
+
+    TDM& dm_;
+    const TMand& client_;
+    const Associations& associations_;
+    ProgramLauncher& launcher_;
+    OpeningWindows windows_;
+};
+
+} // namespace zep

@@ -1,0 +1,77 @@
+#include "documents/process_launcher.h"
+
+#include "app/interaction.h"
+#include "app/program_info.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace zep {
+
+namespace {
+
+// The desktop opener ends with 2 for a missing file and 3 when nothing opens the type.
+int failureCode(const QProcess& process, bool desktopOpener) {
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+        return shell_code::Started;
+    if (desktopOpener && process.exitStatus() == QProcess::NormalExit) {
+        if (process.exitCode() == 2)
+            return shell_code::NotFound;
+        if (process.exitCode() == 3)
+            return shell_code::NoAssociation;
+    }
+    return shell_code::ProgramFailed;
+}
+
+// Watches a program that outlived the grace time; an error at its end is still the user's to know.
+// The process object is never destroyed while the program runs, since that would end the program.
+void watchUntilFinished(QProcess* process, bool desktopOpener) {
+    QObject::connect(process, &QProcess::finished, process, [process, desktopOpener] {
+        const int code = failureCode(*process, desktopOpener);
+        process->deleteLater();
+        if (code <= 32 && Interaction::installed())
+            Interaction::installed()->error(shellFailureMessage(code), ApplicationName.toString());
+    });
+}
+
+} // namespace
+
+int ProcessLauncher::open(const QString& program, const QString& document, const QString& directory) {
+    return run(program, document.isEmpty() ? QStringList() : QStringList{document}, directory, Kind::Program);
+}
+
+int ProcessLauncher::openWithDesktop(const QString& document, const QString& directory) {
+    // Without the desktop's opener nothing is there to open the document with.
+    const QString opener =
+        desktopOpener_.contains(u'/') ? desktopOpener_ : QStandardPaths::findExecutable(desktopOpener_);
+    if (opener.isEmpty() || !QFileInfo(opener).isExecutable())
+        return shell_code::NoAssociation;
+    return run(opener, document.isEmpty() ? QStringList() : QStringList{document}, directory, Kind::DesktopOpener);
+}
+
+int ProcessLauncher::run(const QString& program, const QStringList& arguments, const QString& directory, Kind kind) {
+    auto* process = new QProcess;
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->setWorkingDirectory(directory);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start();
+    if (!process->waitForStarted()) {
+        const QFileInfo file(program);
+        delete process;
+        return file.isFile() ? shell_code::AccessDenied : shell_code::NotFound;
+    }
+    const bool desktopOpener = kind == Kind::DesktopOpener;
+    if (process->waitForFinished(graceMs_)) {
+        const int code = failureCode(*process, desktopOpener);
+        delete process;
+        return code;
+    }
+    watchUntilFinished(process, desktopOpener);
+    return shell_code::Started;
+}
+
+} // namespace zep

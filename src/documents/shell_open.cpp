@@ -1,0 +1,59 @@
+#include "documents/shell_open.h"
+
+#include "app/interaction.h"
+#include "app/program_info.h"
+#include "data/services.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zep {
+
+namespace {
+
+constexpr qsizetype kProgramPathLength = 255;
+
+QString missingMessage(const QString& what, const QString& path) {
+    return QStringLiteral("Kann %1 \"%2\" nicht finden").arg(what, path);
+}
+
+void showError(const QString& text) {
+    Interaction::instance().error(text, ApplicationName.toString());
+}
+
+} // namespace
+
+QString shellFailureMessage(int code) {
+    return QStringLiteral("Fehler beim Öffnen des Dokuments\n\rFehler: ") + QString::number(code);
+}
+
+QString ShortPath(const QString& path) {
+    if (path.isEmpty())
+        return QString();
+    const QFileInfo file(path);
+    return file.exists() ? file.absoluteFilePath() : QString();
+}
+
+int ShellOpen(ProgramLauncher& launcher, const QString& programPath, const QString& documentPath,
+              const QString& directory) {
+    const QString program = GETSYSTEMROOT(programPath).left(kProgramPathLength);
+    if (!documentPath.isEmpty() && !QFileInfo(documentPath).isFile()) {
+        showError(missingMessage(QStringLiteral("Datei"), documentPath));
+        return 0;
+    }
+    if (!program.isEmpty() && !QFileInfo(program).isFile()) {
+        showError(missingMessage(QStringLiteral("Anwendung"), program));
+        return 0;
+    }
+    const QString document = ShortPath(documentPath);
+    const QString workingDir = ShortPath(directory);
+    const int code = program.isEmpty() ? launcher.openWithDesktop(document, workingDir)
+                                       : launcher.open(ShortPath(program), document, workingDir);
+    if (code <= 32)
+        showError(shellFailureMessage(code));
+    if (!workingDir.isEmpty())
+        QDir::setCurrent(workingDir);
+    return code;
+}
+
+} // namespace zep

@@ -1,0 +1,472 @@
+#include "app/install_paths.h"
+#include "app/tmand.h"
+#include "data/table.h"
+#include "data/tdm.h"
+#include "documents/command_line.h"
+#include "documents/dde_lookup.h"
+#include "documents/document_opening.h"
+#include "documents/process_launcher.h"
+#include "documents/shell_open.h"
+#include "fake_associations.h"
+#include "mainwin/dde_command.h"
+#include "scripted_interaction.h"
+#include "test_install.h"
+#include "tools/installation_layout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace zep;
+using zep::test::appendRecord;
+
+Q_DECLARE_METATYPE(zep::DocumentVerb)
+
+namespace {
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// A program that writes its arguments, each followed by a NUL, into a file, and ends with a code.
+QString writeScript(const QString& path, const QString& body) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(body.toUtf8()) < 0)
+        return QString();
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+QString recorder(const QString& path, const QString& record, int exitCode = 0) {
+    return writeScript(path,
+                       QStringLiteral("#!/bin/sh\n: > '%1'\nfor a in \"$@\"; do printf '%s\\0' \"$a\" >> '%1'; done\n"
+                                      "pwd > '%1.dir'\nexit %2\n")
+                           .arg(record)
+                           .arg(exitCode));
+}
+
+QStringList recorded(const QString& record) {
+    QFile file(record);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<nichts aufgezeichnet>")};
+    QStringList arguments = QString::fromUtf8(file.readAll()).split(QChar(0));
+    arguments.removeLast(); // after the last NUL
+    return arguments;
+}
+
+void touch(const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+// A launcher that records what it is asked and answers with a set code.
+class RecordingLauncher : public ProgramLauncher {
+public:
+    int open(const QString& program, const QString& document, const QString& directory) override {
+        calls << QStringLiteral("open|%1|%2|%3").arg(program, document, directory);
+        return code;
+    }
+    int openWithDesktop(const QString& document, const QString& directory) override {
+        calls << QStringLiteral("desktop|%1|%2").arg(document, directory);
+        return code;
+    }
+    QStringList calls;
+    int code = shell_code::Started;
+};
+
+} // namespace
+
+class DocumentOpeningTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir tmp_;
+
+private slots:
+    // The program file of a command line: the first word, quoted or not, found on the path.
+    void cutAfterProgramFile_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("program");
+        const QString bin = tmp_.filePath(QStringLiteral("bin"));
+        QTest::newRow("absolute with field code") << "/opt/office/soffice --writer %U"
+                                                  << "/opt/office/soffice";
+        QTest::newRow("quoted path with blank") << "\"/opt/my office/run\" %f"
+                                                << "/opt/my office/run";
+        QTest::newRow("bare name on the path") << "zepdummy %F" << bin + QStringLiteral("/zepdummy");
+        QTest::newRow("bare name nowhere") << "nirgendwo-zep %F"
+                                           << "";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+    void cutAfterProgramFile() {
+        QFETCH(QString, command);
+        QFETCH(QString, program);
+        const QString bin = tmp_.filePath(QStringLiteral("bin"));
+        QDir().mkpath(bin);
+        QVERIFY(!recorder(bin + QStringLiteral("/zepdummy"), tmp_.filePath(QStringLiteral("unused"))).isEmpty());
+        QCOMPARE(CutAfterProgramFile(command, {bin}), program);
+    }
+
+    // The request of the document's type and verb, only for the program the type's command runs.
+    void findDdeCommand_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<DocumentVerb>("verb");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("service");
+        QTest::addColumn<QString>("topic");
+        QTest::addColumn<QString>("command");
+        const auto open = DocumentVerb::Open;
+        const auto play = DocumentVerb::Play;
+        const auto print = DocumentVerb::Print;
+        QTest::newRow("same program") << "/opt/Office/Writer.bin"
+                                      << "/d/a.odt" << open << true << "Writer"
+                                      << ""
+                                      << "[open(%1)]";
+        QTest::newRow("program in other letter case") << "/opt/office/writer.bin"
+                                                      << "/d/a.odt" << open << false << ""
+                                                      << ""
+                                                      << "";
+        QTest::newRow("extension in upper case") << "/opt/Office/Writer.bin"
+                                                 << "/d/A.ODT" << open << true << "Writer"
+                                                 << ""
+                                                 << "[open(%1)]";
+        QTest::newRow("play verb has its own request") << "/opt/Office/Writer.bin"
+                                                       << "/d/a.odt" << play << true << "org.office.Writer"
+                                                       << "Wiedergabe"
+                                                       << "[play(\"%1\")]";
+        QTest::newRow("print verb registers none") << "/opt/Office/Writer.bin"
+                                                   << "/d/a.odt" << print << false << ""
+                                                   << ""
+                                                   << "";
+        QTest::newRow("quotes around the whole request go") << "/usr/bin/viewer"
+                                                            << "/d/b.pdf" << open << true << "viewer"
+                                                            << ""
+                                                            << "%1";
+        QTest::newRow("command without request") << "/usr/bin/editor"
+                                                 << "/d/c.txt" << open << false << ""
+                                                 << ""
+                                                 << "";
+        QTest::newRow("unregistered type, no program") << ""
+                                                       << "/d/x.zzz" << open << false << ""
+                                                       << ""
+                                                       << "";
+        QTest::newRow("type whose command names no program, no program") << ""
+                                                                         << "/d/n.nop" << open << true << ""
+                                                                         << ""
+                                                                         << "go %1";
+        QTest::newRow("document without extension") << "/opt/Office/Writer.bin"
+                                                    << "/d/ohne" << open << false << ""
+                                                    << ""
+                                                    << "";
+    }
+    void findDdeCommand() {
+        QFETCH(QString, program);
+        QFETCH(QString, document);
+        QFETCH(DocumentVerb, verb);
+        QFETCH(bool, found);
+        QFETCH(QString, service);
+        QFETCH(QString, topic);
+        QFETCH(QString, command);
+        test::FakeAssociations associations;
+        associations.setFileType(QStringLiteral("odt"), {QStringLiteral("application/vnd.oasis.opendocument.text"),
+                                                         QStringLiteral("Textdokument")});
+        associations.setVerbCommand(
+            QStringLiteral("application/vnd.oasis.opendocument.text"), DocumentVerb::Open,
+            {QStringLiteral("/opt/Office/Writer.bin --writer %U"), QStringLiteral("[open(%1)]"), QString(), QString()});
+        associations.setVerbCommand(QStringLiteral("application/vnd.oasis.opendocument.text"), DocumentVerb::Play,
+                                    {QStringLiteral("\"/opt/Office/Writer.bin\" %U"), QStringLiteral("[play(\"%1\")]"),
+                                     QStringLiteral("\"org.office.Writer\""), QStringLiteral("Wiedergabe")});
+        associations.setFileType(QStringLiteral("pdf"), {QStringLiteral("application/pdf"), QStringLiteral("PDF")});
+        associations.setVerbCommand(
+            QStringLiteral("application/pdf"), DocumentVerb::Open,
+            {QStringLiteral("/usr/bin/viewer %f"), QStringLiteral("\"%1\""), QString(), QString()});
+        associations.setFileType(QStringLiteral("txt"), {QStringLiteral("text/plain"), QStringLiteral("Text")});
+        associations.setVerbCommand(QStringLiteral("text/plain"), DocumentVerb::Open,
+                                    {QStringLiteral("/usr/bin/editor %f"), QString(), QString(), QString()});
+        associations.setFileType(QStringLiteral("nop"), {QStringLiteral("application/x-nop"), QString()});
+        associations.setVerbCommand(QStringLiteral("application/x-nop"), DocumentVerb::Open,
+                                    {QString(), QStringLiteral("go %1"), QString(), QString()});
+        const auto result = FindDdeCommand(associations, program, document, verb);
+        QCOMPARE(result.has_value(), found);
+        if (!found)
+            return;
+        QCOMPARE(result->service, service);
+        QCOMPARE(result->topic, topic);
+        QCOMPARE(result->command, command);
+    }
+
+    // What the application is sent: the first "%1" becomes the file, quotes written around it stay.
+    void requestText_data() {
+        QTest::addColumn<QString>("request");
+        QTest::addColumn<QString>("sent");
+        QTest::newRow("quotes around %1") << "[open(\"%1\")]"
+                                          << "[open(\"/d/mein Brief.odt\")]";
+        QTest::newRow("only the first %1") << "[open(%1)][print(%1)]"
+                                           << "[open(/d/mein Brief.odt)][print(%1)]";
+        QTest::newRow("no %1: nothing sent") << "[open()]"
+                                             << "<nichts>";
+    }
+    void requestText() {
+        QFETCH(QString, request);
+        QFETCH(QString, sent);
+        QCOMPARE(ddeCommandText(request, QStringLiteral("/d/mein Brief.odt")).value_or(QStringLiteral("<nichts>")),
+                 sent);
+    }
+
+    // Missing files are named (the document first); a code of 32 or less is a refusal.
+    void shellOpenMessages_data() {
+        QTest::addColumn<bool>("programThere");
+        QTest::addColumn<bool>("documentThere");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("both there, started") << true << true << 42 << "";
+        QTest::newRow("code 33 is success") << true << true << 33 << "";
+        QTest::newRow("code 32 is a refusal") << true << true << 32 << "Fehler beim Öffnen des Dokuments\n\rFehler: 32";
+        QTest::newRow("no association") << true << true << 31 << "Fehler beim Öffnen des Dokuments\n\rFehler: 31";
+        QTest::newRow("program missing") << false << true << 42 << "Kann Anwendung \"%P\" nicht finden";
+        QTest::newRow("document missing") << true << false << 42 << "Kann Datei \"%D\" nicht finden";
+        QTest::newRow("both missing: the document") << false << false << 42 << "Kann Datei \"%D\" nicht finden";
+    }
+    void shellOpenMessages() {
+        QFETCH(bool, programThere);
+        QFETCH(bool, documentThere);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString program = dir.filePath(QStringLiteral("prog"));
+        const QString document = dir.filePath(text("Brief Müller.odt"));
+        if (programThere)
+            touch(program);
+        if (documentThere)
+            touch(document);
+        test::ScriptedInteraction interaction;
+        RecordingLauncher launcher;
+        launcher.code = code;
+        const int result = ShellOpen(launcher, program, document, dir.path());
+        message.replace(QStringLiteral("%P"), program).replace(QStringLiteral("%D"), document);
+        QCOMPARE(interaction.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        const bool reached = programThere && documentThere;
+        QCOMPARE(launcher.calls, reached
+                                     ? QStringList{QStringLiteral("open|%1|%2|%3").arg(program, document, dir.path())}
+                                     : QStringList());
+        QCOMPARE(result, reached ? code : 0);
+    }
+
+    void shellOpenWithoutProgramUsesTheDesktop() {
+        QTemporaryDir dir;
+        const QString document = dir.filePath(QStringLiteral("a.odt"));
+        touch(document);
+        test::ScriptedInteraction interaction;
+        RecordingLauncher launcher;
+        ShellOpen(launcher, QString(), document, QString());
+        QCOMPARE(launcher.calls, QStringList{QStringLiteral("desktop|%1|").arg(document)});
+        QVERIFY(interaction.texts().isEmpty());
+    }
+
+    // Names with blanks, umlauts, quotes and shell characters reach the program as one argument.
+    void launcherPassesTheExactPath_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("blank and umlaut") << text("Brief an Müller.odt");
+        QTest::newRow("quotes") << text("Angebot \"neu\" 'b'.odt");
+        QTest::newRow("shell characters") << text("a;b $(touch x) `y` & z*.txt");
+        QTest::newRow("leading dash") << text("-rf.txt");
+    }
+    void launcherPassesTheExactPath() {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString record = dir.filePath(QStringLiteral("args"));
+        const QString program = recorder(dir.filePath(QStringLiteral("opener")), record);
+        const QString document = dir.filePath(name);
+        touch(document);
+        test::ScriptedInteraction interaction;
+        ProcessLauncher launcher(QStringLiteral("/nicht/da"), 5000);
+        QVERIFY(ShellOpen(launcher, program, document, dir.path()) > 32);
+        QCOMPARE(recorded(record), QStringList{document});
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("x"))));
+        QVERIFY(interaction.texts().isEmpty());
+    }
+
+    // A program that cannot run or ends with an error is reported, never passed over.
+    void launcherCodes_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("code");
+        QTest::newRow("ends with an error") << "exit 1" << shell_code::ProgramFailed;
+        QTest::newRow("not executable") << "no x" << shell_code::AccessDenied;
+        QTest::newRow("missing") << "missing" << shell_code::NotFound;
+        QTest::newRow("desktop opener without handler") << "desktop exit 3" << shell_code::NoAssociation;
+        QTest::newRow("desktop opener: file missing") << "desktop exit 2" << shell_code::NotFound;
+        QTest::newRow("desktop opener failing otherwise") << "desktop exit 4" << shell_code::ProgramFailed;
+        QTest::newRow("desktop opener not installed") << "no desktop opener" << shell_code::NoAssociation;
+        QTest::newRow("desktop opener succeeds") << "desktop exit 0" << shell_code::Started;
+    }
+    void launcherCodes() {
+        QFETCH(QString, kind);
+        QFETCH(int, code);
+        QTemporaryDir dir;
+        const QString record = dir.filePath(QStringLiteral("args"));
+        const QString document = dir.filePath(text("Akte Ölmühle.txt"));
+        touch(document);
+        QString program = dir.filePath(QStringLiteral("prog"));
+        QString opener = QStringLiteral("/nicht/da");
+        if (kind == u"exit 1")
+            recorder(program, record, 1);
+        else if (kind == u"no x")
+            touch(program);
+        else if (kind.startsWith(u"desktop exit"))
+            opener = recorder(dir.filePath(QStringLiteral("xdg-open")), record, kind.right(1).toInt());
+        ProcessLauncher launcher(opener, 5000);
+        const bool desktop = kind.contains(u"desktop");
+        QCOMPARE(desktop ? launcher.openWithDesktop(document, QString()) : launcher.open(program, document, QString()),
+                 code);
+        if (kind == u"desktop exit 0")
+            QCOMPARE(recorded(record), QStringList{document});
+    }
+
+    // A program still running after the grace time is reported when it ends with an error.
+    void lateFailureIsReported() {
+        QTemporaryDir dir;
+        const QString program =
+            writeScript(dir.filePath(QStringLiteral("slow")), QStringLiteral("#!/bin/sh\nsleep 0.4\nexit 7\n"));
+        test::ScriptedInteraction interaction;
+        ProcessLauncher launcher(QString(), 50);
+        QCOMPARE(launcher.open(program, QString(), dir.path()), shell_code::Started);
+        QVERIFY(interaction.texts().isEmpty());
+        QTRY_COMPARE(interaction.texts(), QStringList{shellFailureMessage(shell_code::ProgramFailed)});
+    }
+
+    void programRunsInTheWorkingDirectory() {
+        QTemporaryDir dir;
+        const QString record = dir.filePath(QStringLiteral("args"));
+        const QString program = recorder(dir.filePath(QStringLiteral("p")), record);
+        const QString work = dir.filePath(text("Mandant Süd"));
+        QVERIFY(QDir().mkpath(work));
+        ProcessLauncher launcher(QString(), 5000);
+        QCOMPARE(launcher.open(program, QString(), work), shell_code::Started);
+        QCOMPARE(recorded(record), QStringList());
+        QFile pwd(record + QStringLiteral(".dir"));
+        QVERIFY(pwd.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(pwd.readAll()).trimmed(), work);
+    }
+
+    // The register decides the program: none (the desktop's choice), one, or the chooser among several,
+    // whose Abort opens nothing and copies no address.
+    void openDocument_data() {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("choice"); // what the chooser answers; "-" for Abort
+        QTest::addColumn<DocumentVerb>("verb");
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<int>("chooserShown");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList none;
+        QTest::newRow("no application: the desktop")
+            << "r.pdf"
+            << "pdf"
+            << "" << DocumentVerb::Open << "desktop|%F/r.pdf|%K" << 0 << 1 << none;
+        QTest::newRow("one application") << "Notiz a.txt"
+                                         << "txt"
+                                         << "" << DocumentVerb::Open << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1
+                                         << none;
+        QTest::newRow("play falls back to open")
+            << "Notiz a.txt"
+            << "txt"
+            << "" << DocumentVerb::Play << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1 << none;
+        QTest::newRow("print without request: nothing") << "Notiz a.txt"
+                                                        << "txt"
+                                                        << "" << DocumentVerb::Print << "" << 0 << 1 << none;
+        QTest::newRow("two applications, second chosen")
+            << "b.odt"
+            << "odt"
+            << "%B/office" << DocumentVerb::Open << "open|%B/office|%F/b.odt|%K" << 1 << 1 << none;
+        QTest::newRow("two applications, Abort") << "b.odt"
+                                                 << "odt"
+                                                 << "-" << DocumentVerb::Open << "" << 1 << 0 << none;
+        QTest::newRow("note") << ""
+                              << "---"
+                              << "" << DocumentVerb::Open << "" << 0 << 0
+                              << QStringList{QStringLiteral("Das ist eine Notiz, keine Datei")};
+        QTest::newRow("file elsewhere, missing")
+            << "/nicht/da.txt"
+            << "txt"
+            << "" << DocumentVerb::Open << "" << 0 << 1
+            << QStringList{QStringLiteral("Kann Datei \"/nicht/da.txt\" nicht finden")};
+    }
+    void openDocument() {
+        QFETCH(QString, datei);
+        QFETCH(QString, ext);
+        QFETCH(QString, choice);
+        QFETCH(DocumentVerb, verb);
+        QFETCH(QString, call);
+        QFETCH(int, chooserShown);
+        QFETCH(int, copies);
+        QFETCH(QStringList, messages);
+        QTemporaryDir dir;
+        const InstallPaths paths = InstallPaths::fromDirectory(dir.filePath(QStringLiteral("inst")));
+        ensureInstallationLayout(paths.root);
+        const QString bin = dir.filePath(QStringLiteral("bin"));
+        QVERIFY(QDir().mkpath(bin));
+        for (const char* name : {"edit", "office", "writer"})
+            touch(bin + u'/' + QString::fromUtf8(name));
+        {
+            Table pro;
+            test::openTable(pro, paths.general, QStringLiteral("Programm.DB"));
+            appendRecord(pro, {{"Ext", "txt"}, {"Titel", "Editor"}, {"Anw", bin + QStringLiteral("/edit")}});
+            appendRecord(pro, {{"Ext", "odt"}, {"Titel", "Writer"}, {"Anw", bin + QStringLiteral("/writer")}});
+            appendRecord(pro, {{"Ext", "odt"}, {"Titel", "Office"}, {"Anw", bin + QStringLiteral("/office")}});
+        }
+        const QString clientDir = dir.filePath(QStringLiteral("Kunde"));
+        TMand client;
+        client.SetClientPaths(QStringLiteral("Kunde"), clientDir);
+        QVERIFY(QDir().mkpath(client.FilesDir));
+        test::createClientTables(client.DataDir);
+        touch(client.FilesDir + QStringLiteral("r.pdf"));
+        touch(client.FilesDir + QStringLiteral("Notiz a.txt"));
+        touch(client.FilesDir + QStringLiteral("b.odt"));
+        qint64 nr = 0;
+        {
+            Table dok;
+            test::openTable(dok, client.DataDir, QStringLiteral("Dok.DB"));
+            appendRecord(dok, {{"NrFirma", 1}, {"Ext", "zzz"}, {"Datei", "x.zzz"}});
+            nr = appendRecord(dok, {{"NrFirma", 1}, {"Ext", ext}, {"Datei", datei}});
+        }
+        test::ScriptedInteraction interaction;
+        test::FakeAssociations associations;
+        TDM dm(paths, interaction, associations);
+        QVERIFY(dm.DMCreate());
+        dm.SetClientDataDir(client.DataDir);
+        QCOMPARE(dm.OpenClientTables(), 0);
+        QVERIFY(dm.TDok.locate(u"Nr", nr));
+        RecordingLauncher launcher;
+        int shown = 0;
+        int copied = 0;
+        OpeningWindows windows;
+        windows.chooseApplication = [&]() -> std::optional<QString> {
+            ++shown;
+            if (choice == u"-")
+                return std::nullopt;
+            return QString(choice).replace(QStringLiteral("%B"), bin);
+        };
+        windows.copyAddress = [&] {
+            ++copied;
+        };
+        windows.executeDde = [](bool, const QString&, const QString&, const QString&, const QString&, const QString&) {
+            return false;
+        };
+        DocumentOpener opener(dm, client, associations, launcher, windows);
+        opener.OpenDocument(verb);
+        call.replace(QStringLiteral("%B"), bin)
+            .replace(QStringLiteral("%F/"), client.FilesDir)
+            .replace(QStringLiteral("%K"), clientDir);
+        QCOMPARE(launcher.calls, call.isEmpty() ? QStringList() : QStringList{call});
+        QCOMPARE(shown, chooserShown);
+        QCOMPARE(copied, copies);
+        QCOMPARE(interaction.texts(), messages);
+    }
+};
+
+QTEST_GUILESS_MAIN(DocumentOpeningTest)
+#include "tst_document_opening.moc"
