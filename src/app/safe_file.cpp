@@ -1,5 +1,6 @@
 #include "app/safe_file.h"
 
+#include "app/file_descriptor.h"
 #include "data/format_error.h"
 
 #include <QDir>
@@ -27,28 +28,6 @@ WriteFailure& injectedFailure() {
     static WriteFailure failure;
     return failure;
 }
-
-// An open descriptor that is closed (unchecked) when a failure leaves early.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    // The close that counts: on network and some local file systems it reports a late write error.
-    int close() {
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        return rc;
-    }
-
-private:
-    int fd_;
-};
 
 [[noreturn]] void fail(const QString& path, int errorNumber) {
     throw FileError(QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: %2.")

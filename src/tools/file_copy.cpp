@@ -1,5 +1,6 @@
 #include "tools/file_copy.h"
 
+#include "app/file_descriptor.h"
 #include "app/interaction.h"
 #include "app/program_info.h"
 #include "tools/szdd.h"
@@ -42,26 +43,6 @@ QString dateOf(const QFileInfo& file) {
 bool directoryOfPathExists(const QString& path) {
     return QFileInfo(QFileInfo(path).absolutePath()).isDir();
 }
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    int close() {
-        const int rc = ::close(fd_);
-        fd_ = -1;
-        return rc;
-    }
-
-private:
-    int fd_;
-};
 
 int writeAll(int fd, const char* data, qint64 size) {
     qint64 written = 0;
