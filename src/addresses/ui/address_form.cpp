@@ -8,6 +8,7 @@
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
+#include "app/ui/modeless_run.h"
 #include "controls/ui/db_check_box.h"
 #include "controls/ui/db_combo_box.h"
 #include "controls/ui/db_edit.h"
@@ -79,28 +80,12 @@ QString nameLabelName(int row) {
     return QStringLiteral("Label_A_%1").arg(row);
 }
 
-// The main window is enabled again on every path out of the form's loop.
-class MainWindowDisabled {
-public:
-    explicit MainWindowDisabled(QWidget& window) : window_(window) { window_.setEnabled(false); }
-    ~MainWindowDisabled() { window_.setEnabled(true); }
-    MainWindowDisabled(const MainWindowDisabled&) = delete;
-    MainWindowDisabled& operator=(const MainWindowDisabled&) = delete;
-
-private:
-    QWidget& window_;
-};
-
 } // namespace
 
 void EditAddress(MainWindow& window, bool edit) {
     const MainWindowDisabled disabled(window);
     AddressForm form(window, edit);
-    QEventLoop loop;
-    QObject::connect(&form, &AddressForm::hidden, &loop, &QEventLoop::quit);
-    form.show();
-    if (form.isVisible())
-        loop.exec();
+    runUntilHidden(form);
 }
 
 AddressForm::AddressForm(MainWindow& window, bool edit, QWidget* parent)
