@@ -281,11 +281,24 @@ void MainWindow::Tab00Change(int index) {
     SelectView(index);
 }
 
+// The rules run on every selection of an entry: each name is looked up among the window's children once.
+QObject* MainWindow::namedControl(const QString& name) {
+    QPointer<QObject>& control = namedControls_[name];
+    if (control.isNull()) {
+        if (auto* action = findChild<QAction*>(name))
+            control = action;
+        else
+            control = findChild<QWidget*>(name);
+    }
+    return control.data();
+}
+
 void MainWindow::setEnabledByName(const QStringList& names, bool enabled) {
     for (const QString& name : names) {
-        if (auto* action = findChild<QAction*>(name))
+        QObject* control = namedControl(name);
+        if (auto* action = qobject_cast<QAction*>(control))
             action->setEnabled(enabled);
-        else if (auto* widget = findChild<QWidget*>(name))
+        else if (auto* widget = qobject_cast<QWidget*>(control))
             widget->setEnabled(enabled);
     }
 }

@@ -4,7 +4,9 @@
 #include "mainwin/ui/tree_host.h"
 #include "mainwin/ui/view_state.h"
 
+#include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -195,6 +197,7 @@ private:
     void importDbase();
     void exportDbase();
     bool listHasDocuments() const;
+    QObject* namedControl(const QString& name);
     void setEnabledByName(const QStringList& names, bool enabled);
     // Without an open client every command that needs one is disabled; the other rules enable
     // nothing until a client is open.
@@ -207,6 +210,7 @@ private:
     CopyDialogRunner copyDialogRunner_;
     EntryPicker entryPicker_;
     FileAdder fileAdder_;
+    QHash<QString, QPointer<QObject>> namedControls_;
     ViewState viewState_;
     TreeHandlers* treeHandlers_ = nullptr;
     ColumnArrangementDialog* TT01 = nullptr;
