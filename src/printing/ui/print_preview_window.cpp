@@ -1,11 +1,12 @@
 #include "printing/ui/print_preview_window.h"
 
+#include "app/ui/window_placer.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace zep {
@@ -46,15 +47,13 @@ PrintPreviewWindow::PrintPreviewWindow(const QString& objectName, const Painter&
     LblHelp->hide();
     connect(BtnVoll, &QPushButton::clicked, this, &PrintPreviewWindow::BtnVollClick);
     resize(300, 420);
+    setProperty(StatedPlaceProperty, QStringLiteral("screenBottomRight"));
 }
 
+// The stated place, kept wholly on the usable area of the screen by the one window placer.
 void PrintPreviewWindow::placeAtBottomRight() {
-    const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize frame = frameGeometry().size().expandedTo(size());
-    move(area.x() + area.width() - frame.width(), area.y() + area.height() - frame.height() - 20);
+    setProperty(StatedPlaceProperty, QStringLiteral("screenBottomRight"));
+    placeWindow(*this);
 }
 
 int PrintPreviewWindow::screenDpiY() const {
