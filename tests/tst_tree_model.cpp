@@ -71,6 +71,23 @@ TreeModel::Node* find(const TreeModel& model, const QString& caption) {
     return nullptr;
 }
 
+// Every node's row() is its index among its parent's children, and the pre-order walk meets every
+// node once.
+bool rowsAgree(const TreeModel& model) {
+    int walked = 0;
+    for (const TreeModel::Node* node = model.first(); node; node = TreeModel::next(node), ++walked) {
+        for (int row = 0; row < node->childCount(); ++row) {
+            if (node->child(row)->row() != row)
+                return false;
+        }
+    }
+    for (int row = 0; row < model.topLevelCount(); ++row) {
+        if (model.topLevel(row)->row() != row)
+            return false;
+    }
+    return walked == model.nodeCount();
+}
+
 QByteArray fileBytes(const QList<TreeFileRecord>& records) {
     QByteArray bytes;
     for (const TreeFileRecord& record : records)
@@ -294,7 +311,7 @@ private slots:
     void damageMessageAdvisesTheRebuild() {
         QCOMPARE(damagedTreeFileMessage(QStringLiteral("Die Baumdatei \"x\" ist beschädigt: y")),
                  QStringLiteral("Die Baumdatei \"x\" ist beschädigt: y\rEs ist ein Fehler aufgetreten.\rSie sollten "
-                                "die Baumstruktur neu einlesen (Menü Tools, Baumstruktur)."));
+                                "die Baumstruktur neu einlesen\r(Menü Tools, Baumstruktur)"));
     }
 
     void unreadableFileKeepsTheModel() {
@@ -565,6 +582,24 @@ private slots:
         QVERIFY(!model.hasRoot());
     }
 
+    // The rows the walks rely on follow every kind of change.
+    void rowsFollowEveryChange() {
+        TreeModel model;
+        model.setRecords(addressRecords, QStringLiteral("Adressen"));
+        QVERIFY(rowsAgree(model));
+        TreeModel::Node* root = model.first();
+        model.addChild(root, QStringLiteral("Aaron"), 20, -1);
+        QVERIFY(rowsAgree(model));
+        TreeModel::Node* mayer = find(model, QStringLiteral("Mayer Max"));
+        const TreeModel::Place place = model.move(mayer, root);
+        QVERIFY(rowsAgree(model));
+        model.moveTo(mayer, place);
+        QVERIFY(rowsAgree(model));
+        model.remove(find(model, QStringLiteral("Alpha GmbH")));
+        QVERIFY(rowsAgree(model));
+        QCOMPARE(model.descendantNumbers(root), (QList<qint32>{20, 3, 8, 2, 6}));
+    }
+
     void newEntryNeedsASelectedNode() {
         Client client;
         EntryEditor editor = client.editor();
@@ -573,6 +608,18 @@ private slots:
         QVERIFY(!editor.isNew());
         QCOMPARE(recordCount(client.dir, QStringLiteral("Adressen.DB")), 8);
         QCOMPARE(readBytes(client.treeFile), fileBytes(addressRecords));
+    }
+
+    // A start value the table cannot take: the error reaches the caller and no record stays pending.
+    void failedNewEntryLeavesNoPendingRecord() {
+        Client client;
+        EntryEditor editor(client.adr, client.model, addressEntryCaption, client.treeFile,
+                           {{QStringLiteral("KeinFeld"), 1}});
+        QVERIFY_THROWS_EXCEPTION(EngineError, editor.beginNew(find(client.model, QStringLiteral("Alpha GmbH"))));
+        QVERIFY(!client.adr.isEditing());
+        QVERIFY(!editor.isNew());
+        client.adr.post();
+        QCOMPARE(recordCount(client.dir, QStringLiteral("Adressen.DB")), 8);
     }
 
     void newEntryGoesBelowTheSelectedNode() {
@@ -673,16 +720,31 @@ private slots:
         QCOMPARE(readTreeFile(client.treeFile), client.model.records());
     }
 
-    // The node goes back to its own place among unsorted siblings, not to their end nor sorted.
+    // The node goes back to its own place among unsorted siblings, not to their end nor sorted, and
+    // the target's children get back the order they had before the move sorted them.
+    void moveEntryIsUndoneWhenTheFileCannotBeWritten_data() {
+        QTest::addColumn<QString>("dragged");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("record");
+        QTest::addColumn<int>("vor");
+        QTest::newRow("onto an entry") << "beta KG"
+                                       << "Zeta AG" << 3 << 0;
+        QTest::newRow("onto the root, its unsorted children sorted by the move") << "Übersee Büro"
+                                                                                 << "Adressen" << 6 << 2;
+    }
+
     void moveEntryIsUndoneWhenTheFileCannotBeWritten() {
+        QFETCH(QString, dragged);
+        QFETCH(QString, target);
+        QFETCH(int, record);
+        QFETCH(int, vor);
         Client client;
         QVERIFY(client.blockTreeFile());
-        TreeModel::Node* beta = find(client.model, QStringLiteral("beta KG"));
-        QVERIFY_THROWS_EXCEPTION(FileError, moveEntry(client.adr, client.model, beta,
-                                                      find(client.model, QStringLiteral("Zeta AG")), client.treeFile));
+        QVERIFY_THROWS_EXCEPTION(FileError, moveEntry(client.adr, client.model, find(client.model, dragged),
+                                                      find(client.model, target), client.treeFile));
         QCOMPARE(childCaptions(client.model.first()), (QStringList{"Zeta AG", "Alpha GmbH", "beta KG", "Ein Name"}));
         QCOMPARE(client.model.records(), addressRecords);
-        QCOMPARE(fieldOf(client.dir, QStringLiteral("Adressen.DB"), 3, QStringLiteral("Vor")).toInt(), 0);
+        QCOMPARE(fieldOf(client.dir, QStringLiteral("Adressen.DB"), record, QStringLiteral("Vor")).toInt(), vor);
     }
 
     void moveEntryWithoutRecordOrOntoItsSubtreeChangesNothing_data() {

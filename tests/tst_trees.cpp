@@ -1041,8 +1041,8 @@ private slots:
         QCOMPARE(inst.interaction.texts(),
                  QStringList{QStringLiteral("Die Baumdatei \"%1\" ist beschädigt: ihre Größe von 515 Bytes ist kein "
                                             "Vielfaches von 64; die letzten 3 Bytes wurden nicht gelesen.\rEs ist ein "
-                                            "Fehler aufgetreten.\rSie sollten die Baumstruktur neu einlesen (Menü "
-                                            "Tools, Baumstruktur).")
+                                            "Fehler aufgetreten.\rSie sollten die Baumstruktur neu einlesen\r(Menü "
+                                            "Tools, Baumstruktur)")
                                  .arg(inst.treeFile)});
         QCOMPARE(readBytes(inst.treeFile), inst.treeBytes);
         QCOMPARE(inst.tva().currentItem(), inst.tva().topLevelItem(0));

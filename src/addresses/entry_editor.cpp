@@ -23,11 +23,17 @@ bool EntryEditor::beginNew(const TreeModel::Node* selected) {
     if (!selected)
         return false;
     table_.append();
+    try {
+        table_.field(u"Vor").setValue(selected->number());
+        table_.field(u"Baum").setValue(-1);
+        for (const auto& [field, value] : newValues_)
+            table_.field(field).setValue(value);
+    } catch (...) {
+        // No half-filled record stays pending for the next post.
+        table_.cancel();
+        throw;
+    }
     new_ = true;
-    table_.field(u"Vor").setValue(selected->number());
-    table_.field(u"Baum").setValue(-1);
-    for (const auto& [field, value] : newValues_)
-        table_.field(field).setValue(value);
     return true;
 }
 

@@ -28,21 +28,13 @@ bool TDM1::moveDocumentTo(qint64 nr) {
     return primaryOrder ? dok.findKey({nr}) : dok.locate(u"Nr", nr);
 }
 
-// A document missing from TDok is looked for once more after a refresh; when it is still missing,
-// TDok stays where it is and the note editor shows nothing, so no note is stored into that record.
+// The key search already asks the file again before it misses; a document still missing leaves TDok
+// where it is and the note editor shows nothing, so no note is stored into that record.
 void TDM1::DQDokDataChange() {
     if (QDok.state() != DataSetState::Browse || !dm_.TDok.isActive())
         return;
     dm_.SaveNote();
-    if (QDok.isEmpty()) {
-        dm_.showNoDocument();
-        return;
-    }
-    const qint64 nr = QDok.field(u"Nr").asInteger();
-    if (moveDocumentTo(nr))
-        return;
-    dm_.TDok.refresh();
-    if (!moveDocumentTo(nr))
+    if (QDok.isEmpty() || !moveDocumentTo(QDok.field(u"Nr").asInteger()))
         dm_.showNoDocument();
 }
 

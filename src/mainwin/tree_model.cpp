@@ -33,11 +33,7 @@ TreeModel::Node* TreeModel::Node::child(int row) const {
 }
 
 int TreeModel::Node::row() const {
-    if (!parent_)
-        return 0;
-    const auto& siblings = parent_->children_;
-    const auto it = std::find_if(siblings.begin(), siblings.end(), [this](const auto& n) { return n.get() == this; });
-    return int(it - siblings.begin());
+    return parent_ ? row_ : 0;
 }
 
 int TreeModel::Node::level() const {
@@ -79,6 +75,7 @@ void TreeModel::setRecords(const QList<TreeFileRecord>& records, const QString& 
         node->number_ = number;
         node->type_ = type;
         node->parent_ = parent;
+        node->row_ = parent->childCount();
         nodes.push_back(node.get());
         parent->children_.push_back(std::move(node));
     };
@@ -199,13 +196,21 @@ void TreeModel::insert(std::unique_ptr<Node> node, Node* parent, int row) {
     node->parent_ = into;
     row = std::clamp(row, 0, into->childCount());
     into->children_.insert(into->children_.begin() + row, std::move(node));
+    renumber(into, row);
+}
+
+void TreeModel::renumber(Node* holder, int fromRow) {
+    for (int row = fromRow; row < holder->childCount(); ++row)
+        holder->children_[size_t(row)]->row_ = row;
 }
 
 std::unique_ptr<TreeModel::Node> TreeModel::take(Node* node) {
     auto& siblings = node->parent_->children_;
-    const auto it = siblings.begin() + node->row();
-    std::unique_ptr<Node> taken = std::move(*it);
-    siblings.erase(it);
+    Node* holder = node->parent_;
+    const int row = node->row();
+    std::unique_ptr<Node> taken = std::move(siblings[size_t(row)]);
+    siblings.erase(siblings.begin() + row);
+    renumber(holder, row);
     taken->parent_ = nullptr;
     return taken;
 }
@@ -236,6 +241,18 @@ void TreeModel::sortChildren(Node* parent) {
     if (std::is_sorted(children.begin(), children.end(), captionBefore))
         return;
     std::stable_sort(children.begin(), children.end(), captionBefore);
+    renumber(holder(parent), 0);
+    emit childrenSorted(parent);
+}
+
+void TreeModel::restoreOrder(Node* parent, const std::vector<Node*>& order) {
+    auto& children = holder(parent)->children_;
+    std::vector<std::unique_ptr<Node>> restored;
+    restored.reserve(order.size());
+    for (Node* node : order)
+        restored.push_back(std::move(children[size_t(node->row())]));
+    children = std::move(restored);
+    renumber(holder(parent), 0);
     emit childrenSorted(parent);
 }
 
@@ -248,9 +265,12 @@ bool TreeModel::canCopy(const Node* node, const Node* target) const {
 }
 
 TreeModel::Place TreeModel::move(Node* node, Node* target) {
-    const Place before{node->parent(), node->row()};
+    Place before{node->parent(), node->row()};
     if (!canMove(node, target))
         return before;
+    before.target = target;
+    for (int row = 0; row < target->childCount(); ++row)
+        before.targetOrder.push_back(target->child(row));
     insert(take(node), target, target->childCount());
     emit moved(node, before.parent, before.row);
     sortChildren(target);
@@ -262,6 +282,8 @@ void TreeModel::moveTo(Node* node, const Place& place) {
     const int oldRow = node->row();
     insert(take(node), place.parent, place.row);
     emit moved(node, oldParent, oldRow);
+    if (place.target)
+        restoreOrder(place.target, place.targetOrder);
 }
 
 void TreeModel::remove(Node* node) {

@@ -43,13 +43,17 @@ public:
         qint32 number_ = 0;
         qint32 type_ = 0;
         Node* parent_ = nullptr; // the model's hidden top for a top-level node
+        int row_ = 0;            // kept by the model, so walks never search the siblings
         std::vector<std::unique_ptr<Node>> children_;
     };
 
-    // Where a node stood: its parent (nullptr for the top level) and its row there.
+    // Where a node stood: its parent (nullptr for the top level) and its row there; after a move
+    // also the order of the target's children before the node joined them.
     struct Place {
         Node* parent = nullptr;
         int row = 0;
+        Node* target = nullptr;
+        std::vector<Node*> targetOrder;
     };
 
     explicit TreeModel(QObject* parent = nullptr);
@@ -106,7 +110,8 @@ public:
     // Moves node with its subtree to be the last child of target, sorts target's children and returns
     // where node stood before. Nothing happens (and node's place is returned) when canMove refuses.
     Place move(Node* node, Node* target);
-    // Puts node back exactly where it stood (as returned by move).
+    // Puts node back exactly where it stood (as returned by move) and gives the target's children
+    // their order from before the move.
     void moveTo(Node* node, const Place& place);
     // Removes node with its subtree.
     void remove(Node* node);
@@ -129,6 +134,8 @@ private:
     Node* holder(Node* parent) { return parent ? parent : &top_; }
     std::unique_ptr<Node> take(Node* node);
     void insert(std::unique_ptr<Node> node, Node* parent, int row);
+    static void renumber(Node* holder, int fromRow);
+    void restoreOrder(Node* parent, const std::vector<Node*>& order);
 
     Node top_; // holds the top-level nodes; never shown, never a parent() of anybody
     int nodeCount_ = 0;

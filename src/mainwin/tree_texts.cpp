@@ -20,7 +20,7 @@ QString missingRecordMessage() {
 }
 
 QString damagedTreeFileMessage(const QString& damage) {
-    return damage + u'\r' + missingRecordMessage() + QStringLiteral(" (Menü Tools, Baumstruktur).");
+    return damage + u'\r' + missingRecordMessage() + QStringLiteral("\r(Menü Tools, Baumstruktur)");
 }
 
 QString treeWithoutRootMessage(const QString& path) {

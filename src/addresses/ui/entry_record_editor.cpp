@@ -27,9 +27,13 @@ EntryRecordEditor::EntryRecordEditor(Table& table, QTreeWidget& tree, EntryEdito
       editor_(table, treeModel(tree), std::move(caption), treeFile, std::move(newValues)) {}
 
 bool EntryRecordEditor::beginNew() {
-    if (editor_.beginNew(entryOf(tree_.currentItem())))
-        return true;
-    showError(noEntrySelectedMessage());
+    try {
+        if (editor_.beginNew(entryOf(tree_.currentItem())))
+            return true;
+        showError(noEntrySelectedMessage());
+    } catch (const EngineError& error) {
+        showError(error.message());
+    }
     return false;
 }
 

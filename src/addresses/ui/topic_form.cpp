@@ -10,7 +10,6 @@
 #include "controls/ui/db_check_box.h"
 #include "controls/ui/db_edit.h"
 #include "controls/ui/tree_view2.h"
-#include "data/engine_error.h"
 #include "data/tdm.h"
 #include "mainwin/ui/main_window.h"
 #include "mainwin/ui/tree_file_io.h"
@@ -92,13 +91,8 @@ void TopicForm::showEvent(QShowEvent* event) {
 
 void TopicForm::FormShow() {
     dm_.setTopicForm(this);
-    if (!edit_) {
-        try {
-            newRecord();
-        } catch (const EngineError& error) {
-            showError(error.message());
-        }
-    }
+    if (!edit_)
+        newRecord();
 }
 
 // Every way of closing ends here: typed changes are saved, never discarded. A record that cannot be

@@ -116,12 +116,16 @@ std::optional<QString> MainWindow::viewFilterText() const {
         return std::nullopt;
     if (viewState_.view == ViewState::Documents)
         return resubmissionFilterText(selected->text(0), Clock::today());
+    const bool isRoot = isRootNode(selected);
+    const bool withSubEntries = showSubEntries();
+    // The root's filter is one term, and without sub-entries none is listed: no walk for those.
     QList<int> descendants;
-    if (const TreeModel::Node* entry = entryOf(selected))
+    const TreeModel::Node* entry = entryOf(selected);
+    if (withSubEntries && !isRoot && entry != nullptr)
         for (const qint32 number : treeModel(*viewState_.tree).descendantNumbers(entry))
             descendants << number;
     const QString linkField = viewState_.linkField.isEmpty() ? QStringLiteral("NrFirma") : viewState_.linkField;
-    return entryFilterText(linkField, nodeNumber(selected), isRootNode(selected), showSubEntries(), descendants);
+    return entryFilterText(linkField, nodeNumber(selected), isRoot, withSubEntries, descendants);
 }
 
 // A click on a heading sorts by that column and turns the direction round, also for a new column.

@@ -1,6 +1,5 @@
 #include "mainwin/ui/tree_nodes.h"
 
-#include "mainwin/tree_order.h"
 #include "mainwin/ui/tree_images.h"
 
 #include <QTreeWidget>
@@ -10,7 +9,8 @@ namespace zep {
 TreeNode::TreeNode(TreeModel::Node* entry) : QTreeWidgetItem(QTreeWidgetItem::UserType), entry_(entry) {}
 
 bool TreeNode::operator<(const QTreeWidgetItem& other) const {
-    return compareTreeCaptions(text(0), other.text(0)) < 0;
+    const TreeModel::Node* otherEntry = entryOf(&other);
+    return otherEntry ? entry_->row() < otherEntry->row() : QTreeWidgetItem::operator<(other);
 }
 
 QVariant TreeNode::data(int column, int role) const {

@@ -19,8 +19,8 @@ enum TreeNodeType {
 };
 
 // The view's side of a model node: caption, number, type and state image are read from the model
-// node, never stored twice. Siblings sort in caption order (compareTreeCaptions), the model's order,
-// so QTreeWidgetItem::sortChildren follows a sort of the model and keeps expansion and selection.
+// node, never stored twice. Siblings sort in the model's order (their rows there), so
+// QTreeWidgetItem::sortChildren follows any reordering of the model and keeps expansion and selection.
 class TreeNode : public QTreeWidgetItem {
 public:
     explicit TreeNode(TreeModel::Node* entry);
