@@ -213,6 +213,12 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen"); // the tree measurement needs widgets, not a screen
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
+    // "baum": only the tree measurements, which need no generated client.
+    if (args.size() > 1 && args[1] == QStringLiteral("baum")) {
+        runTreeBenchmark(args.size() > 2 ? args[2].toInt() : 10000);
+        runTreeRebuildBenchmark();
+        return 0;
+    }
     const int documents = args.size() > 1 ? args[1].toInt() : 100000;
     const int addresses = args.size() > 2 ? args[2].toInt() : 10000;
     const int posts = args.size() > 3 ? args[3].toInt() : 10000;

@@ -72,14 +72,19 @@ QString fromCp1252(QByteArrayView bytes) {
     return text;
 }
 
-QByteArray toCp1252(QStringView text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
+qsizetype toCp1252(QStringView text, char* out, qsizetype maxBytes) {
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < text.size() && written < maxBytes; ++i) {
         const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        bytes.append(pair ? replacement : encodeChar(text[i].unicode()));
+        out[written++] = pair ? replacement : encodeChar(text[i].unicode());
         i += pair ? 1 : 0;
     }
+    return written;
+}
+
+QByteArray toCp1252(QStringView text) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    bytes.truncate(toCp1252(text, bytes.data(), bytes.size()));
     return bytes;
 }
 

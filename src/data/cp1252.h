@@ -14,6 +14,8 @@ QString fromCp1252(QByteArrayView bytes);
 
 // Characters Windows-1252 cannot hold become "?", one per character (a surrogate pair is one character).
 QByteArray toCp1252(QStringView text);
+// The same into out, at most maxBytes bytes (the first characters); returns the bytes written.
+qsizetype toCp1252(QStringView text, char* out, qsizetype maxBytes);
 
 // The characters of the text that Windows-1252 cannot hold, each once, in the order they first occur
 // (a surrogate pair is one character). Empty when the text survives toCp1252 unchanged.

@@ -19,10 +19,6 @@ constexpr qsizetype levelOffset = 52;
 constexpr qsizetype nrOffset = 56;
 constexpr qsizetype baumOffset = 60;
 
-void putInt32(QByteArray& bytes, qsizetype offset, qint32 value) {
-    qToLittleEndian<qint32>(value, bytes.data() + offset);
-}
-
 qint32 getInt32(QByteArrayView bytes, qsizetype offset) {
     return qFromLittleEndian<qint32>(bytes.data() + offset);
 }
@@ -34,19 +30,21 @@ TreeFileContent decodeTreeRecords(const QByteArray& content, const QString& path
     result.records.reserve(whole / TreeRecordSize);
     QStringList problems;
     for (qsizetype offset = 0; offset < whole; offset += TreeRecordSize) {
-        QByteArray record = content.sliced(offset, TreeRecordSize);
-        const auto nameLength = static_cast<unsigned char>(record[0]);
-        if (nameLength > TreeNameMaxLength) {
-            // Number, level and type are intact: keep the entry, so the next save does not lose it,
-            // with its name read up to the first zero byte.
-            const qsizetype zero = record.indexOf('\0', 1);
-            record[0] =
-                static_cast<char>(std::min<qsizetype>(zero < 0 ? TreeNameMaxLength : zero - 1, TreeNameMaxLength));
-            problems.append(QStringLiteral("Eintrag %1: Die Namenslänge %2 ist größer als %3; der Name wurde gekürzt.")
-                                .arg(offset / TreeRecordSize + 1)
-                                .arg(nameLength)
-                                .arg(TreeNameMaxLength));
+        const QByteArrayView bytes(content.constData() + offset, TreeRecordSize);
+        const auto nameLength = static_cast<unsigned char>(bytes[0]);
+        if (nameLength <= TreeNameMaxLength) {
+            result.records.append(decodeTreeRecord(bytes));
+            continue;
         }
+        // Number, level and type are intact: keep the entry, so the next save does not lose it,
+        // with its name read up to the first zero byte.
+        QByteArray record = bytes.toByteArray();
+        const qsizetype zero = record.indexOf('\0', 1);
+        record[0] = static_cast<char>(std::min<qsizetype>(zero < 0 ? TreeNameMaxLength : zero - 1, TreeNameMaxLength));
+        problems.append(QStringLiteral("Eintrag %1: Die Namenslänge %2 ist größer als %3; der Name wurde gekürzt.")
+                            .arg(offset / TreeRecordSize + 1)
+                            .arg(nameLength)
+                            .arg(TreeNameMaxLength));
         result.records.append(decodeTreeRecord(record));
     }
     if (whole != content.size()) {
@@ -63,14 +61,22 @@ TreeFileContent decodeTreeRecords(const QByteArray& content, const QString& path
 
 } // namespace
 
+namespace {
+
+// Fills one zeroed record of TreeRecordSize bytes.
+void encodeTreeRecordInto(const TreeFileRecord& record, char* bytes) {
+    const qsizetype nameLength = toCp1252(record.name, bytes + 1, TreeNameMaxLength);
+    bytes[0] = static_cast<char>(nameLength);
+    qToLittleEndian<qint32>(record.level, bytes + levelOffset);
+    qToLittleEndian<qint32>(record.nr, bytes + nrOffset);
+    qToLittleEndian<qint32>(record.baum, bytes + baumOffset);
+}
+
+} // namespace
+
 QByteArray encodeTreeRecord(const TreeFileRecord& record) {
-    const QByteArray name = toCp1252(record.name).left(TreeNameMaxLength);
     QByteArray bytes(TreeRecordSize, '\0');
-    bytes[0] = static_cast<char>(name.size());
-    bytes.replace(1, name.size(), name);
-    putInt32(bytes, levelOffset, record.level);
-    putInt32(bytes, nrOffset, record.nr);
-    putInt32(bytes, baumOffset, record.baum);
+    encodeTreeRecordInto(record, bytes.data());
     return bytes;
 }
 
@@ -111,11 +117,9 @@ QList<TreeFileRecord> readTreeFile(const QString& path) {
 }
 
 void writeTreeFile(const QString& path, const QList<TreeFileRecord>& records) {
-    QByteArray content;
-    content.reserve(records.size() * TreeRecordSize);
-    for (const TreeFileRecord& record : records)
-        content.append(encodeTreeRecord(record));
-
+    QByteArray content(records.size() * TreeRecordSize, '\0');
+    for (qsizetype i = 0; i < records.size(); ++i)
+        encodeTreeRecordInto(records[i], content.data() + i * TreeRecordSize);
     writeFileSafely(path, content);
 }
 

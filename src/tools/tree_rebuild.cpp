@@ -136,11 +136,6 @@ std::optional<QList<TreeFileRecord>> collectTreeEntries(std::vector<TreeSourceEn
 std::vector<TreeSourceEntry> readTreeSourceEntries(const TreeRebuildJob& job) {
     const std::shared_ptr<Connection> table = Connection::forFile(resolveTableFile(job.directory, job.tableName));
     std::vector<TreeSourceEntry> entries;
-    {
-        Statement count = table->prepare(QStringLiteral("SELECT count(*) FROM %1").arg(quoteIdentifier(kStorageTable)));
-        if (count.step())
-            entries.reserve(size_t(count.integer(0))); // a hint only
-    }
     const QString names = job.topics ? QStringLiteral("Thema") : QStringLiteral("Name1, Name2, Person");
     Statement select = table->prepare(
         QStringLiteral("SELECT Nr, Vor, Baum, %1 FROM %2 ORDER BY Nr").arg(names, quoteIdentifier(kStorageTable)));
