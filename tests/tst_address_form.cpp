@@ -352,7 +352,7 @@ private slots:
         click(form, "BtnSave");
         QVERIFY(inst.dm->TAdr.isEditing());
         QCOMPARE(child<QLineEdit>(form, "DBEdit14")->text(), QStringLiteral("31.02.2026"));
-        QVERIFY(inst.interaction.texts().last().contains(QStringLiteral("Datum1")));
+        QVERIFY(inst.interaction.texts().last().contains(QStringLiteral("\"DatumsFeld1\"")));
         child<QLineEdit>(form, "DBEdit14")->clear();
         type(form, "DBEdit14", QStringLiteral("28.02.2026"));
         click(form, "BtnSave");
@@ -370,7 +370,7 @@ private slots:
         type(form, "DBEdit16", QStringLiteral("viel"));
         QVERIFY(!form.close());
         QCOMPARE(inst.interaction.texts(),
-                 QStringList{QStringLiteral("\"viel\" ist keine gültige Zahl für das Feld \"Umsatz\" (Zahl1).")});
+                 QStringList{QStringLiteral("\"viel\" ist keine gültige Zahl für das Feld \"Umsatz\".")});
         QVERIFY(form.isVisible());
         QVERIFY(inst.dm->TAdr.isEditing());
         QCOMPARE(child<QLineEdit>(form, "DBEdit16")->text(), QStringLiteral("viel"));
@@ -713,11 +713,10 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
         QTest::newRow("date") << QStringLiteral("DBEdit14") << QStringLiteral("31.02.2026")
-                              << QStringLiteral("\"31.02.2026\" ist kein gültiges Datum für das Feld \"DatumsFeld1\" "
-                                                "(Datum1). Bitte das Datum als TT.MM.JJJJ eingeben.");
+                              << QStringLiteral("\"31.02.2026\" ist kein gültiges Datum für das Feld \"DatumsFeld1\". "
+                                                "Bitte das Datum als TT.MM.JJJJ eingeben.");
         QTest::newRow("number") << QStringLiteral("DBEdit16") << QStringLiteral("viel")
-                                << QStringLiteral("\"viel\" ist keine gültige Zahl für das Feld \"ZahlenFeld1\" "
-                                                  "(Zahl1).");
+                                << QStringLiteral("\"viel\" ist keine gültige Zahl für das Feld \"ZahlenFeld1\".");
     }
 
     void refusedValueIsSelectedForCorrection() {

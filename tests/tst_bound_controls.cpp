@@ -287,13 +287,13 @@ private slots:
         QTest::newRow("date") << "Datum1"
                               << "Geburtstag"
                               << "31.02.2026"
-                              << "\"31.02.2026\" ist kein gültiges Datum für das Feld \"Geburtstag\" (Datum1). "
+                              << "\"31.02.2026\" ist kein gültiges Datum für das Feld \"Geburtstag\". "
                                  "Bitte das Datum als TT.MM.JJJJ eingeben."
                               << "28.02.2026" << QVariant(QDate(2026, 2, 28));
         QTest::newRow("number") << "Zahl1"
                                 << "Umsatz"
                                 << "zwei"
-                                << "\"zwei\" ist keine gültige Zahl für das Feld \"Umsatz\" (Zahl1)."
+                                << "\"zwei\" ist keine gültige Zahl für das Feld \"Umsatz\"."
                                 << "12,5" << QVariant(12.5);
         QTest::newRow("integer without caption") << "Baum"
                                                  << ""
@@ -343,8 +343,8 @@ private slots:
         QTest::keyClicks(date, QStringLiteral("1.13.2026"));
         QTest::keyClick(date, Qt::Key_Tab);
         QCOMPARE(f.interaction.texts(),
-                 QStringList{QStringLiteral("\"1.13.2026\" ist kein gültiges Datum für das Feld \"Geburtstag\" "
-                                            "(Datum1). Bitte das Datum als TT.MM.JJJJ eingeben.")});
+                 QStringList{QStringLiteral("\"1.13.2026\" ist kein gültiges Datum für das Feld \"Geburtstag\". "
+                                            "Bitte das Datum als TT.MM.JJJJ eingeben.")});
         QVERIFY(date->hasFocus());
         QVERIFY(!other->hasFocus());
         QCOMPARE(date->text(), QStringLiteral("1.13.2026"));

@@ -1,6 +1,7 @@
 #include "app/install_paths.h"
 #include "app/program_info.h"
 #include "app/registry.h"
+#include "app/settings.h"
 #include "app/tmand.h"
 #include "app/ui/window_placer.h"
 #include "clients/client_creation.h"
@@ -122,6 +123,7 @@ private slots:
     void caseVariantOfAListedClient_data();
     void caseVariantOfAListedClient();
     void refusedNameIsSelectedForCorrection();
+    void clientCreatedOnANetworkFileSystemIsWarnedOnce();
 
 private:
     QString path(const QString& name) const { return dir_->filePath(name); }
@@ -555,15 +557,18 @@ void TestClientDialogs::newButtonCreatesAndListsTheClient() {
 }
 
 void TestClientDialogs::caseVariantOfAListedClient_data() {
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("openClient");
     QTest::addColumn<QList<Answer>>("answers");
     QTest::addColumn<bool>("replaced");
-    QTest::newRow("declined") << QString() << QList<Answer>{Answer::No} << false;
-    QTest::newRow("agreed") << QString() << QList<Answer>{Answer::Yes, Answer::Ok} << true;
-    QTest::newRow("listed client is open") << u"MUSTER"_s << QList<Answer>{} << false;
+    QTest::newRow("declined") << u"muster"_s << QString() << QList<Answer>{Answer::No} << false;
+    QTest::newRow("agreed") << u"muster"_s << QString() << QList<Answer>{Answer::Yes, Answer::Ok} << true;
+    QTest::newRow("listed client is open") << u"muster"_s << u"MUSTER"_s << QList<Answer>{} << false;
+    QTest::newRow("same spelling, declined") << u"Muster"_s << QString() << QList<Answer>{Answer::No} << false;
 }
 
 void TestClientDialogs::caseVariantOfAListedClient() {
+    QFETCH(QString, typed);
     QFETCH(QString, openClient);
     QFETCH(QList<Answer>, answers);
     QFETCH(bool, replaced);
@@ -573,15 +578,18 @@ void TestClientDialogs::caseVariantOfAListedClient() {
     const ClientCreation creation(paths_, clients(), *ui_, openClient);
     NewClientDialog dialog(creation, dir_->path());
     dialog.show();
-    QTest::keyClicks(child<QLineEdit>(&dialog, u"Edit_Mand"_s), u"muster"_s);
+    QTest::keyClicks(child<QLineEdit>(&dialog, u"Edit_Mand"_s), typed);
 
     QTest::mouseClick(child<QPushButton>(&dialog, u"BtnOK"_s), Qt::LeftButton);
 
     const QString first = ui_->texts().value(0);
+    const QString caseNote = typed == u"Muster"_s ? QString()
+                                                  : u" Groß- und Kleinschreibung werden bei Mandantennamen nicht "
+                                                    "unterschieden."_s;
     if (openClient.isEmpty()) {
-        QCOMPARE(first, u"Der Mandant \"Muster\" im Verzeichnis \"%1\" steht bereits in der Liste. Groß- und "
-                        "Kleinschreibung werden bei Mandantennamen nicht unterschieden.\r\rSoll dieser Eintrag "
-                        "ersetzt werden? Das Verzeichnis \"%1\" bleibt auf dem Datenträger bestehen."_s.arg(listedDir));
+        QCOMPARE(first, u"Der Mandant \"Muster\" im Verzeichnis \"%1\" steht bereits in der Liste.%2\r\rSoll dieser "
+                        "Eintrag ersetzt werden? Das Verzeichnis \"%1\" bleibt auf dem Datenträger bestehen."_s.arg(
+                            listedDir, caseNote));
         QCOMPARE(ui_->shown().first().kind, ScriptedInteraction::Kind::YesNo);
     } else {
         QCOMPARE(ui_->texts(), QStringList{u"Der Mandant \"Muster\" ist geöffnet und kann nicht ersetzt "
@@ -608,6 +616,32 @@ void TestClientDialogs::refusedNameIsSelectedForCorrection() {
     QCOMPARE(name->selectedText(), u"a/b"_s);
     QTest::keyClicks(name, u"ab"_s);
     QCOMPARE(name->text(), u"ab"_s);
+}
+
+// Created on a network file system: one warning after the creation, remembered in the client's
+// settings, so that opening it afterwards does not warn again; nothing is refused.
+void TestClientDialogs::clientCreatedOnANetworkFileSystemIsWarnedOnce() {
+    ClientCreation creation(paths_, clients(), *ui_);
+    QStringList checked;
+    creation.setNetworkFileSystemCheck([&](const QString& dir) {
+        checked << dir;
+        return true;
+    });
+    NewClientDialog dialog(creation, dir_->path());
+    dialog.show();
+    QTest::keyClicks(child<QLineEdit>(&dialog, u"Edit_Mand"_s), u"Netz"_s);
+    ui_->setNextAnswer(Answer::Ok);
+
+    QTest::mouseClick(child<QPushButton>(&dialog, u"BtnOK"_s), Qt::LeftButton);
+
+    const QString clientDir = path(u"Netz"_s);
+    QCOMPARE(checked, QStringList{clientDir});
+    QCOMPARE(ui_->shown().size(), 2);
+    QCOMPARE(ui_->shown().at(1).kind, ScriptedInteraction::Kind::Warning);
+    QVERIFY(ui_->shown().at(1).text.startsWith(u"Der Mandant \"Netz\" liegt auf einem Netzlaufwerk."_s));
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(clients().directoryOf(u"Netz"_s), clientDir);
+    QVERIFY(ClientSettings(clientDir + u"/Mand.ini"_s).networkWarningOff());
 }
 
 QTEST_MAIN(TestClientDialogs)

@@ -166,8 +166,8 @@ private slots:
     void escapingErrorIsPassedOnAfterTheNotice();
     void attemptShowsAnEscapingError();
     void oldTablesOnDiskAreUpgradedByTheLibrary();
-    void networkFileSystemIsWarnedUntilTurnedOff_data();
-    void networkFileSystemIsWarnedUntilTurnedOff();
+    void networkFileSystemIsWarnedOnce_data();
+    void networkFileSystemIsWarnedOnce();
 
 private:
     QString path(const QString& name) const { return dir_->filePath(name); }
@@ -849,23 +849,19 @@ void TestClients::oldTablesOnDiskAreUpgradedByTheLibrary() {
     QVERIFY(ui.texts().contains(wrongVersion));
 }
 
-void TestClients::networkFileSystemIsWarnedUntilTurnedOff_data() {
+void TestClients::networkFileSystemIsWarnedOnce_data() {
     QTest::addColumn<bool>("network");
-    QTest::addColumn<QList<Answer>>("answers");
     QTest::addColumn<int>("warnings");
-    QTest::newRow("local") << false << QList<Answer>{} << 0;
-    QTest::newRow("network, turned off") << true << QList<Answer>{Answer::Yes} << 1;
-    QTest::newRow("network, kept") << true << QList<Answer>{Answer::No, Answer::No} << 2;
+    QTest::newRow("local") << false << 0;
+    QTest::newRow("network") << true << 1;
 }
 
-void TestClients::networkFileSystemIsWarnedUntilTurnedOff() {
+// Opened twice: the warning comes at the first opening only.
+void TestClients::networkFileSystemIsWarnedOnce() {
     QFETCH(bool, network);
-    QFETCH(QList<Answer>, answers);
     QFETCH(int, warnings);
     const QString meier = addClient(QStringLiteral("Meier"));
     ScriptedInteraction ui;
-    for (Answer answer : answers)
-        ui.setNextAnswer(answer);
     auto open = opening(ui, [](int) { return false; });
     QStringList checked;
     open->setNetworkFileSystemCheck([&](const QString& dir) {
@@ -878,20 +874,18 @@ void TestClients::networkFileSystemIsWarnedUntilTurnedOff() {
         QVERIFY(open->OpenClient(ProgramKey.toString(), QString(), 0));
 
     QCOMPARE(checked.first(), meier);
-    QStringList questions;
+    QStringList shownWarnings;
     for (const ScriptedInteraction::Shown& shown : ui.shown())
-        if (shown.kind == Kind::YesNo)
-            questions << shown.text;
-    QCOMPARE(questions.size(), warnings);
+        if (shown.text.contains(u"Netzlaufwerk"_s))
+            shownWarnings << shown.text;
+    QCOMPARE(shownWarnings.size(), warnings);
     if (warnings > 0)
-        QCOMPARE(questions.first(),
-                 u"Der Mandant \"Meier\" liegt auf einem Netzlaufwerk (NFS, SMB/CIFS).\r\rDort schützt die Sperre der "
-                 "Tabellen nicht zuverlässig: Arbeiten zwei Arbeitsplätze gleichzeitig mit diesem Mandanten, können "
-                 "die Tabellen beschädigt werden. Sicher ist es, wenn immer nur ein Arbeitsplatz den Mandanten "
-                 "geöffnet hat. Legen Sie regelmäßig Datensicherungen an.\r\rDiesen Hinweis für diesen Mandanten "
-                 "nicht mehr anzeigen?"_s);
-    QCOMPARE(ClientSettings(meier + u"/Mand.ini"_s).networkWarningOff(),
-             !answers.isEmpty() && answers.first() == Answer::Yes);
+        QCOMPARE(shownWarnings.first(),
+                 u"Der Mandant \"Meier\" liegt auf einem Netzlaufwerk.\r\rDort schützt die Sperre der Tabellen nicht "
+                 "zuverlässig: Arbeiten zwei Arbeitsplätze gleichzeitig mit diesem Mandanten, können die Tabellen "
+                 "beschädigt werden. Sicher ist es, wenn immer nur ein Arbeitsplatz den Mandanten geöffnet hat. Legen "
+                 "Sie regelmäßig Datensicherungen an.\r\rDieser Hinweis erscheint für diesen Mandanten nur einmal."_s);
+    QCOMPARE(ClientSettings(meier + u"/Mand.ini"_s).networkWarningOff(), network);
     QVERIFY(ui.errors().isEmpty());
 }
 

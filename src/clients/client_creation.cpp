@@ -4,6 +4,7 @@
 #include "app/program_info.h"
 #include "clients/client_names.h"
 #include "clients/client_texts.h"
+#include "clients/network_warning.h"
 #include "data/services.h"
 #include "tools/installation_layout.h"
 
@@ -23,16 +24,18 @@ QString caption() {
 
 ClientCreation::ClientCreation(InstallPaths paths, ClientList clients, Interaction& interaction, QString openClient)
     : paths_(std::move(paths)), clients_(std::move(clients)), interaction_(interaction),
-      openClient_(std::move(openClient)) {}
+      openClient_(std::move(openClient)), networkCheck_(isOnNetworkFileSystem) {}
 
 bool ClientCreation::confirm(const QString& parentDirectory, const QString& clientName) const {
-    if (!isValidClientName(clientName)) {
+    switch (refusedClientField(parentDirectory, clientName)) {
+    case ClientField::Name:
         interaction_.warning(texts::invalidClientName(clientName), caption());
         return false;
-    }
-    if (!isValidParentDirectory(parentDirectory)) {
+    case ClientField::Directory:
         interaction_.warning(texts::invalidParentDirectory(parentDirectory), caption());
         return false;
+    case ClientField::None:
+        break;
     }
     if (!mayReplaceListed(clientName))
         return false;
@@ -52,8 +55,9 @@ bool ClientCreation::mayReplaceListed(const QString& clientName) const {
         interaction_.warning(texts::openClientNotReplaced(listed->name), caption());
         return false;
     }
-    return interaction_.askYesNo(texts::replaceClientQuestion(listed->name, listed->directory), caption()) ==
-           Answer::Yes;
+    const bool sameSpelling = listed->name == clientName;
+    return interaction_.askYesNo(texts::replaceClientQuestion(listed->name, listed->directory, sameSpelling),
+                                 caption()) == Answer::Yes;
 }
 
 // A directory without the client's tables would be listed as a client that can never be opened.
@@ -96,8 +100,10 @@ void ClientCreation::create(const QString& clientName, const QString& clientDir)
 }
 
 bool ClientCreation::registerClient(const QString& clientName, const QString& clientDir) const {
-    if (clients_.registerClient(clientName, clientDir))
+    if (clients_.registerClient(clientName, clientDir)) {
+        warnOnceAboutNetworkFileSystem(networkCheck_, interaction_, clientName, clientDir);
         return true;
+    }
     interaction_.error(texts::clientNotRegistered(clientName, clients_.lastError()), caption());
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "app/install_paths.h"
 #include "clients/client_list.h"
+#include "clients/network_file_system.h"
 
 #include <QString>
 
@@ -19,6 +20,8 @@ public:
     // cannot be used (the user was told and the dialog stays open); true when the dialog closes, whatever
     // the user answered and whether the client could be created.
     bool confirm(const QString& parentDirectory, const QString& clientName) const;
+    // Tells whether a directory lies on a network file system (statfs unless replaced).
+    void setNetworkFileSystemCheck(NetworkFileSystemCheck check) { networkCheck_ = std::move(check); }
 
 private:
     // Names match without regard to case, so a new entry can replace a listed client: never the open
@@ -37,6 +40,7 @@ private:
     ClientList clients_;
     Interaction& interaction_;
     QString openClient_;
+    NetworkFileSystemCheck networkCheck_;
 };
 
 } // namespace zep

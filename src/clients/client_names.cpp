@@ -31,4 +31,12 @@ bool isValidParentDirectory(const QString& parentDirectory) {
     return QDir::isAbsolutePath(parentDirectory) && !hasControlCharacter(parentDirectory);
 }
 
+ClientField refusedClientField(const QString& parentDirectory, const QString& clientName) {
+    if (!isValidClientName(clientName))
+        return ClientField::Name;
+    if (!isValidParentDirectory(parentDirectory))
+        return ClientField::Directory;
+    return ClientField::None;
+}
+
 } // namespace zep

@@ -19,4 +19,8 @@ bool isValidClientName(const QString& clientName);
 // registered client directory does not depend on the working directory.
 bool isValidParentDirectory(const QString& parentDirectory);
 
+enum class ClientField { None, Name, Directory };
+// The first field of the new-client dialog that cannot be used, in the order they are checked.
+ClientField refusedClientField(const QString& parentDirectory, const QString& clientName);
+
 } // namespace zep

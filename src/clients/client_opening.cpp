@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "app/tmand.h"
 #include "clients/client_texts.h"
+#include "clients/network_warning.h"
 #include "data/client_tables.h"
 #include "data/services.h"
 #include "data/table_upgrade.h"
@@ -74,21 +75,8 @@ bool ClientOpening::OpenSelectedClient() {
     }
     finishOpening(opened);
     if (opened)
-        warnAboutNetworkFileSystem();
+        warnOnceAboutNetworkFileSystem(networkCheck_, interaction_, selection_.chosenName, selection_.chosenDir);
     return opened;
-}
-
-void ClientOpening::warnAboutNetworkFileSystem() const {
-    if (!networkCheck_(selection_.chosenDir))
-        return;
-    TMand paths;
-    paths.SetClientPaths(selection_.chosenName, selection_.chosenDir);
-    const ClientSettings settings(paths.IniFile);
-    if (settings.networkWarningOff())
-        return;
-    if (interaction_.askYesNo(texts::networkFileSystemWarning(selection_.chosenName), caption()) == Answer::Yes &&
-        !settings.setNetworkWarningOff())
-        interaction_.error(texts::settingNotSaved(paths.IniFile), caption());
 }
 
 bool ClientOpening::switchTables() {

@@ -60,7 +60,6 @@ private:
     bool switchTables();
     void finishOpening(bool opened);
     // A client on a network file system is opened, with a warning until the user turns it off for it.
-    void warnAboutNetworkFileSystem() const;
 
     InstallPaths paths_;
     Registry registry_;

@@ -46,11 +46,13 @@ QString clientTablesMissing(const QString& clientDirectory, const QStringList& t
         .arg(clientDirectory, tables.join(QStringLiteral(", ")));
 }
 
-QString replaceClientQuestion(const QString& listedName, const QString& listedDirectory) {
-    return QStringLiteral("Der Mandant \"%1\" im Verzeichnis \"%2\" steht bereits in der Liste. Groß- und "
-                          "Kleinschreibung werden bei Mandantennamen nicht unterschieden.\r\rSoll dieser Eintrag "
-                          "ersetzt werden? Das Verzeichnis \"%2\" bleibt auf dem Datenträger bestehen.")
-        .arg(listedName, listedDirectory);
+QString replaceClientQuestion(const QString& listedName, const QString& listedDirectory, bool sameSpelling) {
+    const QString caseNote = sameSpelling ? QString()
+                                          : QStringLiteral(" Groß- und Kleinschreibung werden bei Mandantennamen "
+                                                           "nicht unterschieden.");
+    return QStringLiteral("Der Mandant \"%1\" im Verzeichnis \"%2\" steht bereits in der Liste.%3\r\rSoll dieser "
+                          "Eintrag ersetzt werden? Das Verzeichnis \"%2\" bleibt auf dem Datenträger bestehen.")
+        .arg(listedName, listedDirectory, caseNote);
 }
 
 QString openClientNotReplaced(const QString& clientName) {
@@ -97,11 +99,10 @@ QString noClientChosen() {
 
 QString networkFileSystemWarning(const QString& clientName) {
     return QStringLiteral(
-               "Der Mandant \"%1\" liegt auf einem Netzlaufwerk (NFS, SMB/CIFS).\r\rDort schützt die Sperre "
-               "der Tabellen nicht zuverlässig: Arbeiten zwei Arbeitsplätze gleichzeitig mit diesem Mandanten, "
-               "können die Tabellen beschädigt werden. Sicher ist es, wenn immer nur ein Arbeitsplatz den "
-               "Mandanten geöffnet hat. Legen Sie regelmäßig Datensicherungen an.\r\rDiesen Hinweis für diesen "
-               "Mandanten nicht mehr anzeigen?")
+               "Der Mandant \"%1\" liegt auf einem Netzlaufwerk.\r\rDort schützt die Sperre der Tabellen nicht "
+               "zuverlässig: Arbeiten zwei Arbeitsplätze gleichzeitig mit diesem Mandanten, können die Tabellen "
+               "beschädigt werden. Sicher ist es, wenn immer nur ein Arbeitsplatz den Mandanten geöffnet hat. Legen "
+               "Sie regelmäßig Datensicherungen an.\r\rDieser Hinweis erscheint für diesen Mandanten nur einmal.")
         .arg(clientName);
 }
 

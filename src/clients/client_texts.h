@@ -15,7 +15,7 @@ QString createClientQuestion(const QString& clientName);
 QString directoriesNotCreated();
 QString templateNotCopied(const QString& templateDirectory);
 QString clientTablesMissing(const QString& clientDirectory, const QStringList& tables);
-QString replaceClientQuestion(const QString& listedName, const QString& listedDirectory);
+QString replaceClientQuestion(const QString& listedName, const QString& listedDirectory, bool sameSpelling);
 QString openClientNotReplaced(const QString& clientName);
 // cause: why the list could not be written, shown on the next line when not empty.
 QString clientNotRegistered(const QString& clientName, const QString& cause);

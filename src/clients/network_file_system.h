@@ -10,7 +10,8 @@ namespace zep {
 // workstations apart.
 using NetworkFileSystemCheck = std::function<bool(const QString& directory)>;
 
-// NFS and SMB/CIFS mounts, by the file system type statfs reports; false when statfs fails.
+// NFS, SMB/CIFS, AFS, Coda, NCP, 9P, Ceph and GFS2 mounts, by the file system type statfs reports;
+// false when statfs fails.
 bool isOnNetworkFileSystem(const QString& directory);
 
 } // namespace zep

@@ -142,8 +142,8 @@ void FieldDataLink::writeBeforePost() {
 }
 
 QString FieldDataLink::valueError(const QVariant& value) const {
-    const QString name = caption() == fieldName_ ? QStringLiteral("\"%1\"").arg(fieldName_)
-                                                 : QStringLiteral("\"%1\" (%2)").arg(caption(), fieldName_);
+    // The user knows the field by its caption on screen only.
+    const QString name = QStringLiteral("\"%1\"").arg(caption());
     const QString text = value.toString();
     switch (field()->kind) {
     case FieldKind::Date:

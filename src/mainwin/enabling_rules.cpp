@@ -25,7 +25,8 @@ QStringList clientRuleControls() {
                   u"Btn_D_NeuDok", u"Btn_D_NeuNot", u"Btn_D_Holen", u"Btn_D_Open", u"Btn_D_Book", u"Btn_D_Done",
                   u"Btn_D_Del", u"Btn_D_All", u"Btn_D_Tab", u"Btn_D_Notiz", u"MD_NeuDok", u"MD_NeuNot", u"MD_Holen",
                   u"MD_Open", u"MD_Book", u"MD_Del", u"MD_Save", u"MD_Move", u"MD_Copy", u"MD_Tab", u"PD_Open",
-                  u"PD_Book", u"PD_Del", u"PD_Save", u"PD_Move", u"PD_Copy", u"PD_Print", u"RE", u"MSer_Word",
+                  u"PD_Book", u"PD_Del", u"PD_Save", u"PD_Move", u"PD_Copy", u"PD_Print", u"PD_Play", u"RE",
+                  u"MSer_Word",
                   // tools working on the client
                   u"MTool_ImpDBF", u"MTool_ExpDBF", u"MTool_Sicher", u"MTool_Baum", u"MTool_Option"});
 }

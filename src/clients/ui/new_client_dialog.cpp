@@ -77,7 +77,7 @@ void NewClientDialog::BtnOKClick() {
         return;
     }
     // The refused field gets the focus with its text selected, so the next typing corrects it.
-    const bool directoryRefused = isValidClientName(editMand_->text()) && !isValidParentDirectory(editVerz_->text());
+    const bool directoryRefused = refusedClientField(editVerz_->text(), editMand_->text()) == ClientField::Directory;
     QLineEdit* refused = directoryRefused ? editVerz_ : editMand_;
     refused->setFocus();
     refused->selectAll();
