@@ -920,6 +920,57 @@ private slots:
         dialog->close();
     }
 
+    // The sort settings cannot be written after the new column file: the column file gets its old
+    // content back, and the dialog stays open with the user's rows.
+    void unwritableSortSettingsRestoreTheColumnFile() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        auto* dialog = child<ColumnArrangementDialog>(*window, QStringLiteral("TT01"));
+        dialog->show();
+        auto* grid = child<QTableWidget>(*dialog, QStringLiteral("G"));
+        grid->item(0, 1)->setText(QStringLiteral("Betreff"));
+        QFile columns(inst.program.paths.columnFile);
+        QVERIFY(columns.open(QIODevice::ReadOnly));
+        const QByteArray before = columns.readAll();
+        columns.close();
+        const QString ini = inst.program.client.IniFile;
+        QVERIFY(QFile::remove(ini));
+        QVERIFY(QDir().mkpath(ini));
+        child<QPushButton>(*dialog, QStringLiteral("BtnOK"))->click();
+        QVERIFY(inst.interaction.texts().last().startsWith(
+            QStringLiteral("Die Sortierung konnte nicht in \"%1\" gespeichert werden.").arg(ini)));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("Betreff"));
+        QVERIFY(columns.open(QIODevice::ReadOnly));
+        QCOMPARE(columns.readAll(), before);
+        dialog->close();
+    }
+
+    // A heading the column file cannot hold is asked about; "Nein" keeps the dialog open, nothing saved.
+    void headingWithCharactersTheFileCannotHold() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        auto* dialog = child<ColumnArrangementDialog>(*window, QStringLiteral("TT01"));
+        dialog->show();
+        auto* grid = child<QTableWidget>(*dialog, QStringLiteral("G"));
+        grid->item(0, 1)->setText(QStringLiteral("Tytuł"));
+        const QList<ColumnRow> before = readColumnFile(inst.program.paths.columnFile);
+        inst.interaction.setNextAnswer(Answer::No);
+        child<QPushButton>(*dialog, QStringLiteral("BtnOK"))->click();
+        QCOMPARE(inst.interaction.texts().last(),
+                 QStringLiteral("Eine Spaltenbezeichnung enthält Zeichen, die in der Spaltenanordnung nicht "
+                                "gespeichert werden können: ł\r\rJa: Speichern, diese Zeichen werden durch \"?\" "
+                                "ersetzt.\rNein: Zurück zur Eingabe, um die Bezeichnung zu ändern."));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(readColumnFile(inst.program.paths.columnFile), before);
+        inst.interaction.setNextAnswer(Answer::Yes);
+        child<QPushButton>(*dialog, QStringLiteral("BtnOK"))->click();
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(readColumnFile(inst.program.paths.columnFile).first().label, QStringLiteral("Tytu?"));
+    }
+
     // A heading that is gone from the sort box puts the list's sort column back to the first.
     void lostSortHeadingResetsTheSortColumn() {
         Installation inst;

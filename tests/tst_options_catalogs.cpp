@@ -77,6 +77,8 @@ private slots:
     void catalogMenuItems_data();
     void catalogMenuItems();
     void catalogEnterAddsAndStaysOpen();
+    void catalogEntryWithCharactersTheFileCannotHold_data();
+    void catalogEntryWithCharactersTheFileCannotHold();
 
 private:
     QString catalogPath(int number) const { return QDir(program_.paths.general).filePath(catalogFileName(number)); }
@@ -373,6 +375,41 @@ void TestOptionsCatalogs::catalogEnterAddsAndStaysOpen() {
     }
     QCOMPARE(listTexts(child<QListWidget>(dialog, u"LB"_s)), (QStringList{u"Dr."_s, u"Frau"_s, u"Herr"_s}));
     QCOMPARE(fileBytes(catalogPath(12)), QByteArray("Herr\r\n"));
+}
+
+void TestOptionsCatalogs::catalogEntryWithCharactersTheFileCannotHold_data() {
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("saved replaced") << Answer::Yes << QStringList{u"Herr"_s, u"Pan ?ukasz"_s}
+                                    << QByteArray("Herr\r\nPan ?ukasz\r\n");
+    QTest::newRow("back to the entry") << Answer::No << QStringList{u"Herr"_s} << QByteArray("Herr\r\n");
+}
+
+// The catalog file holds Windows-1252: "Ł" is asked about before it is added, never lost silently.
+void TestOptionsCatalogs::catalogEntryWithCharactersTheFileCannotHold() {
+    QFETCH(Answer, answer);
+    QFETCH(QStringList, listed);
+    QFETCH(QByteArray, saved);
+    writeFile(catalogPath(12), "Herr\r\n");
+    CatalogDialog dialog(12, program_.paths.general);
+    QVERIFY(dialog.load());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* edit = child<QLineEdit>(dialog, u"Edit1"_s);
+    edit->setText(u"Pan Łukasz"_s);
+    interaction_->setNextAnswer(answer);
+    QTest::keyClick(edit, Qt::Key_Return);
+
+    QCOMPARE(interaction_->texts(),
+             QStringList{u"Der Eintrag enthält Zeichen, die im Katalog nicht gespeichert werden können: Ł\r\rJa: "
+                         "Speichern, diese Zeichen werden durch \"?\" ersetzt.\rNein: Zurück zur Eingabe, um den "
+                         "Eintrag zu ändern."_s});
+    QCOMPARE(listTexts(child<QListWidget>(dialog, u"LB"_s)), listed);
+    QCOMPARE(edit->text(), answer == Answer::Yes ? QString() : u"Pan Łukasz"_s);
+    QCOMPARE(QApplication::focusWidget(), edit);
+    dialog.accept();
+    QCOMPARE(fileBytes(catalogPath(12)), saved);
 }
 
 QTEST_MAIN(TestOptionsCatalogs)

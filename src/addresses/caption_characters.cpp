@@ -2,6 +2,7 @@
 
 #include "data/cp1252.h"
 #include "data/table.h"
+#include "data/unrepresentable_text.h"
 
 namespace zep {
 
@@ -16,10 +17,10 @@ QStringList topicCaptionFields(Table&) {
 }
 
 QString unrepresentableCaptionCharacters(Table& table, const QStringList& fields) {
-    QString text;
+    QStringList texts;
     for (const QString& field : fields)
-        text += table.field(field).asString();
-    return unrepresentableCharacters(text);
+        texts << table.field(field).asString();
+    return unrepresentableCharactersOf(texts);
 }
 
 void replaceUnrepresentableCaptionCharacters(Table& table, const QStringList& fields) {
@@ -31,16 +32,8 @@ void replaceUnrepresentableCaptionCharacters(Table& table, const QStringList& fi
 }
 
 QString unrepresentableCaptionQuestion(const QString& characters) {
-    QStringList listed;
-    for (qsizetype i = 0; i < characters.size(); ++i) {
-        const bool pair = characters[i].isHighSurrogate() && i + 1 < characters.size();
-        listed << characters.mid(i, pair ? 2 : 1);
-        i += pair ? 1 : 0;
-    }
-    return QStringLiteral("Der Name enthält Zeichen, die in der Baumansicht nicht gespeichert werden können: %1\r\r"
-                          "Ja: Speichern, diese Zeichen werden durch \"?\" ersetzt.\r"
-                          "Nein: Zurück zur Eingabe, um den Namen zu ändern.")
-        .arg(listed.join(u' '));
+    return unrepresentableTextQuestion(
+        {QStringLiteral("Der Name"), QStringLiteral("in der Baumansicht"), QStringLiteral("den Namen")}, characters);
 }
 
 } // namespace zep

@@ -3,13 +3,17 @@
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
+#include "app/safe_file.h"
 #include "app/ui/named_controls.h"
+#include "data/cp1252.h"
 #include "data/format_error.h"
+#include "data/unrepresentable_text.h"
 #include "documents/column_arrangement.h"
 #include "documents/ui/string_grid2.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -197,9 +201,18 @@ void ColumnArrangementDialog::loadArrangement() {
         showError(loaded.message);
 }
 
+// When the sort settings cannot be written after the new column file, the column file gets its old
+// content back, so "Tab.dat" and "Mand.ini" never describe two different arrangements.
 bool ColumnArrangementDialog::saveArrangement() {
+    QList<ColumnRow> rows = arrangement();
+    if (!headingsFitTheColumnFile(rows))
+        return false;
+    const QString path = Program::instance().paths.columnFile;
+    QFile old(path);
+    const std::optional<QByteArray> oldContent =
+        old.open(QIODevice::ReadOnly) ? std::optional<QByteArray>(old.readAll()) : std::nullopt;
     try {
-        writeColumnFile(Program::instance().paths.columnFile, arrangement());
+        writeColumnFile(path, rows);
     } catch (const FileError& error) {
         showError(error.message());
         return false;
@@ -208,8 +221,40 @@ bool ColumnArrangementDialog::saveArrangement() {
     if (!settings.setArrangementSort(std::max(0, SortBox->currentIndex()), Sortcheck->isChecked())) {
         showError(QStringLiteral("Die Sortierung konnte nicht in \"%1\" gespeichert werden.\n%2")
                       .arg(settings.path(), settings.lastError()));
+        restoreColumnFile(path, oldContent);
         return false;
     }
+    return true;
+}
+
+void ColumnArrangementDialog::restoreColumnFile(const QString& path, const std::optional<QByteArray>& content) {
+    try {
+        if (content)
+            writeFileSafely(path, *content);
+        else
+            QFile::remove(path);
+    } catch (const FileError& error) {
+        showError(error.message());
+    }
+}
+
+// A heading the column file cannot hold is saved with "?" in its place or edited again.
+bool ColumnArrangementDialog::headingsFitTheColumnFile(QList<ColumnRow>& rows) {
+    QStringList headings;
+    for (const ColumnRow& row : std::as_const(rows))
+        headings << row.label;
+    const QString characters = unrepresentableCharactersOf(headings);
+    if (characters.isEmpty())
+        return true;
+    const QString question =
+        unrepresentableTextQuestion({QStringLiteral("Eine Spaltenbezeichnung"),
+                                     QStringLiteral("in der Spaltenanordnung"), QStringLiteral("die Bezeichnung")},
+                                    characters);
+    if (Interaction::instance().askYesNo(question, ApplicationName.toString()) != Answer::Yes)
+        return false;
+    for (ColumnRow& row : rows)
+        row.label = withUnrepresentableReplaced(row.label);
+    setRows(rows, currentRow());
     return true;
 }
 

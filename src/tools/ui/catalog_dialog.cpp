@@ -7,7 +7,9 @@
 #include "app/program.h"
 #include "app/program_info.h"
 #include "data/catalog_file.h"
+#include "data/cp1252.h"
 #include "data/format_error.h"
+#include "data/unrepresentable_text.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -86,7 +88,18 @@ void CatalogDialog::showLines(int selectRow) {
 }
 
 void CatalogDialog::Button1Click() {
-    const QString line = Edit1->text();
+    QString line = Edit1->text();
+    const QString characters = unrepresentableCharactersOf({line});
+    if (!characters.isEmpty()) {
+        const QString question = unrepresentableTextQuestion(
+            {QStringLiteral("Der Eintrag"), QStringLiteral("im Katalog"), QStringLiteral("den Eintrag")}, characters);
+        if (Interaction::instance().askYesNo(question, ApplicationName.toString()) != Answer::Yes) {
+            Edit1->setFocus();
+            Edit1->selectAll();
+            return;
+        }
+        line = withUnrepresentableReplaced(line);
+    }
     lines_ = sortedCatalogLines(lines_ << line);
     showLines(int(lines_.indexOf(line)));
     Edit1->clear();
