@@ -15,8 +15,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 using namespace zep;
 using zep::test::appendRecord;
@@ -325,16 +328,43 @@ private slots:
             QCOMPARE(recorded(record), QStringList{document});
     }
 
-    // A program still running after the grace time is reported when it ends with an error.
+    void lateFailureIsReported_data() {
+        QTest::addColumn<int>("graceMs");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<bool>("withInteraction");
+        QTest::newRow("after the grace time") << 50 << "#!/bin/sh\nsleep 0.4\nexit 7\n" << true;
+        // Fails at once, yet the launcher that never waits has already answered "started".
+        QTest::newRow("the window's launcher, which never waits") << 0 << "#!/bin/sh\nexit 7\n" << true;
+        QTest::newRow("after the windows have gone") << 0 << "#!/bin/sh\nexit 7\n" << false;
+    }
+
+    // A program still running after the grace time is reported when it ends with an error: to the
+    // user, or to the log when no window is left to tell.
     void lateFailureIsReported() {
+        QFETCH(int, graceMs);
+        QFETCH(QString, script);
+        QFETCH(bool, withInteraction);
         QTemporaryDir dir;
-        const QString program =
-            writeScript(dir.filePath(QStringLiteral("slow")), QStringLiteral("#!/bin/sh\nsleep 0.4\nexit 7\n"));
-        test::ScriptedInteraction interaction;
-        ProcessLauncher launcher(QString(), 50);
+        const QString program = writeScript(dir.filePath(QStringLiteral("failing")), script);
+        std::optional<test::ScriptedInteraction> interaction;
+        if (withInteraction)
+            interaction.emplace();
+        static QStringList logged;
+        logged.clear();
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+                if (type == QtWarningMsg)
+                    logged << text;
+            });
+        const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
+        ProcessLauncher launcher(QString(), graceMs);
         QCOMPARE(launcher.open(program, QString(), dir.path()), shell_code::Started);
-        QVERIFY(interaction.texts().isEmpty());
-        QTRY_COMPARE(interaction.texts(), QStringList{shellFailureMessage(shell_code::ProgramFailed)});
+        if (interaction) {
+            QVERIFY(interaction->texts().isEmpty());
+            QTRY_COMPARE(interaction->texts(), QStringList{shellFailureMessage(shell_code::ProgramFailed)});
+        } else {
+            QTRY_COMPARE(logged, QStringList{shellFailureMessage(shell_code::ProgramFailed)});
+        }
     }
 
     void programRunsInTheWorkingDirectory() {

@@ -33,7 +33,7 @@ void unlink(Table& documents, const QString& linkField) {
 
 } // namespace
 
-QString documentFilePath(const QString& datei, const QString& filesDir) {
+QString ResolveDocumentPath(const QString& datei, const QString& filesDir) {
     if (datei.contains(u'/'))
         return datei;
     return filesDir + datei;
@@ -49,7 +49,7 @@ QStringList removeEntryDocuments(Table& documents, const QString& linkField, con
         if (documents.eof())
             return notTrashed;
         const bool note = documents.field(u"Ext").asString() == NoteExtension;
-        const QString path = documentFilePath(documents.field(u"Datei").asString(), filesDir);
+        const QString path = ResolveDocumentPath(documents.field(u"Datei").asString(), filesDir);
         if (filedUnderBoth(documents)) {
             unlink(documents, linkField);
             continue;

@@ -9,7 +9,7 @@ class Table;
 
 // The file of a document: Datei itself when it names a directory, else the client's Files
 // directory (ending in "/") followed by it.
-QString documentFilePath(const QString& datei, const QString& filesDir);
+QString ResolveDocumentPath(const QString& datei, const QString& filesDir);
 
 // Empties a document table restricted to the documents of one entry being deleted. A document
 // also filed under the other tree stays and only loses its link to this one (linkField set to -1);

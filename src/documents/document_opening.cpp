@@ -19,7 +19,7 @@ bool IsNote(const QString& ext) {
 }
 
 void DocumentOpener::OpenDocument(DocumentVerb mode) {
-    const QString path = documentFilePath(dm_.TDok.field(u"Datei").asString(), client_.FilesDir);
+    const QString path = ResolveDocumentPath(dm_.TDok.field(u"Datei").asString(), client_.FilesDir);
     if (IsNote(dm_.TDok.field(u"Ext").asString()))
         return;
     const std::optional<QString> program = chooseProgram();

@@ -3,6 +3,7 @@
 #include "app/interaction.h"
 #include "app/program_info.h"
 
+#include <QDebug>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -30,8 +31,13 @@ void watchUntilFinished(QProcess* process, bool desktopOpener) {
     QObject::connect(process, &QProcess::finished, process, [process, desktopOpener] {
         const int code = failureCode(*process, desktopOpener);
         process->deleteLater();
-        if (code <= 32 && Interaction::installed())
-            Interaction::installed()->error(shellFailureMessage(code), ApplicationName.toString());
+        if (code > 32)
+            return;
+        // After the windows have gone, the message still reaches the log rather than nobody.
+        if (Interaction* interaction = Interaction::installed())
+            interaction->error(shellFailureMessage(code), ApplicationName.toString());
+        else
+            qWarning().noquote() << shellFailureMessage(code);
     });
 }
 
@@ -65,7 +71,7 @@ int ProcessLauncher::run(const QString& program, const QStringList& arguments, c
         return file.isFile() ? shell_code::AccessDenied : shell_code::NotFound;
     }
     const bool desktopOpener = kind == Kind::DesktopOpener;
-    if (process->waitForFinished(graceMs_)) {
+    if (graceMs_ > 0 && process->waitForFinished(graceMs_)) {
         const int code = failureCode(*process, desktopOpener);
         delete process;
         return code;

@@ -28,7 +28,7 @@ void TIconListPainter::drawSmall(const QString& key, const QString& filePath, QP
 }
 
 void TIconListPainter::drawLarge(const QString& key, const QString& filePath, QPainter& painter, int x, int y) {
-    painter.drawPixmap(x, y, largePixmap(key, filePath));
+    painter.drawPixmap(x, y, FileIcon(filePath, key));
 }
 
 bool TIconListPainter::getLarge(const QString& key, QPixmap& icon) {
@@ -43,8 +43,8 @@ QPixmap TIconListPainter::smallPixmap(const QString& key, const QString& filePat
     return pixmapFor(icons_.small(key), filePath, smallSize);
 }
 
-QPixmap TIconListPainter::largePixmap(const QString& key, const QString& filePath) {
-    return pixmapFor(icons_.large(key), filePath, largeSize);
+QPixmap TIconListPainter::FileIcon(const QString& documentPath, const QString& extension) {
+    return pixmapFor(icons_.large(extension), documentPath, largeSize);
 }
 
 QPixmap TIconListPainter::pixmapFor(const QString& source, const QString& filePath, int size) {

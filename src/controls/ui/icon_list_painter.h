@@ -25,7 +25,9 @@ public:
     bool getLarge(const QString& key, QPixmap& icon);
 
     QPixmap smallPixmap(const QString& key, const QString& filePath);
-    QPixmap largePixmap(const QString& key, const QString& filePath);
+    // The 32x32 icon of one document: the image stored for its extension, else the desktop's icon of
+    // the document's file.
+    QPixmap FileIcon(const QString& documentPath, const QString& extension);
 
     // The desktop's icon for a file (by its type), at size x size pixels; never null.
     static QPixmap fileIcon(const QString& filePath, int size);

@@ -345,7 +345,8 @@ void MainWindow::saveCopy() {
         inform(noteIsNoFileMessage());
         return;
     }
-    const QString source = documentFilePath(dm_->TDok.field(u"Datei").asString(), Program::instance().client.FilesDir);
+    const QString source =
+        ResolveDocumentPath(dm_->TDok.field(u"Datei").asString(), Program::instance().client.FilesDir);
     const QFileInfo file(source);
     const QString suffix = file.suffix();
     const QString ext = suffix.isEmpty() ? QString() : u'.' + suffix;

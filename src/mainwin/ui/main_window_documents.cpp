@@ -1,5 +1,6 @@
 // The main window's document list: building and filtering its query, sorting by a header click,
 // the icons and resubmission marks of its first column, and "Dokument erledigt".
+#include "addresses/entry_documents.h"
 #include "app/clock.h"
 #include "app/interaction.h"
 #include "app/program.h"
@@ -18,6 +19,7 @@
 #include "mainwin/entry_filter.h"
 #include "mainwin/resubmission.h"
 #include "mainwin/ui/main_window.h"
+
 #include "mainwin/ui/resubmission_marks.h"
 #include "mainwin/ui/tree_mirror.h"
 #include "mainwin/ui/tree_nodes.h"
@@ -147,9 +149,7 @@ void MainWindow::D_GridDrawCell(int column, QPainter& painter, const QRect& cell
         const int position = query.fieldPosition(name);
         return position < 0 ? QVariant() : query.valueAt(row, position);
     };
-    QString file = value(u"Datei").toString();
-    if (!file.contains(u'/'))
-        file.prepend(Program::instance().client.FilesDir);
+    const QString file = ResolveDocumentPath(value(u"Datei").toString(), Program::instance().client.FilesDir);
     if (!iconPainter_)
         iconPainter_ = std::make_unique<TIconListPainter>(dm_->IList);
     const QPoint origin = cell.topLeft();
