@@ -1,9 +1,16 @@
 #include "addresses/address_template.h"
+#include "data/schema.h"
+#include "data/table.h"
+#include "data/table_file.h"
+#include "test_install.h"
 
 #include <QMap>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace zep;
+
+Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace {
 
@@ -68,6 +75,36 @@ private slots:
         QFETCH(QString, templateText);
         QFETCH(QString, result);
         QCOMPARE(FillAddressTemplate(templateText, sampleField), result);
+    }
+
+    // The clipboard gets the current template filled with the current address, or nothing at all.
+    void clipboardTextComesFromTheCurrentTemplate_data() {
+        QTest::addColumn<int>("current");
+        QTest::addColumn<std::optional<QString>>("text");
+        QTest::newRow("the current template") << 2 << std::optional<QString>(QStringLiteral("Anna Müller\r\n"));
+        QTest::newRow("none chosen") << 0 << std::optional<QString>();
+        QTest::newRow("the current one deleted") << 9 << std::optional<QString>();
+    }
+
+    void clipboardTextComesFromTheCurrentTemplate() {
+        QFETCH(int, current);
+        QFETCH(std::optional<QString>, text);
+        QTemporaryDir dir;
+        createTableFile(dir.filePath(schema::addressTemplates().name), schema::addressTemplates());
+        test::createClientTables(dir.path());
+        Table templates;
+        test::openTable(templates, dir.path(), schema::addressTemplates().name);
+        test::appendRecord(templates, {{QStringLiteral("Name"), QStringLiteral("Anschrift")},
+                                       {QStringLiteral("Adr"), QStringLiteral("[Name1]")}});
+        test::appendRecord(templates, {{QStringLiteral("Name"), QStringLiteral("Vorname zuerst")},
+                                       {QStringLiteral("Adr"), QStringLiteral("[Name2] [Name1]")}});
+        Table addresses;
+        test::openTable(addresses, dir.path(), QStringLiteral("Adressen.DB"));
+        test::appendRecord(addresses, {{QStringLiteral("Name1"), QStringLiteral("Müller")},
+                                       {QStringLiteral("Name2"), QStringLiteral("Anna")}});
+        // The template table stands on the first template, which must not be copied instead.
+        QVERIFY(templates.locate(u"Nr", 1));
+        QCOMPARE(addressClipboardText(templates, addresses, current), text);
     }
 };
 

@@ -1,6 +1,7 @@
 #include "addresses/address_template.h"
 
 #include "data/dataset.h"
+#include "data/table.h"
 
 #include <QRegularExpression>
 
@@ -56,6 +57,14 @@ AddressFieldText currentRecordFields(DataSet& address) {
         }
         return std::nullopt;
     };
+}
+
+std::optional<QString> addressClipboardText(Table& templates, DataSet& address, int currentTemplate) {
+    if (currentTemplate < 1 || !templates.isActive() || !address.isActive())
+        return std::nullopt;
+    if (!templates.locate(u"Nr", currentTemplate))
+        return std::nullopt;
+    return FillAddressTemplate(templates.field(2).asString(), currentRecordFields(address));
 }
 
 } // namespace zep

@@ -8,6 +8,7 @@
 namespace zep {
 
 class DataSet;
+class Table;
 
 // The text of a field of the address by its name (any letter case); none when there is no such field.
 using AddressFieldText = std::function<std::optional<QString>(const QString& name)>;
@@ -19,5 +20,11 @@ QString FillAddressTemplate(const QString& templateText, const AddressFieldText&
 
 // The fields of the current record of a data set, in their text forms ("Wahr"/"Falsch", empty for none).
 AddressFieldText currentRecordFields(DataSet& address);
+
+// What the clipboard gets for the current address: the current template (by its Nr) filled with the
+// address's fields. None when no template is current, a table is closed, or the number names no
+// template any more: the text of whichever template happens to be current is not the form the user
+// chose.
+std::optional<QString> addressClipboardText(Table& templates, DataSet& address, int currentTemplate);
 
 } // namespace zep

@@ -385,15 +385,11 @@ void MainWindow::SetCurrentAddressTemplate(int nr) {
     Program::instance().clientSettings().setCurrentAddressTemplate(nr);
 }
 
-// A current number whose template is gone copies nothing: the text of whichever template happens to
-// be current is not the form the user chose.
 void MainWindow::CopyAddressToClipboard() {
-    if (currentAddressTemplate_ < 1 || dm_ == nullptr || !dm_->TAdrVor.isActive() || !dm_->TAdr.isActive())
+    if (dm_ == nullptr)
         return;
-    if (!dm_->TAdrVor.locate(u"Nr", currentAddressTemplate_))
-        return;
-    const QString text = FillAddressTemplate(dm_->TAdrVor.field(2).asString(), currentRecordFields(dm_->TAdr));
-    QGuiApplication::clipboard()->setText(text);
+    if (const std::optional<QString> text = addressClipboardText(dm_->TAdrVor, dm_->TAdr, currentAddressTemplate_))
+        QGuiApplication::clipboard()->setText(*text);
 }
 
 void MainWindow::showAddressTemplate(int nr) {
