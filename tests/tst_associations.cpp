@@ -266,7 +266,8 @@ private slots:
         const auto text = desktop.defaultApplication(QStringLiteral("txt"));
         QVERIFY(text);
         QCOMPARE(text->id, QStringLiteral("zep-calc.desktop"));
-        QCOMPARE(desktop.programIcons(program(QStringLiteral("zep office"))), QStringList{"zep-calc"});
+        QCOMPARE(desktop.programIcons(program(QStringLiteral("zep office"))),
+                 (QStringList{"zep-calc", "zep", "application-x-executable"}));
     }
 
     void entryDetails() {
@@ -292,9 +293,11 @@ private slots:
     void programIcons_data() {
         QTest::addColumn<QString>("programName");
         QTest::addColumn<QStringList>("icons");
-        QTest::newRow("two entries, id order") << "zep office" << QStringList{"zep-calc", "zep-writer"};
+        // The entries' own icons first, then the theme's fallbacks (shortened at each dash).
+        QTest::newRow("two entries, id order")
+            << "zep office" << QStringList{"zep-calc", "zep-writer", "zep", "application-x-executable"};
         QTest::newRow("hidden and terminal entries left out")
-            << "zep-viewer" << QStringList{"/usr/share/zep/viewer.png"};
+            << "zep-viewer" << QStringList{"/usr/share/zep/viewer.png", "application-x-executable"};
         QTest::newRow("program of an action only") << "zep-other" << QStringList{};
     }
 

@@ -153,16 +153,45 @@ std::optional<DesktopApplication> DesktopAssociations::schemeHandler(const QStri
     return applicationFor(QStringLiteral("x-scheme-handler/") + scheme.toLower(), readCatalog());
 }
 
+namespace {
+
+// An icon name with the fallbacks an icon theme looks up for it: the name shortened at each dash
+// ("zep-writer-de", "zep-writer", "zep"). A path names one image and has none.
+QStringList withThemeFallbacks(const QString& icon) {
+    QStringList names{icon};
+    if (icon.contains(u'/'))
+        return names;
+    for (qsizetype dash = icon.lastIndexOf(u'-'); dash > 0; dash = icon.lastIndexOf(u'-', dash - 1))
+        names << icon.left(dash);
+    return names;
+}
+
+} // namespace
+
+// The icons of the entries that run the program, then the theme's fallbacks of those icons and the
+// generic program icon; nothing for a program no entry runs. The entries' own icons keep the first
+// places, so a stored IconNr keeps naming the same icon.
 QStringList DesktopAssociations::programIcons(const QString& programFile) const {
     QStringList icons;
     if (programFile.isEmpty())
         return icons;
+    bool entryFound = false;
     const Catalog catalog = readCatalog();
     for (auto it = catalog.cbegin(); it != catalog.cend(); ++it) {
         const auto application = readEntry(it.key(), it->path);
-        if (application && application->program == programFile && !application->icon.isEmpty())
-            icons.append(application->icon);
+        if (!application || application->program != programFile)
+            continue;
+        entryFound = true;
+        if (!application->icon.isEmpty())
+            icons << application->icon;
     }
+    if (!entryFound)
+        return icons;
+    QStringList fallbacks;
+    for (const QString& icon : std::as_const(icons))
+        fallbacks << withThemeFallbacks(icon).mid(1);
+    icons << fallbacks << QStringLiteral("application-x-executable");
+    icons.removeDuplicates();
     return icons;
 }
 
