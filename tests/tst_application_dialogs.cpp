@@ -5,6 +5,7 @@
 #include "documents/ui/application_edit_dialog.h"
 #include "documents/ui/application_list_dialog.h"
 #include "documents/ui/open_with_dialog.h"
+#include "documents/ui/template_creation_dialog.h"
 #include "fake_associations.h"
 #include "scripted_interaction.h"
 #include "test_install.h"
@@ -14,10 +15,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -33,8 +36,9 @@ namespace {
 
 class NoLauncher : public ProgramLauncher {
 public:
-    int open(const QString& program, const QString& document, const QString&) override {
+    int open(const QString& program, const QString& document, const QString& directory) override {
         calls << program + u'|' + document;
+        directories << directory;
         return shell_code::Started;
     }
     int openWithDesktop(const QString& document, const QString&) override {
@@ -42,6 +46,7 @@ public:
         return shell_code::Started;
     }
     QStringList calls;
+    QStringList directories;
 };
 
 template <typename T> T* child(QWidget& window, const char* name) {
@@ -395,6 +400,72 @@ private slots:
         QCOMPARE(chosen.has_value(), ok);
         if (ok)
             QCOMPARE(*chosen, program);
+    }
+
+    void templateCreationShowsTheTwoWays() {
+        const InstallPaths paths = freshInstallation();
+        NoLauncher launcher;
+        TemplateCreationDialog dialog(program_, QStringLiteral("zzt"), paths.templates, launcher);
+        QCOMPARE(dialog.objectName(), QStringLiteral("TN03"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Vorlage erstellen"));
+        QCOMPARE(child<QPlainTextEdit>(dialog, "Memo1")->toPlainText().split(u'\n'),
+                 (QStringList{
+                     "1. Möglichkeit:",
+                     "Starten Sie die Anwendung und speichern Sie eine Datei in das Vorlagenverzeichnis von ZEP.", " ",
+                     "2. Möglichkeit:", "Kopieren Sie eine entsprechende Datei in das Vorlagenverzeichnis von ZEP.",
+                     " ", "Vorlagenverzeichnis von ZEP:", QDir(paths.templates).absolutePath()}));
+        QVERIFY(child<QPlainTextEdit>(dialog, "Memo1")->isReadOnly());
+        QCOMPARE(child<QPushButton>(dialog, "BtnStart")->text(), QStringLiteral("Anwendung starten"));
+        QCOMPARE(child<QPushButton>(dialog, "BtnCopy")->text(), QStringLiteral("Datei kopieren"));
+    }
+
+    // The application starts without a document, in the templates directory, and the dialog closes.
+    void templateCreationStartsTheApplicationInTheTemplates() {
+        const InstallPaths paths = freshInstallation();
+        NoLauncher launcher;
+        TemplateCreationDialog dialog(program_, QStringLiteral("zzt"), paths.templates, launcher);
+        dialog.show();
+        click(dialog, "BtnStart");
+        QCOMPARE(launcher.calls, QStringList{program_ + u'|'});
+        QCOMPARE(launcher.directories, QStringList{paths.templates});
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    void templateCreationCopiesAFile_data() {
+        QTest::addColumn<bool>("chosen");
+        QTest::addColumn<bool>("targetBlocked");
+        QTest::addColumn<bool>("copied");
+        QTest::newRow("copied, the dialog closes") << true << false << true;
+        QTest::newRow("cancelled, the dialog stays") << false << false << false;
+        QTest::newRow("copy fails, message, the dialog stays") << true << true << false;
+    }
+
+    void templateCreationCopiesAFile() {
+        QFETCH(bool, chosen);
+        QFETCH(bool, targetBlocked);
+        QFETCH(bool, copied);
+        const InstallPaths paths = freshInstallation();
+        QTemporaryDir elsewhere;
+        const QString source = elsewhere.filePath(QStringLiteral("Brief Müller.zzt"));
+        touch(source);
+        const QString target = QDir(paths.templates).filePath(QStringLiteral("Brief Müller.zzt"));
+        if (targetBlocked)
+            QVERIFY(QDir().mkpath(target + QStringLiteral("/belegt")));
+        test::ScriptedInteraction interaction;
+        interaction.setNextFile(chosen ? source : QString());
+        NoLauncher launcher;
+        TemplateCreationDialog dialog(program_, QStringLiteral("zzt"), paths.templates, launcher);
+        dialog.show();
+        click(dialog, "BtnCopy");
+        QCOMPARE(dialog.isVisible(), !copied);
+        QCOMPARE(QFileInfo(target).isFile(), copied);
+        QCOMPARE(interaction.shown().first().caption, QStringLiteral("Datei kopieren"));
+        QCOMPARE(interaction.shown().first().filter, QStringLiteral("zzt (*.zzt);;ALLE (*)"));
+        QCOMPARE(interaction.texts().mid(1),
+                 targetBlocked ? QStringList{QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2\" kopiert werden.")
+                                                 .arg(source, target)}
+                               : QStringList());
+        QVERIFY(QFileInfo(source).isFile());
     }
 };
 

@@ -6,11 +6,11 @@
 #include "app/ui/named_controls.h"
 #include "controls/ui/icon_list_painter.h"
 #include "data/engine_error.h"
-#include "data/services.h"
 #include "data/tdm.h"
 #include "documents/associations.h"
 #include "documents/file_types.h"
 #include "documents/shell_open.h"
+#include "documents/ui/template_creation_dialog.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -67,7 +67,8 @@ ApplicationEditDialog::ApplicationEditDialog(TDM& dm, const QString& templatesDi
     setObjectName(QStringLiteral("TN02"));
     setWindowTitle(QStringLiteral("Anwendung bearbeiten"));
     templateDialog_ = [this](const QString& program, const QString& ext) {
-        copyTemplateFile(program, ext);
+        TemplateCreationDialog dialog(program, ext, templatesDir_, launcher_, this);
+        dialog.exec();
     };
     buildControls();
     BoxExe->addItems(ListRegisteredExtensions(dm_.associations()));
@@ -361,16 +362,4 @@ void ApplicationEditDialog::updateTemplateButtons() {
 }
 
 // A first template: a file the user chooses is copied into the templates directory.
-void ApplicationEditDialog::copyTemplateFile(const QString& programPath, const QString& extension) {
-    Q_UNUSED(programPath)
-    const QString filter = extension + QStringLiteral(" (*.") + extension + QStringLiteral(");;ALLE (*)");
-    const QString chosen =
-        Interaction::instance().openFileName(QStringLiteral("Vorlage erstellen"), QDir::homePath(), filter);
-    if (chosen.isEmpty())
-        return;
-    const QString target = QDir(templatesDir_).filePath(QFileInfo(chosen).fileName());
-    if (!FILECOPY(chosen, target))
-        showError(QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2\" kopiert werden.").arg(chosen, target));
-}
-
 } // namespace zep

@@ -65,7 +65,6 @@ private:
     void updateTemplateButtons();
     void showPreview(int number);
     QString selectedTemplate() const;
-    void copyTemplateFile(const QString& programPath, const QString& extension);
 
     TDM& dm_;
     QString templatesDir_;
