@@ -11,6 +11,7 @@
 #include "data/treefile.h"
 #include "documents/associations.h"
 #include "documents/column_file.h"
+#include "documents/process_launcher.h"
 #include "documents/shell_open.h"
 #include "documents/ui/column_arrangement_dialog.h"
 #include "fake_associations.h"
@@ -40,15 +41,18 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <optional>
 #include <sqlite3.h>
 
 #include <memory>
@@ -230,6 +234,46 @@ public:
 
 private:
     QStringList& calls_;
+};
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+bool writeExecutable(const QString& path, const QString& script) {
+    return writeBytes(path, script.toUtf8()) &&
+           QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Sets environment variables (none: unset) for its lifetime and puts the old values back.
+class EnvironmentOverride {
+public:
+    using Values = std::vector<std::pair<const char*, std::optional<QByteArray>>>;
+    explicit EnvironmentOverride(const Values& values) {
+        for (const auto& [name, value] : values) {
+            saved_.push_back({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
+            set(name, value);
+        }
+    }
+    ~EnvironmentOverride() {
+        for (const auto& [name, value] : saved_)
+            set(name, value);
+    }
+
+private:
+    static void set(const char* name, const std::optional<QByteArray>& value) {
+        if (value)
+            qputenv(name, *value);
+        else
+            qunsetenv(name);
+    }
+    Values saved_;
 };
 
 QString clipboardText() {
@@ -1457,6 +1501,72 @@ private slots:
 
     // "Dokument öffnen" takes the register's program, asks among several (Abort opens nothing and
     // copies nothing) and hands a document without program to the desktop.
+    // End to end with real processes: a recording program registered for the type, or the desktop's
+    // opener (xdg-open in a private home whose mimeapps.list names the recorder), gets the document's
+    // exact path, blank and umlaut included, as one argument.
+    void openingEndToEnd_data() {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<bool>("registered");
+        QTest::newRow("registered program") << "Brief an Müller 1.txt" << true;
+        QTest::newRow("the desktop's choice") << "Angebot für Müller 2.odt" << false;
+    }
+
+    void openingEndToEnd() {
+        QFETCH(QString, datei);
+        QFETCH(bool, registered);
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (opener.isEmpty())
+            QSKIP("xdg-open is not installed");
+        Installation inst;
+        QTemporaryDir home;
+        const QString record = home.filePath(QStringLiteral("args"));
+        const QString recorder = home.filePath(QStringLiteral("rekorder"));
+        QVERIFY(writeExecutable(
+            recorder,
+            QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do printf '<%s>' \"$a\" >> '%1'; done\n").arg(record)));
+        QDir().mkpath(home.filePath(QStringLiteral("data/applications")));
+        QDir().mkpath(home.filePath(QStringLiteral("config")));
+        QVERIFY(writeBytes(home.filePath(QStringLiteral("data/applications/zep-rekorder.desktop")),
+                           QStringLiteral("[Desktop Entry]\nType=Application\nName=Rekorder\nExec=%1 %f\nMimeType="
+                                          "text/plain;application/vnd.oasis.opendocument.text;\n")
+                               .arg(recorder)
+                               .toUtf8()));
+        QVERIFY(writeBytes(home.filePath(QStringLiteral("config/mimeapps.list")),
+                           "[Default Applications]\ntext/plain=zep-rekorder.desktop\n"
+                           "application/vnd.oasis.opendocument.text=zep-rekorder.desktop\n"));
+        const QString ext = QFileInfo(datei).suffix();
+        {
+            Table dok;
+            test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+            QVERIFY(dok.locate(u"Datei", QStringLiteral("r.pdf")));
+            dok.edit();
+            dok.field(u"Datei").setValue(datei);
+            dok.field(u"Ext").setValue(ext);
+            dok.post();
+            if (registered) {
+                Table pro;
+                test::openTable(pro, inst.program.paths.general, QStringLiteral("Programm.DB"));
+                appendRecord(pro, {{"Ext", ext}, {"Titel", "Rekorder"}, {"Anw", recorder}});
+            }
+        }
+        QDir().mkpath(inst.clientDir + QStringLiteral("/Files"));
+        const QString document = inst.clientDir + QStringLiteral("/Files/") + datei;
+        QVERIFY(writeBytes(document, "Hallo"));
+        EnvironmentOverride environment({{"XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8()},
+                                         {"XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8()},
+                                         {"XDG_CURRENT_DESKTOP", std::nullopt},
+                                         {"LC_ALL", "C.UTF-8"},
+                                         {"DISPLAY", qgetenv("DISPLAY").isEmpty() ? ":99" : qgetenv("DISPLAY")}});
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<ProcessLauncher>(opener, 20000));
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        QCOMPARE(inst.dm->TDok.field(u"Datei").asString(), datei);
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Open")), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(readBytes(record), (u'<' + document + u'>').toUtf8(), 20000);
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
     void openDocumentFromTheList_data() {
         QTest::addColumn<int>("programs");
         QTest::addColumn<bool>("chooseOk");
