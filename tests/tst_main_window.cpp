@@ -1501,6 +1501,40 @@ private slots:
 
     // "Dokument öffnen" takes the register's program, asks among several (Abort opens nothing and
     // copies nothing) and hands a document without program to the desktop.
+    // A document filed under an address and a topic, deleted from the address view: TA03 offers no
+    // file deletion, only the link to the address goes, and the list no longer shows it there.
+    void deleteFromTheAddressViewUnlinks() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        QCOMPARE(inst.dm->TDok.field(u"Datei").asString(), QStringLiteral("r.pdf"));
+        const qint64 nr = inst.dm->TDok.field(u"Nr").asInteger();
+        bool shown = false;
+        bool fileOffered = true;
+        QString title;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TA03")
+                return;
+            shown = true;
+            fileOffered = !dialog->findChild<QCheckBox*>(QStringLiteral("CB"))->isHidden();
+            title = dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
+            dialog->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Del")), Qt::LeftButton);
+        QVERIFY(shown);
+        QVERIFY(!fileOffered);
+        QCOMPARE(title, QStringLiteral("Rechnung"));
+        QVERIFY(!titles(inst.dm->dm1().QDok).contains(QStringLiteral("Rechnung")));
+        Table dok;
+        test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+        QVERIFY(dok.findKey({nr}));
+        QCOMPARE(dok.field(u"NrFirma").asInteger(), -1);
+        QCOMPARE(dok.field(u"NrThema").asInteger(), 2);
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
     // End to end with real processes: a recording program registered for the type, or the desktop's
     // opener (xdg-open in a private home whose mimeapps.list names the recorder), gets the document's
     // exact path, blank and umlaut included, as one argument.

@@ -12,8 +12,6 @@ namespace zep {
 
 namespace {
 
-const QString NoteExtension = QStringLiteral("---");
-
 bool filedUnderBoth(Table& documents) {
     return documents.field(u"NrFirma").asInteger() > 0 && documents.field(u"NrThema").asInteger() > 0;
 }
@@ -48,7 +46,7 @@ QStringList removeEntryDocuments(Table& documents, const QString& linkField, con
             documents.next();
         if (documents.eof())
             return notTrashed;
-        const bool note = documents.field(u"Ext").asString() == NoteExtension;
+        const bool note = isNoteExtension(documents.field(u"Ext").asString());
         const QString path = ResolveDocumentPath(documents.field(u"Datei").asString(), filesDir);
         if (filedUnderBoth(documents)) {
             unlink(documents, linkField);

@@ -2,10 +2,17 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace zep {
 
 class Table;
+
+// The Ext of a note, a document without a file.
+inline constexpr QStringView NoteExtension = u"---";
+inline bool isNoteExtension(QStringView ext) {
+    return ext == NoteExtension;
+}
 
 // The file of a document: Datei itself when it names a directory, else the client's Files
 // directory (ending in "/") followed by it.

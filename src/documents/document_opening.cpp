@@ -12,7 +12,7 @@
 namespace zep {
 
 bool IsNote(const QString& ext) {
-    if (ext != u"---")
+    if (!isNoteExtension(ext))
         return false;
     Interaction::instance().information(noteIsNoFileMessage(), ApplicationName.toString());
     return true;

@@ -2,6 +2,7 @@
 #include "mainwin/tree_texts.h"
 
 #include "addresses/address_template.h"
+#include "addresses/entry_documents.h"
 #include "app/clock.h"
 #include "app/interaction.h"
 #include "app/program.h"
@@ -364,7 +365,7 @@ bool MainWindow::listHasDocuments() const {
 bool MainWindow::currentDocumentIsNote() {
     if (dm_ == nullptr || !dm_->TDok.isActive() || dm_->TDok.isEmpty())
         return false;
-    return dm_->TDok.field(u"Ext").asString() == QStringLiteral("---");
+    return isNoteExtension(dm_->TDok.field(u"Ext").asString());
 }
 
 void MainWindow::fillAddressTemplates() {

@@ -188,6 +188,7 @@ private:
     void listFont();
     void treeFont();
     void saveCopy();
+    void deleteCurrentDocument();
     void serialLetter();
     void moveToEntry();
     void copyToEntry();

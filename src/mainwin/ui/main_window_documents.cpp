@@ -14,6 +14,7 @@
 #include "data/tdm1.h"
 #include "documents/dropped_files.h"
 #include "documents/ui/column_arrangement_dialog.h"
+#include "documents/ui/document_delete_dialog.h"
 #include "mainwin/document_list.h"
 #include "mainwin/document_move.h"
 #include "mainwin/entry_filter.h"
@@ -162,6 +163,22 @@ void MainWindow::D_GridDrawCell(int column, QPainter& painter, const QRect& cell
     painter.drawPixmap(origin + MarkOffset, resubmissionMarkPixmap(*mark));
     if (resubmissionOverdue(type, value(u"WTag"), value(u"WDatum"), Clock::today()))
         painter.drawPixmap(origin + OverdueOffset, resubmissionMarkPixmap(OverdueMark));
+}
+
+// After a deletion the list is read anew and stands on the row the deleted document held.
+void MainWindow::deleteCurrentDocument() {
+    if (!listHasDocuments())
+        return;
+    Query& query = dm_->dm1().QDok;
+    const int row = query.recNo();
+    const bool resubmissionView = viewState_.view == ViewState::Documents;
+    const QString linkField = viewState_.linkField.isEmpty() ? QStringLiteral("NrFirma") : viewState_.linkField;
+    DocumentDeleteDialog dialog(dm_->TDok, resubmissionView, linkField, Program::instance().client.FilesDir, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    RefreshDocumentList();
+    if (query.isActive() && !query.isEmpty())
+        query.setRecNo(std::min(row, query.recordCount() - 1));
 }
 
 // The document is filed under the other entry; the list is read anew and keeps its row.

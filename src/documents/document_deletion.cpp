@@ -1,0 +1,47 @@
+#include "documents/document_deletion.h"
+
+#include "addresses/entry_documents.h"
+#include "data/table.h"
+
+#include <QFileInfo>
+
+namespace zep {
+
+namespace {
+
+bool linked(Table& documents, QStringView field) {
+    const QVariant value = documents.field(field).value();
+    return !value.isNull() && value.toLongLong() >= 0;
+}
+
+} // namespace
+
+DocumentDeletion planDocumentDeletion(Table& documents, bool resubmissionView) {
+    DocumentDeletion plan;
+    plan.full = resubmissionView || !linked(documents, u"NrThema") || !linked(documents, u"NrFirma");
+    plan.fileOffered = plan.full && !isNoteExtension(documents.field(u"Ext").asString());
+    plan.title = documents.field(u"Titel").asString();
+    return plan;
+}
+
+QString deleteDocument(Table& documents, const DocumentDeletion& plan, bool withFile, const QString& linkField,
+                       const QString& filesDir) {
+    if (!plan.full) {
+        documents.edit();
+        try {
+            documents.field(linkField).setValue(-1);
+            documents.post();
+        } catch (...) {
+            documents.cancel(); // no refused edit stays pending
+            throw;
+        }
+        return {};
+    }
+    const QString path = ResolveDocumentPath(documents.field(u"Datei").asString(), filesDir);
+    documents.deleteRecord();
+    if (!withFile || !plan.fileOffered || !QFileInfo::exists(path) || moveFileToTrash(path))
+        return {};
+    return QStringLiteral("Die Datei \"%1\" konnte nicht in den Papierkorb verschoben werden.").arg(path);
+}
+
+} // namespace zep
