@@ -323,6 +323,12 @@ private:
 
 } // namespace
 
+int recordCount(Installation& inst, const QString& table) {
+    Table t;
+    test::openTable(t, inst.clientDir + QStringLiteral("/Daten"), table);
+    return t.recordCount();
+}
+
 class MainWindowTest : public QObject {
     Q_OBJECT
 
@@ -1501,6 +1507,58 @@ private slots:
 
     // "Dokument öffnen" takes the register's program, asks among several (Abort opens nothing and
     // copies nothing) and hands a document without program to the desktop.
+    void newNote_data() {
+        QTest::addColumn<QString>("closing"); // "OK", "BitBtn2", "close", "Escape"
+        QTest::newRow("OK files the note") << "OK";
+        QTest::newRow("abort") << "BitBtn2";
+        QTest::newRow("close box") << "close";
+        QTest::newRow("Escape") << "Escape";
+    }
+
+    // TO1 posts a provisional note when it shows; only OK keeps it, completed as a note.
+    void newNote() {
+        QFETCH(QString, closing);
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        int whileShown = -1;
+        bool okEnabled = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TO1")
+                return;
+            whileShown = recordCount(inst, QStringLiteral("Dok.DB"));
+            okEnabled = dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->isEnabled();
+            dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("Rückruf"));
+            if (closing == u"OK")
+                dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+            else if (closing == u"BitBtn2")
+                dialog->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
+            else if (closing == u"close")
+                dialog->close();
+            else
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_NeuNot")), Qt::LeftButton);
+        QCOMPARE(whileShown, before + 1);
+        QVERIFY(okEnabled);
+        const bool filed = closing == u"OK";
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before + (filed ? 1 : 0));
+        if (filed) {
+            QCOMPARE(inst.dm->TDok.field(u"Titel").asString(), QStringLiteral("Rückruf"));
+            QCOMPARE(inst.dm->TDok.field(u"Ext").asString(), QStringLiteral("---"));
+            QCOMPARE(inst.dm->TDok.field(u"Datei").asString(), QStringLiteral("Ablage"));
+            QCOMPARE(inst.dm->TDok.field(u"NrFirma").asInteger(), 2);
+            QCOMPARE(inst.dm->TDok.field(u"NrThema").asInteger(), -1);
+            QCOMPARE(inst.dm->TDok.field(u"Offen").asInteger(), 1);
+            QVERIFY(inst.dm->TDok.field(u"EDatum").value().isValid());
+            QCOMPARE(inst.dm->dm1().QDok.field(u"Titel").asString(), QStringLiteral("Rückruf"));
+        }
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
     // A document filed under an address and a topic, deleted from the address view: TA03 offers no
     // file deletion, only the link to the address goes, and the list no longer shows it there.
     void deleteFromTheAddressViewUnlinks() {

@@ -31,6 +31,11 @@ void unlink(Table& documents, const QString& linkField) {
 
 } // namespace
 
+bool isLinkedToEntry(Table& documents, QStringView linkField) {
+    const QVariant value = documents.field(linkField).value();
+    return !value.isNull() && value.toLongLong() >= 0;
+}
+
 QString ResolveDocumentPath(const QString& datei, const QString& filesDir) {
     if (datei.contains(u'/'))
         return datei;

@@ -14,6 +14,9 @@ inline bool isNoteExtension(QStringView ext) {
     return ext == NoteExtension;
 }
 
+// True when a document's link field (NrFirma, NrThema) names an entry: not null, not below 0.
+bool isLinkedToEntry(Table& documents, QStringView linkField);
+
 // The file of a document: Datei itself when it names a directory, else the client's Files
 // directory (ending in "/") followed by it.
 QString ResolveDocumentPath(const QString& datei, const QString& filesDir);

@@ -7,18 +7,9 @@
 
 namespace zep {
 
-namespace {
-
-bool linked(Table& documents, QStringView field) {
-    const QVariant value = documents.field(field).value();
-    return !value.isNull() && value.toLongLong() >= 0;
-}
-
-} // namespace
-
 DocumentDeletion planDocumentDeletion(Table& documents, bool resubmissionView) {
     DocumentDeletion plan;
-    plan.full = resubmissionView || !linked(documents, u"NrThema") || !linked(documents, u"NrFirma");
+    plan.full = resubmissionView || !isLinkedToEntry(documents, u"NrThema") || !isLinkedToEntry(documents, u"NrFirma");
     plan.fileOffered = plan.full && !isNoteExtension(documents.field(u"Ext").asString());
     plan.title = documents.field(u"Titel").asString();
     return plan;

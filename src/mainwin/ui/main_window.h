@@ -189,6 +189,7 @@ private:
     void treeFont();
     void saveCopy();
     void deleteCurrentDocument();
+    void newNote();
     void serialLetter();
     void moveToEntry();
     void copyToEntry();

@@ -118,6 +118,8 @@ void MainWindow::D_BtnClick(QObject* sender) {
         editColumnArrangement();
     else if (isSender(sender, u"PD_Save"))
         saveCopy();
+    else if (isSender(sender, u"Btn_D_NeuNot") || isSender(sender, u"MD_NeuNot"))
+        newNote();
     else if (isSender(sender, u"Btn_D_Del") || isSender(sender, u"MD_Del") || isSender(sender, u"PD_Del"))
         deleteCurrentDocument();
     else if (isSender(sender, u"PD_Move"))

@@ -15,6 +15,7 @@
 #include "documents/dropped_files.h"
 #include "documents/ui/column_arrangement_dialog.h"
 #include "documents/ui/document_delete_dialog.h"
+#include "documents/ui/new_note_dialog.h"
 #include "mainwin/document_list.h"
 #include "mainwin/document_move.h"
 #include "mainwin/entry_filter.h"
@@ -163,6 +164,19 @@ void MainWindow::D_GridDrawCell(int column, QPainter& painter, const QRect& cell
     painter.drawPixmap(origin + MarkOffset, resubmissionMarkPixmap(*mark));
     if (resubmissionOverdue(type, value(u"WTag"), value(u"WDatum"), Clock::today()))
         painter.drawPixmap(origin + OverdueOffset, resubmissionMarkPixmap(OverdueMark));
+}
+
+// A note goes under the entry selected in the address or topic view; the list then stands on it.
+void MainWindow::newNote() {
+    QTreeWidgetItem* selected = viewState_.tree ? viewState_.tree->currentItem() : nullptr;
+    if (dm_ == nullptr || viewState_.view == ViewState::Documents || selected == nullptr ||
+        viewState_.linkField.isEmpty())
+        return;
+    NewNoteDialog dialog(*dm_, viewState_.linkField, nodeNumber(selected), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    RefreshDocumentList();
+    locateDocument(dialog.noteNumber());
 }
 
 // After a deletion the list is read anew and stands on the row the deleted document held.
