@@ -944,35 +944,17 @@ private slots:
         QCOMPARE(visibleLabels(inst.dm->dm1().QDok).value(1), QStringLiteral("Feld1"));
     }
 
-    // A column file that cannot be replaced (a directory stands in its place): the message, the
-    // dialog stays open with the user's rows, and nothing is rebuilt from a half-saved state.
-    void unwritableColumnFileKeepsTheDialogOpen() {
-        Installation inst;
-        auto window = inst.makeWindow();
-        showAndOpen(*window, inst);
-        auto* dialog = child<ColumnArrangementDialog>(*window, QStringLiteral("TT01"));
-        dialog->show();
-        auto* grid = child<QTableWidget>(*dialog, QStringLiteral("G"));
-        grid->item(0, 1)->setText(QStringLiteral("Betreff"));
-        const QString path = inst.program.paths.columnFile;
-        QVERIFY(QFile::remove(path));
-        QVERIFY(QDir().mkpath(path));
-        const int before = int(inst.interaction.shown().size());
-        child<QPushButton>(*dialog, QStringLiteral("BtnOK"))->click();
-        QCOMPARE(inst.interaction.shown().size(), before + 1);
-        QCOMPARE(
-            inst.interaction.texts().last(),
-            QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: Unter diesem Namen steht ein Ordner.")
-                .arg(path));
-        QVERIFY(dialog->isVisible());
-        QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("Betreff"));
-        QCOMPARE(inst.mandIni().readInteger(u"Dokument", u"Sortspalte", -1), -1);
-        dialog->close();
+    void unsavedArrangementKeepsTheDialogOpen_data() {
+        QTest::addColumn<bool>("columnFileBlocked"); // else "Mand.ini" is blocked
+        QTest::newRow("column file") << true;
+        QTest::newRow("sort settings") << false;
     }
 
-    // The sort settings cannot be written after the new column file: the column file gets its old
-    // content back, and the dialog stays open with the user's rows.
-    void unwritableSortSettingsRestoreTheColumnFile() {
+    // A directory stands where "Tab.dat" or "Mand.ini" is replaced: the message, the dialog stays open
+    // with the user's rows, and neither file describes an arrangement the other does not (the column
+    // file gets its old content back when the sort settings fail).
+    void unsavedArrangementKeepsTheDialogOpen() {
+        QFETCH(bool, columnFileBlocked);
         Installation inst;
         auto window = inst.makeWindow();
         showAndOpen(*window, inst);
@@ -980,20 +962,27 @@ private slots:
         dialog->show();
         auto* grid = child<QTableWidget>(*dialog, QStringLiteral("G"));
         grid->item(0, 1)->setText(QStringLiteral("Betreff"));
-        QFile columns(inst.program.paths.columnFile);
-        QVERIFY(columns.open(QIODevice::ReadOnly));
-        const QByteArray before = columns.readAll();
-        columns.close();
-        const QString ini = inst.program.client.IniFile;
-        QVERIFY(QFile::remove(ini));
-        QVERIFY(QDir().mkpath(ini));
+        const QString columns = inst.program.paths.columnFile;
+        const QByteArray before = readBytes(columns);
+        const QString blocked = columnFileBlocked ? columns : inst.program.client.IniFile;
+        QVERIFY(QFile::remove(blocked));
+        QVERIFY(QDir().mkpath(blocked));
+        const int shown = int(inst.interaction.shown().size());
         child<QPushButton>(*dialog, QStringLiteral("BtnOK"))->click();
-        QVERIFY(inst.interaction.texts().last().startsWith(
-            QStringLiteral("Die Sortierung konnte nicht in \"%1\" gespeichert werden.").arg(ini)));
+        QCOMPARE(inst.interaction.shown().size(), shown + 1);
+        const QString message =
+            columnFileBlocked
+                ? QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: Unter diesem Namen steht ein "
+                                 "Ordner.")
+                      .arg(columns)
+                : QStringLiteral("Die Sortierung konnte nicht in \"%1\" gespeichert werden.").arg(blocked);
+        QVERIFY2(inst.interaction.texts().last().startsWith(message), qPrintable(inst.interaction.texts().last()));
         QVERIFY(dialog->isVisible());
         QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("Betreff"));
-        QVERIFY(columns.open(QIODevice::ReadOnly));
-        QCOMPARE(columns.readAll(), before);
+        if (columnFileBlocked)
+            QCOMPARE(inst.mandIni().readInteger(u"Dokument", u"SortSpalte", -1), -1);
+        else
+            QCOMPARE(readBytes(columns), before);
         dialog->close();
     }
 
