@@ -241,6 +241,56 @@ private slots:
         QCOMPARE(reader.field(u"WDatum").value(), dateAfter);
     }
 
+    void ruleFromTheDetail_data() {
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QVariant>("tag");
+        QTest::addColumn<QVariant>("date");
+        const QVariant none;
+        const QDate sunday(2026, 12, 13);
+        // Monday and the following Sunday: two day numbers, one week number.
+        QTest::newRow("daily on Monday") << Today << "T"
+                                         << "T" << QVariant(46363) << none;
+        QTest::newRow("daily on Sunday") << sunday << "T"
+                                         << "T" << QVariant(46369) << none;
+        QTest::newRow("weekly on Monday") << Today << "W"
+                                          << "W" << QVariant(6623) << none;
+        QTest::newRow("weekly on Sunday") << sunday << "W"
+                                          << "W" << QVariant(6623) << none;
+        QTest::newRow("monthly") << Today << "M"
+                                 << "M" << QVariant(1536) << none;
+        QTest::newRow("the calendar's date") << Today << "DK"
+                                             << "D" << none << QVariant(QDate(2027, 1, 15));
+        QTest::newRow("tomorrow") << Today << "DM"
+                                  << "D" << none << QVariant(Today.addDays(1));
+        QTest::newRow("in a week") << Today << "DW"
+                                   << "D" << none << QVariant(Today.addDays(7));
+        QTest::newRow("none") << Today << "K"
+                              << "" << none << none;
+    }
+
+    // Each rule replaces the one before (here a date rule with a stale period number) entirely.
+    void ruleFromTheDetail() {
+        QFETCH(QDate, day);
+        QFETCH(QString, code);
+        QFETCH(QString, type);
+        QFETCH(QVariant, tag);
+        QFETCH(QVariant, date);
+        QTemporaryDir dir;
+        test::createClientTables(dir.path());
+        Table dok;
+        openTable(dok, dir.path(), QStringLiteral("Dok.DB"));
+        const qint64 nr = appendRecord(dok, {{"WTyp", "D"}, {"WTag", 5}, {"WDatum", QDate(2020, 1, 1)}});
+        QVERIFY(dok.findKey({nr}));
+        setResubmissionRule(dok, code, day, QDate(2027, 1, 15));
+        QVERIFY(dok.isEditing());
+        dok.post();
+        QCOMPARE(dok.field(u"WTyp").asString(), type);
+        QCOMPARE(dok.field(u"WTag").value(), tag.isValid() ? QVariant(tag.toLongLong()) : QVariant());
+        QCOMPARE(dok.field(u"WDatum").value(), date);
+    }
+
     // The filter in force is the one set at selection: the done document leaves "Heute" at the refresh.
     void doneDailyDocumentLeavesToday() {
         const FixedClock clock(Today);

@@ -115,4 +115,40 @@ void markResubmissionDone(DataSet& documents, const QDate& today) {
     documents.post();
 }
 
+namespace {
+
+void writeRule(DataSet& documents, const QVariant& type, const QVariant& period, const QVariant& date) {
+    if (!documents.isEditing())
+        documents.edit();
+    const auto write = [&documents](QStringView field, const QVariant& value) {
+        if (value.isNull())
+            documents.field(field).clear();
+        else
+            documents.field(field).setValue(value);
+    };
+    write(u"WTyp", type);
+    write(u"WTag", period);
+    write(u"WDatum", date);
+}
+
+} // namespace
+
+void setResubmissionRule(DataSet& documents, QStringView code, const QDate& today, const QDate& calendar) {
+    const QVariant none;
+    if (code == u"T")
+        writeRule(documents, QStringLiteral("T"), dayNumber(today), none);
+    else if (code == u"W")
+        writeRule(documents, QStringLiteral("W"), weekNumber(today), none);
+    else if (code == u"M")
+        writeRule(documents, QStringLiteral("M"), monthNumber(today), none);
+    else if (code == u"DK")
+        writeRule(documents, QStringLiteral("D"), none, calendar);
+    else if (code == u"DM")
+        writeRule(documents, QStringLiteral("D"), none, today.addDays(1));
+    else if (code == u"DW")
+        writeRule(documents, QStringLiteral("D"), none, today.addDays(7));
+    else if (code == u"K")
+        writeRule(documents, none, none, none);
+}
+
 } // namespace zep

@@ -33,4 +33,9 @@ bool resubmissionOverdue(const QString& type, const QVariant& periodNumber, cons
 // and posted in every case; engine errors propagate with the record left in edit state.
 void markResubmissionDone(DataSet& documents, const QDate& today);
 
+// A rule chosen in the document detail, by its code: "T", "W", "M" daily, weekly, monthly from
+// today's period (due at once); "DK" on the calendar's date, "DM" tomorrow, "DW" in a week; "K" none.
+// The record is put into edit state when it is not; the caller posts. An unknown code changes nothing.
+void setResubmissionRule(DataSet& documents, QStringView code, const QDate& today, const QDate& calendar);
+
 } // namespace zep
