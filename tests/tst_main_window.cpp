@@ -39,6 +39,7 @@
 #include <QMutex>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStandardPaths>
@@ -1496,6 +1497,67 @@ private slots:
 
     // "Dokument öffnen" takes the register's program, asks among several (Abort opens nothing and
     // copies nothing) and hands a document without program to the desktop.
+    void documentDetail_data() {
+        QTest::addColumn<QString>("button"); // the rule button the user clicks
+        QTest::addColumn<QString>("closing");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QVariant>("tag");
+        QTest::addColumn<QVariant>("date");
+        const QVariant none;
+        QTest::newRow("weekly, OK") << "RBWoche"
+                                    << "BtnOK"
+                                    << "W" << QVariant(qint64(6623)) << none;
+        QTest::newRow("daily, OK") << "RBTag"
+                                   << "BtnOK"
+                                   << "T" << QVariant(qint64(46363)) << none;
+        // The calendar shows today on a document without a date rule.
+        QTest::newRow("date untouched, OK") << "RBDatum"
+                                            << "BtnOK"
+                                            << "D" << none << QVariant(QDate(2026, 12, 7));
+        QTest::newRow("weekly, abort") << "RBWoche"
+                                       << "BtnAbbruch"
+                                       << "" << none << none;
+    }
+
+    // TA02 edits the live record: a rule set by the user's click is stored with OK, dropped by abort.
+    void documentDetail() {
+        QFETCH(QString, button);
+        QFETCH(QString, closing);
+        QFETCH(QString, type);
+        QFETCH(QVariant, tag);
+        QFETCH(QVariant, date);
+        const FixedClock clock(QDate(2026, 12, 7));
+        Installation inst;
+        ProfileFile(inst.clientDir + QStringLiteral("/Mand.ini")).writeString(u"Dokument", u"Feld1", u"Aktenzeichen");
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        const qint64 nr = inst.dm->TDok.field(u"Nr").asInteger();
+        QString caption;
+        bool calendarEnabledBefore = true;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TA02")
+                return;
+            caption = dialog->findChild<QLabel*>(QStringLiteral("Feld1"))->text();
+            calendarEnabledBefore = dialog->findChild<QWidget*>(QStringLiteral("Kalender"))->isEnabled();
+            dialog->findChild<QRadioButton*>(button)->click();
+            dialog->findChild<QPushButton*>(closing)->click();
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Book")), Qt::LeftButton);
+        QCOMPARE(caption, QStringLiteral("Aktenzeichen"));
+        QVERIFY(!calendarEnabledBefore);
+        Table dok;
+        test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+        QVERIFY(dok.findKey({nr}));
+        QCOMPARE(dok.field(u"WTyp").asString(), type);
+        QCOMPARE(dok.field(u"WTag").value(), tag);
+        QCOMPARE(dok.field(u"WDatum").value(), date);
+        QVERIFY(!inst.dm->TDok.isEditing());
+        QCOMPARE(inst.dm->TDok.field(u"Nr").asInteger(), nr);
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
     void newNote_data() {
         QTest::addColumn<QString>("closing"); // "OK", "BitBtn2", "close", "Escape"
         QTest::newRow("OK files the note") << "OK";

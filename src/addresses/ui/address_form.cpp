@@ -339,18 +339,8 @@ void AddressForm::setFreeFieldLabels() {
 
 void AddressForm::fillSalutationBoxes() {
     const QString general = Program::instance().paths.general;
-    for (const SalutationBox& entry : SalutationBoxes) {
-        auto* box = findChild<DBComboBox*>(QString::fromUtf16(entry.name));
-        QStringList lines;
-        try {
-            if (!LoadCatalog(lines, entry.catalog, general))
-                continue;
-        } catch (const FileError& error) {
-            showError(QString::fromLocal8Bit(error.what()));
-            continue;
-        }
-        box->setPickList(lines);
-    }
+    for (const SalutationBox& entry : SalutationBoxes)
+        fillPickListFromCatalog(*findChild<DBComboBox*>(QString::fromUtf16(entry.name)), entry.catalog, general);
 }
 
 void AddressForm::updateNameLabels() {

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace zep {
 
@@ -17,6 +18,17 @@ inline QPushButton* makeButton(const QString& name, const QString& text, QWidget
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
     button->setAutoDefault(false);
+    return button;
+}
+
+// The small flat buttons beside lists and grids, with their hint.
+inline QToolButton* makeSpeedButton(const QString& name, const QString& text, const QString& hint, QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(text);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    button->setFixedSize(32, 26);
     return button;
 }
 

@@ -1,6 +1,10 @@
 #include "controls/ui/db_combo_box.h"
 
+#include "app/interaction.h"
+#include "app/program_info.h"
 #include "controls/ui/bound_control.h"
+#include "data/catalog_file.h"
+#include "data/format_error.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -51,6 +55,16 @@ void DBComboBox::picked() {
 void DBComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
     commitFieldOnLeave(*this, link_, *event);
+}
+
+void fillPickListFromCatalog(DBComboBox& box, int catalog, const QString& generalDir) {
+    QStringList lines;
+    try {
+        if (LoadCatalog(lines, catalog, generalDir))
+            box.setPickList(lines);
+    } catch (const FileError& error) {
+        Interaction::instance().error(error.message(), ApplicationName.toString());
+    }
 }
 
 } // namespace zep

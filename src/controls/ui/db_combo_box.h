@@ -35,4 +35,8 @@ private:
     FieldDataLink link_;
 };
 
+// Fills the pick list from a catalog of the installation; a catalog that cannot be read is told
+// through the interaction seam and leaves the list as it was.
+void fillPickListFromCatalog(DBComboBox& box, int catalog, const QString& generalDir);
+
 } // namespace zep

@@ -45,16 +45,6 @@ constexpr int FieldColumn = 0;
 constexpr int LabelColumn = 1;
 constexpr int WidthColumn = 2;
 
-QToolButton* speedButton(const QString& name, const QString& text, const QString& hint, QWidget* parent) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setText(text);
-    button->setToolTip(hint);
-    button->setAutoRaise(true);
-    button->setFixedSize(32, 26);
-    return button;
-}
-
 void showError(const QString& message) {
     Interaction::instance().error(message, ApplicationName.toString());
 }
@@ -93,12 +83,13 @@ void ColumnArrangementDialog::buildControls() {
 
     auto* buttons = new QVBoxLayout;
     QToolButton* hinHin =
-        speedButton(QStringLiteral("BtnHinHin"), QStringLiteral(">>"), QStringLiteral("darunter einfügen"), this);
-    QToolButton* hin = speedButton(QStringLiteral("BtnHin"), QStringLiteral(">"), QStringLiteral("Ersetzen"), this);
-    QToolButton* del = speedButton(QStringLiteral("BtnDel"), QStringLiteral("---"), QStringLiteral("Löschen"), this);
-    QToolButton* auf = speedButton(QStringLiteral("BtnAuf"), QString(), QStringLiteral("Eintrag nach oben"), this);
+        makeSpeedButton(QStringLiteral("BtnHinHin"), QStringLiteral(">>"), QStringLiteral("darunter einfügen"), this);
+    QToolButton* hin = makeSpeedButton(QStringLiteral("BtnHin"), QStringLiteral(">"), QStringLiteral("Ersetzen"), this);
+    QToolButton* del =
+        makeSpeedButton(QStringLiteral("BtnDel"), QStringLiteral("---"), QStringLiteral("Löschen"), this);
+    QToolButton* auf = makeSpeedButton(QStringLiteral("BtnAuf"), QString(), QStringLiteral("Eintrag nach oben"), this);
     auf->setArrowType(Qt::UpArrow);
-    QToolButton* ab = speedButton(QStringLiteral("BtnAb"), QString(), QStringLiteral("Eintrag nach unten"), this);
+    QToolButton* ab = makeSpeedButton(QStringLiteral("BtnAb"), QString(), QStringLiteral("Eintrag nach unten"), this);
     ab->setArrowType(Qt::DownArrow);
     buttons->addStretch();
     for (QToolButton* button : {hinHin, hin, del})

@@ -10,10 +10,9 @@
 #include "controls/ui/db_combo_box.h"
 #include "controls/ui/db_lookup_combo_box.h"
 #include "controls/ui/icon_list_painter.h"
-#include "data/catalog_file.h"
 #include "data/engine_error.h"
-#include "data/format_error.h"
 #include "data/tdm.h"
+#include "documents/ui/document_controls.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -48,21 +47,10 @@ void NewNoteDialog::buildControls() {
     Edit1->setObjectName(QStringLiteral("Edit1"));
     auto* art = new DBComboBox(&dm_.DDok, QStringLiteral("Art"), this);
     art->setObjectName(QStringLiteral("DBComboBox2"));
-    const auto lookup = [this](const QString& name, const QString& field, DataSource* list, const QString& shown) {
-        auto* box = new DBLookupComboBox(this);
-        box->setObjectName(name);
-        box->setListSource(list);
-        box->setKeyField(QStringLiteral("Nr"));
-        box->setListField(shown);
-        box->setDataSource(&dm_.DDok);
-        box->setDataField(field);
+    auto* address = addressLookup(dm_, QStringLiteral("DBLookupComboBox1"), this);
+    auto* topic = topicLookup(dm_, QStringLiteral("DBLookupComboBox2"), this);
+    for (DBLookupComboBox* box : {address, topic})
         connect(box, &QComboBox::activated, this, &NewNoteDialog::updateOk);
-        return box;
-    };
-    auto* address = lookup(QStringLiteral("DBLookupComboBox1"), QStringLiteral("NrFirma"), &dm_.DAdrLook,
-                           QStringLiteral("Name1;Name2"));
-    auto* topic = lookup(QStringLiteral("DBLookupComboBox2"), QStringLiteral("NrThema"), &dm_.DThemaLook,
-                         QStringLiteral("Thema"));
     auto* author = new DBComboBox(&dm_.DDok, QStringLiteral("Autor"), this);
     author->setObjectName(QStringLiteral("DBComboBox1"));
     auto* open = new DBCheckBox(QStringLiteral("in Bearbeitung"), this);
@@ -102,16 +90,8 @@ void NewNoteDialog::buildControls() {
 
 void NewNoteDialog::loadPickLists() {
     const QString general = Program::instance().paths.general;
-    for (const auto& [name, catalog] : {std::pair{QStringLiteral("DBComboBox2"), ArtCatalog},
-                                        std::pair{QStringLiteral("DBComboBox1"), AuthorCatalog}}) {
-        QStringList lines;
-        try {
-            if (LoadCatalog(lines, catalog, general))
-                findChild<DBComboBox*>(name)->setPickList(lines);
-        } catch (const FileError& error) {
-            showError(error.message());
-        }
-    }
+    fillPickListFromCatalog(*findChild<DBComboBox*>(QStringLiteral("DBComboBox2")), ArtCatalog, general);
+    fillPickListFromCatalog(*findChild<DBComboBox*>(QStringLiteral("DBComboBox1")), AuthorCatalog, general);
 }
 
 void NewNoteDialog::showEvent(QShowEvent* event) {

@@ -190,6 +190,7 @@ private:
     void saveCopy();
     void deleteCurrentDocument();
     void newNote();
+    void showDocumentDetail();
     void serialLetter();
     void moveToEntry();
     void copyToEntry();

@@ -15,6 +15,7 @@
 #include "documents/dropped_files.h"
 #include "documents/ui/column_arrangement_dialog.h"
 #include "documents/ui/document_delete_dialog.h"
+#include "documents/ui/document_detail_dialog.h"
 #include "documents/ui/new_note_dialog.h"
 #include "mainwin/document_list.h"
 #include "mainwin/document_move.h"
@@ -177,6 +178,26 @@ void MainWindow::newNote() {
         return;
     RefreshDocumentList();
     locateDocument(dialog.noteNumber());
+}
+
+// The detail steps through the list; afterwards the list is read anew and stands on the document the
+// detail showed last.
+void MainWindow::showDocumentDetail() {
+    if (!listHasDocuments())
+        return;
+    Query& query = dm_->dm1().QDok;
+    DocumentDetailDialog dialog(
+        *dm_,
+        [&query](int step) {
+            const int row = query.recNo() + step;
+            if (row >= 0 && row < query.recordCount())
+                query.setRecNo(row);
+        },
+        this);
+    dialog.exec();
+    const qint64 nr = dm_->TDok.field(u"Nr").asInteger();
+    RefreshDocumentList();
+    locateDocument(nr);
 }
 
 // After a deletion the list is read anew and stands on the row the deleted document held.

@@ -1,0 +1,32 @@
+#include "documents/ui/document_controls.h"
+
+#include "controls/ui/db_lookup_combo_box.h"
+#include "data/tdm.h"
+
+namespace zep {
+
+namespace {
+
+DBLookupComboBox* documentLookup(TDM& dm, const QString& name, const QString& field, DataSource* list,
+                                 const QString& shown, QWidget* parent) {
+    auto* box = new DBLookupComboBox(parent);
+    box->setObjectName(name);
+    box->setListSource(list);
+    box->setKeyField(QStringLiteral("Nr"));
+    box->setListField(shown);
+    box->setDataSource(&dm.DDok);
+    box->setDataField(field);
+    return box;
+}
+
+} // namespace
+
+DBLookupComboBox* addressLookup(TDM& dm, const QString& name, QWidget* parent) {
+    return documentLookup(dm, name, QStringLiteral("NrFirma"), &dm.DAdrLook, QStringLiteral("Name1;Name2"), parent);
+}
+
+DBLookupComboBox* topicLookup(TDM& dm, const QString& name, QWidget* parent) {
+    return documentLookup(dm, name, QStringLiteral("NrThema"), &dm.DThemaLook, QStringLiteral("Thema"), parent);
+}
+
+} // namespace zep
