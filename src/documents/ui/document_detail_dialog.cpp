@@ -215,14 +215,19 @@ void DocumentDetailDialog::loadResubmission() {
     RBMonat->setChecked(type == u"M");
     RBDatum->setChecked(type == u"D");
     RBkeine->setChecked(type.isEmpty());
+    clearDateShortcuts();
+    Kalender->setDate(RBDatum->isChecked() ? dm_.TDok.field(u"WDatum").asDate() : Clock::today());
+    followDateChoice();
+    loading_ = false;
+}
+
+// "morgen" and "in einer Woche" share their own exclusive group: both are unticked by leaving it.
+void DocumentDetailDialog::clearDateShortcuts() {
     for (QRadioButton* button : {RBDatumMorgen, RBDatumWoche}) {
         button->setAutoExclusive(false);
         button->setChecked(false);
         button->setAutoExclusive(true);
     }
-    Kalender->setDate(RBDatum->isChecked() ? dm_.TDok.field(u"WDatum").asDate() : Clock::today());
-    followDateChoice();
-    loading_ = false;
 }
 
 void DocumentDetailDialog::followDateChoice() {
@@ -234,13 +239,8 @@ void DocumentDetailDialog::followDateChoice() {
 void DocumentDetailDialog::setRule(const QString& code) {
     if (loading_)
         return;
-    if (code == u"DK" && sender() == RBDatum) {
-        for (QRadioButton* button : {RBDatumMorgen, RBDatumWoche}) {
-            button->setAutoExclusive(false);
-            button->setChecked(false);
-            button->setAutoExclusive(true);
-        }
-    }
+    if (code == u"DK" && sender() == RBDatum)
+        clearDateShortcuts();
     try {
         setResubmissionRule(dm_.TDok, code, Clock::today(), Kalender->date());
     } catch (const EngineError& error) {
@@ -249,15 +249,22 @@ void DocumentDetailDialog::setRule(const QString& code) {
     followDateChoice();
 }
 
-void DocumentDetailDialog::step(int delta) {
-    if (dm_.TDok.isEditing()) {
-        try {
-            dm_.TDok.post();
-        } catch (const EngineError& error) {
-            showError(error.message());
-            return;
-        }
+// A refused post is shown and keeps the dialog on this document.
+bool DocumentDetailDialog::postPending() {
+    if (!dm_.TDok.isEditing())
+        return true;
+    try {
+        dm_.TDok.post();
+    } catch (const EngineError& error) {
+        showError(error.message());
+        return false;
     }
+    return true;
+}
+
+void DocumentDetailDialog::step(int delta) {
+    if (!postPending())
+        return;
     if (listStep_)
         listStep_(delta);
     showIcon();
@@ -265,15 +272,8 @@ void DocumentDetailDialog::step(int delta) {
 }
 
 void DocumentDetailDialog::BtnOKClick() {
-    if (dm_.TDok.isEditing()) {
-        try {
-            dm_.TDok.post();
-        } catch (const EngineError& error) {
-            showError(error.message());
-            return;
-        }
-    }
-    accept();
+    if (postPending())
+        accept();
 }
 
 // Abort and the close box discard what was not posted, so a refused post never blocks closing.

@@ -33,7 +33,9 @@ private:
     QWidget* buildFileInfoPage();
     void showIcon();
     void loadResubmission();
+    void clearDateShortcuts();
     void followDateChoice();
+    bool postPending();
     void setRule(const QString& code);
     void step(int delta);
     void BtnOKClick();
