@@ -6,6 +6,7 @@
 #include "data/schema.h"
 #include "data/table_file.h"
 #include "data/treefile.h"
+#include "mainwin/tree_search.h"
 #include "mainwin/ui/tree_file_io.h"
 #include "mainwin/ui/tree_mirror.h"
 #include "tools/tree_rebuild.h"
@@ -231,6 +232,45 @@ void runTreeRebuildBenchmark() {
         previousCollect = collect;
         previousRaw = raw;
         previousSize = addresses;
+    }
+}
+
+void runTreeSearchBenchmark() {
+    QTextStream out(stdout);
+    out << QStringLiteral("Suche im Baum ohne Treffer, flacher Baum, gegen dieselbe Prüfung über eine Liste:\n");
+    const QString missing = QStringLiteral("zzz");
+    double previousSearch = 0;
+    int previousSize = 0;
+    for (const int entries : {10000, 100000}) {
+        QList<TreeFileRecord> records;
+        std::vector<QString> captions;
+        for (int i = 1; i <= entries; ++i) {
+            records.append({QStringLiteral("Firma %1 Müller").arg(i), 1, i, -1});
+            captions.push_back(records.last().name);
+        }
+        TreeModel model;
+        model.setRecords(records, QStringLiteral("Adressen"));
+        int listHits = 0;
+        const std::vector<double> times = bestInTurn(20, {[&] { findEntryByCaption(model.first(), missing); },
+                                                          [&] {
+                                                              const QString folded = foldSearchText(missing);
+                                                              for (const QString& caption : captions)
+                                                                  listHits +=
+                                                                      captionMatchesSearch(caption, folded) ? 1 : 0;
+                                                          }});
+        out << QStringLiteral("  %1 Einträge: Suche %2 ms, Liste %3 ms, Faktor %4x%5\n")
+                   .arg(entries, 6)
+                   .arg(times[0], 0, 'f', 2)
+                   .arg(times[1], 0, 'f', 2)
+                   .arg(times[0] / times[1], 0, 'f', 2)
+                   .arg(listHits == 0 ? QString() : QStringLiteral(" (Treffer in der Liste?)"));
+        if (previousSize > 0)
+            out << QStringLiteral("    Wachstum gegen %1: Suche %2x (linear %3x)\n")
+                       .arg(previousSize)
+                       .arg(times[0] / previousSearch, 0, 'f', 1)
+                       .arg(double(entries) / previousSize, 0, 'f', 0);
+        previousSearch = times[0];
+        previousSize = entries;
     }
 }
 

@@ -13,4 +13,9 @@ void runTreeBenchmark(int addresses);
 // 10,000) and how they grow from one size to the next (n log n: about 13x per tenfold size).
 void runTreeRebuildBenchmark();
 
+// Searches a caption no entry has through a flat tree of 10,000 and of 100,000 entries below the
+// root (as a keystroke in the entry search does), beside the same prefix test over a plain list of
+// the captions, and prints the ratios and their growth (linear: 10x per tenfold size).
+void runTreeSearchBenchmark();
+
 } // namespace zep::bench

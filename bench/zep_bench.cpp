@@ -217,6 +217,7 @@ int main(int argc, char** argv) {
     if (args.size() > 1 && args[1] == QStringLiteral("baum")) {
         runTreeBenchmark(args.size() > 2 ? args[2].toInt() : 10000);
         runTreeRebuildBenchmark();
+        runTreeSearchBenchmark();
         return 0;
     }
     const int documents = args.size() > 1 ? args[1].toInt() : 100000;
@@ -242,5 +243,6 @@ int main(int argc, char** argv) {
     runDocumentListBenchmark(clientDir, addresses);
     runTreeBenchmark(addresses);
     runTreeRebuildBenchmark();
+    runTreeSearchBenchmark();
     return 0;
 }

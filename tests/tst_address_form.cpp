@@ -320,6 +320,22 @@ private slots:
         QCOMPARE(readTreeFile(inst.treeFile()), treeRecords(inst.tree()));
     }
 
+    // A new address the engine refuses to begin is reported in German and leaves no record behind.
+    void refusedNewAddressIsReported() {
+        Installation inst;
+        QVERIFY(inst.showWindow());
+        QVERIFY(inst.select(QStringLiteral("Alpha GmbH")));
+        inst.dm->TAdr.close();
+        AddressForm form(*inst.window, false);
+        form.show();
+
+        QVERIFY(!form.isNewRecord());
+        QCOMPARE(inst.dm->TAdr.state(), DataSetState::Inactive);
+        QCOMPARE(inst.interaction.shown().size(), 1);
+        QCOMPARE(inst.interaction.shown().first().kind, ScriptedInteraction::Kind::Error);
+        QVERIFY(inst.interaction.shown().first().text.contains(QStringLiteral("nicht geöffnet")));
+    }
+
     void renamingKeepsThePlaceAndSetsTheType() {
         Installation inst;
         QVERIFY(inst.showWindow());
