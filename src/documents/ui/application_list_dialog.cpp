@@ -2,6 +2,7 @@
 
 #include "app/interaction.h"
 #include "app/program_info.h"
+#include "app/ui/help_window.h"
 #include "app/ui/named_controls.h"
 #include "controls/ui/db_ctrl_grid.h"
 #include "controls/ui/icon_list_painter.h"
@@ -45,6 +46,7 @@ ApplicationListDialog::ApplicationListDialog(TDM& dm, const QString& templatesDi
     layout->addLayout(buttons);
     resize(440, Grid->height() + 24);
     TN02 = new ApplicationEditDialog(dm_, templatesDir, launcher, this);
+    connect(TN02, &ApplicationEditDialog::helpRequested, TN02, [this](const QString& topic) { ShowHelp(topic, TN02); });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(help, &QPushButton::clicked, this,
             [this] { emit helpRequested(QString::fromLatin1(ApplicationEditDialog::HelpTopic)); });
@@ -114,6 +116,8 @@ void ApplicationListDialog::BtnDelClick() {
 
 void ShowApplicationList(TDM& dm, const QString& templatesDir, ProgramLauncher& launcher, QWidget* parent) {
     ApplicationListDialog dialog(dm, templatesDir, launcher, parent);
+    QObject::connect(&dialog, &ApplicationListDialog::helpRequested, &dialog,
+                     [&dialog](const QString& topic) { ShowHelp(topic, &dialog); });
     dialog.exec();
 }
 

@@ -301,6 +301,8 @@ void MainWindow::editAddressTemplates() {
     AddressTemplatesDialog dialog(
         *dm_, Program::instance().paths.general, [this] { return currentAddressTemplate_; },
         [this](int nr) { SetCurrentAddressTemplate(nr); }, this);
+    connect(&dialog, &AddressTemplatesDialog::helpRequested, &dialog,
+            [&dialog](const QString& topic) { ShowHelp(topic, &dialog); });
     dialog.exec();
     fillAddressTemplates();
     showAddressTemplate(currentAddressTemplate_);

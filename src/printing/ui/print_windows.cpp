@@ -1,6 +1,7 @@
 #include "printing/ui/print_windows.h"
 
 #include "app/program.h"
+#include "app/ui/help_window.h"
 #include "app/ui/modeless_run.h"
 #include "data/tdm.h"
 #include "mainwin/ui/main_window.h"
@@ -9,6 +10,16 @@
 
 namespace zep {
 
+namespace {
+
+void runWithHelp(LayoutDialog& dialog) {
+    QObject::connect(&dialog, &LayoutDialog::helpRequested, &dialog,
+                     [&dialog](const QString& topic) { ShowHelp(topic, &dialog); });
+    runUntilHidden(dialog);
+}
+
+} // namespace
+
 void PrintAddresses(MainWindow& window) {
     const MainWindowDisabled disabled(window);
     const Program& program = Program::instance();
@@ -16,13 +27,13 @@ void PrintAddresses(MainWindow& window) {
                               [&window](bool withDescendants, bool withMainEntries) {
                                   return window.addressPrintSelection(withDescendants, withMainEntries);
                               });
-    runUntilHidden(dialog);
+    runWithHelp(dialog);
 }
 
 void PrintEnvelope(MainWindow& window) {
     const MainWindowDisabled disabled(window);
     EnvelopePrintDialog dialog(Program::instance().paths.general, window.dataModule().TAdr);
-    runUntilHidden(dialog);
+    runWithHelp(dialog);
 }
 
 } // namespace zep
