@@ -16,7 +16,9 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace zep;
 using zep::test::ScriptedInteraction;
@@ -222,6 +224,50 @@ private slots:
                  QStringLiteral("Die Sicherung ist unvollständig. Diese Dateien konnten nicht gesichert werden:\n\n"
                                 "Notizen.txt: Der Datenträger meldet einen Ein-/Ausgabefehler\nThema.DB: Die Tabelle "
                                 "ist beschädigt\nThemen.dat: Unter diesem Namen steht ein Ordner"));
+    }
+
+    // A backup cut short between two files (the process killed) keeps the marker; one that
+    // completes carries none.
+    void anInterruptedBackupStaysMarked() {
+        QTemporaryDir data;
+        QTemporaryDir target;
+        test::createClientTables(data.path());
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            backupClientData(data.path(), target.path(), [](int done, int, const QString&) {
+                if (done == 2)
+                    ::_exit(0);
+            });
+            ::_exit(1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        const QDir t(target.path());
+        QCOMPARE(QString::fromUtf8(readBytes(t.filePath(QString::fromUtf16(IncompleteMarkerName)))),
+                 QStringLiteral("Diese Sicherung ist unvollständig: sie wurde nicht zu Ende geführt.\n"));
+        QVERIFY(t.exists(QStringLiteral("Adressen.DB")) && !t.exists(QStringLiteral("Thema.DB")));
+
+        QVERIFY(backupClientData(data.path(), target.path()).complete());
+        QVERIFY(!t.exists(QString::fromUtf16(IncompleteMarkerName)));
+    }
+
+    // A table held under an exclusive lock fails after the busy timeout; the other files are copied.
+    void aLockedTableFailsInsteadOfWaitingForever() {
+        QTemporaryDir data;
+        QTemporaryDir target;
+        test::createClientTables(data.path());
+        sqlite3* holder = openDb(QDir(data.path()).filePath(QStringLiteral("Dok.DB")));
+        QVERIFY(exec(holder, "BEGIN EXCLUSIVE"));
+        const BackupResult result = backupClientData(data.path(), target.path());
+        exec(holder, "ROLLBACK");
+        sqlite3_close(holder);
+        QCOMPARE(result.failures.size(), 1);
+        QCOMPARE(result.failures[0].fileName, QStringLiteral("Dok.DB"));
+        QCOMPARE(result.failures[0].cause, QStringLiteral("Die Tabelle ist gesperrt"));
+        QVERIFY(QDir(target.path()).exists(QStringLiteral("Thema.DB")));
+        QVERIFY(!QDir(target.path()).exists(QStringLiteral("Dok.DB")));
     }
 
     // The window shows the next free name; OK copies into it and closes.

@@ -1,4 +1,5 @@
 #include "scripted_interaction.h"
+#include "small_disk.h"
 #include "tools/file_copy.h"
 #include "tools/szdd.h"
 
@@ -277,6 +278,9 @@ private slots:
         QTest::newRow("source German") << "fehlt/a.EX_"
                                        << "a.EXE" << int(TFileCopy::MessageLanguage::German)
                                        << TFileCopy::SourceDriveMissing << "Quellaufwerk nicht vorhanden";
+        QTest::newRow("source English") << "fehlt/a.EX_"
+                                        << "a.EXE" << int(TFileCopy::MessageLanguage::English)
+                                        << TFileCopy::SourceDriveMissing << "Source drive doesn't exist";
         QTest::newRow("target English") << "a.EX_"
                                         << "fehlt/a.EXE" << int(TFileCopy::MessageLanguage::English)
                                         << TFileCopy::TargetDriveMissing << "Target drive doesn't exist";
@@ -301,6 +305,48 @@ private slots:
         copy.TargetFile = d.filePath(target);
         QCOMPARE(copy.Execute(), code);
         QCOMPARE(ui.texts(), QStringList{message});
+    }
+
+    // The scratch copy must not be opened over the source when the source carries the scratch's name.
+    void copyOfAFileNamedLikeTheScratch() {
+        const QDir d(dir_.path());
+        QVERIFY(writeBytes(d.filePath(QStringLiteral(".Brief.odt.copy")), "Inhalt"));
+        ScriptedInteraction ui;
+        TFileCopy copy;
+        copy.SourceFile = d.filePath(QStringLiteral(".Brief.odt.copy"));
+        copy.TargetFile = d.filePath(QStringLiteral("Brief.odt"));
+        QCOMPARE(copy.Execute(), 0);
+        QCOMPARE(readBytes(copy.TargetFile), QByteArray("Inhalt"));
+        QCOMPARE(readBytes(copy.SourceFile), QByteArray("Inhalt"));
+    }
+
+    void moveFromAReadOnlyDisk_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("German") << int(TFileCopy::MessageLanguage::German)
+                                << "Kein Verschieben von einem Read-Only-Medium möglich!";
+        QTest::newRow("English") << int(TFileCopy::MessageLanguage::English) << "Move from a CD ROM is impossible!";
+    }
+
+    void moveFromAReadOnlyDisk() {
+        QFETCH(int, language);
+        QFETCH(QString, message);
+        test::SmallDisk disk(64 * 1024);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.skipText()));
+        const QString source = QDir(disk.path()).filePath(QStringLiteral("a.txt"));
+        QVERIFY(writeBytes(source, "a"));
+        QVERIFY(disk.remountReadOnly());
+        ScriptedInteraction ui;
+        TFileCopy move;
+        move.CopyType = TFileCopy::CopyKind::Move;
+        move.Language = TFileCopy::MessageLanguage(language);
+        move.SourceFile = source;
+        move.TargetFile = QDir(dir_.path()).filePath(QStringLiteral("a.txt"));
+        QCOMPARE(move.Execute(), TFileCopy::MoveFromReadOnly);
+        QCOMPARE(ui.texts(), QStringList{message});
+        QCOMPARE(readBytes(source), QByteArray("a"));
+        QVERIFY(!QFile::exists(move.TargetFile));
     }
 
 private:

@@ -8,6 +8,8 @@
 #include "data/treefile.h"
 #include "documents/column_file.h"
 
+#include "small_disk.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -16,10 +18,10 @@
 
 #include <cerrno>
 #include <functional>
-#include <sys/mount.h>
 #include <sys/stat.h>
 
 using namespace zep;
+using zep::test::SmallDisk;
 
 namespace {
 
@@ -136,41 +138,6 @@ QStringList leftovers(const QString& dir, const QStringList& expected) {
         names.removeAll(name);
     return names;
 }
-
-// A small tmpfs mounted for one test and unmounted afterwards.
-class SmallDisk {
-public:
-    explicit SmallDisk(qint64 bytes) {
-        const QByteArray options = "size=" + QByteArray::number(bytes);
-        mounted_ = ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, options.constData()) == 0;
-        if (!mounted_)
-            error_ = QString::fromLocal8Bit(std::strerror(errno));
-    }
-    ~SmallDisk() {
-        if (mounted_)
-            ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
-    }
-    bool mounted() const { return mounted_; }
-    const QString& error() const { return error_; }
-    QString path() const { return dir_.path(); }
-
-    // Fills the disk with a ballast file, then frees freeBytes of it again.
-    bool fill(qint64 freeBytes) {
-        QFile ballast(QDir(path()).filePath(QStringLiteral("ballast")));
-        if (!ballast.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return false;
-        const QByteArray block(4096, 'b');
-        while (ballast.write(block) == block.size()) {
-        }
-        ballast.close();
-        return ballast.resize(std::max<qint64>(0, ballast.size() - freeBytes));
-    }
-
-private:
-    QTemporaryDir dir_;
-    bool mounted_ = false;
-    QString error_;
-};
 
 } // namespace
 
@@ -293,10 +260,10 @@ void SafeWriteTest::missingDirectoryIsReported() {
 void SafeWriteTest::readOnlyDiskIsReported() {
     SmallDisk disk(64 * 1024);
     if (!disk.mounted())
-        QSKIP(qPrintable(QStringLiteral("tmpfs kann hier nicht eingehängt werden: ") + disk.error()));
+        QSKIP(qPrintable(disk.skipText()));
     const QString path = QDir(disk.path()).filePath(QStringLiteral("zep.ini"));
     QVERIFY(writePlain(path, "[General]\nA=1\n"));
-    QCOMPARE(::mount("tmpfs", QFile::encodeName(disk.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    QVERIFY(disk.remountReadOnly());
     try {
         writeFileSafely(path, "[General]\nA=2\n");
         QFAIL("writing onto a read-only disk was accepted");
@@ -363,7 +330,7 @@ void SafeWriteTest::fullDiskKeepsEveryOldFile() {
     QFETCH(qint64, freeBytes);
     SmallDisk disk(256 * 1024);
     if (!disk.mounted())
-        QSKIP(qPrintable(QStringLiteral("tmpfs kann hier nicht eingehängt werden: ") + disk.error()));
+        QSKIP(qPrintable(disk.skipText()));
     const QList<SmallFileWriter> writers = smallFileWriters();
     for (const SmallFileWriter& writer : writers)
         QVERIFY(writePlain(QDir(disk.path()).filePath(writer.fileName), oldContent(writer.fileName)));

@@ -1,16 +1,14 @@
 #include "data/services.h"
 
 #include "scripted_interaction.h"
+#include "small_disk.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sys/mount.h>
 
 using namespace zep;
 using zep::test::ScriptedInteraction;
@@ -180,22 +178,15 @@ void TestServices::copyOntoFullDiskFailsAndKeepsTarget_data() {
 // A full disk must fail the copy, not leave an empty or cut file in place of the target.
 void TestServices::copyOntoFullDiskFailsAndKeepsTarget() {
     QFETCH(int, size);
-    QTemporaryDir mountPoint;
-    const QByteArray point = QFile::encodeName(mountPoint.path());
-    if (::mount("tmpfs", point.constData(), "tmpfs", 0, "size=64k") != 0)
-        QSKIP("tmpfs kann hier nicht eingehängt werden");
-    const auto unmount = qScopeGuard([&] { ::umount2(point.constData(), MNT_DETACH); });
+    test::SmallDisk disk(64 * 1024);
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.skipText()));
+    const QDir mountPoint(disk.path());
     const QString from = source() + QStringLiteral("/Mand.ini");
     writeBytes(from, QByteArray(size, 'n'));
     const QString to = mountPoint.filePath(QStringLiteral("Mand.ini"));
     writeBytes(to, "alter Stand");
-    {
-        QFile ballast(mountPoint.filePath(QStringLiteral("ballast")));
-        QVERIFY(ballast.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        const QByteArray block(4096, 'b');
-        while (ballast.write(block) == block.size()) {
-        }
-    }
+    QVERIFY(disk.fill());
     QVERIFY(!FILECOPY(from, to));
     QVERIFY(!DIRCOPY(source(), mountPoint.path(), QStringLiteral("Mand.ini")));
     QCOMPARE(readBytes(to), QByteArray("alter Stand"));

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <utility>
+
 namespace zep {
 
 // An open descriptor that is closed (unchecked) when a failure leaves early.
@@ -14,6 +16,7 @@ public:
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     int get() const { return fd_; }
     // The close that counts: on network and some local file systems it reports a late write error.
     int close() {

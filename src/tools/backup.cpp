@@ -1,6 +1,5 @@
 #include "tools/backup.h"
 
-#include "app/interaction.h"
 #include "app/safe_file.h"
 #include "data/collation.h"
 #include "data/format_error.h"
@@ -83,11 +82,8 @@ QString snapshotTable(const QString& source, const QString& target) {
     sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
     if (backup == nullptr)
         return QString::fromUtf8(sqlite3_errmsg(to.get()));
-    int rc = sqlite3_backup_step(backup, -1);
-    while (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
-        sqlite3_sleep(50);
-        rc = sqlite3_backup_step(backup, -1);
-    }
+    // A writer that holds the table longer than the busy timeout fails this file, not the whole run.
+    const int rc = sqlite3_backup_step(backup, -1);
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
         return sqliteCause(rc);
@@ -132,16 +128,35 @@ QString copyPlainFile(const QString& source, const QString& target) {
     return result == 0 ? QString() : result > 0 ? fileErrorCause(result) : QStringLiteral("Fehler %1").arg(result);
 }
 
-void writeIncompleteMarker(const QString& targetDir, BackupResult& result) {
-    QString text = QStringLiteral("Diese Sicherung ist unvollständig. Es fehlen:\n");
-    for (const BackupFailure& failure : result.failures)
-        text += failure.fileName + QStringLiteral(": ") + failure.cause + u'\n';
-    const QString marker = QDir(targetDir).filePath(QString::fromUtf16(IncompleteMarkerName));
+QString markerPath(const QString& targetDir) {
+    return QDir(targetDir).filePath(QString::fromUtf16(IncompleteMarkerName));
+}
+
+void writeMarker(const QString& targetDir, const QString& text, BackupResult& result) {
     try {
-        writeFileSafely(marker, text.toUtf8());
+        writeFileSafely(markerPath(targetDir), text.toUtf8());
     } catch (const FileError& error) {
         result.failures.append({QString::fromUtf16(IncompleteMarkerName), error.message()});
     }
+}
+
+// Written before the first copy, so that a backup cut short by a crash or a lost power stays marked.
+void markUnfinished(const QString& targetDir, BackupResult& result) {
+    writeMarker(targetDir, QStringLiteral("Diese Sicherung ist unvollständig: sie wurde nicht zu Ende geführt.\n"),
+                result);
+}
+
+void markOutcome(const QString& targetDir, BackupResult& result) {
+    if (result.complete()) {
+        if (!QFile::remove(markerPath(targetDir)))
+            result.failures.append({QString::fromUtf16(IncompleteMarkerName),
+                                    QStringLiteral("Die Markierung der unvollständigen Sicherung bleibt stehen")});
+        return;
+    }
+    QString text = QStringLiteral("Diese Sicherung ist unvollständig. Es fehlen:\n");
+    for (const BackupFailure& failure : result.failures)
+        text += failure.fileName + QStringLiteral(": ") + failure.cause + u'\n';
+    writeMarker(targetDir, text, result);
 }
 
 } // namespace
@@ -171,6 +186,7 @@ BackupResult backupClientData(const QString& dataDir, const QString& targetDir, 
     result.fileCount = int(names.size());
     const QDir from(dataDir);
     const QDir to(targetDir);
+    markUnfinished(targetDir, result);
     for (int i = 0; i < names.size(); ++i) {
         if (progress)
             progress(i, int(names.size()), names[i]);
@@ -180,8 +196,7 @@ BackupResult backupClientData(const QString& dataDir, const QString& targetDir, 
         if (!cause.isEmpty())
             result.failures.append({names[i], cause});
     }
-    if (!result.complete())
-        writeIncompleteMarker(targetDir, result);
+    markOutcome(targetDir, result);
     return result;
 }
 

@@ -38,6 +38,9 @@ inline constexpr char16_t IncompleteMarkerName[] = u"Sicherung unvollständig.tx
 // the copy cannot tear it, and the copy must pass PRAGMA integrity_check; other files are copied
 // byte for byte. A file that fails does not stop the others; it is listed in the result, a copy
 // that failed its check is removed, and the backup then gets the marker file listing the failures.
+// The marker is written before the first copy and removed only once every file is copied, so a
+// backup cut short by a crash stays marked too. A table that another connection keeps locked
+// longer than a few seconds fails as "gesperrt" instead of holding up the backup.
 BackupResult backupClientData(const QString& dataDir, const QString& targetDir, const BackupProgress& progress = {});
 
 // The German report of an incomplete backup, naming each file and its cause.

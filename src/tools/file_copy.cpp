@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QStorageInfo>
 
 #include <cerrno>
@@ -57,6 +58,19 @@ int writeAll(int fd, const char* data, qint64 size) {
     return 0;
 }
 
+// A new file beside target under a name no other file has, so that the scratch copy can never
+// truncate the source or another file that happens to carry the name.
+Descriptor createScratchFile(const QFileInfo& target, QByteArray& path) {
+    for (;;) {
+        const QString name = u'.' + target.fileName() + u'.' +
+                             QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".copy");
+        path = QFile::encodeName(target.absoluteDir().filePath(name));
+        Descriptor file(::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (file.get() >= 0 || errno != EEXIST)
+            return file;
+    }
+}
+
 // Streams source into a new file beside target, on disk before it replaces target in one step, so
 // a failed copy leaves an existing target as it was. Returns 0 or the errno of the failing call.
 int copyContent(const QString& source, const QString& target, const QByteArray* content = nullptr) {
@@ -67,9 +81,8 @@ int copyContent(const QString& source, const QString& target, const QByteArray* 
     if (!content && ::fstat(in.get(), &sourceStat) != 0)
         return errno;
     const QFileInfo targetInfo(target);
-    const QByteArray temporary =
-        QFile::encodeName(targetInfo.absoluteDir().filePath(u'.' + targetInfo.fileName() + QStringLiteral(".copy")));
-    Descriptor out(::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    QByteArray temporary;
+    Descriptor out = createScratchFile(targetInfo, temporary);
     if (out.get() < 0)
         return errno;
     const auto discard = [&](int error) {
