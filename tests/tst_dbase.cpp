@@ -14,6 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
+#include <sys/mman.h>
+#include <unistd.h>
+
 using namespace zep;
 
 namespace {
@@ -95,6 +99,57 @@ QByteArray smallDbf() {
     table.records = {{QStringLiteral("Köhler"), QDate(2020, 1, 2)}, {QStringLiteral("Jäger"), QVariant()}};
     return writeDbf(table, Today).table;
 }
+
+// A memo table of one record ("Name", a note) as dBase III writes it.
+DbfFiles memoDbf(char version) {
+    DbfTable table;
+    table.fields = {{QStringLiteral("NAME1"), 'C', 10, 0}, {QStringLiteral("NOTICE"), 'M', 10, 0}};
+    table.records = {{QStringLiteral("Name"), QStringLiteral("alt")}};
+    DbfFiles files = writeDbf(table, Today);
+    files.table[0] = version;
+    return files;
+}
+
+// The same table as dBase IV keeps it: version 0x8B, block size 512 in the memo header, the note in
+// block 1 behind its 8-byte header, followed by bytes that belong to no note.
+DbfFiles dbaseFourMemo(const DbfFiles& three) {
+    DbfFiles files{three.table, QByteArray(512, '\0')};
+    files.table[0] = char(0x8B);
+    files.memo[20] = char(0x00);
+    files.memo[21] = char(0x02);
+    const QByteArray note = toCp1252(QStringLiteral("Notiz über\x1A zwei Zeilen"));
+    QByteArray block("\xFF\xFF\x08\x00", 4);
+    const quint32 length = quint32(note.size() + 8);
+    for (int shift = 0; shift < 32; shift += 8)
+        block.append(char((length >> shift) & 0xFF));
+    files.memo += block + note + QByteArray("Rest", 4) + QByteArray(512 - 8 - note.size() - 4, '\x1A');
+    return files;
+}
+
+// Bytes that end right before a page that cannot be read.
+class GuardedBytes {
+public:
+    explicit GuardedBytes(const QByteArray& bytes) : size_(bytes.size()) {
+        const qsizetype page = ::sysconf(_SC_PAGESIZE);
+        const qsizetype pages = size_ / page + 1;
+        length_ = (pages + 1) * page;
+        base_ = static_cast<char*>(
+            ::mmap(nullptr, size_t(length_), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        ::mprotect(base_ + pages * page, size_t(page), PROT_NONE);
+        data_ = base_ + pages * page - size_;
+        std::memcpy(data_, bytes.constData(), size_t(size_));
+    }
+    ~GuardedBytes() { ::munmap(base_, size_t(length_)); }
+    GuardedBytes(const GuardedBytes&) = delete;
+    GuardedBytes& operator=(const GuardedBytes&) = delete;
+    QByteArray bytes() const { return QByteArray::fromRawData(data_, size_); }
+
+private:
+    qsizetype size_;
+    qsizetype length_ = 0;
+    char* base_ = nullptr;
+    char* data_ = nullptr;
+};
 
 } // namespace
 
@@ -272,27 +327,50 @@ private slots:
         QCOMPARE(addressRows(clients.target.path(), {"Name1"}), QList<QVariantList>{{QStringLiteral("Vorhanden")}});
     }
 
-    // Random damage to a valid file is refused or read, never read past its end.
+    // Random damage to valid files (dBase III with and without memo, dBase IV memo) is refused or
+    // read. Each input ends at a page that cannot be read, so reading past its end crashes the test.
     void fuzzedInputs() {
-        const QByteArray good = smallDbf();
+        const DbfFiles memoFiles = memoDbf(0x83);
+        const QList<DbfFiles> seeds{{smallDbf(), {}}, memoFiles, dbaseFourMemo(memoFiles)};
         QRandomGenerator random(20261210);
         int refused = 0;
-        for (int round = 0; round < 5000; ++round) {
-            QByteArray bytes = good;
+        for (int round = 0; round < 6000; ++round) {
+            const DbfFiles& seed = seeds[round % seeds.size()];
+            QByteArray table = seed.table;
+            QByteArray memo = seed.memo;
+            QByteArray& target = random.bounded(3) == 0 && !memo.isEmpty() ? memo : table;
             const int changes = int(random.bounded(1, 6));
             for (int c = 0; c < changes; ++c)
-                bytes[int(random.bounded(int(bytes.size())))] = char(random.bounded(256));
+                target[int(random.bounded(int(target.size())))] = char(random.bounded(256));
             if (random.bounded(4) == 0)
-                bytes.truncate(int(random.bounded(int(bytes.size()))));
+                target.truncate(int(random.bounded(int(target.size()))));
+            const GuardedBytes guardedTable(table);
+            const GuardedBytes guardedMemo(memo);
             try {
-                const DbfTable table = readDbf(bytes, bytes, QStringLiteral("x.dbf"));
-                for (const QVariantList& record : table.records)
-                    QCOMPARE(record.size(), table.fields.size());
+                const DbfTable read = readDbf(guardedTable.bytes(), guardedMemo.bytes(), QStringLiteral("x.dbf"));
+                for (const QVariantList& record : read.records)
+                    QCOMPARE(record.size(), read.fields.size());
             } catch (const FormatError&) {
                 ++refused;
             }
         }
         QVERIFY(refused > 0);
+    }
+
+    // Language byte 1 is code page 437 (0x9B is a cent sign there, ø in code page 850); a dBase IV
+    // memo is cut at the length in its block header, not at an end mark.
+    void readsDosCodePagesAndDbaseFourMemos() {
+        const DbfFiles three = memoDbf(0x83);
+        QByteArray table = three.table;
+        table[29] = char(0x01);
+        QByteArray name = QByteArray("Gr\x81\xE1"
+                                     "e\x9B");
+        table.replace(table.indexOf("Name"), name.size(), name);
+        const DbfTable dos = readDbf(table, three.memo, QStringLiteral("dos.dbf"));
+        QCOMPARE(dos.records.value(0).value(0).toString(), QStringLiteral("Grüße¢"));
+
+        const DbfTable four = readDbf(dbaseFourMemo(three).table, dbaseFourMemo(three).memo, QStringLiteral("iv.dbf"));
+        QCOMPARE(four.records.value(0).value(1).toString(), QStringLiteral("Notiz über\x1A zwei Zeilen"));
     }
 
     // A table written by the spreadsheet's dBase export (code page 850, language byte 0, upper-case

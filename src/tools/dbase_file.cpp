@@ -22,7 +22,7 @@ constexpr char FieldTerminator = 0x0D;
 constexpr char EndOfFile = 0x1A;
 
 // The upper half of code page 850, which DOS programs and spreadsheet exports write when the
-// language driver byte is 0 or names a DOS code page.
+// language driver byte is 0 or 2.
 constexpr char16_t Cp850High[128] = {
     0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE,
     0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6,
@@ -36,20 +36,42 @@ constexpr char16_t Cp850High[128] = {
     0x00A7, 0x00F7, 0x00B8, 0x00B0, 0x00A8, 0x00B7, 0x00B9, 0x00B3, 0x00B2, 0x25A0, 0x00A0,
 };
 
-enum class Encoding { Cp1252, Cp850 };
+// The upper half of code page 437, named by language byte 1 (US DOS).
+constexpr char16_t Cp437High[128] = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE,
+    0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6,
+    0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA,
+    0x00BA, 0x00BF, 0x2310, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB, 0x2591, 0x2592, 0x2593, 0x2502,
+    0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510, 0x2514,
+    0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550,
+    0x256C, 0x2567, 0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C,
+    0x2588, 0x2584, 0x258C, 0x2590, 0x2580, 0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4,
+    0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6, 0x03B5, 0x2229, 0x2261, 0x00B1, 0x2265, 0x2264, 0x2320,
+    0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
+};
+
+enum class Encoding { Cp1252, Cp850, Cp437 };
 
 Encoding encodingOf(quint8 languageDriver) {
-    return languageDriver == 0x00 || languageDriver == 0x01 || languageDriver == 0x02 ? Encoding::Cp850
-                                                                                      : Encoding::Cp1252;
+    switch (languageDriver) {
+    case 0x01:
+        return Encoding::Cp437;
+    case 0x00:
+    case 0x02:
+        return Encoding::Cp850;
+    default:
+        return Encoding::Cp1252;
+    }
 }
 
 QString decodeText(QByteArrayView bytes, Encoding encoding) {
     if (encoding == Encoding::Cp1252)
         return fromCp1252(bytes);
+    const char16_t* high = encoding == Encoding::Cp437 ? Cp437High : Cp850High;
     QString text(bytes.size(), Qt::Uninitialized);
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const quint8 b = quint8(bytes[i]);
-        text[i] = b < 0x80 ? QChar(char16_t(b)) : QChar(Cp850High[b - 0x80]);
+        text[i] = b < 0x80 ? QChar(char16_t(b)) : QChar(high[b - 0x80]);
     }
     return text;
 }
@@ -166,21 +188,49 @@ QVariant logicalValue(char c) {
     return {};
 }
 
-QVariant memoValue(const QByteArray& text, const QByteArray& memo, const QString& name, Encoding encoding) {
+// The memo file as its table's version reads it: dBase IV gives each memo an 8-byte block header
+// (FF FF 08 00, then the length with the header) and keeps its block size in the file header.
+struct MemoFile {
+    QByteArray bytes;
+    bool blockHeaders = false;
+    qint64 blockSize = MemoBlock;
+
+    MemoFile(const QByteArray& memo, quint8 version) : bytes(memo), blockHeaders(version == 0x8B) {
+        if (blockHeaders && memo.size() >= 22) {
+            const quint16 size = qFromLittleEndian<quint16>(memo.constData() + 20);
+            blockSize = size == 0 ? MemoBlock : size;
+        }
+    }
+};
+
+QVariant memoValue(const QByteArray& text, const MemoFile& memo, const QString& name, Encoding encoding) {
     bool ok = false;
     const qint64 block = text.trimmed().toLongLong(&ok);
     if (!ok || block == 0)
         return {};
-    const qint64 start = block * MemoBlock;
-    if (block < 0 || start >= memo.size())
+    if (block < 0 || block > memo.bytes.size() / memo.blockSize)
         notDbase(name, QStringLiteral("die Notizdatei ist unvollständig"));
-    qint64 end = memo.indexOf(EndOfFile, start);
-    if (end < 0)
-        end = memo.size();
-    return decodeText(QByteArrayView(memo).sliced(start, end - start), encoding);
+    qint64 start = block * memo.blockSize;
+    if (start >= memo.bytes.size())
+        notDbase(name, QStringLiteral("die Notizdatei ist unvollständig"));
+    qint64 end = -1;
+    if (memo.blockHeaders && memo.bytes.mid(start, 4) == QByteArray("\xFF\xFF\x08\x00", 4)) {
+        if (start + 8 > memo.bytes.size())
+            notDbase(name, QStringLiteral("die Notizdatei ist unvollständig"));
+        const qint64 length = qFromLittleEndian<quint32>(memo.bytes.constData() + start + 4);
+        if (length < 8 || start + length > memo.bytes.size())
+            notDbase(name, QStringLiteral("die Notizdatei ist unvollständig"));
+        end = start + length;
+        start += 8;
+    } else {
+        end = memo.bytes.indexOf(EndOfFile, start);
+        if (end < 0)
+            end = memo.bytes.size();
+    }
+    return decodeText(QByteArrayView(memo.bytes).sliced(start, end - start), encoding);
 }
 
-QVariant valueOf(const QByteArray& raw, const DbfField& field, const QByteArray& memo, const QString& name,
+QVariant valueOf(const QByteArray& raw, const DbfField& field, const MemoFile& memo, const QString& name,
                  Encoding encoding) {
     if (raw.trimmed().isEmpty())
         return {};
@@ -279,6 +329,7 @@ DbfTable readDbf(const QByteArray& bytes, const QByteArray& memo, const QString&
     if (headerSize < HeaderSize + 1 || headerSize > bytes.size())
         notDbase(name, QStringLiteral("der Kopf ist beschädigt"));
     const Encoding encoding = encodingOf(quint8(bytes.at(29)));
+    const MemoFile memoFile(memo, version);
     DbfTable table;
     table.fields = readDescriptors(bytes, headerSize, name);
     int expectedSize = 1;
@@ -295,7 +346,7 @@ DbfTable readDbf(const QByteArray& bytes, const QByteArray& memo, const QString&
         QVariantList record;
         qsizetype offset = at + 1;
         for (const DbfField& field : std::as_const(table.fields)) {
-            record.append(valueOf(bytes.mid(offset, field.length), field, memo, name, encoding));
+            record.append(valueOf(bytes.mid(offset, field.length), field, memoFile, name, encoding));
             offset += field.length;
         }
         table.records.append(record);
