@@ -55,7 +55,7 @@ private slots:
         QTest::newRow("dok100") << "dok100"
                                 << "Dokument-Detail";
         QTest::newRow("dok111") << "dok111"
-                                << "Tabellenansicht bearbeiten";
+                                << "Tabellenspalten anordnen";
         QTest::newRow("not010") << "not010"
                                 << "Neue Notiz";
         QTest::newRow("Adr080") << "Adr080"

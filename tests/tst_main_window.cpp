@@ -1319,7 +1319,7 @@ private slots:
         auto* columns = child<QWidget>(*window, QStringLiteral("TT01"));
         child<QPushButton>(*columns, QStringLiteral("BtnHelp"))->click();
         QCOMPARE(columns->findChild<HelpWindow*>()->browser()->documentTitle(),
-                 QStringLiteral("Tabellenansicht bearbeiten"));
+                 QStringLiteral("Tabellenspalten anordnen"));
     }
 
     void saveCopyProposesTheFileInTheHomeDirectory() {

@@ -17,7 +17,7 @@ const QList<HelpPage>& helpPages() {
         {QStringLiteral("dok020"), QStringLiteral("Neues Dokument und Dokument kopieren")},
         {QStringLiteral("dok030"), QStringLiteral("Dokument hinzufügen")},
         {QStringLiteral("dok100"), QStringLiteral("Dokument-Detail")},
-        {QStringLiteral("dok111"), QStringLiteral("Tabellenansicht bearbeiten")},
+        {QStringLiteral("dok111"), QStringLiteral("Tabellenspalten anordnen")},
         {QStringLiteral("anw010"), QStringLiteral("Anwendungen")},
         {QStringLiteral("Adr080"), QStringLiteral("Adressvorlagen für die Zwischenablage")},
         {QStringLiteral("adr090"), QStringLiteral("Adressen drucken")},
