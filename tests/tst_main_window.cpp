@@ -1322,6 +1322,41 @@ private slots:
                  QStringLiteral("Tabellenspalten anordnen"));
     }
 
+    // The help buttons of the dialogs the tool commands open show their pages over the dialog.
+    void toolDialogsOpenTheirHelpPages_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("editDialog");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("address templates") << "MA_Vorlage" << false << "Adressvorlagen für die Zwischenablage";
+        QTest::newRow("application list") << "MTool_Anw" << false << "Anwendungen";
+        QTest::newRow("application edit") << "MTool_Anw" << true << "Anwendungen";
+    }
+
+    void toolDialogsOpenTheirHelpPages() {
+        QFETCH(QString, item);
+        QFETCH(bool, editDialog);
+        QFETCH(QString, title);
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            QWidget* owner = editDialog ? dialog->findChild<QWidget*>(QStringLiteral("TN02")) : dialog;
+            QVERIFY(owner != nullptr);
+            owner->findChild<QPushButton*>(QStringLiteral("BtnHelp"), Qt::FindDirectChildrenOnly)->click();
+            // The page opens over the running modal dialog, so that it can be used.
+            if (auto* help = dialog->findChild<HelpWindow*>())
+                shown = help->browser()->documentTitle();
+            if (item == QStringLiteral("MA_Vorlage"))
+                inst.interaction.setNextAnswer(Answer::No); // no current template: not set now
+            dialog->reject();
+        });
+        child<QAction>(*window, item)->trigger();
+        QCOMPARE(shown, title);
+    }
+
     void saveCopyProposesTheFileInTheHomeDirectory() {
         Installation inst;
         auto window = inst.makeWindow();
