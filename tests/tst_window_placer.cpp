@@ -1,5 +1,6 @@
 #include "app/ui/window_placer.h"
 
+#include "app/ui/modeless_run.h"
 #include "app/ui/qt_interaction.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 
 using namespace zep;
 
@@ -138,6 +140,24 @@ private slots:
         menu.popup(at);
         QCOMPARE(menu.pos(), at);
         menu.close();
+    }
+
+    // Activating the disabled main window brings the modeless window that runs over it back to the front.
+    void runningWindowComesBackToTheFront() {
+        QWidget main;
+        QWidget front(nullptr, Qt::Window);
+        main.show();
+        front.show();
+        main.setEnabled(false);
+        QVERIFY(QTest::qWaitForWindowExposed(&front));
+        const FrontWindowKeeper keeper(main, front);
+        // As the window manager does on a click on the main window.
+        main.windowHandle()->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QTRY_COMPARE(QApplication::activeWindow(), &front);
+        front.hide();
+        main.windowHandle()->requestActivate();
+        QTRY_COMPARE(QApplication::activeWindow(), &main);
     }
 };
 

@@ -85,7 +85,7 @@ QString nameLabelName(int row) {
 void EditAddress(MainWindow& window, bool edit) {
     const MainWindowDisabled disabled(window);
     AddressForm form(window, edit);
-    runUntilHidden(form);
+    runUntilHidden(form, &window);
 }
 
 AddressForm::AddressForm(MainWindow& window, bool edit, QWidget* parent)

@@ -12,10 +12,10 @@ namespace zep {
 
 namespace {
 
-void runWithHelp(LayoutDialog& dialog) {
+void runWithHelp(LayoutDialog& dialog, MainWindow& window) {
     QObject::connect(&dialog, &LayoutDialog::helpRequested, &dialog,
                      [&dialog](const QString& topic) { ShowHelp(topic, &dialog); });
-    runUntilHidden(dialog);
+    runUntilHidden(dialog, &window);
 }
 
 } // namespace
@@ -27,13 +27,13 @@ void PrintAddresses(MainWindow& window) {
                               [&window](bool withDescendants, bool withMainEntries) {
                                   return window.addressPrintSelection(withDescendants, withMainEntries);
                               });
-    runWithHelp(dialog);
+    runWithHelp(dialog, window);
 }
 
 void PrintEnvelope(MainWindow& window) {
     const MainWindowDisabled disabled(window);
     EnvelopePrintDialog dialog(Program::instance().paths.general, window.dataModule().TAdr);
-    runWithHelp(dialog);
+    runWithHelp(dialog, window);
 }
 
 } // namespace zep
