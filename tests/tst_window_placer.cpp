@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
@@ -129,6 +130,20 @@ private slots:
             QVERIFY2(offCentre.manhattanLength() <= 1, qPrintable(text));
             interaction.hideInfo();
         }
+    }
+
+    // A message box sizes itself only as it is shown; it is centred by the size it then has.
+    void messageBoxIsCentredByItsFinalSize() {
+        Owner main(QRect(screenArea().center() - QPoint(300, 200), QSize(600, 400)));
+        QMessageBox box(
+            QMessageBox::Question, QStringLiteral("ZEP"),
+            QStringLiteral("Der Name enthält Zeichen, die die Baumdatei nicht speichern kann. ").repeated(4),
+            QMessageBox::Yes | QMessageBox::No, &main.window);
+        box.show();
+        QCoreApplication::processEvents();
+        const QPoint offCentre = box.frameGeometry().center() - main.window.frameGeometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 1,
+                 qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
     }
 
     // Menus open where they are asked to, not over their owner.

@@ -15,6 +15,7 @@ namespace {
 
 // Set once a window has been placed, so that a window shown again stays where the user left it.
 constexpr char PlacedProperty[] = "zepPlaced";
+constexpr char ShowingProperty[] = "zepShowing";
 
 bool isPlaceable(const QWidget& widget) {
     if (!widget.isWindow() || widget.isMaximized() || widget.isFullScreen())
@@ -102,12 +103,23 @@ void WindowPlacer::install(QApplication& application) {
     application.installEventFilter(new WindowPlacer(&application));
 }
 
+// A window that sizes itself in its own show handling (a message box fits its text there) is
+// placed again by that size; ShowToParent ends the showing.
 bool WindowPlacer::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::Show || !watched->isWidgetType())
+    const QEvent::Type type = event->type();
+    if (!watched->isWidgetType() || (type != QEvent::Show && type != QEvent::Resize && type != QEvent::ShowToParent))
         return false;
     auto* widget = static_cast<QWidget*>(watched);
-    if (widget->isWindow() && !widget->property(PlacedProperty).toBool()) {
+    if (!widget->isWindow())
+        return false;
+    if (type == QEvent::ShowToParent) {
+        widget->setProperty(ShowingProperty, false);
+    } else if (type == QEvent::Resize) {
+        if (widget->property(ShowingProperty).toBool())
+            placeWindow(*widget);
+    } else if (!widget->property(PlacedProperty).toBool()) {
         widget->setProperty(PlacedProperty, true);
+        widget->setProperty(ShowingProperty, true);
         placeWindow(*widget);
     }
     return false;
