@@ -303,6 +303,32 @@ private slots:
         QCOMPARE(readBytes(clients.targetTree()), treeBefore);
     }
 
+    // A DOS name the tree file cannot hold ("ı", 0xD5 in code page 850) refuses the file: the tree
+    // would show another name than the table.
+    void namesTheTreeCannotHoldAreRefused() {
+        Clients clients;
+        DbfTable table;
+        table.fields = {{QStringLiteral("NAME1"), 'C', 20, 0}};
+        table.records = {{QStringLiteral("Yildiz")}};
+        QByteArray bytes = writeDbf(table, Today).table;
+        bytes[29] = char(0x02);
+        bytes.replace(bytes.indexOf("Yildiz"), 6, QByteArray("Y\xD5ld\xD5z"));
+        const QString path = QDir(clients.source.path()).filePath(QStringLiteral("Dos.dbf"));
+        QVERIFY(writeBytes(path, bytes));
+        const QByteArray treeBefore = readBytes(clients.targetTree());
+        try {
+            importAddresses(path, clients.target.path(), clients.targetTree());
+            QFAIL("the file was taken");
+        } catch (const FormatError& error) {
+            QCOMPARE(error.message(),
+                     QStringLiteral("Die Datei \"%1\" enthält Namen mit Zeichen, die in der Baumansicht nicht "
+                                    "gespeichert werden können: ı. Es wurde keine Adresse eingelesen.")
+                         .arg(QDir::toNativeSeparators(path)));
+        }
+        QCOMPARE(addressRows(clients.target.path(), {"Name1"}), QList<QVariantList>{{QStringLiteral("Vorhanden")}});
+        QCOMPARE(readBytes(clients.targetTree()), treeBefore);
+    }
+
     // A table of other data has no column an address could take.
     void fileWithoutAddressFields() {
         Clients clients;

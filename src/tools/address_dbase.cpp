@@ -7,6 +7,7 @@
 #include "data/sqlite_db.h"
 #include "data/table.h"
 #include "data/treefile.h"
+#include "data/unrepresentable_text.h"
 #include "tools/dbase_file.h"
 
 #include <QDir>
@@ -128,6 +129,16 @@ QString memoPathOf(const QString& dbfPath) {
     return found.isEmpty() ? QString() : info.dir().filePath(found.first());
 }
 
+// A DOS code page holds characters the tree file cannot: such a name would read otherwise in the
+// tree than in the table, so the file is refused before anything is kept.
+void refuseUnrepresentableCaptions(const QString& dbfPath, const QStringList& captions) {
+    const QString characters = unrepresentableCharactersOf(captions);
+    if (!characters.isEmpty())
+        throw FormatError(QStringLiteral("Die Datei \"%1\" enthält Namen mit Zeichen, die in der Baumansicht nicht "
+                                         "gespeichert werden können: %2. Es wurde keine Adresse eingelesen.")
+                              .arg(QDir::toNativeSeparators(dbfPath), characters));
+}
+
 } // namespace
 
 int exportAddresses(const QString& dataDir, const QString& targetDir, const QDate& today) {
@@ -188,6 +199,7 @@ int importAddresses(const QString& dbfPath, const QString& dataDir, const QStrin
     table.open();
     const std::shared_ptr<Connection> connection = Connection::forFile(table.filePath());
     QList<TreeFileRecord> tree = oldTree;
+    QStringList captions;
     bool treeWritten = false;
     try {
         inTransaction(*connection, [&] {
@@ -202,7 +214,9 @@ int importAddresses(const QString& dbfPath, const QString& dataDir, const QStrin
                 tree.append({treeDisplayName(table.field(u"Name1").asString(), table.field(u"Name2").asString(),
                                              table.field(u"Person").value().toBool()),
                              1, qint32(table.field(u"Nr").value().toLongLong()), -1});
+                captions.append(tree.last().name);
             }
+            refuseUnrepresentableCaptions(dbfPath, captions);
             writeTreeFile(treeFile, tree);
             treeWritten = true;
         });

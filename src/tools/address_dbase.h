@@ -22,8 +22,8 @@ int exportAddresses(const QString& dataDir, const QString& targetDir, const QDat
 // names as the export writes them or by the full field name, without regard to case; record
 // numbers, parents and tree marks of the file are not taken over. Returns the number of addresses
 // added. Throws FormatError (German, naming the file) for a file that is no readable dBase table or
-// has no address field, and EngineError or FileError when the table or the tree file cannot be
-// written; the table and the tree file are then as they were.
+// has no address field or a name with characters the tree file cannot hold, and EngineError or FileError when the table
+// or the tree file cannot be written; the table and the tree file are then as they were.
 int importAddresses(const QString& dbfPath, const QString& dataDir, const QString& treeFile);
 
 } // namespace zep
