@@ -159,6 +159,8 @@ private slots:
     void longFormOfShortTextsReads();
     void brokenColumnFileLoadsOneEmptyRow_data();
     void brokenColumnFileLoadsOneEmptyRow();
+    void arrangementAndSortStayTogether_data();
+    void arrangementAndSortStayTogether();
 
     void crc32OfKnownValues_data();
     void crc32OfKnownValues();
@@ -555,6 +557,46 @@ void FormatsTest::columnFileErrorsNameTheFile() {
     } catch (const FileError& error) {
         QVERIFY2(error.message().contains(missing), qPrintable(error.message()));
     }
+}
+
+void FormatsTest::arrangementAndSortStayTogether_data() {
+    QTest::addColumn<QByteArray>("before"); // "<none>": no file; "<dir>": a folder that cannot be read as one
+    QTest::addColumn<bool>("sortStored");
+    QTest::addColumn<bool>("sortAsked");
+    QTest::addColumn<QByteArray>("after"); // empty: no file
+    const QByteArray old = encodeColumnFile({{QStringLiteral("Titel"), QStringLiteral("Titel"), QStringLiteral("30")}});
+    const QByteArray wished = encodeColumnFile({{QStringLiteral("Nr"), QStringLiteral("Nummer"), QStringLiteral("5")}});
+    QTest::newRow("saved") << old << true << true << wished;
+    QTest::newRow("sort refused, old file back") << old << false << true << old;
+    QTest::newRow("sort refused, new file removed") << QByteArray("<none>") << false << true << QByteArray();
+    QTest::newRow("unreadable file not replaced") << QByteArray("<dir>") << true << false << QByteArray();
+}
+
+// The column file and the sort settings never describe two arrangements.
+void FormatsTest::arrangementAndSortStayTogether() {
+    QFETCH(QByteArray, before);
+    QFETCH(bool, sortStored);
+    QFETCH(bool, sortAsked);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tab.dat"));
+    if (before == "<dir>")
+        QVERIFY(QDir().mkdir(path));
+    else if (before != "<none>")
+        QVERIFY(writeBytes(path, before));
+    bool asked = false;
+    const QString error =
+        saveColumnArrangement(path, {{QStringLiteral("Nr"), QStringLiteral("Nummer"), QStringLiteral("5")}}, [&] {
+            asked = true;
+            return sortStored ? QString() : QStringLiteral("Die Sortierung konnte nicht gespeichert werden.");
+        });
+    QCOMPARE(asked, sortAsked);
+    QCOMPARE(error.isEmpty(), sortStored && sortAsked);
+    if (!sortStored)
+        QCOMPARE(error, QStringLiteral("Die Sortierung konnte nicht gespeichert werden."));
+    QCOMPARE(readBytes(path), after);
+    if (before == "<dir>")
+        QVERIFY(QFileInfo(path).isDir());
 }
 
 void FormatsTest::columnFileRoundTripIsByteExact_data() {

@@ -1,6 +1,7 @@
 #include "app/clock.h"
 #include "app/profile_file.h"
 #include "app/program.h"
+#include "app/safe_file.h"
 #include "app/startup.h"
 #include "app/ui/help_window.h"
 #include "app/ui/window_placer.h"
@@ -53,6 +54,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <cerrno>
 #include <optional>
 #include <sqlite3.h>
 
@@ -951,7 +953,8 @@ private slots:
         QTest::newRow("sort settings") << false;
     }
 
-    // A directory stands where "Tab.dat" or "Mand.ini" is replaced: the message, the dialog stays open
+    // The disk is full as "Tab.dat" is written, or a directory stands where "Mand.ini" is replaced: the
+    // message, the dialog stays open
     // with the user's rows, and neither file describes an arrangement the other does not (the column
     // file gets its old content back when the sort settings fail).
     void unsavedArrangementKeepsTheDialogOpen() {
@@ -965,16 +968,21 @@ private slots:
         grid->item(0, 1)->setText(QStringLiteral("Betreff"));
         const QString columns = inst.program.paths.columnFile;
         const QByteArray before = readBytes(columns);
-        const QString blocked = columnFileBlocked ? columns : inst.program.client.IniFile;
-        QVERIFY(QFile::remove(blocked));
-        QVERIFY(QDir().mkpath(blocked));
+        const QString blocked = inst.program.client.IniFile;
+        std::optional<InjectedWriteFailure> fullDisk;
+        if (columnFileBlocked) {
+            fullDisk.emplace(ENOSPC, 0);
+        } else {
+            QVERIFY(QFile::remove(blocked));
+            QVERIFY(QDir().mkpath(blocked));
+        }
         const int shown = int(inst.interaction.shown().size());
         child<QPushButton>(*dialog, QStringLiteral("BtnOK"))->click();
+        fullDisk.reset();
         QCOMPARE(inst.interaction.shown().size(), shown + 1);
         const QString message =
             columnFileBlocked
-                ? QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: Unter diesem Namen steht ein "
-                                 "Ordner.")
+                ? QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden: Der Datenträger ist voll.")
                       .arg(columns)
                 : QStringLiteral("Die Sortierung konnte nicht in \"%1\" gespeichert werden.").arg(blocked);
         QVERIFY2(inst.interaction.texts().last().startsWith(message), qPrintable(inst.interaction.texts().last()));

@@ -8,6 +8,7 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <optional>
 
 namespace zep {
 
@@ -129,6 +130,42 @@ QList<ColumnRow> readColumnFile(const QString& path) {
 
 void writeColumnFile(const QString& path, const QList<ColumnRow>& rows) {
     writeFileSafely(path, encodeColumnFile(rows));
+}
+
+namespace {
+
+// The file's bytes, nullopt when there is none; throws FileError when it exists but cannot be read.
+std::optional<QByteArray> currentContent(const QString& path) {
+    QFile file(path);
+    if (!file.exists())
+        return std::nullopt;
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int cause = errno;
+        throw FileError(QStringLiteral("Die Spaltendatei \"%1\" konnte nicht geöffnet werden: %2")
+                            .arg(path, fileErrorCause(cause, file)));
+    }
+    return file.readAll();
+}
+
+} // namespace
+
+QString saveColumnArrangement(const QString& path, const QList<ColumnRow>& rows,
+                              const std::function<QString()>& storeSort) {
+    try {
+        const std::optional<QByteArray> oldContent = currentContent(path);
+        writeColumnFile(path, rows);
+        const QString sortError = storeSort();
+        if (sortError.isEmpty())
+            return {};
+        if (oldContent)
+            writeFileSafely(path, *oldContent);
+        else if (!QFile::remove(path))
+            return sortError + QStringLiteral("\nDie Spaltendatei \"%1\" konnte nicht zurückgesetzt werden.").arg(path);
+        return sortError;
+    } catch (const FileError& error) {
+        return error.message();
+    }
 }
 
 QStringList offeredColumnFields() {

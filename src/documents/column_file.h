@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace zep {
 
 // One column of the document list: the field it shows, its heading and its width in characters
@@ -31,6 +33,14 @@ QList<ColumnRow> readColumnFile(const QString& path);
 
 // Replaces the file in one step; throws FileError when it cannot be written.
 void writeColumnFile(const QString& path, const QList<ColumnRow>& rows);
+
+// Writes the arrangement, then has storeSort keep the sort settings (it returns a German message
+// when it cannot, empty otherwise). On that failure the file gets its old content back, or is removed
+// when there was none, so the column file and the settings never describe two arrangements. An
+// existing file that cannot be read is not replaced, as it could not be given back. Returns the
+// German message of a failure, empty on success.
+QString saveColumnArrangement(const QString& path, const QList<ColumnRow>& rows,
+                              const std::function<QString()>& storeSort);
 
 // The field names the arrangement dialog offers, in the order it shows them. "Adresse" and
 // "Thema" are the names of the linked address and topic, not fields of the document table.

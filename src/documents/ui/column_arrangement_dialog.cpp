@@ -3,7 +3,6 @@
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
-#include "app/safe_file.h"
 #include "app/ui/named_controls.h"
 #include "data/cp1252.h"
 #include "data/format_error.h"
@@ -13,7 +12,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -192,41 +190,22 @@ void ColumnArrangementDialog::loadArrangement() {
         showError(loaded.message);
 }
 
-// When the sort settings cannot be written after the new column file, the column file gets its old
-// content back, so "Tab.dat" and "Mand.ini" never describe two different arrangements.
 bool ColumnArrangementDialog::saveArrangement() {
     QList<ColumnRow> rows = arrangement();
     if (!headingsFitTheColumnFile(rows))
         return false;
-    const QString path = Program::instance().paths.columnFile;
-    QFile old(path);
-    const std::optional<QByteArray> oldContent =
-        old.open(QIODevice::ReadOnly) ? std::optional<QByteArray>(old.readAll()) : std::nullopt;
-    try {
-        writeColumnFile(path, rows);
-    } catch (const FileError& error) {
-        showError(error.message());
-        return false;
-    }
-    const ClientSettings settings = Program::instance().clientSettings();
-    if (!settings.setArrangementSort(std::max(0, SortBox->currentIndex()), Sortcheck->isChecked())) {
-        showError(QStringLiteral("Die Sortierung konnte nicht in \"%1\" gespeichert werden.\n%2")
-                      .arg(settings.path(), settings.lastError()));
-        restoreColumnFile(path, oldContent);
-        return false;
-    }
-    return true;
-}
-
-void ColumnArrangementDialog::restoreColumnFile(const QString& path, const std::optional<QByteArray>& content) {
-    try {
-        if (content)
-            writeFileSafely(path, *content);
-        else
-            QFile::remove(path);
-    } catch (const FileError& error) {
-        showError(error.message());
-    }
+    const int sortColumn = std::max(0, SortBox->currentIndex());
+    const bool descending = Sortcheck->isChecked();
+    const QString error = saveColumnArrangement(Program::instance().paths.columnFile, rows, [&] {
+        const ClientSettings settings = Program::instance().clientSettings();
+        if (settings.setArrangementSort(sortColumn, descending))
+            return QString();
+        return QStringLiteral("Die Sortierung konnte nicht in \"%1\" gespeichert werden.\n%2")
+            .arg(settings.path(), settings.lastError());
+    });
+    if (!error.isEmpty())
+        showError(error);
+    return error.isEmpty();
 }
 
 // A heading the column file cannot hold is saved with "?" in its place or edited again.

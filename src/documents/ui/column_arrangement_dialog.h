@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-#include <optional>
-
 class QCheckBox;
 class QListWidget;
 class QTableWidgetItem;
@@ -34,7 +32,6 @@ public:
     // False, with a message, when the file or the settings could not be written.
     bool saveArrangement();
     bool headingsFitTheColumnFile(QList<ColumnRow>& rows);
-    void restoreColumnFile(const QString& path, const std::optional<QByteArray>& content);
     // "Zeigen" was used during the current showing.
     bool shown() const { return shown_; }
 
