@@ -756,23 +756,39 @@ private slots:
         QCOMPARE(field->selectedText(), typed);
     }
 
-    // Tree files hold Windows-1252 only; a person's first name reaches the caption too.
+    void captionCharactersTheTreeFileCannotHold_data() {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("Ja") << true;
+        QTest::newRow("Nein") << false;
+    }
+
+    // Tree files hold Windows-1252 only; a person's first name reaches the caption too. "Nein" goes
+    // back to the typed name with nothing stored.
     void captionCharactersTheTreeFileCannotHold() {
+        QFETCH(bool, replace);
         Installation inst;
         QVERIFY(inst.showWindow());
         QVERIFY(inst.select(QStringLiteral("Bauer Max")));
+        const QList<TreeFileRecord> treeBefore = readTreeFile(inst.treeFile());
         AddressForm form(*inst.window, true);
         form.show();
         auto* firstName = child<QLineEdit>(form, "A_2");
         firstName->selectAll();
         typeText(firstName, QStringLiteral("Łukasz"));
-        inst.interaction.setNextAnswer(Answer::Yes);
+        inst.interaction.setNextAnswer(replace ? Answer::Yes : Answer::No);
         click(form, "BtnSave");
 
         QCOMPARE(inst.interaction.texts(),
                  QStringList{QStringLiteral("Der Name enthält Zeichen, die in der Baumansicht nicht gespeichert "
                                             "werden können: Ł\r\rJa: Speichern, diese Zeichen werden durch \"?\" "
                                             "ersetzt.\rNein: Zurück zur Eingabe, um den Namen zu ändern.")});
+        if (!replace) {
+            QVERIFY(inst.dm->TAdr.isEditing());
+            QCOMPARE(firstName->text(), QStringLiteral("Łukasz"));
+            QCOMPARE(readTreeFile(inst.treeFile()), treeBefore);
+            QCOMPARE(inst.tree().currentItem()->text(0), QStringLiteral("Bauer Max"));
+            return;
+        }
         QVERIFY(!inst.dm->TAdr.isEditing());
         QCOMPARE(inst.dm->TAdr.field(u"Name2").asString(), QStringLiteral("?ukasz"));
         QCOMPARE(inst.tree().currentItem()->text(0), QStringLiteral("Bauer ?ukasz"));

@@ -407,6 +407,7 @@ void TestOptionsCatalogs::catalogEntryWithCharactersTheFileCannotHold() {
                          "Eintrag zu ändern."_s});
     QCOMPARE(listTexts(child<QListWidget>(dialog, u"LB"_s)), listed);
     QCOMPARE(edit->text(), answer == Answer::Yes ? QString() : u"Pan Łukasz"_s);
+    QCOMPARE(edit->selectedText(), answer == Answer::Yes ? QString() : u"Pan Łukasz"_s);
     QCOMPARE(QApplication::focusWidget(), edit);
     dialog.accept();
     QCOMPARE(fileBytes(catalogPath(12)), saved);

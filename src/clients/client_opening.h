@@ -59,7 +59,6 @@ private:
     bool openLastClient();
     bool switchTables();
     void finishOpening(bool opened);
-    // A client on a network file system is opened, with a warning until the user turns it off for it.
 
     InstallPaths paths_;
     Registry registry_;
