@@ -880,8 +880,12 @@ private slots:
             << "Betrag" << QVariant(-1234567.25) << QVariant(-1234567.25) << "-1234567,25";
         QTest::newRow("number text with a decimal comma")
             << "Betrag" << QVariant(QStringLiteral("1234,5")) << QVariant(1234.5) << "1234,5";
-        QTest::newRow("number text with a point is a decimal point, never a thousands separator")
-            << "Betrag" << QVariant(QStringLiteral("1.234")) << QVariant(1.234) << "1,234";
+        QTest::newRow("number text with a decimal point")
+            << "Betrag" << QVariant(QStringLiteral("1234.5")) << QVariant(1234.5) << "1234,5";
+        QTest::newRow("point before three digits may mean thousands: refused")
+            << "Betrag" << QVariant(QStringLiteral("1.234")) << QVariant() << "1.234";
+        QTest::newRow("thousands points into an integer: refused")
+            << "Zahl" << QVariant(QStringLiteral("12.000")) << QVariant() << "12.000";
         QTest::newRow("number text with German thousands separators")
             << "Betrag" << QVariant(QStringLiteral("1.234,5")) << QVariant() << "1.234,5";
         QTest::newRow("whole number as a fraction into an integer")

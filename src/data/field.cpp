@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTime>
 #include <cmath>
 
@@ -44,17 +45,28 @@ QString kindName(FieldKind kind) {
 const QLocale& germanNumbers() {
     static const QLocale locale = [] {
         QLocale german(QLocale::German);
-        // No thousands separators either way: "1.234" is read as a decimal point, never as 1234.
+        // No thousands separators: "1.234,5" is refused, not read as 1234,5.
         german.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
         return german;
     }();
     return locale;
 }
 
+// "1.234" or "12.000": a German reader means thousands, another program a decimal point. Neither
+// reading is taken, so a value is never stored a thousand times too small or too large.
+bool looksLikeThousands(const QString& text) {
+    static const QRegularExpression grouped(QStringLiteral("^\\s*[+-]?\\d{1,3}(\\.\\d{3})+\\s*$"));
+    return grouped.match(text).hasMatch();
+}
+
 // A decimal comma first; a decimal point is taken too, as numbers written by other programs use it.
 double parseNumber(const QString& text, bool* ok) {
     const double v = germanNumbers().toDouble(text, ok);
-    return *ok ? v : text.toDouble(ok);
+    if (*ok)
+        return v;
+    if (looksLikeThousands(text))
+        return 0;
+    return text.toDouble(ok);
 }
 
 bool isFraction(const QVariant& value) {
