@@ -747,6 +747,31 @@ private slots:
         QCOMPARE(fieldOf(client.dir, QStringLiteral("Adressen.DB"), record, QStringLiteral("Vor")).toInt(), vor);
     }
 
+    // When the record cannot go back either (removed meanwhile by another object), the message says
+    // so and advises the rebuild instead of hiding the file's failure.
+    void failedUndoOfAMoveAdvisesTheRebuild() {
+        Client client;
+        QVERIFY(client.blockTreeFile());
+        Table other;
+        test::openTable(other, client.dir, QStringLiteral("Adressen.DB"));
+        try {
+            moveEntry(client.adr, client.model, find(client.model, QStringLiteral("beta KG")),
+                      find(client.model, QStringLiteral("Zeta AG")), client.treeFile, [&] {
+                          QVERIFY(other.findKey({3}));
+                          other.deleteRecord();
+                      });
+            QFAIL("the move was reported as done");
+        } catch (const FileError& error) {
+            QVERIFY2(error.message().startsWith(
+                         QStringLiteral("Die Datei \"%1\" konnte nicht gespeichert werden").arg(client.treeFile)),
+                     qPrintable(error.message()));
+            QVERIFY2(error.message().endsWith(QStringLiteral("Sie sollten die Baumstruktur neu einlesen\r(Menü Tools, "
+                                                             "Baumstruktur)")),
+                     qPrintable(error.message()));
+        }
+        QCOMPARE(childCaptions(client.model.first()), (QStringList{"Zeta AG", "Alpha GmbH", "beta KG", "Ein Name"}));
+    }
+
     void moveEntryWithoutRecordOrOntoItsSubtreeChangesNothing_data() {
         QTest::addColumn<QString>("dragged");
         QTest::addColumn<QString>("target");

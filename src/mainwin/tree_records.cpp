@@ -1,8 +1,10 @@
 #include "mainwin/tree_records.h"
 
 #include "addresses/entry_editor.h"
+#include "data/engine_error.h"
 #include "data/format_error.h"
 #include "data/table.h"
+#include "mainwin/tree_texts.h"
 
 namespace zep {
 namespace {
@@ -83,10 +85,15 @@ bool moveEntry(Table& table, TreeModel& model, TreeModel::Node* node, TreeModel:
         beforeWrite();
     try {
         model.save(treeFile);
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
         // The file keeps the old tree: table and model go back, so all three agree.
         model.moveTo(node, place);
-        setEntryParent(table, oldVor);
+        try {
+            setEntryParent(table, oldVor);
+        } catch (const EngineError& undo) {
+            // The record keeps its new parent: only a rebuild brings file and table together again.
+            throw FileError(error.message() + u'\r' + undo.message() + u'\r' + treeRebuildAdvice());
+        }
         throw;
     }
     return true;

@@ -19,8 +19,12 @@ QString missingRecordMessage() {
     return QStringLiteral("Es ist ein Fehler aufgetreten.\rSie sollten die Baumstruktur neu einlesen");
 }
 
+QString treeRebuildAdvice() {
+    return missingRecordMessage() + QStringLiteral("\r(Menü Tools, Baumstruktur)");
+}
+
 QString damagedTreeFileMessage(const QString& damage) {
-    return damage + u'\r' + missingRecordMessage() + QStringLiteral("\r(Menü Tools, Baumstruktur)");
+    return damage + u'\r' + treeRebuildAdvice();
 }
 
 QString treeWithoutRootMessage(const QString& path) {

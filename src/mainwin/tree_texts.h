@@ -13,6 +13,8 @@ QString subtreeEntryLine(const QString& caption, int number);
 // Messages of the trees.
 QString treeFileMessage(const QString& path); // load or save failed
 QString missingRecordMessage();               // a node's number has no record
+// The advice to rebuild the tree, with the menu that does it.
+QString treeRebuildAdvice();
 // A damaged tree file was loaded as far as it goes: the damage, then the advice to rebuild the tree.
 QString damagedTreeFileMessage(const QString& damage);
 // A tree without its root is never written over a tree file.
