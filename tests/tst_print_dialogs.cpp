@@ -5,6 +5,7 @@
 #include "printing/print_layouts.h"
 #include "printing/ui/address_print_dialog.h"
 #include "printing/ui/envelope_print_dialog.h"
+#include "printing/ui/print_job.h"
 #include "printing/ui/print_preview_window.h"
 #include "printing/ui/print_status_window.h"
 #include "scripted_interaction.h"
@@ -19,7 +20,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -174,6 +177,7 @@ private slots:
     void unprintableMarginMovesColumns();
     void envelopePdf();
     void abortLeavesNoFile();
+    void abortWhilePaintingLeavesNoPartialFile();
     void missingFolderIsReported();
     void newThenDeleteDropsOnlyNew();
     void lastLayoutNeverDeleted();
@@ -330,6 +334,36 @@ void TestPrintDialogs::abortLeavesNoFile() {
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("alt"));
     QCOMPARE(QDir(inst.tmp.path()).entryList({u"*.pdf"_s}, QDir::Files | QDir::Hidden), QStringList{u"alt.pdf"_s});
+}
+
+// An abort between painted pages leaves neither a partial PDF nor a scratch file, and the older
+// file of the name whole; the painted pages are not counted a second time.
+void TestPrintDialogs::abortWhilePaintingLeavesNoPartialFile() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(u"liste.pdf"_s);
+    {
+        QFile old(pdf);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("alt");
+    }
+    QPrinter printer;
+    QVERIFY(pdfPrinter(pdf, QPageSize(QPageSize::A4))(printer));
+    PrintJob job(printer, true, nullptr);
+    QVERIFY(!job.stopRequested(1) && !job.stopRequested(2) && !job.stopRequested(3));
+    QList<int> painted;
+    const PrintJob::Result result = job.print(3, [&](QPainter& painter, int page) {
+        painter.drawText(100, 100, u"Seite %1"_s.arg(page + 1));
+        painted.append(page);
+        QCOMPARE(job.status().SeiteLbl->text(), u"Seite 3"_s);
+        if (page == 1)
+            job.status().BitBtn11->click();
+    });
+    QCOMPARE(result, PrintJob::Result::Aborted);
+    QCOMPARE(painted, (QList<int>{0, 1}));
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("alt"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"liste.pdf"_s});
 }
 
 void TestPrintDialogs::missingFolderIsReported() {

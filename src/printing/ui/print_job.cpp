@@ -2,6 +2,7 @@
 
 #include "app/interaction.h"
 #include "app/program_info.h"
+#include "app/safe_file.h"
 #include "printing/ui/print_painter.h"
 #include "printing/ui/print_status_window.h"
 #include "printing/ui/printer_device.h"
@@ -14,6 +15,9 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
 
 namespace zep {
 
@@ -50,10 +54,14 @@ PrintJob::PrintJob(QPrinter& printer, bool countsPages, QWidget* parent)
 PrintJob::~PrintJob() = default;
 
 bool PrintJob::stopRequested(int page) {
-    QApplication::processEvents();
-    if (countsPages_ && !status_->aborted() &&
-        status_->SeiteLbl->text() != QStringLiteral("Seite ") + QString::number(page))
+    const bool aborted = abortRequested();
+    if (countsPages_ && !aborted && status_->SeiteLbl->text() != QStringLiteral("Seite ") + QString::number(page))
         status_->setPage(page);
+    return aborted;
+}
+
+bool PrintJob::abortRequested() {
+    QApplication::processEvents();
     return status_->aborted();
 }
 
@@ -81,10 +89,10 @@ PrintJob::Result PrintJob::print(int pageCount, const std::function<void(QPainte
     printer_.setOutputFileName(partial.fileName());
     Result result = paintAll(pageCount, paintPage);
     if (result == Result::Printed) {
-        QFile::remove(target);
-        if (!partial.rename(target)) {
+        // One step that replaces an older file of the name, which stays whole when the step fails.
+        if (::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(target).constData()) != 0) {
             showFailure(QStringLiteral("Die PDF-Datei \"%1\" kann nicht geschrieben werden:\r\n%2")
-                            .arg(QDir::toNativeSeparators(target), partial.errorString()));
+                            .arg(QDir::toNativeSeparators(target), fileErrorCause(errno)));
             result = Result::Failed;
         } else {
             partial.setAutoRemove(false);
@@ -104,8 +112,9 @@ PrintJob::Result PrintJob::paintAll(int pageCount, const std::function<void(QPai
                         .arg(printerDisplayName(printer_)));
         return Result::Failed;
     }
+    // The pages were counted as they were composed; painting them is not counted again.
     for (int page = 0; page < pageCount; ++page) {
-        if (stopRequested(page + 1)) {
+        if (abortRequested()) {
             printer_.abort();
             painter.end();
             return Result::Aborted;

@@ -26,13 +26,15 @@ public:
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
 
-    // Lets the status window's button be served; shows the page number; true when aborted.
+    // Lets the status window's button be served while pages are composed; shows the page number;
+    // true when aborted.
     bool stopRequested(int page);
     // Paints the pages 0 .. count-1 onto the printer; failures are shown to the user.
     Result print(int pageCount, const std::function<void(QPainter&, int page)>& paintPage);
     PrintStatusWindow& status() { return *status_; }
 
 private:
+    bool abortRequested();
     Result paintAll(int pageCount, const std::function<void(QPainter&, int page)>& paintPage);
 
     QPrinter& printer_;
