@@ -2,6 +2,7 @@
 #include "data/format_error.h"
 #include "data/table.h"
 #include "data/treefile.h"
+#include "required_tool.h"
 #include "test_install.h"
 #include "tools/address_dbase.h"
 #include "tools/dbase_file.h"
@@ -402,9 +403,8 @@ private slots:
     // A table written by the spreadsheet's dBase export (code page 850, language byte 0, upper-case
     // names) is imported with its umlauts, dates, logicals and numbers.
     void importsSpreadsheetExport() {
+        REQUIRE_TOOL("soffice", "soffice fehlt: scripts/setup.sh installiert es für die Tests");
         const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-        if (office.isEmpty())
-            QSKIP("soffice fehlt: scripts/setup.sh installiert es für die Tests");
         QTemporaryDir work;
         const QString sheet = QDir(work.path()).filePath(QStringLiteral("adressen.fods"));
         QVERIFY(QFile::copy(QStringLiteral(ZEP_TEST_DATA "/calc_addresses.fods"), sheet));

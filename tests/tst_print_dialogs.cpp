@@ -8,6 +8,7 @@
 #include "printing/ui/print_job.h"
 #include "printing/ui/print_preview_window.h"
 #include "printing/ui/print_status_window.h"
+#include "required_tool.h"
 #include "scripted_interaction.h"
 #include "test_install.h"
 #include "tools/installation_layout.h"
@@ -95,9 +96,7 @@ QPageSize envelopeSheet() {
 }
 
 // The PDF checks read the file back with pdftotext (poppler-utils, installed by scripts/setup.sh).
-#define REQUIRE_PDFTOTEXT()                                                                                            \
-    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())                                                      \
-    QSKIP("pdftotext (poppler-utils) is not installed")
+#define REQUIRE_PDFTOTEXT() REQUIRE_TOOL("pdftotext", "pdftotext (poppler-utils) is not installed")
 
 template <typename T = QWidget> T* child(QWidget& window, const QString& name) {
     T* found = window.findChild<T*>(name);
