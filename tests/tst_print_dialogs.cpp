@@ -91,10 +91,6 @@ ScriptedInteraction::PrinterSetup pdfPrinter(const QString& path, const QPageSiz
     };
 }
 
-QPageSize envelopeSheet() {
-    return QPageSize(QSizeF(110, 220), QPageSize::Millimeter, u"Umschlag"_s, QPageSize::ExactMatch);
-}
-
 // The PDF checks read the file back with pdftotext (poppler-utils, installed by scripts/setup.sh).
 #define REQUIRE_PDFTOTEXT() REQUIRE_TOOL("pdftotext", "pdftotext (poppler-utils) is not installed")
 
@@ -280,7 +276,17 @@ void TestPrintDialogs::envelopePdf() {
     EnvelopePrintDialog dialog(inst.program.paths.general, address);
     dialog.show();
     const QString pdf = inst.pdfPath(u"umschlag.pdf"_s);
-    inst.interaction.setNextPrinter(pdfPrinter(pdf, envelopeSheet()));
+    // The printer dialog is offered the envelope as the sheet, in portrait; the user keeps it.
+    QSizeF offered;
+    QPageLayout::Orientation orientation = QPageLayout::Landscape;
+    inst.interaction.setNextPrinter([&](QPrinter& printer) {
+        offered = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
+        orientation = printer.pageLayout().orientation();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        return true;
+    });
     QStringList statusShown;
     QTimer::singleShot(0, [&statusShown] {
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -289,6 +295,8 @@ void TestPrintDialogs::envelopePdf() {
                             << (status->SeiteLbl->isVisible() ? u"Seite sichtbar"_s : QString());
     });
     click(dialog, u"BtnPrint"_s);
+    QCOMPARE(offered, QSizeF(110, 220));
+    QCOMPARE(orientation, QPageLayout::Portrait);
     // One envelope: the status window names the printer and counts no pages.
     QCOMPARE(statusShown, (QStringList{u"Drucker: PDF-Datei "_s + pdf, QString()}));
     const QList<PdfWord> words = pdfWords(pdf);

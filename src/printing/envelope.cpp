@@ -11,6 +11,12 @@ TenthsRect envelopeRect(const EnvelopeLayout& layout) {
     return {0, 0, printFieldValue(layout.width) * 10, -printFieldValue(layout.height) * 10};
 }
 
+QSizeF envelopeSheetSizeMm(const EnvelopeLayout& layout) {
+    const int width = printFieldValue(layout.width);
+    const int height = printFieldValue(layout.height);
+    return width > 0 && height > 0 ? QSizeF(height, width) : QSizeF();
+}
+
 TenthsRect envelopePrintableRect(const EnvelopeLayout& layout, const UnprintableMargins& unprintable) {
     const TenthsRect envelope = envelopeRect(layout);
     return {unprintable.bottom * 10, -unprintable.left * 10, envelope.x2 - unprintable.top * 10, envelope.y2};

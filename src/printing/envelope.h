@@ -3,6 +3,7 @@
 #include "printing/address_list.h"
 #include "printing/print_units.h"
 
+#include <QSizeF>
 #include <QString>
 
 #include <array>
@@ -27,6 +28,10 @@ struct EnvelopeLayout {
     QString height = QStringLiteral("100");
     std::array<EnvelopeLine, PrintLineCount> lines;
 };
+
+// The sheet the printer is offered: the envelope fed short edge first in portrait, so the sheet is
+// as wide as the envelope is high. Empty when the layout names no positive size.
+QSizeF envelopeSheetSizeMm(const EnvelopeLayout& layout);
 
 // Line number 1 .. 10 of a new layout: empty, X 100, Y 10 × number + 30, angle 0, Arial 12.
 EnvelopeLine newEnvelopeLine(int number);

@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageSize>
 #include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
@@ -144,6 +145,10 @@ void EnvelopePrintDialog::paintPreview(QPainter& painter, const QRect& box) {
 }
 
 void EnvelopePrintDialog::printLayout() {
+    // Offered in the printer dialog; the user may still pick the envelope tray's own size there.
+    if (const QSizeF sheet = envelopeSheetSizeMm(layoutFromControls()); !sheet.isEmpty())
+        printer().setPageSize(QPageSize(sheet, QPageSize::Millimeter, QStringLiteral("Briefumschlag")));
+    printer().setPageOrientation(QPageLayout::Portrait);
     if (!choosePrinter())
         return;
     const QPageLayout::Orientation orientation = printer().pageLayout().orientation();
