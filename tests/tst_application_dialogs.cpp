@@ -253,14 +253,18 @@ private slots:
         QTest::keyClicks(child<QLineEdit>(dialog, "EditPfad"), program_);
         QCOMPARE(centre(preview), QColor(Qt::red));
         QCOMPARE(dialog.iconNumber(), 1);
+        // A name the icon theme lacks is not offered as an empty cell; the cells keep the numbers.
+        associations_.setProgramIcons(program_, {red_, QStringLiteral("zep-ohne-bild"), blue_});
         click(dialog, "BtnSymbol");
         auto* grid = child<QTableWidget>(dialog, "GridIcon");
         QCOMPARE(grid->columnCount(), 2);
         QCOMPARE(grid->rowCount(), 1);
-        emit grid->cellClicked(0, 0);
-        QCOMPARE(dialog.iconNumber(), 0);
+        QCOMPARE(grid->item(0, 1)->toolTip(), blue_);
+        emit grid->cellClicked(0, 1);
+        QCOMPARE(dialog.iconNumber(), 2);
+        QCOMPARE(centre(preview), QColor(Qt::blue));
         click(dialog, "BtnOK");
-        QVERIFY(registerRows(paths).contains(QStringLiteral("txt|Editor|%1|0").arg(program_)));
+        QVERIFY(registerRows(paths).contains(QStringLiteral("txt|Editor|%1|2").arg(program_)));
         QVERIFY(interaction.texts().isEmpty());
     }
 

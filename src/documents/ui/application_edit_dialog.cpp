@@ -233,23 +233,32 @@ void ApplicationEditDialog::EditPfadChange() {
     showPreview(0);
 }
 
+// Only icons that can be drawn are offered (a theme lacks some fallback names); each cell keeps the
+// icon's number in the program's list, which is what the register stores.
 void ApplicationEditDialog::BtnSymbolClick() {
-    gridIcons_ = dm_.associations().programIcons(EditPfad->text());
+    const QStringList icons = dm_.associations().programIcons(EditPfad->text());
+    gridIcons_.clear();
     GridIcon->clear();
-    GridIcon->setColumnCount(qMax(1, int(gridIcons_.size())));
-    for (int column = 0; column < gridIcons_.size(); ++column) {
-        auto* item =
-            new QTableWidgetItem(QIcon(TIconListPainter::sourcePixmap(gridIcons_[column], kIconSize)), QString());
-        item->setToolTip(gridIcons_[column]);
-        GridIcon->setItem(0, column, item);
+    QList<QTableWidgetItem*> items;
+    for (int number = 0; number < icons.size(); ++number) {
+        const QPixmap pixmap = TIconListPainter::sourcePixmap(icons[number], kIconSize);
+        if (pixmap.isNull())
+            continue;
+        auto* item = new QTableWidgetItem(QIcon(pixmap), QString());
+        item->setToolTip(icons[number]);
+        items << item;
+        gridIcons_ << number;
     }
+    GridIcon->setColumnCount(qMax(1, int(items.size())));
+    for (int column = 0; column < items.size(); ++column)
+        GridIcon->setItem(0, column, items[column]);
 }
 
 void ApplicationEditDialog::GridIconClick(int column) {
     if (column >= gridIcons_.size())
         return;
-    iconNumber_ = column;
-    showPreview(column);
+    iconNumber_ = gridIcons_[column];
+    showPreview(iconNumber_);
 }
 
 void ApplicationEditDialog::showPreview(int number) {
@@ -361,5 +370,4 @@ void ApplicationEditDialog::updateTemplateButtons() {
     BtnVorDel->setEnabled(FLB->count() > 0);
 }
 
-// A first template: a file the user chooses is copied into the templates directory.
 } // namespace zep

@@ -73,7 +73,7 @@ private:
     bool newMode_ = false;
     int iconNumber_ = 0;
     bool lookupArmed_ = false;
-    QStringList gridIcons_; // sources of the icons shown in GridIcon
+    QList<int> gridIcons_; // per column of GridIcon: the number of its icon in the program's list
 
     QTabWidget* pages_ = nullptr;
     QLineEdit* EditTitel = nullptr;
