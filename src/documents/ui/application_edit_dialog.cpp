@@ -7,6 +7,7 @@
 #include "controls/ui/icon_list_painter.h"
 #include "data/engine_error.h"
 #include "data/tdm.h"
+#include "documents/application_record.h"
 #include "documents/associations.h"
 #include "documents/file_types.h"
 #include "documents/shell_open.h"
@@ -282,23 +283,12 @@ void ApplicationEditDialog::VorExeChange() {
     fillTemplateList();
 }
 
-// A refused post is taken back, so the register never keeps a half-made record; the dialog closes
-// all the same and nothing after the post runs.
+// After a refused post the dialog closes all the same and nothing after the post runs.
 void ApplicationEditDialog::BtnOKClick() {
-    Table& pro = dm_.TPro;
     try {
-        if (newMode_)
-            pro.append();
-        else
-            pro.edit();
-        pro.field(u"Titel").setValue(EditTitel->text());
-        pro.field(u"Anw").setValue(EditPfad->text());
-        pro.field(u"Ext").setValue(BoxExe->currentText());
-        pro.field(u"IconNr").setValue(qint64(iconNumber_));
-        pro.post();
+        storeApplication(dm_.TPro, newMode_,
+                         {EditTitel->text(), EditPfad->text(), BoxExe->currentText(), qint64(iconNumber_)});
     } catch (const EngineError& error) {
-        if (pro.isEditing())
-            pro.cancel();
         showError(error.message());
         accept();
         return;
