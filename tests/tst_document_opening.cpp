@@ -367,6 +367,24 @@ private slots:
         }
     }
 
+    // A program that ran past the start-up window had opened the document: its error at the end
+    // (an editor closed hours later) is not reported as a failure to open.
+    void endOfALongRunningProgramIsNoOpeningFailure() {
+        QTemporaryDir dir;
+        const QString program =
+            writeScript(dir.filePath(QStringLiteral("editor")), QStringLiteral("#!/bin/sh\nsleep 0.4\nexit 7\n"));
+        const QString done = dir.filePath(QStringLiteral("done"));
+        const QString marker = writeScript(dir.filePath(QStringLiteral("marker")),
+                                           QStringLiteral("#!/bin/sh\nsleep 0.6\ntouch \"%1\"\n").arg(done));
+        test::ScriptedInteraction interaction;
+        ProcessLauncher launcher(QString(), 0, 100);
+        QCOMPARE(launcher.open(program, QString(), dir.path()), shell_code::Started);
+        QCOMPARE(launcher.open(marker, QString(), dir.path()), shell_code::Started);
+        QTRY_VERIFY(QFile::exists(done));
+        QTest::qWait(100);
+        QVERIFY(interaction.texts().isEmpty());
+    }
+
     void programRunsInTheWorkingDirectory() {
         QTemporaryDir dir;
         const QString record = dir.filePath(QStringLiteral("args"));

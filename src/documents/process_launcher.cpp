@@ -4,6 +4,7 @@
 #include "app/program_info.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -27,11 +28,13 @@ int failureCode(const QProcess& process, bool desktopOpener) {
 
 // Watches a program that outlived the grace time; an error at its end is still the user's to know.
 // The process object is never destroyed while the program runs, since that would end the program.
-void watchUntilFinished(QProcess* process, bool desktopOpener) {
-    QObject::connect(process, &QProcess::finished, process, [process, desktopOpener] {
+void watchUntilFinished(QProcess* process, bool desktopOpener, int startupWindowMs) {
+    QElapsedTimer running;
+    running.start();
+    QObject::connect(process, &QProcess::finished, process, [process, desktopOpener, startupWindowMs, running] {
         const int code = failureCode(*process, desktopOpener);
         process->deleteLater();
-        if (code > 32)
+        if (code > 32 || (!desktopOpener && running.hasExpired(startupWindowMs)))
             return;
         // After the windows have gone, the message still reaches the log rather than nobody.
         if (Interaction* interaction = Interaction::installed())
@@ -76,7 +79,7 @@ int ProcessLauncher::run(const QString& program, const QStringList& arguments, c
         delete process;
         return code;
     }
-    watchUntilFinished(process, desktopOpener);
+    watchUntilFinished(process, desktopOpener, startupWindowMs_);
     return shell_code::Started;
 }
 
