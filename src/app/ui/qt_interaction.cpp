@@ -108,7 +108,9 @@ QString QtInteraction::directory(const QString& caption, const QString& startDir
 
 std::optional<FontDescription> QtInteraction::font(const FontDescription& initial, const QString& caption) {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, toQFont(initial), parentWindow(), caption);
+    // Only fonts that scale: printed lines and the lists are drawn at any size and angle.
+    const QFont chosen =
+        QFontDialog::getFont(&ok, toQFont(initial), parentWindow(), caption, QFontDialog::ScalableFonts);
     if (!ok)
         return std::nullopt;
     return toFontDescription(chosen);
