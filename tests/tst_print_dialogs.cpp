@@ -468,6 +468,14 @@ void TestPrintDialogs::firstLayoutIntoEmptyTable() {
 void TestPrintDialogs::editingRules() {
     Installation inst;
     auto dialog = inst.listDialog();
+    // The name list closed without a choice: a name typed then is a change of the layout.
+    dialog->BoxBez->showPopup();
+    dialog->BoxBez->hidePopup();
+    QCoreApplication::processEvents();
+    QVERIFY(!dialog->isModified());
+    dialog->BoxBez->lineEdit()->setFocus();
+    QTest::keyClicks(dialog->BoxBez->lineEdit(), u" neu"_s);
+    QVERIFY(dialog->isModified());
     auto* top = child<QLineEdit>(*dialog, u"E_RO"_s);
     top->setFocus();
     top->selectAll();

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -60,6 +61,13 @@ public:
 void LayoutNameBox::showPopup() {
     emit aboutToDropDown();
     QComboBox::showPopup();
+}
+
+// A choice from the list is announced right after the list closes, in the same call; closedUp
+// comes once that is done.
+void LayoutNameBox::hidePopup() {
+    QComboBox::hidePopup();
+    QTimer::singleShot(0, this, &LayoutNameBox::closedUp);
 }
 
 LayoutDialog::LayoutDialog(const Kind& kind, const QString& generalDir, QWidget* parent)
@@ -181,6 +189,8 @@ void LayoutDialog::buildControls(const Kind& kind) {
 
     connect(BoxBez, &LayoutNameBox::aboutToDropDown, this, &LayoutDialog::BoxBezDropDown);
     connect(BoxBez, &QComboBox::activated, this, &LayoutDialog::BoxBezChange);
+    // A list closed without a choice: what is typed next is a change, not a choice.
+    connect(BoxBez, &LayoutNameBox::closedUp, this, [this] { choice_ = false; });
     connect(BoxBez, &QComboBox::editTextChanged, this, [this] {
         if (!loading_ && !choice_)
             setStatus(false, true);

@@ -29,8 +29,10 @@ class LayoutNameBox : public QComboBox {
 public:
     using QComboBox::QComboBox;
     void showPopup() override;
+    void hidePopup() override;
 signals:
     void aboutToDropDown();
+    void closedUp();
 };
 
 // What the address list and envelope dialogs share: the layouts of one table in "General" with
