@@ -146,7 +146,8 @@ public:
 
     std::unique_ptr<AddressPrintDialog> listDialog(int count = 46) {
         auto dialog = std::make_unique<AddressPrintDialog>(
-            program.paths.general, program.client.DataDir, [this, count](bool withDescendants, bool) {
+            program.paths.general, program.client.DataDir, [this, count](bool withDescendants, bool withMainEntries) {
+                asked.append({withDescendants, withMainEntries});
                 return withDescendants ? selection.mid(0, count) : selection.mid(0, 1);
             });
         dialog->show();
@@ -159,6 +160,7 @@ public:
     QTemporaryDir tmp;
     Program program;
     QStringList selection;
+    QList<std::pair<bool, bool>> asked; // the flags each reading of the selection was given
 };
 
 } // namespace
@@ -584,6 +586,11 @@ void TestPrintDialogs::selectionFlags() {
     QCOMPARE(dialog->selectionList(), QStringList{inst.selection[0]});
     click(*dialog, u"Check_U"_s);
     QCOMPARE(dialog->selectionList(), inst.selection.mid(0, 3));
+    QCOMPARE(inst.asked.last(), std::make_pair(true, false));
+    click(*dialog, u"Check_H"_s);
+    QCOMPARE(inst.asked.last(), std::make_pair(true, true));
+    click(*dialog, u"Check_U"_s);
+    QCOMPARE(inst.asked.last(), std::make_pair(false, true));
     QVERIFY(!dialog->isModified());
 }
 
