@@ -7,6 +7,7 @@
 #include "data/table_file.h"
 #include "data/treefile.h"
 #include "documents/column_file.h"
+#include "small_disk.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@
 #include <sys/stat.h>
 
 using namespace zep;
+using zep::test::SmallDisk;
 
 namespace {
 
@@ -136,41 +138,6 @@ QStringList leftovers(const QString& dir, const QStringList& expected) {
         names.removeAll(name);
     return names;
 }
-
-// A small tmpfs mounted for one test and unmounted afterwards.
-class SmallDisk {
-public:
-    explicit SmallDisk(qint64 bytes) {
-        const QByteArray options = "size=" + QByteArray::number(bytes);
-        mounted_ = ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", 0, options.constData()) == 0;
-        if (!mounted_)
-            error_ = QString::fromLocal8Bit(std::strerror(errno));
-    }
-    ~SmallDisk() {
-        if (mounted_)
-            ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
-    }
-    bool mounted() const { return mounted_; }
-    const QString& error() const { return error_; }
-    QString path() const { return dir_.path(); }
-
-    // Fills the disk with a ballast file, then frees freeBytes of it again.
-    bool fill(qint64 freeBytes) {
-        QFile ballast(QDir(path()).filePath(QStringLiteral("ballast")));
-        if (!ballast.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return false;
-        const QByteArray block(4096, 'b');
-        while (ballast.write(block) == block.size()) {
-        }
-        ballast.close();
-        return ballast.resize(std::max<qint64>(0, ballast.size() - freeBytes));
-    }
-
-private:
-    QTemporaryDir dir_;
-    bool mounted_ = false;
-    QString error_;
-};
 
 } // namespace
 
