@@ -182,7 +182,7 @@ private slots:
         QTest::newRow("read-only Files folder") << "read-only";
         QTest::newRow("full disk") << "full";
         QTest::newRow("unreadable template") << "unreadable";
-        QTest::newRow("Files folder missing") << "missing";
+        QTest::newRow("a file in place of the Files folder") << "file";
     }
     void failedCopyLeavesNothing() {
         QFETCH(QString, fault);
@@ -206,7 +206,8 @@ private slots:
             templatePath = f.templates.filePath(QStringLiteral("Defekt.odt"));
             QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), templatePath));
         } else {
-            filesDir = f.data.filePath(QStringLiteral("Fehlt/"));
+            QVERIFY(writeBytes(f.data.filePath(QStringLiteral("Ablage")), "keine Ablage"));
+            filesDir = f.data.filePath(QStringLiteral("Ablage/"));
         }
         const QStringList before = QDir(filesDir).entryList(QDir::Files);
         const int records = recordCount(f.dok);
@@ -242,6 +243,18 @@ private slots:
         QCOMPARE(QDir(f.filesDir).entryList(QDir::Files), QStringList());
         creation.finish();
         QCOMPARE(recordCount(f.dok), 0);
+    }
+
+    // A client whose "Files" folder went missing gets it back.
+    void missingFilesFolderIsMade() {
+        Fixture f;
+        const QString filesDir = f.data.filePath(QStringLiteral("Neu/Files/"));
+        DocumentCreation creation(f.dok);
+        creation.begin(QStringLiteral("NrFirma"), 3);
+        QCOMPARE(creation.file(QStringLiteral("Angebot"), f.templatePath, QStringLiteral("odt"), filesDir,
+                                 QDateTime::currentDateTime()),
+                 QString());
+        QCOMPARE(readBytes(filesDir + QStringLiteral("Angebot00001.ODT")), QByteArray("Vorlage"));
     }
 
     // Notes keep their own completion on the shared provisional record.

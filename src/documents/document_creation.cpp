@@ -70,6 +70,8 @@ QString DocumentCreation::file(const QString& title, const QString& templatePath
     const NewDocumentFile target = newDocumentFile(title, templatePath, filesDir, nameWidth);
     if (!target.refusal.isEmpty())
         return target.refusal;
+    // A client whose "Files" folder went missing gets it back with its first new document.
+    QDir().mkpath(filesDir);
     if (!FILECOPY(templatePath, target.path) || !makeWritable(target.path)) {
         QFile::remove(target.path);
         return QStringLiteral("Die Vorlage \"%1\" konnte nicht nach \"%2\" kopiert werden. Das Dokument wurde nicht "
