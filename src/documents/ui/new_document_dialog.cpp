@@ -86,6 +86,7 @@ QWidget* NewDocumentDialog::buildApplicationGroup() {
     });
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(Grid);
+    layout->addStretch(1);
     return group;
 }
 
