@@ -1798,6 +1798,56 @@ private slots:
         QCOMPARE(inst.interaction.texts(), QStringList());
     }
 
+    // "Hinzufügen" of an application without templates leads to TN03 for that application; a template
+    // saved meanwhile shows in the list, and OK files a copy of it.
+    void newDocumentAddsATemplate() {
+        Installation inst;
+        registerTextApplications(inst);
+        QStringList calls;
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        const QString saved = inst.program.paths.templates + QStringLiteral("/Mahnung.pdf");
+        bool creationShown = false;
+        QStringList before;
+        QStringList after;
+        QTimer::singleShot(0, window.get(), [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TN04")
+                return;
+            dialog->findChild<QListWidget*>(QStringLiteral("Grid"))->setCurrentRow(1);
+            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("FLB"));
+            for (int row = 0; row < list->count(); ++row)
+                before << list->item(row)->text();
+            QTimer::singleShot(0, dialog, [&] {
+                auto* creation = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (creation == nullptr || creation->objectName() != u"TN03")
+                    return;
+                creationShown = true;
+                writeBytes(saved, "%PDF-1.4 Mahnung");
+                creation->findChild<QPushButton*>(QStringLiteral("BtnStart"))->click();
+            });
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnVorNeu"))->click();
+            for (int row = 0; row < list->count(); ++row)
+                after << list->item(row)->text();
+            list->setCurrentRow(0);
+            dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("Mahnung"));
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_NeuDok")), Qt::LeftButton);
+        QVERIFY(creationShown);
+        QCOMPARE(before, QStringList());
+        QCOMPARE(after, QStringList{QStringLiteral("Mahnung.pdf")});
+        const QString program = inst.tmp.filePath(QStringLiteral("schreib-pdf"));
+        const QString copy = inst.clientDir + QStringLiteral("/Files/Mahnung00001.pdf");
+        QCOMPARE(calls, (QStringList{program + u'|', program + u'|' + copy}));
+        QCOMPARE(readBytes(copy), QByteArray("%PDF-1.4 Mahnung"));
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
     void newDocumentRefusesTitles_data() {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("message");
