@@ -349,6 +349,7 @@ struct NewDocumentRun {
     bool shown = false;
     int recordsWhileShown = -1;
     bool okEnabled = false;
+    bool artPicked = false;
     QStringList templates;
     bool openAfterOk = false;
 };
@@ -370,6 +371,12 @@ NewDocumentRun runNewDocument(MainWindow& window, Installation& inst, const QStr
             run.templates << list->item(row)->text();
         list->setCurrentRow(0);
         dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(title);
+        // A filing field picked from its catalog puts the provisional record into edit state.
+        auto* art = dialog->findChild<QComboBox*>(QStringLiteral("DBComboBox2"));
+        const int rechnung = art->findText(QStringLiteral("Rechnung"));
+        run.artPicked = rechnung >= 0;
+        art->setCurrentIndex(rechnung);
+        emit art->activated(rechnung);
         run.okEnabled = dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->isEnabled();
         for (const QString& closing : closings) {
             if (closing == u"close")
@@ -1682,7 +1689,7 @@ private slots:
     }
 
     // TN04 posts a provisional document when it shows; only OK keeps it, with its copy of the template,
-    // and the list then stands on it and opens it.
+    // and the list then stands on it and opens it. Filing fields edited before an abort leave nothing.
     void newDocument() {
         QFETCH(QStringList, closings);
         Installation inst;
@@ -1699,6 +1706,7 @@ private slots:
         QCOMPARE(run.recordsWhileShown, before + 1);
         QCOMPARE(run.templates, QStringList{QStringLiteral("Brief.odt")});
         QVERIFY(run.okEnabled);
+        QVERIFY(run.artPicked);
         QVERIFY(!run.openAfterOk);
         const bool filed = closings == QStringList{QStringLiteral("BtnOK")};
         QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before + (filed ? 1 : 0));
@@ -1712,6 +1720,7 @@ private slots:
             QVERIFY(dok.findKey({list.field(u"Nr").asInteger()}));
             QCOMPARE(dok.field(u"Datei").asString(), QStringLiteral("Angebot00001.odt"));
             QCOMPARE(dok.field(u"Ext").asString(), QStringLiteral("odt"));
+            QCOMPARE(dok.field(u"Art").asString(), QStringLiteral("Rechnung"));
             QCOMPARE(dok.field(u"NrFirma").asInteger(), 2);
             QCOMPARE(dok.field(u"NrThema").asInteger(), -1);
             QCOMPARE(dok.field(u"Offen").asInteger(), 1);
