@@ -6,9 +6,8 @@
 #include "data/sqlite_db.h"
 #include "data/table.h"
 #include "data/table_file.h"
-#include "test_install.h"
-
 #include "small_disk.h"
+#include "test_install.h"
 
 #include <QDir>
 #include <QFile>

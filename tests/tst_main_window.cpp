@@ -20,6 +20,7 @@
 #include "mainwin/ui/main_window.h"
 #include "platform/dde_dbus.h"
 #include "scripted_interaction.h"
+#include "small_disk.h"
 #include "test_install.h"
 #include "tools/installation_layout.h"
 
@@ -330,6 +331,75 @@ int recordCount(Installation& inst, const QString& table) {
     Table t;
     test::openTable(t, inst.clientDir + QStringLiteral("/Daten"), table);
     return t.recordCount();
+}
+
+// Registers "odt", "pdf" and "txt" (in that order in the grid) with program files that exist, for TN04;
+// the installation has letter templates for "odt" and "txt".
+void registerTextApplications(Installation& inst) {
+    Table pro;
+    test::openTable(pro, inst.program.paths.general, QStringLiteral("Programm.DB"));
+    for (const char* ext : {"odt", "pdf", "txt"}) {
+        const QString program = inst.tmp.filePath(QStringLiteral("schreib-") + QString::fromLatin1(ext));
+        QFile(program).open(QIODevice::WriteOnly);
+        appendRecord(pro,
+                     {{"Ext", ext}, {"Titel", QStringLiteral("Text ") + QString::fromLatin1(ext)}, {"Anw", program}});
+    }
+}
+
+// What the script saw of TN04.
+struct NewDocumentRun {
+    bool shown = false;
+    int recordsWhileShown = -1;
+    bool okEnabled = false;
+    bool artPicked = false;
+    QStringList templates;
+    bool openAfterOk = false;
+};
+
+// Clicks "Neues Dokument"; in TN04 takes the first template of the application in the given grid row,
+// types the title and closes the dialog in the given ways in turn ("BtnOK", "BitBtn2", "close", "Escape").
+NewDocumentRun runNewDocument(MainWindow& window, Installation& inst, const QString& title, const QStringList& closings,
+                              int application = 0) {
+    NewDocumentRun run;
+    QTimer::singleShot(0, &window, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || dialog->objectName() != u"TN04")
+            return;
+        run.shown = true;
+        run.recordsWhileShown = recordCount(inst, QStringLiteral("Dok.DB"));
+        dialog->findChild<QListWidget*>(QStringLiteral("Grid"))->setCurrentRow(application);
+        auto* list = dialog->findChild<QListWidget*>(QStringLiteral("FLB"));
+        for (int row = 0; row < list->count(); ++row)
+            run.templates << list->item(row)->text();
+        list->setCurrentRow(0);
+        dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(title);
+        // A filing field picked from its catalog puts the provisional record into edit state.
+        auto* art = dialog->findChild<QComboBox*>(QStringLiteral("DBComboBox2"));
+        const int rechnung = art->findText(QStringLiteral("Rechnung"));
+        run.artPicked = rechnung >= 0;
+        art->setCurrentIndex(rechnung);
+        emit art->activated(rechnung);
+        run.okEnabled = dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->isEnabled();
+        for (const QString& closing : closings) {
+            if (closing == u"close")
+                dialog->close();
+            else if (closing == u"Escape")
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            else
+                dialog->findChild<QPushButton*>(closing)->click();
+            if (closing == u"BtnOK")
+                run.openAfterOk = dialog->isVisible();
+        }
+        // A test that expected the dialog to close fails on its checks instead of waiting for ever.
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    QTest::mouseClick(window.findChild<QToolButton*>(QStringLiteral("Btn_D_NeuDok")), Qt::LeftButton);
+    return run;
+}
+
+QStringList filesOf(Installation& inst) {
+    return QDir(inst.clientDir + QStringLiteral("/Files")).entryList(QDir::Files, QDir::Name);
 }
 
 class MainWindowTest : public QObject {
@@ -1651,6 +1721,250 @@ private slots:
             QCOMPARE(inst.dm->dm1().QDok.field(u"Titel").asString(), QStringLiteral("Rückruf"));
         }
         QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
+    void newDocument_data() {
+        QTest::addColumn<QStringList>("closings");
+        QTest::newRow("OK files and opens") << QStringList{"BtnOK"};
+        QTest::newRow("abort") << QStringList{"BitBtn2"};
+        QTest::newRow("close box") << QStringList{"close"};
+        QTest::newRow("Escape") << QStringList{"Escape"};
+    }
+
+    // TN04 posts a provisional document when it shows; only OK keeps it, with its copy of the template,
+    // and the list then stands on it and opens it. Filing fields edited before an abort leave nothing.
+    void newDocument() {
+        QFETCH(QStringList, closings);
+        Installation inst;
+        registerTextApplications(inst);
+        QStringList calls;
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        const NewDocumentRun run = runNewDocument(*window, inst, QStringLiteral("Angebot"), closings);
+        QCOMPARE(inst.interaction.texts(), QStringList());
+        QVERIFY(run.shown);
+        QCOMPARE(run.recordsWhileShown, before + 1);
+        QCOMPARE(run.templates, QStringList{QStringLiteral("Brief.odt")});
+        QVERIFY(run.okEnabled);
+        QVERIFY(run.artPicked);
+        QVERIFY(!run.openAfterOk);
+        const bool filed = closings == QStringList{QStringLiteral("BtnOK")};
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before + (filed ? 1 : 0));
+        const QString path = inst.clientDir + QStringLiteral("/Files/Angebot00001.odt");
+        QCOMPARE(filesOf(inst), filed ? QStringList{QStringLiteral("Angebot00001.odt")} : QStringList());
+        if (filed) {
+            Query& list = inst.dm->dm1().QDok;
+            QCOMPARE(list.field(u"Titel").asString(), QStringLiteral("Angebot"));
+            Table dok;
+            test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+            QVERIFY(dok.findKey({list.field(u"Nr").asInteger()}));
+            QCOMPARE(dok.field(u"Datei").asString(), QStringLiteral("Angebot00001.odt"));
+            QCOMPARE(dok.field(u"Ext").asString(), QStringLiteral("odt"));
+            QCOMPARE(dok.field(u"Art").asString(), QStringLiteral("Rechnung"));
+            QCOMPARE(dok.field(u"NrFirma").asInteger(), 2);
+            QCOMPARE(dok.field(u"NrThema").asInteger(), -1);
+            QCOMPARE(dok.field(u"Offen").asInteger(), 1);
+            QCOMPARE(readBytes(path), readBytes(inst.program.paths.templates + QStringLiteral("/Brief.odt")));
+            QCOMPARE(calls, QStringList{inst.tmp.filePath(QStringLiteral("schreib-odt")) + u'|' + path});
+        } else {
+            QCOMPARE(calls, QStringList());
+        }
+        // The register follows the current document again.
+        QVERIFY(inst.dm->TPro.recordCount() <= 1);
+    }
+
+    // Angebot00001.odt is in "Files" already.
+    void newDocumentNumbers_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("datei");
+        QTest::newRow("next free number") << "Angebot"
+                                          << "Angebot00002.odt";
+        QTest::newRow("five-digit tail dropped") << "Rechnung 12345"
+                                                 << "Rechnung 00001.odt";
+        QTest::newRow("five digits kept") << "12345"
+                                          << "1234500001.odt";
+    }
+    void newDocumentNumbers() {
+        QFETCH(QString, title);
+        QFETCH(QString, datei);
+        Installation inst;
+        registerTextApplications(inst);
+        QDir().mkpath(inst.clientDir + QStringLiteral("/Files"));
+        QVERIFY(writeBytes(inst.clientDir + QStringLiteral("/Files/Angebot00001.odt"), "alt"));
+        QStringList calls;
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
+        showAndOpen(*window, inst);
+        child<QTabBar>(*window, QStringLiteral("Tab00"))->setCurrentIndex(1);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVB")), QStringLiteral("Projekte"));
+        const NewDocumentRun run = runNewDocument(*window, inst, title, {QStringLiteral("BtnOK")});
+        QCOMPARE(inst.interaction.texts(), QStringList());
+        QVERIFY(!run.openAfterOk);
+        QCOMPARE(inst.dm->TDok.field(u"Titel").asString(), title);
+        QCOMPARE(inst.dm->TDok.field(u"Datei").asString(), datei);
+        QCOMPARE(inst.dm->TDok.field(u"NrThema").asInteger(), 1);
+        QVERIFY(QFileInfo::exists(inst.clientDir + QStringLiteral("/Files/") + datei));
+        QCOMPARE(readBytes(inst.clientDir + QStringLiteral("/Files/Angebot00001.odt")), QByteArray("alt"));
+        QCOMPARE(calls.size(), 1);
+    }
+
+    void newDocumentFollowsTheApplication_data() {
+        QTest::addColumn<int>("application");
+        QTest::addColumn<QString>("templates");
+        QTest::addColumn<QString>("datei"); // empty: OK stays disabled
+        QTest::newRow("odt") << 0 << "Brief.odt"
+                             << "Notiz00001.odt";
+        QTest::newRow("without templates") << 1 << ""
+                                           << "";
+        QTest::newRow("txt") << 2 << "Brief.txt"
+                             << "Notiz00001.txt";
+    }
+
+    // The template list shows the templates of the application chosen in the grid; the document takes
+    // that application's extension.
+    void newDocumentFollowsTheApplication() {
+        QFETCH(int, application);
+        QFETCH(QString, templates);
+        QFETCH(QString, datei);
+        Installation inst;
+        registerTextApplications(inst);
+        QStringList calls;
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        const NewDocumentRun run =
+            runNewDocument(*window, inst, QStringLiteral("Notiz"), {QStringLiteral("BtnOK")}, application);
+        QCOMPARE(run.templates.join(u'|'), templates);
+        QCOMPARE(run.okEnabled, !datei.isEmpty());
+        QCOMPARE(run.openAfterOk, datei.isEmpty());
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before + (datei.isEmpty() ? 0 : 1));
+        if (!datei.isEmpty()) {
+            QCOMPARE(inst.dm->TDok.field(u"Datei").asString(), datei);
+            QCOMPARE(inst.dm->TDok.field(u"Ext").asString(), QFileInfo(datei).suffix());
+        }
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
+    // "Hinzufügen" of an application without templates leads to TN03 for that application; a template
+    // saved meanwhile shows in the list, and OK files a copy of it.
+    void newDocumentAddsATemplate() {
+        Installation inst;
+        registerTextApplications(inst);
+        QStringList calls;
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        const QString saved = inst.program.paths.templates + QStringLiteral("/Mahnung.pdf");
+        bool creationShown = false;
+        QStringList before;
+        QStringList after;
+        QTimer::singleShot(0, window.get(), [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TN04")
+                return;
+            dialog->findChild<QListWidget*>(QStringLiteral("Grid"))->setCurrentRow(1);
+            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("FLB"));
+            for (int row = 0; row < list->count(); ++row)
+                before << list->item(row)->text();
+            QTimer::singleShot(0, dialog, [&] {
+                auto* creation = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (creation == nullptr || creation->objectName() != u"TN03")
+                    return;
+                creationShown = true;
+                writeBytes(saved, "%PDF-1.4 Mahnung");
+                creation->findChild<QPushButton*>(QStringLiteral("BtnStart"))->click();
+            });
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnVorNeu"))->click();
+            for (int row = 0; row < list->count(); ++row)
+                after << list->item(row)->text();
+            list->setCurrentRow(0);
+            dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("Mahnung"));
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_NeuDok")), Qt::LeftButton);
+        QVERIFY(creationShown);
+        QCOMPARE(before, QStringList());
+        QCOMPARE(after, QStringList{QStringLiteral("Mahnung.pdf")});
+        const QString program = inst.tmp.filePath(QStringLiteral("schreib-pdf"));
+        const QString copy = inst.clientDir + QStringLiteral("/Files/Mahnung00001.pdf");
+        QCOMPARE(calls, (QStringList{program + u'|', program + u'|' + copy}));
+        QCOMPARE(readBytes(copy), QByteArray("%PDF-1.4 Mahnung"));
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
+    void newDocumentRefusesTitles_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("slash") << "Briefe/Müller"
+                               << "Der Titel darf keinen Schrägstrich \"/\" enthalten, denn er wird Teil des "
+                                  "Dateinamens.";
+        QTest::newRow("NUL") << QStringLiteral("Brief") + QChar(0) + QStringLiteral("Müller")
+                             << "Der Titel darf kein Nullzeichen enthalten, denn er wird Teil des Dateinamens.";
+        QTest::newRow("only dots") << ".."
+                                   << "Ein Titel nur aus Punkten ergibt keinen Dateinamen. Bitte geben Sie einen "
+                                      "anderen Titel ein.";
+        QTest::newRow("too long") << QString(260, u'x')
+                                  << "Der Titel ist zu lang für einen Dateinamen: mit Nummer und Endung sind höchstens "
+                                     "200 Zeichen möglich. Bitte kürzen Sie den Titel.";
+    }
+
+    // A refused title keeps the dialog open with its message; closing it then leaves nothing behind.
+    void newDocumentRefusesTitles() {
+        QFETCH(QString, title);
+        QFETCH(QString, message);
+        Installation inst;
+        registerTextApplications(inst);
+        QStringList calls;
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        const NewDocumentRun run =
+            runNewDocument(*window, inst, title, {QStringLiteral("BtnOK"), QStringLiteral("Escape")});
+        QVERIFY(run.okEnabled);
+        QVERIFY(run.openAfterOk);
+        QCOMPARE(inst.interaction.texts(), QStringList{message});
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before);
+        QCOMPARE(filesOf(inst), QStringList());
+        QCOMPARE(calls, QStringList());
+    }
+
+    // A "Files" folder that refuses the copy (read-only, also for root): a message, the dialog stays,
+    // and closing it leaves no record.
+    void newDocumentFailedCopyLeavesNoRecord() {
+        test::SmallDisk disk(64 * 1024);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.skipText()));
+        QVERIFY(disk.remountReadOnly());
+        Installation inst;
+        registerTextApplications(inst);
+        QVERIFY(QFile::link(disk.path(), inst.clientDir + QStringLiteral("/Files")));
+        QStringList calls;
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        const NewDocumentRun run = runNewDocument(*window, inst, QStringLiteral("Angebot"),
+                                                  {QStringLiteral("BtnOK"), QStringLiteral("BitBtn2")});
+        QVERIFY(run.openAfterOk);
+        QCOMPARE(
+            inst.interaction.texts(),
+            QStringList{QStringLiteral("Die Vorlage \"%1/Brief.odt\" konnte nicht nach \"%2/Files/Angebot00001.odt\" "
+                                       "kopiert werden. Das Dokument wurde nicht angelegt.")
+                            .arg(inst.program.paths.templates, inst.clientDir)});
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before);
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files), QStringList());
+        QCOMPARE(calls, QStringList());
     }
 
     // A document filed under an address and a topic, deleted from the address view: TA03 offers no

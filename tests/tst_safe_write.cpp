@@ -7,7 +7,6 @@
 #include "data/table_file.h"
 #include "data/treefile.h"
 #include "documents/column_file.h"
-
 #include "small_disk.h"
 
 #include <QDir>

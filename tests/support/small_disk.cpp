@@ -22,10 +22,6 @@ SmallDisk::~SmallDisk() {
         ::umount2(QFile::encodeName(dir_.path()).constData(), MNT_DETACH);
 }
 
-QString SmallDisk::skipText() const {
-    return QStringLiteral("tmpfs kann hier nicht eingehängt werden: ") + error_;
-}
-
 bool SmallDisk::remountReadOnly() const {
     return ::mount("tmpfs", QFile::encodeName(dir_.path()).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }
@@ -38,7 +34,7 @@ bool SmallDisk::fill(qint64 freeBytes) const {
     while (ballast.write(block) == block.size()) {
     }
     ballast.close();
-    return freeBytes == 0 || ballast.resize(std::max<qint64>(0, ballast.size() - freeBytes));
+    return ballast.resize(std::max<qint64>(0, ballast.size() - freeBytes));
 }
 
 } // namespace zep::test

@@ -1,6 +1,5 @@
 #include "documents/ui/application_edit_dialog.h"
 
-#include "addresses/entry_documents.h"
 #include "app/interaction.h"
 #include "app/program_info.h"
 #include "app/ui/named_controls.h"
@@ -10,17 +9,14 @@
 #include "documents/application_record.h"
 #include "documents/associations.h"
 #include "documents/file_types.h"
-#include "documents/shell_open.h"
 #include "documents/ui/template_creation_dialog.h"
+#include "documents/ui/template_file_list.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -170,7 +166,7 @@ QWidget* ApplicationEditDialog::buildTemplatePage() {
     VorExe->setText(QStringLiteral("*.*"));
     head->addWidget(label(QStringLiteral("Vorlagen:"), page));
     head->addWidget(VorExe, 1);
-    FLB = new QListWidget(page);
+    FLB = new TemplateFileList(templatesDir_, page);
     FLB->setObjectName(QStringLiteral("FLB"));
     auto* buttons = new QHBoxLayout;
     auto* add = makeButton(QStringLiteral("BtnVorNeu"), QStringLiteral("Hinzufügen"), page);
@@ -184,6 +180,7 @@ QWidget* ApplicationEditDialog::buildTemplatePage() {
     layout->addWidget(FLB, 1);
     layout->addLayout(buttons);
     connect(VorExe, &QLineEdit::textChanged, this, &ApplicationEditDialog::VorExeChange);
+    connect(FLB, &TemplateFileList::filesRead, this, &ApplicationEditDialog::updateTemplateButtons);
     connect(add, &QPushButton::clicked, this, &ApplicationEditDialog::BtnVorNeuClick);
     connect(edit, &QPushButton::clicked, this, &ApplicationEditDialog::BtnVorEditClick);
     connect(BtnVorDel, &QPushButton::clicked, this, &ApplicationEditDialog::BtnVorDelClick);
@@ -211,7 +208,7 @@ void ApplicationEditDialog::FormShow() {
         VorExe->setText(QStringLiteral("*.") + BoxExe->currentText());
     }
     lookupArmed_ = false;
-    fillTemplateList();
+    FLB->fill();
     GridIcon->clear();
     GridIcon->setColumnCount(1);
     gridIcons_.clear();
@@ -280,7 +277,7 @@ void ApplicationEditDialog::BoxExeSelect() {
 }
 
 void ApplicationEditDialog::VorExeChange() {
-    fillTemplateList();
+    FLB->setMask(VorExe->text());
 }
 
 // After a refused post the dialog closes all the same and nothing after the post runs.
@@ -304,56 +301,19 @@ void ApplicationEditDialog::BtnOKClick() {
 
 void ApplicationEditDialog::BtnVorNeuClick() {
     templateDialog_(EditPfad->text(), BoxExe->currentText());
-    fillTemplateList();
+    FLB->fill();
 }
 
 void ApplicationEditDialog::BtnVorEditClick() {
-    const QString file = selectedTemplate();
-    if (file.isEmpty())
-        return;
-    ShellOpen(launcher_, QString(), file, QString());
-    fillTemplateList();
+    FLB->editSelected(launcher_);
 }
 
 void ApplicationEditDialog::BtnVorDelClick() {
-    const QString file = selectedTemplate();
-    if (file.isEmpty())
-        return;
-    if (!moveFileToTrash(file))
-        showError(QStringLiteral("Die Datei \"%1\" konnte nicht in den Papierkorb verschoben werden.").arg(file));
-    fillTemplateList();
-}
-
-QString ApplicationEditDialog::selectedTemplate() const {
-    const QListWidgetItem* item = FLB->currentItem();
-    return item != nullptr && item->isSelected() ? QDir(templatesDir_).filePath(item->text()) : QString();
-}
-
-// An empty mask lists every file.
-QStringList ApplicationEditDialog::templateFiles() const {
-    const QString mask = VorExe->text().isEmpty() ? QStringLiteral("*") : VorExe->text();
-    return QDir(templatesDir_).entryList({mask}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-}
-
-void ApplicationEditDialog::fillTemplateList() {
-    const QString selected =
-        FLB->currentItem() != nullptr && FLB->currentItem()->isSelected() ? FLB->currentItem()->text() : QString();
-    FLB->clear();
-    const QFileIconProvider icons;
-    for (const QString& name : templateFiles()) {
-        auto* item = new QListWidgetItem(icons.icon(QFileInfo(QDir(templatesDir_).filePath(name))), name, FLB);
-        if (name == selected)
-            FLB->setCurrentItem(item);
-    }
-    updateTemplateButtons();
+    FLB->deleteSelected();
 }
 
 void ApplicationEditDialog::SyncFileList() {
-    QStringList shown;
-    for (int row = 0; row < FLB->count(); ++row)
-        shown << FLB->item(row)->text();
-    if (shown != templateFiles())
-        fillTemplateList();
+    FLB->SyncFileList();
 }
 
 void ApplicationEditDialog::updateTemplateButtons() {

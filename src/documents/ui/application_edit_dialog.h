@@ -8,7 +8,6 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QTableWidget;
 class QTabWidget;
@@ -18,6 +17,7 @@ namespace zep {
 
 class ProgramLauncher;
 class TDM;
+class TemplateFileList;
 
 // TN02 "Anwendung bearbeiten": edits the current application of TPro or appends a new one, and shows
 // the template files of its extension in the templates directory. No field is checked: what the user
@@ -60,11 +60,8 @@ private:
     void BtnVorNeuClick();
     void BtnVorEditClick();
     void BtnVorDelClick();
-    void fillTemplateList();
-    QStringList templateFiles() const;
     void updateTemplateButtons();
     void showPreview(int number);
-    QString selectedTemplate() const;
 
     TDM& dm_;
     QString templatesDir_;
@@ -82,7 +79,7 @@ private:
     QTableWidget* GridIcon = nullptr;
     QLabel* I1 = nullptr;
     QLineEdit* VorExe = nullptr;
-    QListWidget* FLB = nullptr;
+    TemplateFileList* FLB = nullptr;
     QPushButton* BtnVorDel = nullptr;
     QTimer* Timer1 = nullptr;
 };

@@ -189,6 +189,7 @@ private:
     void treeFont();
     void saveCopy();
     void deleteCurrentDocument();
+    void newDocument();
     void newNote();
     void showDocumentDetail();
     void serialLetter();

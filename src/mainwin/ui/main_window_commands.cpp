@@ -120,6 +120,8 @@ void MainWindow::D_BtnClick(QObject* sender) {
         saveCopy();
     else if (isSender(sender, u"Btn_D_Book") || isSender(sender, u"MD_Book") || isSender(sender, u"PD_Book"))
         showDocumentDetail();
+    else if (isSender(sender, u"Btn_D_NeuDok") || isSender(sender, u"MD_NeuDok"))
+        newDocument();
     else if (isSender(sender, u"Btn_D_NeuNot") || isSender(sender, u"MD_NeuNot"))
         newNote();
     else if (isSender(sender, u"Btn_D_Del") || isSender(sender, u"MD_Del") || isSender(sender, u"PD_Del"))

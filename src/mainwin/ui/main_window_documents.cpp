@@ -16,6 +16,7 @@
 #include "documents/ui/column_arrangement_dialog.h"
 #include "documents/ui/document_delete_dialog.h"
 #include "documents/ui/document_detail_dialog.h"
+#include "documents/ui/new_document_dialog.h"
 #include "documents/ui/new_note_dialog.h"
 #include "mainwin/document_list.h"
 #include "mainwin/document_move.h"
@@ -178,6 +179,23 @@ void MainWindow::newNote() {
         return;
     RefreshDocumentList();
     locateDocument(dialog.noteNumber());
+}
+
+// A new document goes under the entry selected in the address or topic view; the list then stands on
+// it and it opens. A document the list cannot find is not opened: the current one would be another.
+void MainWindow::newDocument() {
+    QTreeWidgetItem* selected = viewState_.tree ? viewState_.tree->currentItem() : nullptr;
+    if (dm_ == nullptr || viewState_.view == ViewState::Documents || selected == nullptr ||
+        viewState_.linkField.isEmpty())
+        return;
+    const Program& program = Program::instance();
+    NewDocumentDialog dialog(*dm_, viewState_.linkField, nodeNumber(selected), program.client.FilesDir,
+                             program.paths.templates, *launcher_, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    RefreshDocumentList();
+    if (locateDocument(dialog.documentNumber()))
+        OpenDocument(DocumentVerb::Open);
 }
 
 // The detail steps through the list; afterwards the list is read anew and stands on the document the

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+namespace zep {
+
+class Table;
+
+// The record a filing dialog works on: posted when the dialog shows, so that its bound controls edit
+// a real record, completed by the dialog's OK and removed on every other way of closing, so no
+// half-filed document stays in the register.
+class ProvisionalDocument {
+public:
+    explicit ProvisionalDocument(Table& documents) : documents_(documents) {}
+    ProvisionalDocument(const ProvisionalDocument&) = delete;
+    ProvisionalDocument& operator=(const ProvisionalDocument&) = delete;
+
+    // Appends and posts the provisional record under the selected entry (linkField := its Nr), open
+    // for work ("Offen" 1). Throws EngineError; nothing is left behind then.
+    void begin(const QString& linkField, qint64 entryNumber);
+    // True while the record is filed under an address or a topic: a document under neither would be
+    // listed nowhere.
+    bool canFile();
+    // The record's Nr (0 when none was begun); removes the provisional record unless it was filed.
+    // Throws EngineError when the provisional record cannot be removed.
+    qint64 finish();
+
+protected:
+    Table& documents() { return documents_; }
+    // Called once the completing post went through.
+    void markFiled() { filed_ = true; }
+
+private:
+    Table& documents_;
+    qint64 number_ = 0;
+    bool filed_ = false;
+};
+
+} // namespace zep
