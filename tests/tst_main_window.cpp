@@ -2058,7 +2058,8 @@ private slots:
                                          {"LC_ALL", "C.UTF-8"},
                                          {"DISPLAY", qgetenv("DISPLAY").isEmpty() ? ":99" : qgetenv("DISPLAY")}});
         auto window = inst.makeWindow();
-        window->setProgramLauncher(std::make_unique<ProcessLauncher>(opener, 20000));
+        // As the window launches: it never waits for the program.
+        window->setProgramLauncher(std::make_unique<ProcessLauncher>(opener));
         showAndOpen(*window, inst);
         selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
         QCOMPARE(inst.dm->TDok.field(u"Datei").asString(), datei);
