@@ -35,7 +35,7 @@ public:
     void information(const QString& text, const QString&) override { print(text); }
     void warning(const QString& text, const QString&) override { print(text); }
     void error(const QString& text, const QString&) override { print(text); }
-    Answer askYesNo(const QString&, const QString&) override { return Answer::No; }
+    Answer askYesNo(const QString&, const QString&, QuestionLook) override { return Answer::No; }
     Answer askYesNoCancel(const QString&, const QString&) override { return Answer::Cancel; }
     Answer askOkAbort(const QString&, const QString&) override { return Answer::Abort; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }

@@ -161,6 +161,8 @@ private slots:
                  answer < 0 ? QStringList()
                             : QStringList{QStringLiteral("Die aktuelle Adressvorlage ist nicht vorhanden\rWollen Sie "
                                                          "die aktuelle Adressvorlage jetzt setzen?")});
+        if (answer >= 0)
+            QCOMPARE(f.interaction.shown().last().look, QuestionLook::Warning);
         QCOMPARE(f.setTo, etikettMadeCurrent ? QList<int>{int(f.etikett)} : QList<int>());
         if (!stillOpen && !dangling)
             QCOMPARE(f.dm->TAdrVor.field(u"Nr").asInteger(), f.brief); // back on the current template

@@ -191,6 +191,8 @@ private slots:
                  answer < 0 ? QStringList()
                             : QStringList{QStringLiteral("Ohne Vorlagendatei können Sie keine neuen Dokumente "
                                                          "erstellen. Jetzt Vorlagendatei hinzufügen ?")});
+        if (answer >= 0)
+            QCOMPARE(interaction.shown().last().look, QuestionLook::Error);
         QCOMPARE(dm.IList.large(QStringLiteral("zzt")), iconsRebuilt ? red_ : QString());
         QCOMPARE(templateCalls.size(), templateDialogs);
         if (templateDialogs > 0)

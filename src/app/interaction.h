@@ -12,6 +12,9 @@ namespace zep {
 
 enum class Answer { Yes, No, Cancel, Ok, Abort };
 
+// The icon of a yes/no box: a question, or a warning or error that asks how to go on.
+enum class QuestionLook { Question, Warning, Error };
+
 // Every question, message and dialog the program shows goes through this one interface, so that
 // tests can install a scripted double. Texts are shown exactly as passed ("\r" and "\n" are line breaks).
 class Interaction {
@@ -23,7 +26,8 @@ public:
     virtual void error(const QString& text, const QString& caption) = 0;
 
     // Yes or No (closing the box counts as No).
-    virtual Answer askYesNo(const QString& text, const QString& caption) = 0;
+    virtual Answer askYesNo(const QString& text, const QString& caption,
+                            QuestionLook look = QuestionLook::Question) = 0;
     // Yes, No or Cancel (closing the box counts as Cancel).
     virtual Answer askYesNoCancel(const QString& text, const QString& caption) = 0;
     // A warning with OK and Abort (closing the box counts as Abort).

@@ -82,8 +82,8 @@ void ScriptedInteraction::error(const QString& text, const QString& caption) {
     shown_.append({Kind::Error, text, caption, {}});
 }
 
-Answer ScriptedInteraction::askYesNo(const QString& text, const QString& caption) {
-    shown_.append({Kind::YesNo, text, caption, {}});
+Answer ScriptedInteraction::askYesNo(const QString& text, const QString& caption, QuestionLook look) {
+    shown_.append({Kind::YesNo, text, caption, {}, look});
     const Answer answer = take(answers_, QStringLiteral("the question \"%1\"").arg(text), Answer::No);
     if (answer == Answer::Cancel)
         fail(QStringLiteral("ScriptedInteraction: Cancel prepared for a yes/no question \"%1\"").arg(text));

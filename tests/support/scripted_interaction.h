@@ -35,7 +35,8 @@ public:
         Kind kind;
         QString text; // message or question; for dialogs the start directory
         QString caption;
-        QString filter; // file dialogs only
+        QString filter;                             // file dialogs only
+        QuestionLook look = QuestionLook::Question; // yes/no questions only
     };
 
     ScriptedInteraction();
@@ -67,7 +68,7 @@ public:
     void information(const QString& text, const QString& caption) override;
     void warning(const QString& text, const QString& caption) override;
     void error(const QString& text, const QString& caption) override;
-    Answer askYesNo(const QString& text, const QString& caption) override;
+    Answer askYesNo(const QString& text, const QString& caption, QuestionLook look = QuestionLook::Question) override;
     Answer askYesNoCancel(const QString& text, const QString& caption) override;
     Answer askOkAbort(const QString& text, const QString& caption) override;
     QString openFileName(const QString& caption, const QString& startDir, const QString& filter) override;

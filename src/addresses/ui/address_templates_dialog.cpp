@@ -279,7 +279,7 @@ bool AddressTemplatesDialog::FormCloseQuery() {
     const Answer answer = Interaction::instance().askYesNo(
         QStringLiteral("Die aktuelle Adressvorlage ist nicht vorhanden\rWollen Sie die aktuelle Adressvorlage jetzt "
                        "setzen?"),
-        ApplicationName.toString());
+        ApplicationName.toString(), QuestionLook::Warning);
     if (answer == Answer::Yes)
         return false;
     if (selected.isValid())

@@ -77,10 +77,13 @@ void QtInteraction::error(const QString& text, const QString& caption) {
     QMessageBox::critical(parentWindow(), caption, displayText(text));
 }
 
-Answer QtInteraction::askYesNo(const QString& text, const QString& caption) {
-    const auto button = QMessageBox::question(parentWindow(), caption, displayText(text),
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-    return button == QMessageBox::Yes ? Answer::Yes : Answer::No;
+Answer QtInteraction::askYesNo(const QString& text, const QString& caption, QuestionLook look) {
+    const QMessageBox::Icon icon = look == QuestionLook::Error     ? QMessageBox::Critical
+                                   : look == QuestionLook::Warning ? QMessageBox::Warning
+                                                                   : QMessageBox::Question;
+    QMessageBox box(icon, caption, displayText(text), QMessageBox::Yes | QMessageBox::No, parentWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 Answer QtInteraction::askYesNoCancel(const QString& text, const QString& caption) {

@@ -18,7 +18,7 @@ public:
     void information(const QString& text, const QString& caption) override;
     void warning(const QString& text, const QString& caption) override;
     void error(const QString& text, const QString& caption) override;
-    Answer askYesNo(const QString& text, const QString& caption) override;
+    Answer askYesNo(const QString& text, const QString& caption, QuestionLook look = QuestionLook::Question) override;
     Answer askYesNoCancel(const QString& text, const QString& caption) override;
     Answer askOkAbort(const QString& text, const QString& caption) override;
     QString openFileName(const QString& caption, const QString& startDir, const QString& filter) override;

@@ -292,7 +292,8 @@ void ApplicationEditDialog::BtnOKClick() {
     }
     if (FLB->count() > 0) {
         dm_.LoadApplicationIcons();
-    } else if (Interaction::instance().askYesNo(missingTemplateQuestion(), ApplicationName.toString()) == Answer::Yes) {
+    } else if (Interaction::instance().askYesNo(missingTemplateQuestion(), ApplicationName.toString(),
+                                                QuestionLook::Error) == Answer::Yes) {
         templateDialog_(EditPfad->text(), BoxExe->currentText());
         dm_.LoadApplicationIcons();
     }
