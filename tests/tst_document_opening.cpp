@@ -410,39 +410,52 @@ private slots:
         QTest::addColumn<int>("chooserShown");
         QTest::addColumn<int>("copies");
         QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<bool>("ddeAccepts"); // whether the running application takes the request
+        QTest::addColumn<QString>("ddeCall"); // what it was sent: application flag|service|request|file
         const QStringList none;
         QTest::newRow("no application: the desktop")
             << "r.pdf"
             << "pdf"
-            << "" << DocumentVerb::Open << "desktop|%F/r.pdf|%K" << 0 << 1 << none;
+            << "" << DocumentVerb::Open << "desktop|%F/r.pdf|%K" << 0 << 1 << none << false << "";
         QTest::newRow("one application") << "Notiz a.txt"
                                          << "txt"
                                          << "" << DocumentVerb::Open << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1
-                                         << none;
-        QTest::newRow("play falls back to open")
+                                         << none << false << "0|edit|[open(%1)]|%F/Notiz a.txt";
+        QTest::newRow("play request refused: the program opens it")
             << "Notiz a.txt"
             << "txt"
-            << "" << DocumentVerb::Play << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1 << none;
-        QTest::newRow("print without request: nothing") << "Notiz a.txt"
-                                                        << "txt"
-                                                        << "" << DocumentVerb::Print << "" << 0 << 1 << none;
+            << "" << DocumentVerb::Play << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1 << none << false
+            << "1|edit|[play(%1)]|%F/Notiz a.txt";
+        QTest::newRow("print without request: nothing")
+            << "Notiz a.txt"
+            << "txt"
+            << "" << DocumentVerb::Print << "" << 0 << 1 << none << false << "";
         QTest::newRow("two applications, second chosen")
             << "b.odt"
             << "odt"
-            << "%B/office" << DocumentVerb::Open << "open|%B/office|%F/b.odt|%K" << 1 << 1 << none;
+            << "%B/office" << DocumentVerb::Open << "open|%B/office|%F/b.odt|%K" << 1 << 1 << none << false << "";
         QTest::newRow("two applications, Abort") << "b.odt"
                                                  << "odt"
-                                                 << "-" << DocumentVerb::Open << "" << 1 << 0 << none;
+                                                 << "-" << DocumentVerb::Open << "" << 1 << 0 << none << false << "";
         QTest::newRow("note") << ""
                               << "---"
                               << "" << DocumentVerb::Open << "" << 0 << 0
-                              << QStringList{QStringLiteral("Das ist eine Notiz, keine Datei")};
-        QTest::newRow("file elsewhere, missing")
+                              << QStringList{QStringLiteral("Das ist eine Notiz, keine Datei")} << false << "";
+        QTest::newRow("file elsewhere, missing: no request sent")
             << "/nicht/da.txt"
             << "txt"
             << "" << DocumentVerb::Open << "" << 0 << 1
-            << QStringList{QStringLiteral("Kann Datei \"/nicht/da.txt\" nicht finden")};
+            << QStringList{QStringLiteral("Kann Datei \"/nicht/da.txt\" nicht finden")} << false << "";
+        QTest::newRow("running application takes the request")
+            << "Notiz a.txt"
+            << "txt"
+            << "" << DocumentVerb::Open << "" << 0 << 1 << none << true << "0|edit|[open(%1)]|%F/Notiz a.txt";
+        QTest::newRow("play request may start the application")
+            << "Notiz a.txt"
+            << "txt"
+            << "" << DocumentVerb::Play << "" << 0 << 1 << none << true << "1|edit|[play(%1)]|%F/Notiz a.txt";
     }
+
     void openDocument() {
         QFETCH(QString, datei);
         QFETCH(QString, ext);
@@ -452,6 +465,8 @@ private slots:
         QFETCH(int, chooserShown);
         QFETCH(int, copies);
         QFETCH(QStringList, messages);
+        QFETCH(bool, ddeAccepts);
+        QFETCH(QString, ddeCall);
         QTemporaryDir dir;
         const InstallPaths paths = InstallPaths::fromDirectory(dir.filePath(QStringLiteral("inst")));
         ensureInstallationLayout(paths.root);
@@ -483,6 +498,13 @@ private slots:
         }
         test::ScriptedInteraction interaction;
         test::FakeAssociations associations;
+        associations.setFileType(QStringLiteral("txt"), {QStringLiteral("text/plain"), QStringLiteral("Text")});
+        associations.setVerbCommand(
+            QStringLiteral("text/plain"), DocumentVerb::Open,
+            {bin + QStringLiteral("/edit %f"), QStringLiteral("[open(%1)]"), QString(), QString()});
+        associations.setVerbCommand(
+            QStringLiteral("text/plain"), DocumentVerb::Play,
+            {bin + QStringLiteral("/edit %f"), QStringLiteral("[play(%1)]"), QString(), QString()});
         TDM dm(paths, interaction, associations);
         QVERIFY(dm.DMCreate());
         dm.SetClientDataDir(client.DataDir);
@@ -501,8 +523,11 @@ private slots:
         windows.copyAddress = [&] {
             ++copied;
         };
-        windows.executeDde = [](bool, const QString&, const QString&, const QString&, const QString&, const QString&) {
-            return false;
+        QStringList ddeCalls;
+        windows.executeDde = [&](bool setApplication, const QString&, const QString& service, const QString&,
+                                 const QString& command, const QString& fileName) {
+            ddeCalls << QStringLiteral("%1|%2|%3|%4").arg(int(setApplication)).arg(service, command, fileName);
+            return ddeAccepts;
         };
         DocumentOpener opener(dm, client, associations, launcher, windows);
         opener.OpenDocument(verb);
@@ -510,6 +535,8 @@ private slots:
             .replace(QStringLiteral("%F/"), client.FilesDir)
             .replace(QStringLiteral("%K"), clientDir);
         QCOMPARE(launcher.calls, call.isEmpty() ? QStringList() : QStringList{call});
+        ddeCall.replace(QStringLiteral("%F/"), client.FilesDir);
+        QCOMPARE(ddeCalls, ddeCall.isEmpty() ? QStringList() : QStringList{ddeCall});
         QCOMPARE(shown, chooserShown);
         QCOMPARE(copied, copies);
         QCOMPARE(interaction.texts(), messages);

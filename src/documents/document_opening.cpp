@@ -27,9 +27,10 @@ void DocumentOpener::OpenDocument(DocumentVerb mode) {
         return;
     if (windows_.copyAddress)
         windows_.copyAddress();
-    if (const auto dde = FindDdeCommand(associations_, *program, path, mode)) {
-        if (windows_.executeDde(mode != DocumentVerb::Open, *program, dde->service, dde->topic, dde->command,
-                                ShortPath(path)))
+    // A missing file is no request for a running application: the opening below names it.
+    const QString file = ShortPath(path);
+    if (const auto dde = file.isEmpty() ? std::nullopt : FindDdeCommand(associations_, *program, path, mode)) {
+        if (windows_.executeDde(mode != DocumentVerb::Open, *program, dde->service, dde->topic, dde->command, file))
             return;
     }
     if (mode == DocumentVerb::Print)
