@@ -7,26 +7,28 @@ namespace zep {
 
 namespace {
 
-DBLookupComboBox* documentLookup(TDM& dm, const QString& name, const QString& field, DataSource* list,
+DBLookupComboBox* documentLookup(DataSource* documents, const QString& name, const QString& field, DataSource* list,
                                  const QString& shown, QWidget* parent) {
     auto* box = new DBLookupComboBox(parent);
     box->setObjectName(name);
     box->setListSource(list);
     box->setKeyField(QStringLiteral("Nr"));
     box->setListField(shown);
-    box->setDataSource(&dm.DDok);
+    box->setDataSource(documents);
     box->setDataField(field);
     return box;
 }
 
 } // namespace
 
-DBLookupComboBox* addressLookup(TDM& dm, const QString& name, QWidget* parent) {
-    return documentLookup(dm, name, QStringLiteral("NrFirma"), &dm.DAdrLook, QStringLiteral("Name1;Name2"), parent);
+DBLookupComboBox* addressLookup(TDM& dm, const QString& name, QWidget* parent, DataSource* documents) {
+    return documentLookup(documents ? documents : &dm.DDok, name, QStringLiteral("NrFirma"), &dm.DAdrLook,
+                          QStringLiteral("Name1;Name2"), parent);
 }
 
-DBLookupComboBox* topicLookup(TDM& dm, const QString& name, QWidget* parent) {
-    return documentLookup(dm, name, QStringLiteral("NrThema"), &dm.DThemaLook, QStringLiteral("Thema"), parent);
+DBLookupComboBox* topicLookup(TDM& dm, const QString& name, QWidget* parent, DataSource* documents) {
+    return documentLookup(documents ? documents : &dm.DDok, name, QStringLiteral("NrThema"), &dm.DThemaLook,
+                          QStringLiteral("Thema"), parent);
 }
 
 } // namespace zep

@@ -122,6 +122,8 @@ void MainWindow::D_BtnClick(QObject* sender) {
         showDocumentDetail();
     else if (isSender(sender, u"Btn_D_NeuNot") || isSender(sender, u"MD_NeuNot"))
         newNote();
+    else if (isSender(sender, u"Btn_D_Holen") || isSender(sender, u"MD_Holen"))
+        fetchDocuments();
     else if (isSender(sender, u"Btn_D_Del") || isSender(sender, u"MD_Del") || isSender(sender, u"PD_Del"))
         deleteCurrentDocument();
     else if (isSender(sender, u"PD_Move"))
