@@ -1,5 +1,6 @@
 #include "addresses/entry_documents.h"
 #include "data/table.h"
+#include "documents/document_copying.h"
 #include "documents/document_filing.h"
 #include "small_disk.h"
 #include "test_install.h"
@@ -363,6 +364,88 @@ private slots:
         QCOMPARE(client.records(), 3);
         QCOMPARE(filesIn(client.filesDir()).size(), 3);
         QVERIFY(QFileInfo::exists(paths[4]));
+    }
+    void copySources_data() {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("directory");
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("bare name: in Files") << "a.odt"
+                                             << "/k/Files/a.odt"
+                                             << "/k/Files/"
+                                             << ".odt";
+        QTest::newRow("full path") << "/home/anna/Post/b.pdf"
+                                   << "/home/anna/Post/b.pdf"
+                                   << "/home/anna/Post/"
+                                   << ".pdf";
+        QTest::newRow("no extension") << "/home/anna/LIESMICH"
+                                      << "/home/anna/LIESMICH"
+                                      << "/home/anna/"
+                                      << "";
+    }
+
+    void copySources() {
+        QFETCH(QString, datei);
+        QFETCH(QString, path);
+        QFETCH(QString, directory);
+        QFETCH(QString, extension);
+        const CopySource source = copySourceOf(datei, QStringLiteral("/k/Files/"));
+        QCOMPARE(source.path, path);
+        QCOMPARE(source.directory, directory);
+        QCOMPARE(source.extension, extension);
+    }
+
+    // The copy is a record of its own table object: the documents table sees it at once, it takes
+    // over the source's fields but not its resubmission, a title that cannot name a file is refused,
+    // and only a completed copy stays.
+    void copyOfADocument() {
+        FilingClient client;
+        QVERIFY(writeBytes(client.filesDir() + QStringLiteral("Angebot.odt"), "Angebot"));
+        const qint64 sourceNr = test::appendRecord(client.dok, {{"NrFirma", 2},
+                                                                {"NrThema", 5},
+                                                                {"Ext", "odt"},
+                                                                {"Titel", "Angebot"},
+                                                                {"Art", "Brief"},
+                                                                {"Datei", "Angebot.odt"},
+                                                                {"Autor", "AM"},
+                                                                {"Feld3", "Los 3"},
+                                                                {"Notice", "dringend"},
+                                                                {"WTyp", "W"},
+                                                                {"WTag", 6620},
+                                                                {"Offen", 0}});
+        const QDateTime now(QDate(2026, 12, 7), QTime(10, 0));
+        const CopySource source = copySourceOf(QStringLiteral("Angebot.odt"), client.filesDir());
+        for (const bool complete : {false, true}) {
+            QVERIFY(client.dok.locate(u"Nr", sourceNr));
+            DocumentCopying copying(client.dataDir);
+            copying.begin(client.dok, QStringLiteral("NrFirma"), 3, now);
+            const qint64 copyNr = copying.TZiel.field(u"Nr").asInteger();
+            QVERIFY(client.dok.locate(u"Nr", copyNr));
+            QCOMPARE(client.dok.field(u"NrFirma").asInteger(), 3);
+            QCOMPARE(client.dok.field(u"NrThema").asInteger(), 5);
+            for (const char* name : {"Art", "Autor", "Feld3", "Notice", "Titel", "Ext"})
+                QVERIFY(!client.dok.field(QString::fromLatin1(name)).isNull());
+            QVERIFY(client.dok.field(u"WTyp").isNull());
+            QVERIFY(client.dok.field(u"WTag").isNull());
+            QCOMPARE(client.dok.field(u"Offen").asInteger(), 1);
+            QCOMPARE(client.dok.field(u"EDatum").asDate(), now.date());
+            QVERIFY(copying.isLinked());
+            const QString target = copyTargetFile(source.directory, QStringLiteral("Angebot"), source.extension);
+            QCOMPARE(target, client.filesDir() + QStringLiteral("Angebot00001.odt"));
+            QCOMPARE(copying.file(QStringLiteral("Angebot 1/2"), source.path, target, client.filesDir()),
+                     QStringLiteral("Der Titel \"Angebot 1/2\" kann nicht als Dateiname dienen: er darf weder \"/\" "
+                                    "noch ein Nullzeichen enthalten."));
+            if (complete)
+                QCOMPARE(copying.file(QStringLiteral("Angebot"), source.path, target, client.filesDir()), QString());
+            QCOMPARE(copying.finish(), copyNr);
+            QCOMPARE(client.records(), complete ? 2 : 1);
+            QCOMPARE(QFileInfo::exists(target), complete);
+        }
+        Table fresh;
+        test::openTable(fresh, client.dataDir, QStringLiteral("Dok.DB"));
+        fresh.last();
+        QCOMPARE(fresh.field(u"Datei").asString(), QStringLiteral("Angebot00001.odt"));
+        QCOMPARE(readBytes(client.filesDir() + QStringLiteral("Angebot00001.odt")), QByteArray("Angebot"));
     }
 };
 
