@@ -24,8 +24,6 @@ namespace zep {
 
 namespace {
 
-constexpr int ArtCatalog = 1;
-constexpr int AuthorCatalog = 4;
 constexpr int TitleWidth = 50;
 
 void showError(const QString& message) {
@@ -36,12 +34,6 @@ QLineEdit* pathField(const QString& name, QWidget* parent) {
     QLineEdit* edit = makeEdit(name, parent);
     edit->setFocusPolicy(Qt::ClickFocus); // outside the tab order
     return edit;
-}
-
-QRadioButton* radio(const QString& name, const QString& text, QWidget* parent) {
-    auto* button = new QRadioButton(text, parent);
-    button->setObjectName(name);
-    return button;
 }
 
 } // namespace
@@ -102,9 +94,9 @@ QWidget* AddDocumentDialog::buildFileGroup() {
     auto* group = new QGroupBox(QStringLiteral("Datei"), this);
     Lbl_Von = pathField(QStringLiteral("Lbl_Von"), group);
     Lbl_Nach = pathField(QStringLiteral("Lbl_Nach"), group);
-    CBNone = radio(QStringLiteral("CBNone"), QStringLiteral("Datei beibehalten"), group);
-    CBMove = radio(QStringLiteral("CBMove"), QStringLiteral("Datei nach ZEP verschieben"), group);
-    CBCopy = radio(QStringLiteral("CBCopy"), QStringLiteral("Datei nach ZEP kopieren"), group);
+    CBNone = makeRadioButton(QStringLiteral("CBNone"), QStringLiteral("Datei beibehalten"), group);
+    CBMove = makeRadioButton(QStringLiteral("CBMove"), QStringLiteral("Datei nach ZEP verschieben"), group);
+    CBCopy = makeRadioButton(QStringLiteral("CBCopy"), QStringLiteral("Datei nach ZEP kopieren"), group);
     CBCopy->setChecked(true);
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(new QLabel(QStringLiteral("Quell-Datei:"), group));
@@ -118,18 +110,13 @@ QWidget* AddDocumentDialog::buildFileGroup() {
     return group;
 }
 
-void AddDocumentDialog::loadPickLists() {
-    const QString general = Program::instance().paths.general;
-    fillPickListFromCatalog(*findChild<DBComboBox*>(QStringLiteral("DBComboBox2")), ArtCatalog, general);
-    fillPickListFromCatalog(*findChild<DBComboBox*>(QStringLiteral("DBComboBox1")), AuthorCatalog, general);
-}
-
 void AddDocumentDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (begun_)
         return;
     begun_ = true;
-    loadPickLists();
+    fillDocumentPickLists(*findChild<DBComboBox*>(QStringLiteral("DBComboBox2")),
+                          *findChild<DBComboBox*>(QStringLiteral("DBComboBox1")));
     Lbl_Von->setText(source_);
     Lbl_Nach->setText(proposedTarget(source_, target_.filesDir));
     if (Edit1->text().isEmpty())

@@ -30,7 +30,6 @@ protected:
 private:
     void buildControls();
     QWidget* buildFileGroup();
-    void loadPickLists();
     void updateOk();
     void updatePaths();
     FileHandling handling() const;

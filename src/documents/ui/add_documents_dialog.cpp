@@ -16,12 +16,6 @@ namespace zep {
 
 namespace {
 
-QRadioButton* radio(const QString& name, const QString& text, QWidget* parent) {
-    auto* button = new QRadioButton(text, parent);
-    button->setObjectName(name);
-    return button;
-}
-
 QString progressText(int done, int total) {
     return QStringLiteral("%1 von %2 Dateien abgelegt").arg(done).arg(total);
 }
@@ -37,9 +31,9 @@ AddDocumentsDialog::AddDocumentsDialog(Table& documents, FilingTarget target, QS
 
 void AddDocumentsDialog::buildControls() {
     auto* group = new QGroupBox(QStringLiteral("%1 Dateien").arg(paths_.size()), this);
-    CBNone = radio(QStringLiteral("CBNone"), QStringLiteral("Dateien beibehalten"), group);
-    CBMove = radio(QStringLiteral("CBMove"), QStringLiteral("Dateien nach ZEP verschieben"), group);
-    CBCopy = radio(QStringLiteral("CBCopy"), QStringLiteral("Dateien nach ZEP kopieren"), group);
+    CBNone = makeRadioButton(QStringLiteral("CBNone"), QStringLiteral("Dateien beibehalten"), group);
+    CBMove = makeRadioButton(QStringLiteral("CBMove"), QStringLiteral("Dateien nach ZEP verschieben"), group);
+    CBCopy = makeRadioButton(QStringLiteral("CBCopy"), QStringLiteral("Dateien nach ZEP kopieren"), group);
     CBCopy->setChecked(true);
     auto* choices = new QVBoxLayout(group);
     for (QRadioButton* button : {CBNone, CBMove, CBCopy})

@@ -29,18 +29,10 @@ namespace zep {
 
 namespace {
 
-constexpr int ArtCatalog = 1;
-constexpr int AuthorCatalog = 4;
 constexpr int TitleWidth = 50;
 
 void showError(const QString& message) {
     Interaction::instance().error(message, ApplicationName.toString());
-}
-
-QRadioButton* radio(const QString& name, const QString& text, QWidget* parent) {
-    auto* button = new QRadioButton(text, parent);
-    button->setObjectName(name);
-    return button;
 }
 
 // In place of drive letters: the home folder and the roots of the mounted file systems.
@@ -122,9 +114,9 @@ void CopyDocumentDialog::buildControls() {
 QGroupBox* CopyDocumentDialog::buildFileGroup() {
     auto* group = new QGroupBox(QStringLiteral("Datei"), this);
     group->setObjectName(QStringLiteral("GB1"));
-    RB_ZEP = radio(QStringLiteral("RB_ZEP"), QStringLiteral("Ordner von ZEP"), group);
-    RB_SAME = radio(QStringLiteral("RB_SAME"), QStringLiteral("Ordner beibehalten"), group);
-    RB_OTHER = radio(QStringLiteral("RB_OTHER"), QStringLiteral("Anderer Ordner"), group);
+    RB_ZEP = makeRadioButton(QStringLiteral("RB_ZEP"), QStringLiteral("Ordner von ZEP"), group);
+    RB_SAME = makeRadioButton(QStringLiteral("RB_SAME"), QStringLiteral("Ordner beibehalten"), group);
+    RB_OTHER = makeRadioButton(QStringLiteral("RB_OTHER"), QStringLiteral("Anderer Ordner"), group);
     RB_ZEP->setChecked(true);
     // Shows the target; the dialog keeps the target itself, typing here changes nothing.
     EditZFile = makeEdit(QStringLiteral("EditZFile"), group);
@@ -160,18 +152,13 @@ void CopyDocumentDialog::buildDirectoryChooser() {
     showDirectoryChooser(false);
 }
 
-void CopyDocumentDialog::loadPickLists() {
-    const QString general = Program::instance().paths.general;
-    fillPickListFromCatalog(*findChild<DBComboBox*>(QStringLiteral("DBComboBox2")), ArtCatalog, general);
-    fillPickListFromCatalog(*findChild<DBComboBox*>(QStringLiteral("DBComboBox1")), AuthorCatalog, general);
-}
-
 void CopyDocumentDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (created_)
         return;
     created_ = true;
-    loadPickLists();
+    fillDocumentPickLists(*findChild<DBComboBox*>(QStringLiteral("DBComboBox2")),
+                          *findChild<DBComboBox*>(QStringLiteral("DBComboBox1")));
     showDirectoryChooser(false);
     try {
         copying_.begin(dm_.TDok, linkField_, targetNumber_, Clock::now());

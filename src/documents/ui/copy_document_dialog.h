@@ -40,7 +40,6 @@ private:
     void buildControls();
     QGroupBox* buildFileGroup();
     void buildDirectoryChooser();
-    void loadPickLists();
     void radioClicked();
     void driveChanged();
     void dirBoxClicked();

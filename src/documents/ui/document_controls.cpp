@@ -1,11 +1,16 @@
 #include "documents/ui/document_controls.h"
 
+#include "app/program.h"
+#include "controls/ui/db_combo_box.h"
 #include "controls/ui/db_lookup_combo_box.h"
 #include "data/tdm.h"
 
 namespace zep {
 
 namespace {
+
+constexpr int ArtCatalog = 1;
+constexpr int AuthorCatalog = 4;
 
 DBLookupComboBox* documentLookup(DataSource* documents, const QString& name, const QString& field, DataSource* list,
                                  const QString& shown, QWidget* parent) {
@@ -29,6 +34,12 @@ DBLookupComboBox* addressLookup(TDM& dm, const QString& name, QWidget* parent, D
 DBLookupComboBox* topicLookup(TDM& dm, const QString& name, QWidget* parent, DataSource* documents) {
     return documentLookup(documents ? documents : &dm.DDok, name, QStringLiteral("NrThema"), &dm.DThemaLook,
                           QStringLiteral("Thema"), parent);
+}
+
+void fillDocumentPickLists(DBComboBox& art, DBComboBox& author) {
+    const QString general = Program::instance().paths.general;
+    fillPickListFromCatalog(art, ArtCatalog, general);
+    fillPickListFromCatalog(author, AuthorCatalog, general);
 }
 
 } // namespace zep

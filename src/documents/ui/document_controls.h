@@ -6,6 +6,7 @@ class QWidget;
 namespace zep {
 
 class DataSource;
+class DBComboBox;
 class DBLookupComboBox;
 class TDM;
 
@@ -14,5 +15,8 @@ class TDM;
 // dialogs.
 DBLookupComboBox* addressLookup(TDM& dm, const QString& name, QWidget* parent, DataSource* documents = nullptr);
 DBLookupComboBox* topicLookup(TDM& dm, const QString& name, QWidget* parent, DataSource* documents = nullptr);
+
+// Fills the pick lists of a document's kind ("Art") and author from their catalogs.
+void fillDocumentPickLists(DBComboBox& art, DBComboBox& author);
 
 } // namespace zep
