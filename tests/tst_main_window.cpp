@@ -19,6 +19,7 @@
 #include "mainwin/ui/main_window.h"
 #include "platform/dde_dbus.h"
 #include "scripted_interaction.h"
+#include "small_disk.h"
 #include "test_install.h"
 #include "tools/installation_layout.h"
 
@@ -65,6 +66,7 @@ using namespace zep;
 using zep::test::appendRecord;
 using zep::test::columnValues;
 using zep::test::ScriptedInteraction;
+using zep::test::SmallDisk;
 
 namespace {
 
@@ -1382,6 +1384,41 @@ private slots:
             QCOMPARE(inst.dm->TDok.field(u"Offen").asInteger(), 1);
         }
         QCOMPARE(inst.interaction.texts().size(), 1); // the file dialog only
+    }
+
+    // TN05 on a "Files" folder that cannot be written: OK reports the failed copy in German and keeps
+    // the dialog open; aborting then leaves no record, the file where it was and nothing in "Files".
+    void failedAddingLeavesNoRecord() {
+        SmallDisk disk(64 * 1024);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.skipText()));
+        QVERIFY(disk.remountReadOnly());
+        Installation inst;
+        QVERIFY(QFile::link(disk.path(), inst.clientDir + QStringLiteral("/Files")));
+        const QString source = inst.tmp.filePath(QStringLiteral("Brief.doc"));
+        QVERIFY(writeBytes(source, "Brief"));
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Zeta AG"));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        bool stayedOpen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TN05")
+                return;
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+            stayedOpen = dialog->isVisible();
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnAbbruch"))->click();
+        });
+        emit window->documentGrid().OnDragFiles({source});
+        QVERIFY(stayedOpen);
+        QCOMPARE(inst.interaction.texts(),
+                 QStringList{QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2/Files/Brief00001.doc\" kopiert "
+                                            "werden: Der Datenträger ist schreibgeschützt.")
+                                 .arg(source, inst.clientDir)});
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before);
+        QCOMPARE(readBytes(source), QByteArray("Brief"));
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     // Files dropped onto the list: several go through TN051 in one run, two of one name getting
