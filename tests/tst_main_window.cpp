@@ -1152,8 +1152,9 @@ private slots:
 
         QVERIFY(window->locateDocument(1));
         picked = 3;
-        child<QAction>(*window, QStringLiteral("PD_Copy"))->trigger();
-        QCOMPARE(copyTargets, QList<int>{3});
+        for (const char* command : {"PD_Copy", "MD_Copy"}) // the menu entry does what the popup entry does
+            child<QAction>(*window, QString::fromLatin1(command))->trigger();
+        QCOMPARE(copyTargets, (QList<int>{3, 3}));
         QCOMPARE(list.field(u"Nr").asInteger(), 1);
 
         for (const int target : {0, 1}) { // cancelled, and the entry it belongs to already
@@ -1163,15 +1164,16 @@ private slots:
         }
         picked = 3;
         QVERIFY(window->locateDocument(2));
-        child<QAction>(*window, QStringLiteral("PD_Move"))->trigger();
+        child<QAction>(*window, QStringLiteral("MD_Move"))->trigger();
         QCOMPARE(titles(list), QStringList{"Angebot"});
         QCOMPARE(list.recNo(), 1); // the second row is gone: the last one is kept
         QVERIFY(dok.findKey({2}));
         QCOMPARE(dok.field(u"NrFirma").asInteger(), 3);
         QCOMPARE(dok.field(u"NrThema").asInteger(), 2); // the other tree keeps its entry
-        QCOMPARE(asked, (QStringList{
-                            "Dokument kopieren nach ...|Adressen.dat", "Dokument verschieben nach...|Adressen.dat",
-                            "Dokument verschieben nach...|Adressen.dat", "Dokument verschieben nach...|Adressen.dat"}));
+        QCOMPARE(asked,
+                 (QStringList{"Dokument kopieren nach ...|Adressen.dat", "Dokument kopieren nach ...|Adressen.dat",
+                              "Dokument verschieben nach...|Adressen.dat", "Dokument verschieben nach...|Adressen.dat",
+                              "Dokument verschieben nach...|Adressen.dat"}));
         QVERIFY(dok.findKey({1}));
         QCOMPARE(dok.field(u"NrFirma").asInteger(), 1);
     }

@@ -126,9 +126,9 @@ void MainWindow::D_BtnClick(QObject* sender) {
         fetchDocuments();
     else if (isSender(sender, u"Btn_D_Del") || isSender(sender, u"MD_Del") || isSender(sender, u"PD_Del"))
         deleteCurrentDocument();
-    else if (isSender(sender, u"PD_Move"))
+    else if (isSender(sender, u"PD_Move") || isSender(sender, u"MD_Move"))
         moveToEntry();
-    else if (isSender(sender, u"PD_Copy"))
+    else if (isSender(sender, u"PD_Copy") || isSender(sender, u"MD_Copy"))
         copyToEntry();
     else if (isSender(sender, u"MSer_Word"))
         serialLetter();

@@ -278,9 +278,10 @@ void MainWindow::addFiles(const QStringList& paths) {
         return;
     const FilingTarget target{viewState_.linkField, nodeNumber(selected), Program::instance().client.FilesDir};
     const qint64 nr = addDocuments(*dm_, target, paths, this);
+    if (nr == 0)
+        return;
     RefreshDocumentList();
-    if (nr != 0)
-        locateDocument(nr);
+    locateDocument(nr);
 }
 
 void MainWindow::D_GridCTRLChanged(bool pressed) {
