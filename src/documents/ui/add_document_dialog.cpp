@@ -1,7 +1,6 @@
 #include "documents/ui/add_document_dialog.h"
 
 #include "app/interaction.h"
-#include "app/program.h"
 #include "app/program_info.h"
 #include "app/ui/help_window.h"
 #include "app/ui/named_controls.h"

@@ -2,7 +2,6 @@
 
 #include "app/clock.h"
 #include "app/interaction.h"
-#include "app/program.h"
 #include "app/program_info.h"
 #include "app/ui/help_window.h"
 #include "app/ui/named_controls.h"
@@ -234,8 +233,7 @@ void CopyDocumentDialog::BtnOKClick() {
 // Every way of closing ends here: a copy that was not completed leaves no record behind.
 void CopyDocumentDialog::done(int result) {
     try {
-        const qint64 number = copying_.finish();
-        copyNumber_ = result == Accepted ? number : 0;
+        copying_.finish();
         copying_.TZiel.close();
         dm_.TDok.refresh();
     } catch (const EngineError& error) {

@@ -27,10 +27,6 @@ public:
 
     // Throws EngineError when the documents table cannot be opened for the copy.
     CopyDocumentDialog(TDM& dm, QString linkField, qint64 targetNumber, QString filesDir, QWidget* parent = nullptr);
-    // The copy's Nr once the dialog has closed with OK, else 0.
-    qint64 copyNumber() const { return copyNumber_; }
-    const QString& targetFile() const { return targetFile_; }
-
     void done(int result) override;
 
 protected:
@@ -58,7 +54,6 @@ private:
     QString targetFile_;
     DocumentCopying copying_;
     DataSource DZiel;
-    qint64 copyNumber_ = 0;
     bool created_ = false;
     QLineEdit* Edit1 = nullptr;
     QRadioButton* RB_ZEP = nullptr;

@@ -2,7 +2,6 @@
 
 #include "app/clock.h"
 #include "app/interaction.h"
-#include "app/program.h"
 #include "app/program_info.h"
 #include "app/ui/help_window.h"
 #include "app/ui/named_controls.h"
