@@ -39,6 +39,7 @@ public:
     Answer askYesNoCancel(const QString&, const QString&) override { return Answer::Cancel; }
     Answer askOkAbort(const QString&, const QString&) override { return Answer::Abort; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QStringList openFileNames(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString directory(const QString&, const QString&) override { return {}; }
     std::optional<FontDescription> font(const FontDescription&, const QString&) override { return std::nullopt; }

@@ -7,6 +7,7 @@
 #include "backup_bench.h"
 #include "bench_support.h"
 #include "document_list_bench.h"
+#include "filing_bench.h"
 #include "tree_bench.h"
 
 #include <QApplication>
@@ -236,6 +237,7 @@ int main(int argc, char** argv) {
                .arg(QStringLiteral("SQLite roh"), 10);
     out.flush();
     runBackupBenchmark(dataDir);
+    runFilingBenchmark(dataDir, 300);
     benchOpen(dataDir);
     benchFilterSwitch(dataDir, addresses);
     benchKeySearch(dataDir, documents);

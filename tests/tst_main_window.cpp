@@ -32,6 +32,7 @@
 #include <QDBusConnection>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,6 +41,7 @@
 #include <QMenuBar>
 #include <QMutex>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -55,6 +57,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <cerrno>
 #include <optional>
 #include <sqlite3.h>
@@ -65,6 +68,7 @@ using namespace zep;
 using zep::test::appendRecord;
 using zep::test::columnValues;
 using zep::test::ScriptedInteraction;
+using zep::test::SmallDisk;
 
 namespace {
 
@@ -1225,8 +1229,9 @@ private slots:
 
         QVERIFY(window->locateDocument(1));
         picked = 3;
-        child<QAction>(*window, QStringLiteral("PD_Copy"))->trigger();
-        QCOMPARE(copyTargets, QList<int>{3});
+        for (const char* command : {"PD_Copy", "MD_Copy"}) // the menu entry does what the popup entry does
+            child<QAction>(*window, QString::fromLatin1(command))->trigger();
+        QCOMPARE(copyTargets, (QList<int>{3, 3}));
         QCOMPARE(list.field(u"Nr").asInteger(), 1);
 
         for (const int target : {0, 1}) { // cancelled, and the entry it belongs to already
@@ -1236,15 +1241,16 @@ private slots:
         }
         picked = 3;
         QVERIFY(window->locateDocument(2));
-        child<QAction>(*window, QStringLiteral("PD_Move"))->trigger();
+        child<QAction>(*window, QStringLiteral("MD_Move"))->trigger();
         QCOMPARE(titles(list), QStringList{"Angebot"});
         QCOMPARE(list.recNo(), 1); // the second row is gone: the last one is kept
         QVERIFY(dok.findKey({2}));
         QCOMPARE(dok.field(u"NrFirma").asInteger(), 3);
         QCOMPARE(dok.field(u"NrThema").asInteger(), 2); // the other tree keeps its entry
-        QCOMPARE(asked, (QStringList{
-                            "Dokument kopieren nach ...|Adressen.dat", "Dokument verschieben nach...|Adressen.dat",
-                            "Dokument verschieben nach...|Adressen.dat", "Dokument verschieben nach...|Adressen.dat"}));
+        QCOMPARE(asked,
+                 (QStringList{"Dokument kopieren nach ...|Adressen.dat", "Dokument kopieren nach ...|Adressen.dat",
+                              "Dokument verschieben nach...|Adressen.dat", "Dokument verschieben nach...|Adressen.dat",
+                              "Dokument verschieben nach...|Adressen.dat"}));
         QVERIFY(dok.findKey({1}));
         QCOMPARE(dok.field(u"NrFirma").asInteger(), 1);
     }
@@ -1274,17 +1280,300 @@ private slots:
         QCOMPARE(dok.field(u"NrFirma").asInteger(), 1);
     }
 
-    // Until the copy dialog is there, copying says so instead of doing nothing.
-    void copyWithoutCopyDialogSaysSo() {
+    void copyDocument_data() {
+        QTest::addColumn<QString>("closing"); // "OK", "BitBtn2", "close", "Escape"
+        QTest::addColumn<QString>("folder");  // "RB_ZEP", "RB_SAME", "RB_OTHER"
+        QTest::newRow("OK into Files") << "OK"
+                                       << "RB_ZEP";
+        QTest::newRow("OK, the folder kept: a bare source lands in Files") << "OK"
+                                                                           << "RB_SAME";
+        QTest::newRow("OK into another folder") << "OK"
+                                                << "RB_OTHER";
+        QTest::newRow("abort") << "BitBtn2"
+                               << "RB_OTHER";
+        QTest::newRow("close box") << "close"
+                                   << "RB_ZEP";
+        QTest::newRow("Escape") << "Escape"
+                                << "RB_SAME";
+    }
+
+    // TN07 posts a provisional copy under the target when it shows, on its own table object; only OK
+    // keeps it, with its own file under a new number. The height follows the folder choice.
+    void copyDocument() {
+        QFETCH(QString, closing);
+        QFETCH(QString, folder);
+        Installation inst;
+        const QString files = inst.clientDir + QStringLiteral("/Files/");
+        QVERIFY(QDir().mkpath(files));
+        QVERIFY(writeBytes(files + QStringLiteral("a.odt"), "Angebot"));
+        const QString other = inst.tmp.filePath(QStringLiteral("Ablage extern"));
+        QVERIFY(QDir().mkpath(other));
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        window->setEntryPicker([](const QString&, const QString&, QWidget*) { return 3; });
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        QVERIFY(window->locateDocument(1));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        int whileShown = -1;
+        QList<int> heights;
+        QString shownTarget;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TN07")
+                return;
+            whileShown = recordCount(inst, QStringLiteral("Dok.DB"));
+            heights << dialog->height();
+            dialog->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("Angebot Zeta"));
+            dialog->findChild<QRadioButton*>(folder)->click();
+            heights << dialog->height();
+            if (folder == u"RB_OTHER") {
+                auto* dirs = dialog->findChild<QTreeView*>(QStringLiteral("DirBox"));
+                auto* model = qobject_cast<QFileSystemModel*>(dirs->model());
+                dirs->setCurrentIndex(model->index(other));
+            }
+            shownTarget = dialog->findChild<QLineEdit*>(QStringLiteral("EditZFile"))->text();
+            if (closing == u"OK")
+                dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+            else if (closing == u"BitBtn2")
+                dialog->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
+            else if (closing == u"close")
+                dialog->close();
+            else
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        child<QAction>(*window, QStringLiteral("PD_Copy"))->trigger();
+        QCOMPARE(whileShown, before + 1);
+        QCOMPARE(heights.first(), 292);
+        QCOMPARE(heights.last(), folder == u"RB_OTHER" ? 457 : 292);
+        const bool filed = closing == u"OK";
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before + (filed ? 1 : 0));
+        const QString expected =
+            (folder == u"RB_OTHER" ? other + u'/' : files) + QStringLiteral("Angebot Zeta00001.odt");
+        QCOMPARE(shownTarget, expected);
+        QCOMPARE(QFileInfo::exists(expected), filed);
+        QCOMPARE(inst.dm->dm1().QDok.field(u"Nr").asInteger(), 1); // the source is selected again
+        if (filed) {
+            Table dok;
+            test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+            dok.last();
+            QCOMPARE(dok.field(u"Datei").asString(),
+                     folder == u"RB_OTHER" ? expected : QStringLiteral("Angebot Zeta00001.odt"));
+            QCOMPARE(dok.field(u"NrFirma").asInteger(), 3);
+            QCOMPARE(dok.field(u"NrThema").asInteger(), 1);
+            QCOMPARE(dok.field(u"Titel").asString(), QStringLiteral("Angebot Zeta"));
+            QCOMPARE(dok.field(u"Offen").asInteger(), 1);
+            QCOMPARE(dok.field(u"EDatum").asDate(), Clock::today());
+            QCOMPARE(readBytes(expected), QByteArray("Angebot"));
+        }
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
+    // A copy whose file cannot be made (the source is gone, the target folder is not writable)
+    // is reported and leaves neither a record nor a file; the dialog stays open until aborted.
+    void failedCopyLeavesNoRecord() {
         Installation inst;
         auto window = inst.makeWindow();
         showAndOpen(*window, inst);
         window->setEntryPicker([](const QString&, const QString&, QWidget*) { return 3; });
         selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
         QVERIFY(window->locateDocument(1));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        bool stayedOpen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TN07")
+                return;
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+            stayedOpen = dialog->isVisible();
+            dialog->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
+        });
         child<QAction>(*window, QStringLiteral("PD_Copy"))->trigger();
-        QCOMPARE(inst.interaction.texts().last(),
-                 QStringLiteral("Das Kopieren von Dokumenten steht in dieser Version noch nicht zur Verfügung."));
+        QVERIFY(stayedOpen);
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before);
+        QCOMPARE(inst.interaction.texts(),
+                 QStringList{QStringLiteral("Die Datei \"%1/Files/a.odt\" wurde nicht gefunden.").arg(inst.clientDir)});
+        QVERIFY(!QFileInfo::exists(inst.clientDir + QStringLiteral("/Files/Angebot00001.odt")));
+    }
+
+    void addOneFile_data() {
+        QTest::addColumn<QString>("closing"); // "OK", "BtnAbbruch", "close", "Escape"
+        QTest::addColumn<QString>("handling");
+        QTest::newRow("OK, copied") << "OK"
+                                    << "CBCopy";
+        QTest::newRow("OK, moved") << "OK"
+                                   << "CBMove";
+        QTest::newRow("OK, kept") << "OK"
+                                  << "CBNone";
+        QTest::newRow("abort") << "BtnAbbruch"
+                               << "CBMove";
+        QTest::newRow("close box") << "close"
+                                   << "CBCopy";
+        QTest::newRow("Escape") << "Escape"
+                                << "CBCopy";
+    }
+
+    // "Dokument holen" with one file shows TN05 with its proposals and a provisional record; only OK
+    // files the document, and the list then stands on it.
+    void addOneFile() {
+        QFETCH(QString, closing);
+        QFETCH(QString, handling);
+        Installation inst;
+        const QString files = inst.clientDir + QStringLiteral("/Files/");
+        QVERIFY(QDir().mkpath(files));
+        const QString source = inst.tmp.filePath(QStringLiteral("Angebot00007.odt"));
+        QVERIFY(writeBytes(source, "Preise"));
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Zeta AG"));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        int whileShown = -1;
+        QStringList shown;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TN05")
+                return;
+            whileShown = recordCount(inst, QStringLiteral("Dok.DB"));
+            for (const char* name : {"Edit1", "Lbl_Von", "Lbl_Nach"})
+                shown << dialog->findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+            shown << QString::number(dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->isEnabled());
+            dialog->findChild<QRadioButton*>(handling)->click();
+            if (closing == u"OK")
+                dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+            else if (closing == u"BtnAbbruch")
+                dialog->findChild<QPushButton*>(QStringLiteral("BtnAbbruch"))->click();
+            else if (closing == u"close")
+                dialog->close();
+            else
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        inst.interaction.setNextFiles({source});
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Holen")), Qt::LeftButton);
+        QCOMPARE(whileShown, before + 1);
+        QCOMPARE(shown, (QStringList{"Angebot", source, files + QStringLiteral("Angebot00001.odt"), "1"}));
+        const bool filed = closing == u"OK";
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before + (filed ? 1 : 0));
+        QCOMPARE(QFileInfo::exists(source), !(filed && handling == u"CBMove"));
+        QCOMPARE(QFileInfo::exists(files + QStringLiteral("Angebot00001.odt")), filed && handling != u"CBNone");
+        if (filed) {
+            Query& list = inst.dm->dm1().QDok;
+            QCOMPARE(list.field(u"Titel").asString(), QStringLiteral("Angebot"));
+            QCOMPARE(list.field(u"Datei").asString(),
+                     handling == u"CBNone" ? source : QStringLiteral("Angebot00001.odt"));
+            QCOMPARE(inst.dm->TDok.field(u"NrFirma").asInteger(), 3);
+            QCOMPARE(inst.dm->TDok.field(u"Offen").asInteger(), 1);
+        }
+        QCOMPARE(inst.interaction.texts().size(), 1); // the file dialog only
+    }
+
+    // TN05 on a "Files" folder that cannot be written: OK reports the failed copy in German and keeps
+    // the dialog open; aborting then leaves no record, the file where it was and nothing in "Files".
+    void failedAddingLeavesNoRecord() {
+        SmallDisk disk(64 * 1024);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.skipText()));
+        QVERIFY(disk.remountReadOnly());
+        Installation inst;
+        QVERIFY(QFile::link(disk.path(), inst.clientDir + QStringLiteral("/Files")));
+        const QString source = inst.tmp.filePath(QStringLiteral("Brief.doc"));
+        QVERIFY(writeBytes(source, "Brief"));
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Zeta AG"));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        bool stayedOpen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TN05")
+                return;
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+            stayedOpen = dialog->isVisible();
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnAbbruch"))->click();
+        });
+        emit window->documentGrid().OnDragFiles({source});
+        QVERIFY(stayedOpen);
+        QCOMPARE(inst.interaction.texts(),
+                 QStringList{QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2/Files/Brief00001.doc\" kopiert "
+                                            "werden: Der Datenträger ist schreibgeschützt.")
+                                 .arg(source, inst.clientDir)});
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before);
+        QCOMPARE(readBytes(source), QByteArray("Brief"));
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    // Files dropped onto the list: several go through TN051 in one run, two of one name getting
+    // consecutive numbers; the list then stands on the last one filed.
+    void addSeveralDroppedFiles() {
+        Installation inst;
+        const QString files = inst.clientDir + QStringLiteral("/Files/");
+        QVERIFY(QDir().mkpath(files));
+        QVERIFY(QDir().mkpath(inst.tmp.filePath(QStringLiteral("alt"))));
+        const QStringList dropped{inst.tmp.filePath(QStringLiteral("Brief.doc")),
+                                  inst.tmp.filePath(QStringLiteral("alt/Brief.doc")),
+                                  inst.tmp.filePath(QStringLiteral("Foto.jpeg"))};
+        for (const QString& path : dropped)
+            QVERIFY(writeBytes(path, path.toUtf8()));
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVB")), QStringLiteral("Projekte"));
+        child<QTabBar>(*window, QStringLiteral("Tab00"))->setCurrentIndex(1);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVB")), QStringLiteral("Projekte"));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        int whileShown = -1;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TN051")
+                return;
+            whileShown = recordCount(inst, QStringLiteral("Dok.DB"));
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+        });
+        emit window->documentGrid().OnDragFiles(dropped + QStringList{inst.tmp.path()});
+        QCOMPARE(whileShown, before);
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before + 3);
+        Table dok;
+        test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+        dok.setFilterText(QStringLiteral("Offen=0"));
+        dok.setFiltered(true);
+        QCOMPARE(columnValues(dok, QStringLiteral("Datei")),
+                 (QVariantList{"Brief00001.doc", "Brief00002.doc", "Foto00001.jpeg"}));
+        QCOMPARE(columnValues(dok, QStringLiteral("NrThema")), (QVariantList{1, 1, 1}));
+        QCOMPARE(readBytes(files + QStringLiteral("Brief00002.doc")), dropped[1].toUtf8());
+        QCOMPARE(inst.dm->dm1().QDok.field(u"Titel").asString(), QStringLiteral("Foto.jpeg"));
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
+    // Hundreds of dropped files show their progress; "Abbrechen" stops between two files, and what
+    // was filed stays filed and listed.
+    void manyDroppedFilesCanBeStopped() {
+        Installation inst;
+        QVERIFY(QDir().mkpath(inst.clientDir + QStringLiteral("/Files")));
+        QStringList dropped;
+        for (int i = 0; i < 300; ++i) {
+            dropped << inst.tmp.filePath(QStringLiteral("Beleg %1.pdf").arg(i));
+            QVERIFY(writeBytes(dropped.last(), "Beleg"));
+        }
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Zeta AG"));
+        const int before = recordCount(inst, QStringLiteral("Dok.DB"));
+        QString progress;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog->objectName() != u"TN051")
+                return;
+            auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("Fortschritt"));
+            connect(bar, &QProgressBar::valueChanged, dialog, [&, dialog](int value) {
+                if (value != 5)
+                    return;
+                progress = dialog->findChild<QLabel*>(QStringLiteral("LblFortschritt"))->text();
+                dialog->findChild<QPushButton*>(QStringLiteral("BtnAbbruch"))->click();
+            });
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+        });
+        emit window->documentGrid().OnDragFiles(dropped);
+        QCOMPARE(progress, QStringLiteral("5 von 300 Dateien abgelegt"));
+        QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before + 5);
+        QCOMPARE(inst.dm->dm1().QDok.field(u"Titel").asString(), QStringLiteral("Beleg 4.pdf"));
+        QCOMPARE(QDir(inst.clientDir + QStringLiteral("/Files")).count(), 2u + 5u);
     }
 
     // Files dropped onto the list go to filing without the directories among them; without filing
@@ -1294,6 +1583,7 @@ private slots:
         auto window = inst.makeWindow();
         showAndOpen(*window, inst);
         TDBGrid3& grid = window->documentGrid();
+        window->setFileAdder({});
         selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
         QVERIFY(!grid.AcceptFiles());
         QList<QStringList> filed;

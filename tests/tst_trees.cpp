@@ -1126,15 +1126,17 @@ private slots:
                               QStringLiteral("Kann Datei \"%1Themen.dat\" nicht finden").arg(daten)}));
     }
 
-    // Documents from the list go onto any entry but the root; files from the desktop are refused by
-    // the list until filing takes them.
+    // Documents from the list go onto any entry but the root; files from the desktop are taken by the
+    // list while an entry is selected, never on the root.
     void listDropsOntoTheTreeAndFilesOntoTheList() {
         WindowInstallation inst;
         QVERIFY(inst.show());
         TTreeView2& tva = inst.tva();
+        tva.setCurrentItem(tva.topLevelItem(0));
+        QVERIFY(!inst.window->documentGrid().AcceptFiles());
         tva.setCurrentItem(findNode(tva, QStringLiteral("Alpha GmbH")));
         QVERIFY(inst.interaction.texts().isEmpty());
-        QVERIFY(!inst.window->documentGrid().AcceptFiles());
+        QVERIFY(inst.window->documentGrid().AcceptFiles());
         QVERIFY(tva.acceptsDrop(findNode(tva, QStringLiteral("Zeta AG")), &inst.window->documentGrid()));
         QVERIFY(!tva.acceptsDrop(tva.topLevelItem(0), &inst.window->documentGrid()));
         QVERIFY(tva.acceptsDrop(findNode(tva, QStringLiteral("Zeta AG")), &tva));

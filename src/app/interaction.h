@@ -3,6 +3,7 @@
 #include "app/font_string.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -35,6 +36,8 @@ public:
 
     // The chosen path, or "" when the user cancels. A filter is in Qt's form: "Texte (*.txt *.rtf);;Alle (*)".
     virtual QString openFileName(const QString& caption, const QString& startDir, const QString& filter) = 0;
+    // Several files chosen at once; empty when the user cancels.
+    virtual QStringList openFileNames(const QString& caption, const QString& startDir, const QString& filter) = 0;
     virtual QString saveFileName(const QString& caption, const QString& startDir, const QString& filter) = 0;
     virtual QString directory(const QString& caption, const QString& startDir) = 0;
     // The chosen font, or nothing when the user cancels.

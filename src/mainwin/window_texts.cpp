@@ -25,8 +25,8 @@ QString documentTabCaption(int count) {
     return QStringLiteral("Dokumente [") + QString::number(count) + u']';
 }
 
-QString copyNotAvailableMessage() {
-    return QStringLiteral("Das Kopieren von Dokumenten steht in dieser Version noch nicht zur Verfügung.");
+QString fetchDocumentsCaption() {
+    return QStringLiteral("Dokument holen");
 }
 
 QString moveTargetCaption() {

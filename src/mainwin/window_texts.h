@@ -22,7 +22,8 @@ QString documentTabCaption(int count);
 // Texts of this window's own messages.
 QString noteIsNoFileMessage();
 QString noSerialLetterDocumentMessage();
-QString copyNotAvailableMessage();
+// Caption of the multi-select file dialog of "Dokument holen".
+QString fetchDocumentsCaption();
 // Captions of the tree picker when a document moves or is copied to another entry.
 QString moveTargetCaption();
 QString copyTargetCaption();

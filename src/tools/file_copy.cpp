@@ -108,12 +108,32 @@ int copyContent(const QString& source, const QString& target, const QByteArray* 
                 return discard(error);
         }
     }
+    // Like a copy on the desktop, the copy keeps the source's last-write time (filing dates by it).
+    if (!content) {
+        const struct timespec times[2] = {sourceStat.st_atim, sourceStat.st_mtim};
+        if (::futimens(out.get(), times) != 0)
+            return discard(errno);
+    }
     if (::fsync(out.get()) != 0)
         return discard(errno);
+    // A copy shorter than its source never replaces anything, nor lets a move remove the source.
+    struct stat written {};
+    if (::fstat(out.get(), &written) != 0)
+        return discard(errno);
+    const qint64 expected = content ? content->size() : qint64(sourceStat.st_size);
+    if (qint64(written.st_size) != expected)
+        return discard(EIO);
     if (out.close() != 0)
         return discard(errno);
     if (::rename(temporary.constData(), QFile::encodeName(targetInfo.absoluteFilePath()).constData()) != 0)
         return discard(errno);
+    return 0;
+}
+
+int syncDirectory(const QString& directory) {
+    Descriptor dir(::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0 || ::fsync(dir.get()) != 0)
+        return errno;
     return 0;
 }
 
@@ -192,9 +212,13 @@ int TFileCopy::moveFile() {
             return 0;
         if (errno != EXDEV)
             return errno;
-        // Another file system: copy, and remove the source only once the copy is on disk.
+        // Another file system: copy, and remove the source only once the copy and its name are on disk.
         if (const int error = copyContent(SourceFile, TargetFile))
             return error;
+        if (const int error = syncDirectory(QFileInfo(TargetFile).absolutePath())) {
+            ::unlink(target.constData());
+            return error;
+        }
         return ::unlink(source.constData()) == 0 ? 0 : errno;
     } catch (const std::exception&) {
         return SystemCallFailed;

@@ -38,6 +38,8 @@ ScriptedInteraction::~ScriptedInteraction() {
         unused.append(QStringLiteral("answer ") + answerName(answer));
     for (const QString& file : std::as_const(files_))
         unused.append(QStringLiteral("file \"%1\"").arg(file));
+    for (const QStringList& list : std::as_const(fileLists_))
+        unused.append(QStringLiteral("files \"%1\"").arg(list.join(u'|')));
     for (const QString& dir : std::as_const(directories_))
         unused.append(QStringLiteral("directory \"%1\"").arg(dir));
     for (const auto& font : std::as_const(fonts_))
@@ -67,7 +69,7 @@ QStringList ScriptedInteraction::texts() const {
 }
 
 qsizetype ScriptedInteraction::unusedAnswers() const {
-    return answers_.size() + files_.size() + directories_.size() + fonts_.size() + printers_.size();
+    return answers_.size() + files_.size() + fileLists_.size() + directories_.size() + fonts_.size() + printers_.size();
 }
 
 void ScriptedInteraction::information(const QString& text, const QString& caption) {
@@ -106,6 +108,11 @@ Answer ScriptedInteraction::askOkAbort(const QString& text, const QString& capti
 QString ScriptedInteraction::openFileName(const QString& caption, const QString& startDir, const QString& filter) {
     shown_.append({Kind::OpenFile, startDir, caption, filter});
     return take(files_, QStringLiteral("the open dialog \"%1\"").arg(caption), QString());
+}
+
+QStringList ScriptedInteraction::openFileNames(const QString& caption, const QString& startDir, const QString& filter) {
+    shown_.append({Kind::OpenFile, startDir, caption, filter});
+    return take(fileLists_, QStringLiteral("the open dialog \"%1\"").arg(caption), QStringList());
 }
 
 QString ScriptedInteraction::saveFileName(const QString& caption, const QString& startDir, const QString& filter) {

@@ -47,6 +47,8 @@ public:
     void setNextAnswer(Answer answer) { answers_.enqueue(answer); }
     // For open and save dialogs; "" answers as a cancelled dialog.
     void setNextFile(const QString& path) { files_.enqueue(path); }
+    // For the multi-select open dialog; an empty list answers as a cancelled dialog.
+    void setNextFiles(const QStringList& paths) { fileLists_.enqueue(paths); }
     void setNextDirectory(const QString& path) { directories_.enqueue(path); }
     // std::nullopt answers as a cancelled dialog.
     void setNextFont(const std::optional<FontDescription>& font) { fonts_.enqueue(font); }
@@ -72,6 +74,7 @@ public:
     Answer askYesNoCancel(const QString& text, const QString& caption) override;
     Answer askOkAbort(const QString& text, const QString& caption) override;
     QString openFileName(const QString& caption, const QString& startDir, const QString& filter) override;
+    QStringList openFileNames(const QString& caption, const QString& startDir, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString directory(const QString& caption, const QString& startDir) override;
     std::optional<FontDescription> font(const FontDescription& initial, const QString& caption) override;
@@ -88,6 +91,7 @@ private:
     QStringList errors_;
     QQueue<Answer> answers_;
     QQueue<QString> files_;
+    QQueue<QStringList> fileLists_;
     QQueue<QString> directories_;
     QQueue<std::optional<FontDescription>> fonts_;
     QQueue<PrinterSetup> printers_;

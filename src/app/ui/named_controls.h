@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QToolButton>
 
 namespace zep {
@@ -18,6 +19,12 @@ inline QPushButton* makeButton(const QString& name, const QString& text, QWidget
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
     button->setAutoDefault(false);
+    return button;
+}
+
+inline QRadioButton* makeRadioButton(const QString& name, const QString& text, QWidget* parent) {
+    auto* button = new QRadioButton(text, parent);
+    button->setObjectName(name);
     return button;
 }
 

@@ -101,6 +101,10 @@ QString QtInteraction::openFileName(const QString& caption, const QString& start
     return QFileDialog::getOpenFileName(parentWindow(), caption, startDir, filter);
 }
 
+QStringList QtInteraction::openFileNames(const QString& caption, const QString& startDir, const QString& filter) {
+    return QFileDialog::getOpenFileNames(parentWindow(), caption, startDir, filter);
+}
+
 QString QtInteraction::saveFileName(const QString& caption, const QString& startDir, const QString& filter) {
     return QFileDialog::getSaveFileName(parentWindow(), caption, startDir, filter);
 }

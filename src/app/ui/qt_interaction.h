@@ -22,6 +22,7 @@ public:
     Answer askYesNoCancel(const QString& text, const QString& caption) override;
     Answer askOkAbort(const QString& text, const QString& caption) override;
     QString openFileName(const QString& caption, const QString& startDir, const QString& filter) override;
+    QStringList openFileNames(const QString& caption, const QString& startDir, const QString& filter) override;
     QString saveFileName(const QString& caption, const QString& startDir, const QString& filter) override;
     QString directory(const QString& caption, const QString& startDir) override;
     std::optional<FontDescription> font(const FontDescription& initial, const QString& caption) override;

@@ -1,5 +1,7 @@
 #include "documents/ui/document_controls.h"
 
+#include "app/program.h"
+#include "controls/ui/db_combo_box.h"
 #include "controls/ui/db_lookup_combo_box.h"
 #include "data/tdm.h"
 
@@ -7,26 +9,37 @@ namespace zep {
 
 namespace {
 
-DBLookupComboBox* documentLookup(TDM& dm, const QString& name, const QString& field, DataSource* list,
+constexpr int ArtCatalog = 1;
+constexpr int AuthorCatalog = 4;
+
+DBLookupComboBox* documentLookup(DataSource* documents, const QString& name, const QString& field, DataSource* list,
                                  const QString& shown, QWidget* parent) {
     auto* box = new DBLookupComboBox(parent);
     box->setObjectName(name);
     box->setListSource(list);
     box->setKeyField(QStringLiteral("Nr"));
     box->setListField(shown);
-    box->setDataSource(&dm.DDok);
+    box->setDataSource(documents);
     box->setDataField(field);
     return box;
 }
 
 } // namespace
 
-DBLookupComboBox* addressLookup(TDM& dm, const QString& name, QWidget* parent) {
-    return documentLookup(dm, name, QStringLiteral("NrFirma"), &dm.DAdrLook, QStringLiteral("Name1;Name2"), parent);
+DBLookupComboBox* addressLookup(TDM& dm, const QString& name, QWidget* parent, DataSource* documents) {
+    return documentLookup(documents ? documents : &dm.DDok, name, QStringLiteral("NrFirma"), &dm.DAdrLook,
+                          QStringLiteral("Name1;Name2"), parent);
 }
 
-DBLookupComboBox* topicLookup(TDM& dm, const QString& name, QWidget* parent) {
-    return documentLookup(dm, name, QStringLiteral("NrThema"), &dm.DThemaLook, QStringLiteral("Thema"), parent);
+DBLookupComboBox* topicLookup(TDM& dm, const QString& name, QWidget* parent, DataSource* documents) {
+    return documentLookup(documents ? documents : &dm.DDok, name, QStringLiteral("NrThema"), &dm.DThemaLook,
+                          QStringLiteral("Thema"), parent);
+}
+
+void fillDocumentPickLists(DBComboBox& art, DBComboBox& author) {
+    const QString general = Program::instance().paths.general;
+    fillPickListFromCatalog(art, ArtCatalog, general);
+    fillPickListFromCatalog(author, AuthorCatalog, general);
 }
 
 } // namespace zep

@@ -5,12 +5,18 @@ class QWidget;
 
 namespace zep {
 
+class DataSource;
+class DBComboBox;
 class DBLookupComboBox;
 class TDM;
 
 // The document's address and topic as drop-down lists, bound to NrFirma and NrThema of the current
-// document; shared by the note and detail dialogs.
-DBLookupComboBox* addressLookup(TDM& dm, const QString& name, QWidget* parent);
-DBLookupComboBox* topicLookup(TDM& dm, const QString& name, QWidget* parent);
+// document of the data module, or of another table object on the documents; shared by the document
+// dialogs.
+DBLookupComboBox* addressLookup(TDM& dm, const QString& name, QWidget* parent, DataSource* documents = nullptr);
+DBLookupComboBox* topicLookup(TDM& dm, const QString& name, QWidget* parent, DataSource* documents = nullptr);
+
+// Fills the pick lists of a document's kind ("Art") and author from their catalogs.
+void fillDocumentPickLists(DBComboBox& art, DBComboBox& author);
 
 } // namespace zep

@@ -32,18 +32,10 @@ namespace zep {
 
 namespace {
 
-constexpr int ArtCatalog = 1;
-constexpr int AuthorCatalog = 4;
 constexpr int FreeFieldCount = 6;
 
 void showError(const QString& message) {
     Interaction::instance().error(message, ApplicationName.toString());
-}
-
-QRadioButton* radio(const QString& name, const QString& text, QWidget* parent) {
-    auto* button = new QRadioButton(text, parent);
-    button->setObjectName(name);
-    return button;
 }
 
 DBEdit* edit(TDM& dm, const QString& name, const QString& field, QWidget* parent) {
@@ -124,15 +116,15 @@ QWidget* DocumentDetailDialog::buildUpperPanel() {
 QWidget* DocumentDetailDialog::buildResubmissionPage() {
     auto* page = new QWidget(this);
     page->setObjectName(QStringLiteral("PC1"));
-    RBTag = radio(QStringLiteral("RBTag"), QStringLiteral("täglich"), page);
-    RBWoche = radio(QStringLiteral("RBWoche"), QStringLiteral("wöchentlich"), page);
-    RBMonat = radio(QStringLiteral("RBMonat"), QStringLiteral("monatlich"), page);
-    RBDatum = radio(QStringLiteral("RBDatum"), QStringLiteral("Datum"), page);
-    RBkeine = radio(QStringLiteral("RBkeine"), QStringLiteral("keine Wiedervorlage"), page);
+    RBTag = makeRadioButton(QStringLiteral("RBTag"), QStringLiteral("täglich"), page);
+    RBWoche = makeRadioButton(QStringLiteral("RBWoche"), QStringLiteral("wöchentlich"), page);
+    RBMonat = makeRadioButton(QStringLiteral("RBMonat"), QStringLiteral("monatlich"), page);
+    RBDatum = makeRadioButton(QStringLiteral("RBDatum"), QStringLiteral("Datum"), page);
+    RBkeine = makeRadioButton(QStringLiteral("RBkeine"), QStringLiteral("keine Wiedervorlage"), page);
     auto* dates = new QWidget(page);
     dates->setObjectName(QStringLiteral("PnlDatum"));
-    RBDatumMorgen = radio(QStringLiteral("RBDatumMorgen"), QStringLiteral("morgen"), dates);
-    RBDatumWoche = radio(QStringLiteral("RBDatumWoche"), QStringLiteral("in einer Woche"), dates);
+    RBDatumMorgen = makeRadioButton(QStringLiteral("RBDatumMorgen"), QStringLiteral("morgen"), dates);
+    RBDatumWoche = makeRadioButton(QStringLiteral("RBDatumWoche"), QStringLiteral("in einer Woche"), dates);
     Kalender = new QDateEdit(dates);
     Kalender->setObjectName(QStringLiteral("Kalender"));
     Kalender->setCalendarPopup(true);
@@ -192,9 +184,8 @@ void DocumentDetailDialog::showEvent(QShowEvent* event) {
     const ClientSettings settings = Program::instance().clientSettings();
     for (int i = 1; i <= FreeFieldCount; ++i)
         findChild<QLabel*>(QStringLiteral("Feld%1").arg(i))->setText(settings.documentFieldCaption(i));
-    const QString general = Program::instance().paths.general;
-    fillPickListFromCatalog(*findChild<DBComboBox*>(QStringLiteral("DBComboBox1")), ArtCatalog, general);
-    fillPickListFromCatalog(*findChild<DBComboBox*>(QStringLiteral("DBComboBox2")), AuthorCatalog, general);
+    fillDocumentPickLists(*findChild<DBComboBox*>(QStringLiteral("DBComboBox1")),
+                          *findChild<DBComboBox*>(QStringLiteral("DBComboBox2")));
     showIcon();
     loadResubmission();
 }

@@ -2,7 +2,6 @@
 
 #include "app/clock.h"
 #include "app/interaction.h"
-#include "app/program.h"
 #include "app/program_info.h"
 #include "app/ui/help_window.h"
 #include "app/ui/named_controls.h"
@@ -24,9 +23,6 @@
 namespace zep {
 
 namespace {
-
-constexpr int ArtCatalog = 1;
-constexpr int AuthorCatalog = 4;
 
 void showError(const QString& message) {
     Interaction::instance().error(message, ApplicationName.toString());
@@ -88,18 +84,13 @@ void NewNoteDialog::buildControls() {
     connect(help, &QPushButton::clicked, this, [this] { ShowHelp(QStringLiteral("not010"), this); });
 }
 
-void NewNoteDialog::loadPickLists() {
-    const QString general = Program::instance().paths.general;
-    fillPickListFromCatalog(*findChild<DBComboBox*>(QStringLiteral("DBComboBox2")), ArtCatalog, general);
-    fillPickListFromCatalog(*findChild<DBComboBox*>(QStringLiteral("DBComboBox1")), AuthorCatalog, general);
-}
-
 void NewNoteDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (begun_)
         return;
     begun_ = true;
-    loadPickLists();
+    fillDocumentPickLists(*findChild<DBComboBox*>(QStringLiteral("DBComboBox2")),
+                          *findChild<DBComboBox*>(QStringLiteral("DBComboBox1")));
     try {
         filing_.begin(linkField_, entryNumber_);
     } catch (const EngineError& error) {

@@ -26,7 +26,6 @@ protected:
 
 private:
     void buildControls();
-    void loadPickLists();
     void updateOk();
     void BtnOKClick();
 

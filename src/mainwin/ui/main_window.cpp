@@ -68,6 +68,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         return RICHING(path, parent);
     };
     entryPicker_ = &PickTreeEntry;
+    copyDialogRunner_ = [this](int targetNumber, QWidget* parent) {
+        runCopyDialog(targetNumber, parent);
+    };
+    fileAdder_ = [this](const QStringList& paths) {
+        addFiles(paths);
+    };
     treeHandlers_ = new TreeHandlers(*this, this);
     treeHandlers_->attachTrees();
     connectControls();

@@ -195,6 +195,10 @@ private:
     void serialLetter();
     void moveToEntry();
     void copyToEntry();
+    void runCopyDialog(int targetNumber, QWidget* parent);
+    // "Dokument holen": files chosen in a file dialog go to the filing dialogs.
+    void fetchDocuments();
+    void addFiles(const QStringList& paths);
     void about();
     void externalNoteEditor();
     void rebuildActiveTree();

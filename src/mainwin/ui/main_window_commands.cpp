@@ -124,11 +124,13 @@ void MainWindow::D_BtnClick(QObject* sender) {
         newDocument();
     else if (isSender(sender, u"Btn_D_NeuNot") || isSender(sender, u"MD_NeuNot"))
         newNote();
+    else if (isSender(sender, u"Btn_D_Holen") || isSender(sender, u"MD_Holen"))
+        fetchDocuments();
     else if (isSender(sender, u"Btn_D_Del") || isSender(sender, u"MD_Del") || isSender(sender, u"PD_Del"))
         deleteCurrentDocument();
-    else if (isSender(sender, u"PD_Move"))
+    else if (isSender(sender, u"PD_Move") || isSender(sender, u"MD_Move"))
         moveToEntry();
-    else if (isSender(sender, u"PD_Copy"))
+    else if (isSender(sender, u"PD_Copy") || isSender(sender, u"MD_Copy"))
         copyToEntry();
     else if (isSender(sender, u"MSer_Word"))
         serialLetter();

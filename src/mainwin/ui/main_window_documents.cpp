@@ -13,7 +13,9 @@
 #include "data/tdm.h"
 #include "data/tdm1.h"
 #include "documents/dropped_files.h"
+#include "documents/ui/add_document_dialog.h"
 #include "documents/ui/column_arrangement_dialog.h"
+#include "documents/ui/copy_document_dialog.h"
 #include "documents/ui/document_delete_dialog.h"
 #include "documents/ui/document_detail_dialog.h"
 #include "documents/ui/new_document_dialog.h"
@@ -255,12 +257,47 @@ void MainWindow::moveDocument(int number) {
 void MainWindow::copyDocument(int number) {
     if (!listHasDocuments())
         return;
-    if (!copyDialogRunner_) {
-        Interaction::instance().information(copyNotAvailableMessage(), ApplicationName.toString());
+    if (!copyDialogRunner_)
         return;
-    }
     const qint64 nr = dm_->dm1().QDok.field(u"Nr").asInteger();
     copyDialogRunner_(number, this);
+    RefreshDocumentList();
+    locateDocument(nr);
+}
+
+// The copy goes under the target entry of the active tree; TN07 reads the current document of TDok.
+void MainWindow::runCopyDialog(int targetNumber, QWidget* parent) {
+    if (dm_ == nullptr || viewState_.linkField.isEmpty())
+        return;
+    try {
+        CopyDocumentDialog dialog(*dm_, viewState_.linkField, targetNumber, Program::instance().client.FilesDir,
+                                  parent);
+        dialog.exec();
+    } catch (const EngineError& e) {
+        showListError(e.message());
+    }
+}
+
+void MainWindow::fetchDocuments() {
+    if (dm_ == nullptr || viewState_.view == ViewState::Documents || !fileAdder_)
+        return;
+    const QStringList paths =
+        Interaction::instance().openFileNames(fetchDocumentsCaption(), QString(), QStringLiteral("Alle Dateien (*)"));
+    if (!paths.isEmpty())
+        fileAdder_(paths);
+}
+
+// Files go under the entry selected in the address or topic view; the list then stands on the
+// document filed (the last one of several).
+void MainWindow::addFiles(const QStringList& paths) {
+    QTreeWidgetItem* selected = viewState_.tree ? viewState_.tree->currentItem() : nullptr;
+    if (dm_ == nullptr || viewState_.view == ViewState::Documents || selected == nullptr ||
+        viewState_.linkField.isEmpty())
+        return;
+    const FilingTarget target{viewState_.linkField, nodeNumber(selected), Program::instance().client.FilesDir};
+    const qint64 nr = addDocuments(*dm_, target, paths, this);
+    if (nr == 0)
+        return;
     RefreshDocumentList();
     locateDocument(nr);
 }

@@ -1,0 +1,124 @@
+#include "documents/document_copying.h"
+
+#include "addresses/entry_documents.h"
+#include "data/engine_error.h"
+#include "documents/file_placement.h"
+#include "documents/numbered_file_name.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace zep {
+
+namespace {
+
+// The fields a copy takes over from its source; the resubmission stays with the source.
+const QStringList& copiedFields() {
+    static const QStringList fields{QStringLiteral("NrFirma"), QStringLiteral("NrThema"), QStringLiteral("Ext"),
+                                    QStringLiteral("Titel"),   QStringLiteral("Art"),     QStringLiteral("Datei"),
+                                    QStringLiteral("Autor"),   QStringLiteral("Feld1"),   QStringLiteral("Feld2"),
+                                    QStringLiteral("Feld3"),   QStringLiteral("Feld4"),   QStringLiteral("Feld5"),
+                                    QStringLiteral("Feld6"),   QStringLiteral("Notice")};
+    return fields;
+}
+
+QString withSlash(const QString& directory) {
+    return directory.endsWith(u'/') ? directory : directory + u'/';
+}
+
+} // namespace
+
+CopySource copySourceOf(const QString& datei, const QString& filesDir) {
+    const QFileInfo info(datei);
+    const QString extension = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    if (!datei.contains(u'/'))
+        return {withSlash(filesDir) + datei, withSlash(filesDir), extension};
+    return {datei, withSlash(info.path()), extension};
+}
+
+QString copyTargetFile(const QString& directory, const QString& title, const QString& extension) {
+    return NumberedFileName(withSlash(directory) + title + extension);
+}
+
+QString titleRefusal(const QString& title) {
+    if (title.contains(u'/') || title.contains(QChar(0)))
+        return QStringLiteral("Der Titel \"%1\" kann nicht als Dateiname dienen: er darf weder \"/\" noch ein "
+                              "Nullzeichen enthalten.")
+            .arg(QString(title).replace(QChar(0), u' '));
+    return {};
+}
+
+DocumentCopying::DocumentCopying(const QString& dataDir) {
+    TZiel.setDirectory(dataDir);
+    TZiel.setTableName(QStringLiteral("Dok.DB"));
+    TZiel.open();
+}
+
+void DocumentCopying::begin(Table& source, const QString& linkField, qint64 entryNumber, const QDateTime& now) {
+    QList<QVariant> values;
+    for (const QString& name : copiedFields())
+        values << source.field(name).value();
+    TZiel.append();
+    try {
+        for (qsizetype i = 0; i < copiedFields().size(); ++i)
+            TZiel.field(copiedFields()[i]).setValue(values[i]);
+        TZiel.field(linkField).setValue(entryNumber);
+        for (const char16_t* link : {u"NrFirma", u"NrThema"})
+            if (TZiel.field(QStringView(link)).isNull())
+                TZiel.field(QStringView(link)).setValue(-1);
+        TZiel.field(u"EDatum").setValue(now);
+        TZiel.field(u"Offen").setValue(1);
+        TZiel.post();
+    } catch (...) {
+        TZiel.cancel();
+        throw;
+    }
+    number_ = TZiel.field(u"Nr").asInteger();
+}
+
+bool DocumentCopying::isLinked() {
+    return number_ > 0 && (isLinkedToEntry(TZiel, u"NrFirma") || isLinkedToEntry(TZiel, u"NrThema"));
+}
+
+QString DocumentCopying::file(const QString& title, const QString& sourcePath, const QString& targetFile,
+                              const QString& filesDir) {
+    if (const QString refused = titleRefusal(title); !refused.isEmpty())
+        return refused;
+    const QString datei = storedFileName(targetFile, filesDir);
+    const int width = TZiel.field(u"Datei").info().def.size;
+    if (width > 0 && datei.size() > width)
+        return QStringLiteral("Der Pfad \"%1\" ist länger als die %2 Zeichen, die ein Dokument aufnehmen kann; "
+                              "die Datei wurde nicht kopiert.")
+            .arg(datei)
+            .arg(width);
+    if (!TZiel.isEditing() && TZiel.field(u"Nr").asInteger() != number_ && !TZiel.locate(u"Nr", number_))
+        return QStringLiteral("Die neue Kopie ist nicht mehr vorhanden.");
+    FilePlacement placement(sourcePath, targetFile, FileHandling::Copy);
+    if (const QString failed = placement.carryOut(); !failed.isEmpty())
+        return failed;
+    try {
+        if (!TZiel.isEditing())
+            TZiel.edit();
+        TZiel.field(u"Titel").setValue(title);
+        TZiel.field(u"Datei").setValue(datei);
+        TZiel.post();
+    } catch (const EngineError& error) {
+        TZiel.cancel();
+        placement.takeBack();
+        return error.message();
+    }
+    filed_ = true;
+    return {};
+}
+
+qint64 DocumentCopying::finish() {
+    if (number_ == 0 || filed_)
+        return number_;
+    if (TZiel.isEditing())
+        TZiel.cancel();
+    if (TZiel.locate(u"Nr", number_))
+        TZiel.deleteRecord();
+    return number_;
+}
+
+} // namespace zep

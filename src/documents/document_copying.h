@@ -1,0 +1,55 @@
+#pragma once
+
+#include "data/table.h"
+
+#include <QDateTime>
+#include <QString>
+
+namespace zep {
+
+// Where the file of a document to be copied lies: its path, its directory (the client's "Files"
+// folder for a bare Datei) and its extension with the dot.
+struct CopySource {
+    QString path;
+    QString directory;
+    QString extension;
+};
+CopySource copySourceOf(const QString& datei, const QString& filesDir);
+
+// The first free numbered file for a copy titled title in directory.
+QString copyTargetFile(const QString& directory, const QString& title, const QString& extension);
+
+// Why a title cannot name the copy's file ("/" or a NUL in it); empty when it can.
+QString titleRefusal(const QString& title);
+
+// The record behind "Dokument kopieren", on a table object of its own (TZiel): a provisional copy of
+// the source document is posted under the target entry when the dialog shows, completed once its
+// file is copied, and removed on every other way of closing.
+class DocumentCopying {
+public:
+    // Opens TZiel on the client's documents table in dataDir. Throws EngineError.
+    explicit DocumentCopying(const QString& dataDir);
+    DocumentCopying(const DocumentCopying&) = delete;
+    DocumentCopying& operator=(const DocumentCopying&) = delete;
+
+    // Appends and posts the copy of source's current record under the target entry: "in work", filed
+    // now, without the resubmission of the source. Throws EngineError; nothing is left behind then.
+    void begin(Table& source, const QString& linkField, qint64 entryNumber, const QDateTime& now);
+    // True while the copy is filed under an address or a topic.
+    bool isLinked();
+    // Copies the file to targetFile and completes the record with title and Datei (a bare name in
+    // the client's "Files" folder). Empty on success, else a German message: no file is left behind
+    // then and the record stays provisional.
+    QString file(const QString& title, const QString& sourcePath, const QString& targetFile, const QString& filesDir);
+    // The copy's Nr (0 when none was begun); removes the provisional record unless it was filed.
+    // Throws EngineError when it cannot be removed.
+    qint64 finish();
+
+    Table TZiel;
+
+private:
+    qint64 number_ = 0;
+    bool filed_ = false;
+};
+
+} // namespace zep

@@ -1,0 +1,143 @@
+#include "documents/document_filing.h"
+
+#include "addresses/entry_documents.h"
+#include "data/engine_error.h"
+#include "data/table.h"
+
+#include <QFileInfo>
+
+namespace zep {
+
+namespace {
+
+// A path cut to the width of Datei would name another file or none: such a document is refused.
+QString dateiTooLong(Table& documents, const QString& datei) {
+    const int width = documents.field(u"Datei").info().def.size;
+    if (width <= 0 || datei.size() <= width)
+        return {};
+    return QStringLiteral("Der Pfad \"%1\" ist länger als die %2 Zeichen, die ein Dokument aufnehmen kann; "
+                          "die Datei wurde nicht abgelegt.")
+        .arg(datei)
+        .arg(width);
+}
+
+QString filedDatei(const QString& source, const QString& target, FileHandling handling, const QString& filesDir) {
+    return storedFileName(handling == FileHandling::Keep ? source : target, filesDir);
+}
+
+// Posts the current record, or cancels it and takes the file back, so no file stays without a record.
+QString postOrTakeBack(Table& documents, FilePlacement& placement) {
+    try {
+        documents.post();
+    } catch (const EngineError& error) {
+        documents.cancel();
+        placement.takeBack();
+        return error.message();
+    }
+    return {};
+}
+
+} // namespace
+
+void DocumentAdding::begin(const FilingTarget& target, const QString& source) {
+    filesDir_ = target.filesDir;
+    documents_.append();
+    try {
+        documents_.field(target.linkField).setValue(target.entryNumber);
+        documents_.field(u"Offen").setValue(1);
+        documents_.field(u"Ext").setValue(extensionOf(source));
+        documents_.post();
+    } catch (...) {
+        documents_.cancel();
+        throw;
+    }
+    number_ = documents_.field(u"Nr").asInteger();
+}
+
+bool DocumentAdding::isLinked() {
+    return number_ > 0 && (isLinkedToEntry(documents_, u"NrFirma") || isLinkedToEntry(documents_, u"NrThema"));
+}
+
+QString DocumentAdding::file(const QString& title, const QString& source, const QString& target,
+                             FileHandling handling) {
+    if (const QString refused = dateiTooLong(documents_, filedDatei(source, target, handling, filesDir_));
+        !refused.isEmpty())
+        return refused;
+    if (!documents_.isEditing() && documents_.field(u"Nr").asInteger() != number_ && !documents_.locate(u"Nr", number_))
+        return QStringLiteral("Das neue Dokument ist nicht mehr vorhanden.");
+    FilePlacement placement(source, target, handling);
+    if (const QString failed = placement.carryOut(); !failed.isEmpty())
+        return failed;
+    try {
+        if (!documents_.isEditing())
+            documents_.edit();
+        documents_.field(u"Titel").setValue(title);
+        documents_.field(u"Datei").setValue(storedFileName(placement.filedPath(), filesDir_));
+        documents_.field(u"EDatum").setValue(placement.lastWrite());
+    } catch (const EngineError& error) {
+        documents_.cancel();
+        placement.takeBack();
+        return error.message();
+    }
+    if (QString failed = postOrTakeBack(documents_, placement); !failed.isEmpty())
+        return failed;
+    filed_ = true;
+    return {};
+}
+
+qint64 DocumentAdding::finish() {
+    if (number_ == 0 || filed_)
+        return number_;
+    if (documents_.isEditing())
+        documents_.cancel();
+    if (documents_.locate(u"Nr", number_))
+        documents_.deleteRecord();
+    return number_;
+}
+
+namespace {
+
+QString fileOneDocument(Table& documents, const FilingTarget& target, const QString& source, FileHandling handling) {
+    const QString numbered = proposedTarget(source, target.filesDir);
+    if (const QString refused = dateiTooLong(documents, filedDatei(source, numbered, handling, target.filesDir));
+        !refused.isEmpty())
+        return refused;
+    FilePlacement placement(source, numbered, handling);
+    if (const QString failed = placement.carryOut(); !failed.isEmpty())
+        return failed;
+    try {
+        documents.append();
+        documents.field(target.linkField).setValue(target.entryNumber);
+        documents.field(u"Offen").setValue(0);
+        documents.field(u"Titel").setValue(QFileInfo(source).fileName());
+        documents.field(u"Datei").setValue(storedFileName(placement.filedPath(), target.filesDir));
+        documents.field(u"EDatum").setValue(placement.lastWrite());
+        documents.field(u"Ext").setValue(extensionOf(source));
+    } catch (const EngineError& error) {
+        documents.cancel();
+        placement.takeBack();
+        return error.message();
+    }
+    return postOrTakeBack(documents, placement);
+}
+
+} // namespace
+
+FilingRun fileDocuments(Table& documents, const FilingTarget& target, const QStringList& paths, FileHandling handling,
+                        const std::function<bool(int done, int total)>& goOn) {
+    FilingRun run;
+    for (const QString& path : paths) {
+        if (goOn && !goOn(run.filed, int(paths.size()))) {
+            run.stopped = true;
+            break;
+        }
+        run.error = fileOneDocument(documents, target, path, handling);
+        if (!run.error.isEmpty())
+            break;
+        run.lastNumber = documents.field(u"Nr").asInteger();
+        ++run.filed;
+    }
+    return run;
+}
+
+} // namespace zep

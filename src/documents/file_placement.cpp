@@ -1,0 +1,86 @@
+#include "documents/file_placement.h"
+
+#include "app/safe_file.h"
+#include "documents/numbered_file_name.h"
+#include "tools/file_copy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace zep {
+
+namespace {
+
+QString causeOf(int code) {
+    return code > 0 ? fileErrorCause(code) : QStringLiteral("Der Vorgang wurde abgebrochen");
+}
+
+int transfer(const QString& source, const QString& target, TFileCopy::CopyKind kind) {
+    TFileCopy copy;
+    copy.SourceFile = source;
+    copy.TargetFile = target;
+    copy.CopyType = kind;
+    return copy.Execute();
+}
+
+bool sameDirectory(const QString& a, const QString& b) {
+    return QDir::cleanPath(a).compare(QDir::cleanPath(b), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+QString proposedTitle(const QString& source) {
+    return StripNumberSuffix(QFileInfo(source).completeBaseName());
+}
+
+QString extensionOf(const QString& path) {
+    return QFileInfo(path).suffix();
+}
+
+QString proposedTarget(const QString& source, const QString& filesDir) {
+    return NumberedFileName(QDir(filesDir).filePath(QFileInfo(source).fileName()));
+}
+
+QString storedFileName(const QString& filedPath, const QString& filesDir) {
+    const QFileInfo filed(filedPath);
+    return sameDirectory(filed.absolutePath(), filesDir) ? filed.fileName() : filedPath;
+}
+
+FilePlacement::FilePlacement(QString source, QString target, FileHandling handling)
+    : source_(std::move(source)), target_(std::move(target)), handling_(handling) {}
+
+QString FilePlacement::carryOut() {
+    if (!QFileInfo(source_).isFile())
+        return QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(source_);
+    if (handling_ == FileHandling::Keep) {
+        filed_ = source_;
+    } else {
+        // An existing file there may be another document's: it is never replaced.
+        if (QFileInfo::exists(target_) || QFileInfo(target_).isSymLink())
+            return QStringLiteral("Die Zieldatei \"%1\" ist bereits vorhanden.").arg(target_);
+        const bool move = handling_ == FileHandling::Move;
+        const int code = transfer(source_, target_, move ? TFileCopy::CopyKind::Move : TFileCopy::CopyKind::Copy);
+        if (code != 0)
+            return (move ? QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2\" verschoben werden: %3.")
+                         : QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2\" kopiert werden: %3."))
+                .arg(source_, target_, causeOf(code));
+        filed_ = target_;
+    }
+    const QFileInfo filed(filed_);
+    if (!filed.isFile())
+        return QStringLiteral("Die Datei \"%1\" wurde nach dem Ablegen nicht gefunden; es wurde kein Dokument "
+                              "angelegt.")
+            .arg(filed_);
+    lastWrite_ = filed.lastModified();
+    return {};
+}
+
+void FilePlacement::takeBack() {
+    if (handling_ == FileHandling::Copy)
+        QFile::remove(target_);
+    else if (handling_ == FileHandling::Move)
+        transfer(target_, source_, TFileCopy::CopyKind::Move);
+}
+
+} // namespace zep

@@ -1,0 +1,453 @@
+#include "addresses/entry_documents.h"
+#include "data/table.h"
+#include "documents/document_copying.h"
+#include "documents/document_filing.h"
+#include "small_disk.h"
+#include "test_install.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+using namespace zep;
+using zep::test::SmallDisk;
+
+Q_DECLARE_METATYPE(zep::FileHandling)
+
+namespace {
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList filesIn(const QString& dir) {
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// Another program holds the write lock of a table file for its lifetime.
+class WriteLock {
+public:
+    explicit WriteLock(const QString& path) {
+        sqlite3_open(QFile::encodeName(path).constData(), &db_);
+        locked_ = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~WriteLock() {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(db_);
+    }
+    bool locked() const { return locked_; }
+
+private:
+    sqlite3* db_ = nullptr;
+    bool locked_ = false;
+};
+
+} // namespace
+
+// A client with an empty documents table, its "Files" folder and an incoming folder outside it.
+class FilingClient {
+public:
+    explicit FilingClient(const QString& filesDir = {}) : filesDir_(filesDir) {
+        test::createClientTables(dataDir);
+        QDir().mkpath(incoming);
+        if (filesDir_.isEmpty()) {
+            filesDir_ = tmp.filePath(QStringLiteral("Files/"));
+            QDir().mkpath(filesDir_);
+        }
+        test::openTable(dok, dataDir, QStringLiteral("Dok.DB"));
+    }
+    QString incomingFile(const QString& name, const QByteArray& bytes = "Inhalt") const {
+        const QString path = QDir(incoming).filePath(name);
+        return writeBytes(path, bytes) ? path : QString();
+    }
+    FilingTarget target() const { return {QStringLiteral("NrFirma"), 3, filesDir_}; }
+    const QString& filesDir() const { return filesDir_; }
+    int records() {
+        Table fresh;
+        test::openTable(fresh, dataDir, QStringLiteral("Dok.DB"));
+        return fresh.recordCount();
+    }
+
+    QTemporaryDir tmp;
+    QString dataDir = tmp.filePath(QStringLiteral("Daten"));
+    QString incoming = tmp.filePath(QStringLiteral("Eingang"));
+    Table dok;
+
+private:
+    QString filesDir_;
+};
+
+class DocumentFilingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void proposals_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("target");
+        QTest::newRow("plain") << "/e/Brief.doc"
+                               << "Brief"
+                               << "doc"
+                               << "Brief00001.doc";
+        QTest::newRow("running number dropped") << "/e/Angebot00012.odt"
+                                                << "Angebot"
+                                                << "odt"
+                                                << "Angebot00001.odt";
+        QTest::newRow("dots in the name") << "/e/Stand 1.2.txt"
+                                          << "Stand 1.2"
+                                          << "txt"
+                                          << "Stand 1.200001.txt";
+        QTest::newRow("long extension") << "/e/Foto.jpeg"
+                                        << "Foto"
+                                        << "jpeg"
+                                        << "Foto00001.jpeg";
+        QTest::newRow("no extension") << "/e/LIESMICH"
+                                      << "LIESMICH"
+                                      << ""
+                                      << "LIESMICH00001";
+    }
+
+    void proposals() {
+        QFETCH(QString, source);
+        QFETCH(QString, title);
+        QFETCH(QString, extension);
+        QFETCH(QString, target);
+        QTemporaryDir files;
+        QCOMPARE(proposedTitle(source), title);
+        QCOMPARE(extensionOf(source), extension);
+        QCOMPARE(proposedTarget(source, files.path() + u'/'), files.filePath(target));
+    }
+
+    void storedNames_data() {
+        QTest::addColumn<QString>("filed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("in Files") << "/k/Muster/Files/a.odt"
+                                  << "a.odt";
+        QTest::newRow("other letter case") << "/k/muster/FILES/a.odt"
+                                           << "a.odt";
+        QTest::newRow("below Files") << "/k/Muster/Files/alt/a.odt"
+                                     << "/k/Muster/Files/alt/a.odt";
+        QTest::newRow("elsewhere") << "/home/anna/a.odt"
+                                   << "/home/anna/a.odt";
+    }
+
+    void storedNames() {
+        QFETCH(QString, filed);
+        QFETCH(QString, stored);
+        QCOMPARE(storedFileName(filed, QStringLiteral("/k/Muster/Files/")), stored);
+    }
+
+    void addingOneFile_data() {
+        QTest::addColumn<FileHandling>("handling");
+        QTest::addColumn<bool>("fromFiles");
+        QTest::addColumn<QString>("datei"); // "<source>" for the source's full path
+        QTest::addColumn<bool>("sourceKept");
+        QTest::newRow("keep, outside") << FileHandling::Keep << false << "<source>" << true;
+        QTest::newRow("keep, inside Files: bare name") << FileHandling::Keep << true << "Preise.odt" << true;
+        QTest::newRow("copy") << FileHandling::Copy << false << "Preise00001.odt" << true;
+        QTest::newRow("move") << FileHandling::Move << false << "Preise00001.odt" << false;
+        QTest::newRow("copy from inside Files") << FileHandling::Copy << true << "Preise00001.odt" << true;
+    }
+
+    // The provisional record is completed by filing: title, Datei, the file's date; the file is where
+    // the choice put it.
+    void addingOneFile() {
+        QFETCH(FileHandling, handling);
+        QFETCH(bool, fromFiles);
+        QFETCH(QString, datei);
+        QFETCH(bool, sourceKept);
+        FilingClient client;
+        const QString source = fromFiles ? QDir(client.filesDir()).filePath(QStringLiteral("Preise.odt"))
+                                         : client.incomingFile(QStringLiteral("Preise.odt"));
+        QVERIFY(writeBytes(source, "Preisliste"));
+        const QDateTime written(QDate(2025, 3, 14), QTime(9, 30));
+        QFile sourceFile(source);
+        QVERIFY(sourceFile.open(QIODevice::ReadWrite));
+        QVERIFY(sourceFile.setFileTime(written, QFileDevice::FileModificationTime));
+        sourceFile.close();
+
+        DocumentAdding adding(client.dok);
+        adding.begin(client.target(), source);
+        QCOMPARE(client.records(), 1);
+        QVERIFY(adding.isLinked());
+        const QString target = proposedTarget(source, client.filesDir());
+        QCOMPARE(adding.file(QStringLiteral("Preise"), source, target, handling), QString());
+        const qint64 nr = adding.finish();
+
+        Table fresh;
+        test::openTable(fresh, client.dataDir, QStringLiteral("Dok.DB"));
+        QVERIFY(fresh.findKey({nr}));
+        QCOMPARE(fresh.recordCount(), 1);
+        QCOMPARE(fresh.field(u"Datei").asString(), datei == u"<source>" ? source : datei);
+        QCOMPARE(fresh.field(u"Titel").asString(), QStringLiteral("Preise"));
+        QCOMPARE(fresh.field(u"Ext").asString(), QStringLiteral("odt"));
+        QCOMPARE(fresh.field(u"Offen").asInteger(), 1);
+        QCOMPARE(fresh.field(u"NrFirma").asInteger(), 3);
+        QCOMPARE(fresh.field(u"EDatum").asDate(), written.date());
+        QCOMPARE(QFileInfo::exists(source), sourceKept);
+        const QString filed = ResolveDocumentPath(fresh.field(u"Datei").asString(), client.filesDir());
+        QCOMPARE(readBytes(filed), QByteArray("Preisliste"));
+    }
+
+    // Closing without filing removes the provisional record and touches no file.
+    void abortedAddingLeavesNothing() {
+        FilingClient client;
+        const QString source = client.incomingFile(QStringLiteral("Brief.doc"));
+        {
+            DocumentAdding adding(client.dok);
+            adding.begin(client.target(), source);
+            QCOMPARE(client.records(), 1);
+            QVERIFY(adding.finish() > 0);
+        }
+        QCOMPARE(client.records(), 0);
+        QCOMPARE(filesIn(client.filesDir()), QStringList());
+        QVERIFY(QFileInfo::exists(source));
+    }
+
+    void failedPlacement_data() {
+        QTest::addColumn<FileHandling>("handling");
+        QTest::addColumn<QString>("fault"); // "readonly", "full", "missing", "exists", "long"
+        QTest::addColumn<QString>("message");
+        QTest::newRow("copy into a read-only Files")
+            << FileHandling::Copy << "readonly"
+            << "Die Datei \"%1\" konnte nicht nach \"%2\" kopiert werden: Der Datenträger ist schreibgeschützt.";
+        QTest::newRow("move into a read-only Files")
+            << FileHandling::Move << "readonly"
+            << "Die Datei \"%1\" konnte nicht nach \"%2\" verschoben werden: Der Datenträger ist schreibgeschützt.";
+        QTest::newRow("copy onto a full disk")
+            << FileHandling::Copy << "full"
+            << "Die Datei \"%1\" konnte nicht nach \"%2\" kopiert werden: Der Datenträger ist voll.";
+        QTest::newRow("move onto a full disk: the source stays")
+            << FileHandling::Move << "full"
+            << "Die Datei \"%1\" konnte nicht nach \"%2\" verschoben werden: Der Datenträger ist voll.";
+        QTest::newRow("source gone") << FileHandling::Copy << "missing"
+                                     << "Die Datei \"%1\" wurde nicht gefunden.";
+        QTest::newRow("kept file gone") << FileHandling::Keep << "missing"
+                                        << "Die Datei \"%1\" wurde nicht gefunden.";
+        QTest::newRow("target taken") << FileHandling::Copy << "exists"
+                                      << "Die Zieldatei \"%2\" ist bereits vorhanden.";
+    }
+
+    // A file that cannot be put in place gives a German message, no record and no lost file; the
+    // "Files" folder is another file system, so a move has to copy before it may remove.
+    void failedPlacement() {
+        QFETCH(FileHandling, handling);
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        SmallDisk disk(64 * 1024);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.skipText()));
+        FilingClient client(disk.path() + u'/');
+        const QByteArray content(fault == u"full" ? 256 * 1024 : 100, 'x');
+        const QString source = client.incomingFile(QStringLiteral("Brief.doc"), content);
+        const QString target = proposedTarget(source, client.filesDir());
+        if (fault == u"readonly")
+            QVERIFY(disk.remountReadOnly());
+        else if (fault == u"exists")
+            QVERIFY(writeBytes(target, "anderes Dokument"));
+        DocumentAdding adding(client.dok);
+        adding.begin(client.target(), source);
+        if (fault == u"missing")
+            QVERIFY(QFile::remove(source));
+        QCOMPARE(adding.file(QStringLiteral("Brief"), source, target, handling),
+                 QString(message).replace(QStringLiteral("%1"), source).replace(QStringLiteral("%2"), target));
+        adding.finish();
+        QCOMPARE(client.records(), 0);
+        if (fault != u"missing")
+            QCOMPARE(readBytes(source), content);
+        QCOMPARE(filesIn(client.filesDir()),
+                 fault == u"exists" ? QStringList{QFileInfo(target).fileName()} : QStringList());
+        if (fault == u"exists")
+            QCOMPARE(readBytes(target), QByteArray("anderes Dokument"));
+    }
+
+    // A refused post takes the file back: a copy is removed, a moved file returns to its place.
+    void refusedPostTakesTheFileBack_data() {
+        QTest::addColumn<FileHandling>("handling");
+        QTest::newRow("copy") << FileHandling::Copy;
+        QTest::newRow("move") << FileHandling::Move;
+    }
+
+    void refusedPostTakesTheFileBack() {
+        QFETCH(FileHandling, handling);
+        FilingClient client;
+        const QString source = client.incomingFile(QStringLiteral("Brief.doc"));
+        DocumentAdding adding(client.dok);
+        adding.begin(client.target(), source);
+        {
+            const WriteLock lock(client.dataDir + QStringLiteral("/Dok.DB"));
+            QVERIFY(lock.locked());
+            QVERIFY(!adding.file(QStringLiteral("Brief"), source, proposedTarget(source, client.filesDir()), handling)
+                         .isEmpty());
+        }
+        QCOMPARE(filesIn(client.filesDir()), QStringList());
+        QCOMPARE(readBytes(source), QByteArray("Inhalt"));
+        adding.finish();
+        QCOMPARE(client.records(), 0);
+    }
+
+    // A full path that Datei cannot hold would name another file: refused before anything moves.
+    void pathLongerThanDateiIsRefused() {
+        FilingClient client;
+        const QString deep = client.incoming + u'/' + QString(120, u'o') + u'/' + QString(120, u'p');
+        QVERIFY(QDir().mkpath(deep));
+        const QString source = QDir(deep).filePath(QStringLiteral("Brief.doc"));
+        QVERIFY(writeBytes(source, "Inhalt"));
+        DocumentAdding adding(client.dok);
+        adding.begin(client.target(), source);
+        const QString refused = adding.file(QStringLiteral("Brief"), source, QString(), FileHandling::Keep);
+        QVERIFY(refused.contains(QStringLiteral("länger als die 200 Zeichen")));
+        adding.finish();
+        QCOMPARE(client.records(), 0);
+        QVERIFY(QFileInfo::exists(source));
+    }
+
+    // Several files in one run: titles keep the extension, two files of one name get consecutive
+    // numbers, Ext is cut to its width while the file keeps its name, nothing is "in work".
+    void severalFilesInOneRun() {
+        FilingClient client;
+        const QString first = client.incomingFile(QStringLiteral("Brief.doc"), "eins");
+        QVERIFY(QDir().mkpath(client.incoming + QStringLiteral("/alt")));
+        const QString second = client.incoming + QStringLiteral("/alt/Brief.doc");
+        QVERIFY(writeBytes(second, "zwei"));
+        const QString photo = client.incomingFile(QStringLiteral("Foto.jpeg"), "drei");
+        QList<int> asked;
+        const FilingRun run = fileDocuments(client.dok, client.target(), {first, second, photo}, FileHandling::Copy,
+                                            [&](int done, int total) {
+                                                asked << done << total;
+                                                return true;
+                                            });
+        QCOMPARE(run.error, QString());
+        QCOMPARE(run.filed, 3);
+        QVERIFY(!run.stopped);
+        QCOMPARE(asked, (QList<int>{0, 3, 1, 3, 2, 3}));
+        Table fresh;
+        test::openTable(fresh, client.dataDir, QStringLiteral("Dok.DB"));
+        QCOMPARE(test::columnValues(fresh, QStringLiteral("Datei")),
+                 (QVariantList{"Brief00001.doc", "Brief00002.doc", "Foto00001.jpeg"}));
+        QCOMPARE(test::columnValues(fresh, QStringLiteral("Titel")),
+                 (QVariantList{"Brief.doc", "Brief.doc", "Foto.jpeg"}));
+        QCOMPARE(test::columnValues(fresh, QStringLiteral("Ext")), (QVariantList{"doc", "doc", "jpe"}));
+        QCOMPARE(test::columnValues(fresh, QStringLiteral("Offen")), (QVariantList{0, 0, 0}));
+        QCOMPARE(run.lastNumber, fresh.field(u"Nr").asInteger());
+        QCOMPARE(readBytes(client.filesDir() + QStringLiteral("Brief00002.doc")), QByteArray("zwei"));
+    }
+
+    // Stopped between files, or ended by a file that cannot be filed: what was filed stays filed, the
+    // rest is untouched.
+    void runStopsBetweenFiles() {
+        FilingClient client;
+        QStringList paths;
+        for (int i = 1; i <= 5; ++i)
+            paths << client.incomingFile(QStringLiteral("Beleg %1.pdf").arg(i));
+        paths[3] = client.incoming + QStringLiteral("/fehlt.pdf");
+        const FilingRun stopped = fileDocuments(client.dok, client.target(), paths, FileHandling::Move,
+                                                [](int done, int) { return done < 2; });
+        QVERIFY(stopped.stopped);
+        QCOMPARE(stopped.filed, 2);
+        QCOMPARE(client.records(), 2);
+        QVERIFY(QFileInfo::exists(paths[2]));
+        const FilingRun failed = fileDocuments(client.dok, client.target(), paths.mid(2), FileHandling::Move, nullptr);
+        QCOMPARE(failed.filed, 1);
+        QCOMPARE(failed.error, QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(paths[3]));
+        QCOMPARE(client.records(), 3);
+        QCOMPARE(filesIn(client.filesDir()).size(), 3);
+        QVERIFY(QFileInfo::exists(paths[4]));
+    }
+    void copySources_data() {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("directory");
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("bare name: in Files") << "a.odt"
+                                             << "/k/Files/a.odt"
+                                             << "/k/Files/"
+                                             << ".odt";
+        QTest::newRow("full path") << "/home/anna/Post/b.pdf"
+                                   << "/home/anna/Post/b.pdf"
+                                   << "/home/anna/Post/"
+                                   << ".pdf";
+        QTest::newRow("no extension") << "/home/anna/LIESMICH"
+                                      << "/home/anna/LIESMICH"
+                                      << "/home/anna/"
+                                      << "";
+    }
+
+    void copySources() {
+        QFETCH(QString, datei);
+        QFETCH(QString, path);
+        QFETCH(QString, directory);
+        QFETCH(QString, extension);
+        const CopySource source = copySourceOf(datei, QStringLiteral("/k/Files/"));
+        QCOMPARE(source.path, path);
+        QCOMPARE(source.directory, directory);
+        QCOMPARE(source.extension, extension);
+    }
+
+    // The copy is a record of its own table object: the documents table sees it at once, it takes
+    // over the source's fields but not its resubmission, a title that cannot name a file is refused,
+    // and only a completed copy stays.
+    void copyOfADocument() {
+        FilingClient client;
+        QVERIFY(writeBytes(client.filesDir() + QStringLiteral("Angebot.odt"), "Angebot"));
+        const qint64 sourceNr = test::appendRecord(client.dok, {{"NrFirma", 2},
+                                                                {"NrThema", 5},
+                                                                {"Ext", "odt"},
+                                                                {"Titel", "Angebot"},
+                                                                {"Art", "Brief"},
+                                                                {"Datei", "Angebot.odt"},
+                                                                {"Autor", "AM"},
+                                                                {"Feld3", "Los 3"},
+                                                                {"Notice", "dringend"},
+                                                                {"WTyp", "W"},
+                                                                {"WTag", 6620},
+                                                                {"Offen", 0}});
+        const QDateTime now(QDate(2026, 12, 7), QTime(10, 0));
+        const CopySource source = copySourceOf(QStringLiteral("Angebot.odt"), client.filesDir());
+        for (const bool complete : {false, true}) {
+            QVERIFY(client.dok.locate(u"Nr", sourceNr));
+            DocumentCopying copying(client.dataDir);
+            copying.begin(client.dok, QStringLiteral("NrFirma"), 3, now);
+            const qint64 copyNr = copying.TZiel.field(u"Nr").asInteger();
+            QVERIFY(client.dok.locate(u"Nr", copyNr));
+            QCOMPARE(client.dok.field(u"NrFirma").asInteger(), 3);
+            QCOMPARE(client.dok.field(u"NrThema").asInteger(), 5);
+            for (const char* name : {"Art", "Autor", "Feld3", "Notice", "Titel", "Ext"})
+                QVERIFY(!client.dok.field(QString::fromLatin1(name)).isNull());
+            QVERIFY(client.dok.field(u"WTyp").isNull());
+            QVERIFY(client.dok.field(u"WTag").isNull());
+            QCOMPARE(client.dok.field(u"Offen").asInteger(), 1);
+            QCOMPARE(client.dok.field(u"EDatum").asDate(), now.date());
+            QVERIFY(copying.isLinked());
+            const QString target = copyTargetFile(source.directory, QStringLiteral("Angebot"), source.extension);
+            QCOMPARE(target, client.filesDir() + QStringLiteral("Angebot00001.odt"));
+            QCOMPARE(copying.file(QStringLiteral("Angebot 1/2"), source.path, target, client.filesDir()),
+                     QStringLiteral("Der Titel \"Angebot 1/2\" kann nicht als Dateiname dienen: er darf weder \"/\" "
+                                    "noch ein Nullzeichen enthalten."));
+            if (complete)
+                QCOMPARE(copying.file(QStringLiteral("Angebot"), source.path, target, client.filesDir()), QString());
+            QCOMPARE(copying.finish(), copyNr);
+            QCOMPARE(client.records(), complete ? 2 : 1);
+            QCOMPARE(QFileInfo::exists(target), complete);
+        }
+        Table fresh;
+        test::openTable(fresh, client.dataDir, QStringLiteral("Dok.DB"));
+        fresh.last();
+        QCOMPARE(fresh.field(u"Datei").asString(), QStringLiteral("Angebot00001.odt"));
+        QCOMPARE(readBytes(client.filesDir() + QStringLiteral("Angebot00001.odt")), QByteArray("Angebot"));
+    }
+};
+
+QTEST_GUILESS_MAIN(DocumentFilingTest)
+#include "tst_document_filing.moc"
