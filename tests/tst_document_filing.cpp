@@ -180,7 +180,7 @@ private slots:
         DocumentAdding adding(client.dok);
         adding.begin(client.target(), source);
         QCOMPARE(client.records(), 1);
-        QVERIFY(adding.isLinked());
+        QVERIFY(adding.canFile());
         const QString target = proposedTarget(source, client.filesDir());
         QCOMPARE(adding.file(QStringLiteral("Preise"), source, target, handling), QString());
         const qint64 nr = adding.finish();
@@ -429,7 +429,7 @@ private slots:
             QVERIFY(client.dok.field(u"WTag").isNull());
             QCOMPARE(client.dok.field(u"Offen").asInteger(), 1);
             QCOMPARE(client.dok.field(u"EDatum").asDate(), now.date());
-            QVERIFY(copying.isLinked());
+            QVERIFY(copying.canFile());
             const QString target = copyTargetFile(source.directory, QStringLiteral("Angebot"), source.extension);
             QCOMPARE(target, client.filesDir() + QStringLiteral("Angebot00001.odt"));
             QCOMPARE(copying.file(QStringLiteral("Angebot 1/2"), source.path, target, client.filesDir()),

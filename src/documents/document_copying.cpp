@@ -48,7 +48,7 @@ QString titleRefusal(const QString& title) {
     return {};
 }
 
-DocumentCopying::DocumentCopying(const QString& dataDir) {
+DocumentCopying::DocumentCopying(const QString& dataDir) : ProvisionalDocument(TZiel) {
     TZiel.setDirectory(dataDir);
     TZiel.setTableName(QStringLiteral("Dok.DB"));
     TZiel.open();
@@ -58,26 +58,15 @@ void DocumentCopying::begin(Table& source, const QString& linkField, qint64 entr
     QList<QVariant> values;
     for (const QString& name : copiedFields())
         values << source.field(name).value();
-    TZiel.append();
-    try {
+    ProvisionalDocument::begin(linkField, entryNumber, [&](Table& copy) {
         for (qsizetype i = 0; i < copiedFields().size(); ++i)
-            TZiel.field(copiedFields()[i]).setValue(values[i]);
-        TZiel.field(linkField).setValue(entryNumber);
+            if (copiedFields()[i] != linkField)
+                copy.field(copiedFields()[i]).setValue(values[i]);
         for (const char16_t* link : {u"NrFirma", u"NrThema"})
-            if (TZiel.field(QStringView(link)).isNull())
-                TZiel.field(QStringView(link)).setValue(-1);
-        TZiel.field(u"EDatum").setValue(now);
-        TZiel.field(u"Offen").setValue(1);
-        TZiel.post();
-    } catch (...) {
-        TZiel.cancel();
-        throw;
-    }
-    number_ = TZiel.field(u"Nr").asInteger();
-}
-
-bool DocumentCopying::isLinked() {
-    return number_ > 0 && (isLinkedToEntry(TZiel, u"NrFirma") || isLinkedToEntry(TZiel, u"NrThema"));
+            if (copy.field(QStringView(link)).isNull())
+                copy.field(QStringView(link)).setValue(-1);
+        copy.field(u"EDatum").setValue(now);
+    });
 }
 
 QString DocumentCopying::file(const QString& title, const QString& sourcePath, const QString& targetFile,
@@ -91,7 +80,7 @@ QString DocumentCopying::file(const QString& title, const QString& sourcePath, c
                               "die Datei wurde nicht kopiert.")
             .arg(datei)
             .arg(width);
-    if (!TZiel.isEditing() && TZiel.field(u"Nr").asInteger() != number_ && !TZiel.locate(u"Nr", number_))
+    if (!standsOnRecord())
         return QStringLiteral("Die neue Kopie ist nicht mehr vorhanden.");
     FilePlacement placement(sourcePath, targetFile, FileHandling::Copy);
     if (const QString failed = placement.carryOut(); !failed.isEmpty())
@@ -107,18 +96,8 @@ QString DocumentCopying::file(const QString& title, const QString& sourcePath, c
         placement.takeBack();
         return error.message();
     }
-    filed_ = true;
+    markFiled();
     return {};
-}
-
-qint64 DocumentCopying::finish() {
-    if (number_ == 0 || filed_)
-        return number_;
-    if (TZiel.isEditing())
-        TZiel.cancel();
-    if (TZiel.locate(u"Nr", number_))
-        TZiel.deleteRecord();
-    return number_;
 }
 
 } // namespace zep

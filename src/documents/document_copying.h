@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/table.h"
+#include "documents/provisional_document.h"
 
 #include <QDateTime>
 #include <QString>
@@ -25,31 +26,23 @@ QString titleRefusal(const QString& title);
 // The record behind "Dokument kopieren", on a table object of its own (TZiel): a provisional copy of
 // the source document is posted under the target entry when the dialog shows, completed once its
 // file is copied, and removed on every other way of closing.
-class DocumentCopying {
+// The table object of its own that a copy is made on; a base so it exists before the record rule.
+struct CopyTarget {
+    Table TZiel;
+};
+
+class DocumentCopying : public CopyTarget, public ProvisionalDocument {
 public:
     // Opens TZiel on the client's documents table in dataDir. Throws EngineError.
     explicit DocumentCopying(const QString& dataDir);
-    DocumentCopying(const DocumentCopying&) = delete;
-    DocumentCopying& operator=(const DocumentCopying&) = delete;
 
     // Appends and posts the copy of source's current record under the target entry: "in work", filed
     // now, without the resubmission of the source. Throws EngineError; nothing is left behind then.
     void begin(Table& source, const QString& linkField, qint64 entryNumber, const QDateTime& now);
-    // True while the copy is filed under an address or a topic.
-    bool isLinked();
     // Copies the file to targetFile and completes the record with title and Datei (a bare name in
     // the client's "Files" folder). Empty on success, else a German message: no file is left behind
     // then and the record stays provisional.
     QString file(const QString& title, const QString& sourcePath, const QString& targetFile, const QString& filesDir);
-    // The copy's Nr (0 when none was begun); removes the provisional record unless it was filed.
-    // Throws EngineError when it cannot be removed.
-    qint64 finish();
-
-    Table TZiel;
-
-private:
-    qint64 number_ = 0;
-    bool filed_ = false;
 };
 
 } // namespace zep

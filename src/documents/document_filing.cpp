@@ -41,58 +41,35 @@ QString postOrTakeBack(Table& documents, FilePlacement& placement) {
 
 void DocumentAdding::begin(const FilingTarget& target, const QString& source) {
     filesDir_ = target.filesDir;
-    documents_.append();
-    try {
-        documents_.field(target.linkField).setValue(target.entryNumber);
-        documents_.field(u"Offen").setValue(1);
-        documents_.field(u"Ext").setValue(extensionOf(source));
-        documents_.post();
-    } catch (...) {
-        documents_.cancel();
-        throw;
-    }
-    number_ = documents_.field(u"Nr").asInteger();
-}
-
-bool DocumentAdding::isLinked() {
-    return number_ > 0 && (isLinkedToEntry(documents_, u"NrFirma") || isLinkedToEntry(documents_, u"NrThema"));
+    ProvisionalDocument::begin(target.linkField, target.entryNumber,
+                               [&](Table& documents) { documents.field(u"Ext").setValue(extensionOf(source)); });
 }
 
 QString DocumentAdding::file(const QString& title, const QString& source, const QString& target,
                              FileHandling handling) {
-    if (const QString refused = dateiTooLong(documents_, filedDatei(source, target, handling, filesDir_));
+    if (const QString refused = dateiTooLong(documents(), filedDatei(source, target, handling, filesDir_));
         !refused.isEmpty())
         return refused;
-    if (!documents_.isEditing() && documents_.field(u"Nr").asInteger() != number_ && !documents_.locate(u"Nr", number_))
+    if (!standsOnRecord())
         return QStringLiteral("Das neue Dokument ist nicht mehr vorhanden.");
     FilePlacement placement(source, target, handling);
     if (const QString failed = placement.carryOut(); !failed.isEmpty())
         return failed;
     try {
-        if (!documents_.isEditing())
-            documents_.edit();
-        documents_.field(u"Titel").setValue(title);
-        documents_.field(u"Datei").setValue(storedFileName(placement.filedPath(), filesDir_));
-        documents_.field(u"EDatum").setValue(placement.lastWrite());
+        if (!documents().isEditing())
+            documents().edit();
+        documents().field(u"Titel").setValue(title);
+        documents().field(u"Datei").setValue(storedFileName(placement.filedPath(), filesDir_));
+        documents().field(u"EDatum").setValue(placement.lastWrite());
     } catch (const EngineError& error) {
-        documents_.cancel();
+        documents().cancel();
         placement.takeBack();
         return error.message();
     }
-    if (QString failed = postOrTakeBack(documents_, placement); !failed.isEmpty())
+    if (QString failed = postOrTakeBack(documents(), placement); !failed.isEmpty())
         return failed;
-    filed_ = true;
+    markFiled();
     return {};
-}
-
-qint64 DocumentAdding::finish() {
-    if (number_ == 0 || filed_)
-        return number_;
-    if (documents_.isEditing())
-        documents_.cancel();
-    if (documents_.locate(u"Nr", number_))
-        documents_.deleteRecord();
-    return number_;
 }
 
 namespace {

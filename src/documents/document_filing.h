@@ -1,5 +1,7 @@
 #pragma once
 
+#include "documents/provisional_document.h"
+
 #include "documents/file_placement.h"
 
 #include <QStringList>
@@ -20,30 +22,20 @@ struct FilingTarget {
 
 // The record behind "Dokument hinzufügen": a provisional document is posted when the dialog shows,
 // completed by OK once its file is in place, and removed on every other way of closing.
-class DocumentAdding {
+class DocumentAdding : public ProvisionalDocument {
 public:
-    explicit DocumentAdding(Table& documents) : documents_(documents) {}
-    DocumentAdding(const DocumentAdding&) = delete;
-    DocumentAdding& operator=(const DocumentAdding&) = delete;
+    explicit DocumentAdding(Table& documents) : ProvisionalDocument(documents) {}
 
     // Appends and posts the provisional document under the entry, open for work, with the source's
     // extension. Throws EngineError; nothing is left behind then.
     void begin(const FilingTarget& target, const QString& source);
-    // True while the document is filed under an address or a topic.
-    bool isLinked();
     // Puts the file in place and completes the record (title, Datei, the file's last-write time).
     // Empty on success, else a German message: the file is then where it was and the record stays
     // provisional.
     QString file(const QString& title, const QString& source, const QString& target, FileHandling handling);
-    // The document's Nr (0 when none was begun); removes the provisional record unless it was filed.
-    // Throws EngineError when it cannot be removed.
-    qint64 finish();
 
 private:
-    Table& documents_;
     QString filesDir_;
-    qint64 number_ = 0;
-    bool filed_ = false;
 };
 
 // The end of a run of "Dokumente hinzufügen".

@@ -5,11 +5,13 @@
 
 namespace zep {
 
-void ProvisionalDocument::begin(const QString& linkField, qint64 entryNumber) {
+void ProvisionalDocument::begin(const QString& linkField, qint64 entryNumber, const std::function<void(Table&)>& fill) {
     documents_.append();
     try {
         documents_.field(linkField).setValue(entryNumber);
         documents_.field(u"Offen").setValue(1);
+        if (fill)
+            fill(documents_);
         documents_.post();
     } catch (...) {
         documents_.cancel();
@@ -20,6 +22,11 @@ void ProvisionalDocument::begin(const QString& linkField, qint64 entryNumber) {
 
 bool ProvisionalDocument::canFile() {
     return number_ > 0 && (isLinkedToEntry(documents_, u"NrFirma") || isLinkedToEntry(documents_, u"NrThema"));
+}
+
+bool ProvisionalDocument::standsOnRecord() {
+    return documents_.isEditing() || documents_.field(u"Nr").asInteger() == number_ ||
+           documents_.locate(u"Nr", number_);
 }
 
 qint64 ProvisionalDocument::finish() {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace zep {
 
 class Table;
@@ -16,8 +18,9 @@ public:
     ProvisionalDocument& operator=(const ProvisionalDocument&) = delete;
 
     // Appends and posts the provisional record under the selected entry (linkField := its Nr), open
-    // for work ("Offen" 1). Throws EngineError; nothing is left behind then.
-    void begin(const QString& linkField, qint64 entryNumber);
+    // for work ("Offen" 1); fill sets the dialog's own starting values before the post. Throws
+    // EngineError; nothing is left behind then.
+    void begin(const QString& linkField, qint64 entryNumber, const std::function<void(Table&)>& fill = {});
     // True while the record is filed under an address or a topic: a document under neither would be
     // listed nowhere.
     bool canFile();
@@ -27,6 +30,8 @@ public:
 
 protected:
     Table& documents() { return documents_; }
+    // True when the table stands on the provisional record, found again if something moved it.
+    bool standsOnRecord();
     // Called once the completing post went through.
     void markFiled() { filed_ = true; }
 

@@ -131,7 +131,7 @@ void AddDocumentDialog::showEvent(QShowEvent* event) {
 }
 
 void AddDocumentDialog::updateOk() {
-    BtnOK->setEnabled(!Edit1->text().isEmpty() && !Lbl_Nach->text().isEmpty() && adding_.isLinked());
+    BtnOK->setEnabled(!Edit1->text().isEmpty() && !Lbl_Nach->text().isEmpty() && adding_.canFile());
 }
 
 void AddDocumentDialog::updatePaths() {
