@@ -60,11 +60,7 @@ void AddDocumentDialog::buildControls() {
     I1->setFixedSize(TIconListPainter::largeSize, TIconListPainter::largeSize);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Titel:"), Edit1);
-    form->addRow(QStringLiteral("Art:"), art);
-    form->addRow(QStringLiteral("Adresse:"), address);
-    form->addRow(QStringLiteral("Thema:"), topic);
-    form->addRow(QStringLiteral("Autor:"), author);
+    addFilingRows(*form, Edit1, art, address, topic, author);
     auto* left = new QVBoxLayout;
     left->addLayout(form);
     left->addWidget(buildFileGroup());

@@ -70,20 +70,11 @@ void CopyDocumentDialog::buildControls() {
         connect(box, &QComboBox::activated, this, &CopyDocumentDialog::updateOk);
     auto* author = new DBComboBox(&DZiel, QStringLiteral("Autor"), this);
     author->setObjectName(QStringLiteral("DBComboBox1"));
-    auto* open = new DBCheckBox(QStringLiteral("in Bearbeitung"), this);
-    open->setObjectName(QStringLiteral("CB1"));
-    open->setValues(1, 0);
-    open->setDataField(QStringLiteral("Offen"));
-    open->setDataSource(&DZiel);
+    auto* open = inWorkCheckBox(&DZiel, this);
 
     auto* form = new QFormLayout;
     form->setVerticalSpacing(4);
-    form->addRow(QStringLiteral("Titel:"), Edit1);
-    form->addRow(QStringLiteral("Art:"), art);
-    form->addRow(QStringLiteral("Adresse:"), address);
-    form->addRow(QStringLiteral("Thema:"), topic);
-    form->addRow(QStringLiteral("Autor:"), author);
-    form->addRow(QString(), open);
+    addFilingRows(*form, Edit1, art, address, topic, author, open);
     BtnOK = makeButton(QStringLiteral("BtnOK"), QStringLiteral("OK"), this);
     BtnOK->setDefault(true);
     auto* abort = makeButton(QStringLiteral("BitBtn2"), QStringLiteral("Abbrechen"), this);

@@ -1,9 +1,12 @@
 #include "documents/ui/document_controls.h"
 
 #include "app/program.h"
+#include "controls/ui/db_check_box.h"
 #include "controls/ui/db_combo_box.h"
 #include "controls/ui/db_lookup_combo_box.h"
 #include "data/tdm.h"
+
+#include <QFormLayout>
 
 namespace zep {
 
@@ -40,6 +43,26 @@ void fillDocumentPickLists(DBComboBox& art, DBComboBox& author) {
     const QString general = Program::instance().paths.general;
     fillPickListFromCatalog(art, ArtCatalog, general);
     fillPickListFromCatalog(author, AuthorCatalog, general);
+}
+
+DBCheckBox* inWorkCheckBox(DataSource* documents, QWidget* parent) {
+    auto* box = new DBCheckBox(QStringLiteral("in Bearbeitung"), parent);
+    box->setObjectName(QStringLiteral("CB1"));
+    box->setValues(1, 0);
+    box->setDataField(QStringLiteral("Offen"));
+    box->setDataSource(documents);
+    return box;
+}
+
+void addFilingRows(QFormLayout& form, QWidget* title, QWidget* art, QWidget* address, QWidget* topic, QWidget* author,
+                   QWidget* inWork) {
+    form.addRow(QStringLiteral("Titel:"), title);
+    form.addRow(QStringLiteral("Art:"), art);
+    form.addRow(QStringLiteral("Adresse:"), address);
+    form.addRow(QStringLiteral("Thema:"), topic);
+    form.addRow(QStringLiteral("Autor:"), author);
+    if (inWork != nullptr)
+        form.addRow(QString(), inWork);
 }
 
 } // namespace zep

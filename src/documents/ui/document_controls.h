@@ -1,11 +1,13 @@
 #pragma once
 
+class QFormLayout;
 class QString;
 class QWidget;
 
 namespace zep {
 
 class DataSource;
+class DBCheckBox;
 class DBComboBox;
 class DBLookupComboBox;
 class TDM;
@@ -18,5 +20,13 @@ DBLookupComboBox* topicLookup(TDM& dm, const QString& name, QWidget* parent, Dat
 
 // Fills the pick lists of a document's kind ("Art") and author from their catalogs.
 void fillDocumentPickLists(DBComboBox& art, DBComboBox& author);
+
+// "in Bearbeitung" (CB1), bound to the document's Offen.
+DBCheckBox* inWorkCheckBox(DataSource* documents, QWidget* parent);
+
+// The filing fields of a document dialog under their labels, in their order: title, kind, address,
+// topic and author, then "in Bearbeitung" when given.
+void addFilingRows(QFormLayout& form, QWidget* title, QWidget* art, QWidget* address, QWidget* topic, QWidget* author,
+                   QWidget* inWork = nullptr);
 
 } // namespace zep

@@ -70,18 +70,11 @@ QWidget* DocumentDetailDialog::buildUpperPanel() {
     art->setObjectName(QStringLiteral("DBComboBox1"));
     auto* author = new DBComboBox(&dm_.DDok, QStringLiteral("Autor"), panel);
     author->setObjectName(QStringLiteral("DBComboBox2"));
-    auto* open = new DBCheckBox(QStringLiteral("in Bearbeitung"), panel);
-    open->setObjectName(QStringLiteral("CB1"));
-    open->setValues(1, 0);
-    open->setDataField(QStringLiteral("Offen"));
-    open->setDataSource(&dm_.DDok);
+    auto* open = inWorkCheckBox(&dm_.DDok, panel);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Titel:"), edit(dm_, QStringLiteral("DBEdit1"), QStringLiteral("Titel"), panel));
-    form->addRow(QStringLiteral("Art:"), art);
-    form->addRow(QStringLiteral("Adresse:"), addressLookup(dm_, QStringLiteral("DBLookupComboBox1"), panel));
-    form->addRow(QStringLiteral("Thema:"), topicLookup(dm_, QStringLiteral("DBLookupComboBox2"), panel));
-    form->addRow(QStringLiteral("Autor:"), author);
-    form->addRow(QString(), open);
+    addFilingRows(*form, edit(dm_, QStringLiteral("DBEdit1"), QStringLiteral("Titel"), panel), art,
+                  addressLookup(dm_, QStringLiteral("DBLookupComboBox1"), panel),
+                  topicLookup(dm_, QStringLiteral("DBLookupComboBox2"), panel), author, open);
 
     auto* previous =
         makeSpeedButton(QStringLiteral("BtnPri"), QStringLiteral("<"), QStringLiteral("Vorheriger Datensatz"), panel);

@@ -102,18 +102,9 @@ QWidget* NewDocumentDialog::buildFilingGroup() {
         connect(box, &QComboBox::activated, this, &NewDocumentDialog::updateOk);
     auto* author = new DBComboBox(&dm_.DDok, QStringLiteral("Autor"), group);
     author->setObjectName(QStringLiteral("DBComboBox1"));
-    auto* open = new DBCheckBox(QStringLiteral("in Bearbeitung"), group);
-    open->setObjectName(QStringLiteral("CB1"));
-    open->setValues(1, 0);
-    open->setDataField(QStringLiteral("Offen"));
-    open->setDataSource(&dm_.DDok);
+    auto* open = inWorkCheckBox(&dm_.DDok, group);
     auto* form = new QFormLayout(group);
-    form->addRow(QStringLiteral("Titel:"), Edit1);
-    form->addRow(QStringLiteral("Art:"), art);
-    form->addRow(QStringLiteral("Adresse:"), address);
-    form->addRow(QStringLiteral("Thema:"), topic);
-    form->addRow(QStringLiteral("Autor:"), author);
-    form->addRow(QString(), open);
+    addFilingRows(*form, Edit1, art, address, topic, author, open);
     connect(Edit1, &QLineEdit::textChanged, this, &NewDocumentDialog::updateOk);
     return group;
 }

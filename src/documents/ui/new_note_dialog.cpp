@@ -49,22 +49,13 @@ void NewNoteDialog::buildControls() {
         connect(box, &QComboBox::activated, this, &NewNoteDialog::updateOk);
     auto* author = new DBComboBox(&dm_.DDok, QStringLiteral("Autor"), this);
     author->setObjectName(QStringLiteral("DBComboBox1"));
-    auto* open = new DBCheckBox(QStringLiteral("in Bearbeitung"), this);
-    open->setObjectName(QStringLiteral("CB1"));
-    open->setValues(1, 0);
-    open->setDataField(QStringLiteral("Offen"));
-    open->setDataSource(&dm_.DDok);
+    auto* open = inWorkCheckBox(&dm_.DDok, this);
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("I1"));
     picture->setPixmap(TIconListPainter::noteIcon(TIconListPainter::largeSize));
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Titel:"), Edit1);
-    form->addRow(QStringLiteral("Art:"), art);
-    form->addRow(QStringLiteral("Adresse:"), address);
-    form->addRow(QStringLiteral("Thema:"), topic);
-    form->addRow(QStringLiteral("Autor:"), author);
-    form->addRow(QString(), open);
+    addFilingRows(*form, Edit1, art, address, topic, author, open);
     BtnOK = makeButton(QStringLiteral("BtnOK"), QStringLiteral("OK"), this);
     BtnOK->setDefault(true);
     auto* abort = makeButton(QStringLiteral("BitBtn2"), QStringLiteral("Abbrechen"), this);
