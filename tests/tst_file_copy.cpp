@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -318,6 +320,28 @@ private slots:
         QCOMPARE(copy.Execute(), 0);
         QCOMPARE(readBytes(copy.TargetFile), QByteArray("Inhalt"));
         QCOMPARE(readBytes(copy.SourceFile), QByteArray("Inhalt"));
+    }
+
+    // Across file systems a move copies; when the source then cannot be removed (an immutable
+    // folder), the copy goes again, so the file stays in one place only.
+    void failedMoveAcrossFileSystemsLeavesNoCopy() {
+        QTemporaryDir shm(QStringLiteral("/dev/shm/zep-test-XXXXXX"));
+        QVERIFY(shm.isValid());
+        const QString source = QDir(shm.path()).filePath(QStringLiteral("Umzug.txt"));
+        QVERIFY(writeBytes(source, "bleibt"));
+        if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), shm.path()}) != 0)
+            QSKIP("chattr +i geht hier nicht");
+        const auto unlock = qScopeGuard([&] {
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), shm.path()});
+        });
+        ScriptedInteraction ui;
+        TFileCopy move;
+        move.CopyType = TFileCopy::CopyKind::Move;
+        move.SourceFile = source;
+        move.TargetFile = QDir(dir_.path()).filePath(QStringLiteral("Umzug00001.txt"));
+        QCOMPARE(move.Execute(), EPERM);
+        QCOMPARE(readBytes(source), QByteArray("bleibt"));
+        QVERIFY(!QFile::exists(move.TargetFile));
     }
 
     void moveFromAReadOnlyDisk_data() {

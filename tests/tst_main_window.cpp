@@ -1181,6 +1181,11 @@ private slots:
         child<QToolButton>(*window, QStringLiteral("Btn_B_Font"))->click();
         QCOMPARE(child<QWidget>(*window, QStringLiteral("PnlBaum"))->font().pointSize(), 11);
         QCOMPARE(inst.zepIni().readString(u"WindowTree", u"Font", {}), QStringLiteral("Courier;0100;11;"));
+        // The menu twin of the list's font button.
+        chosen.pointSize = 9;
+        inst.interaction.setNextFont(chosen);
+        child<QAction>(*window, QStringLiteral("MD_Font"))->trigger();
+        QCOMPARE(child<QWidget>(*window, QStringLiteral("D_Grid"))->font().pointSize(), 9);
         QVERIFY(inst.interaction.errors().isEmpty());
     }
 
@@ -1737,6 +1742,10 @@ private slots:
         selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
         QVERIFY(inst.dm->dm1().QDok.locate(u"Ext", QStringLiteral("odt")));
         const QString target = inst.tmp.filePath(QStringLiteral("kopie"));
+        // The menu twin asks the same; cancelled, it writes nothing.
+        inst.interaction.setNextFile(QString());
+        child<QAction>(*window, QStringLiteral("MD_Save"))->trigger();
+        QCOMPARE(inst.interaction.shown().last().caption, QStringLiteral("Datei \"a.odt\" speichern unter ..."));
         inst.interaction.setNextFile(target);
         child<QAction>(*window, QStringLiteral("PD_Save"))->trigger();
         const auto& shown = inst.interaction.shown().last();

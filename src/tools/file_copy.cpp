@@ -219,7 +219,13 @@ int TFileCopy::moveFile() {
             ::unlink(target.constData());
             return error;
         }
-        return ::unlink(source.constData()) == 0 ? 0 : errno;
+        if (::unlink(source.constData()) != 0) {
+            // The source stays, so the copy goes: a failed move leaves one file, where it was.
+            const int error = errno;
+            ::unlink(target.constData());
+            return error;
+        }
+        return 0;
     } catch (const std::exception&) {
         return SystemCallFailed;
     }

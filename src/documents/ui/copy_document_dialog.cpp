@@ -77,7 +77,7 @@ void CopyDocumentDialog::buildControls() {
     addFilingRows(*form, Edit1, art, address, topic, author, open);
     BtnOK = makeButton(QStringLiteral("BtnOK"), QStringLiteral("OK"), this);
     BtnOK->setDefault(true);
-    auto* abort = makeButton(QStringLiteral("BitBtn2"), QStringLiteral("Abbrechen"), this);
+    auto* abort = makeButton(QStringLiteral("BitBtn2"), QStringLiteral("Abbruch"), this);
     auto* help = makeButton(QStringLiteral("BitBtn1"), QStringLiteral("Hilfe"), this);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(BtnOK);

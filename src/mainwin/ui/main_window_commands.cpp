@@ -106,9 +106,8 @@ void MainWindow::connectControls() {
     }
 }
 
-// Commands of later windows are wired here under their names and do nothing yet.
 void MainWindow::D_BtnClick(QObject* sender) {
-    if (isSender(sender, u"Btn_D_Font"))
+    if (isSender(sender, u"Btn_D_Font") || isSender(sender, u"MD_Font"))
         listFont();
     else if (isSender(sender, u"Btn_D_All"))
         reloadDocumentList(false, true);
@@ -116,7 +115,7 @@ void MainWindow::D_BtnClick(QObject* sender) {
         documentDone();
     else if (isSender(sender, u"Btn_D_Tab") || isSender(sender, u"MD_Tab"))
         editColumnArrangement();
-    else if (isSender(sender, u"PD_Save"))
+    else if (isSender(sender, u"PD_Save") || isSender(sender, u"MD_Save"))
         saveCopy();
     else if (isSender(sender, u"Btn_D_Book") || isSender(sender, u"MD_Book") || isSender(sender, u"PD_Book"))
         showDocumentDetail();
