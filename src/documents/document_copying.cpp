@@ -1,5 +1,7 @@
 #include "documents/document_copying.h"
 
+#include "documents/document_creation.h"
+
 #include "addresses/entry_documents.h"
 #include "data/engine_error.h"
 #include "documents/file_placement.h"
@@ -38,14 +40,6 @@ CopySource copySourceOf(const QString& datei, const QString& filesDir) {
 
 QString copyTargetFile(const QString& directory, const QString& title, const QString& extension) {
     return NumberedFileName(withSlash(directory) + title + extension);
-}
-
-QString titleRefusal(const QString& title) {
-    if (title.contains(u'/') || title.contains(QChar(0)))
-        return QStringLiteral("Der Titel \"%1\" kann nicht als Dateiname dienen: er darf weder \"/\" noch ein "
-                              "Nullzeichen enthalten.")
-            .arg(QString(title).replace(QChar(0), u' '));
-    return {};
 }
 
 DocumentCopying::DocumentCopying(const QString& dataDir) : ProvisionalDocument(TZiel) {

@@ -20,9 +20,6 @@ CopySource copySourceOf(const QString& datei, const QString& filesDir);
 // The first free numbered file for a copy titled title in directory.
 QString copyTargetFile(const QString& directory, const QString& title, const QString& extension);
 
-// Why a title cannot name the copy's file ("/" or a NUL in it); empty when it can.
-QString titleRefusal(const QString& title);
-
 // The record behind "Dokument kopieren", on a table object of its own (TZiel): a provisional copy of
 // the source document is posted under the target entry when the dialog shows, completed once its
 // file is copied, and removed on every other way of closing.

@@ -27,6 +27,14 @@ bool onlyDots(const QString& title) {
     return std::all_of(title.begin(), title.end(), [](QChar c) { return c == u'.'; });
 }
 
+// A copied template can be saved as the user's document even when the template itself is read-only.
+bool makeWritable(const QString& path) {
+    QFile file(path);
+    return file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
+}
+
+} // namespace
+
 QString titleRefusal(const QString& title) {
     if (title.contains(u'/'))
         return QStringLiteral("Der Titel darf keinen Schrägstrich \"/\" enthalten, denn er wird Teil des Dateinamens.");
@@ -37,14 +45,6 @@ QString titleRefusal(const QString& title) {
                               "Titel ein.");
     return {};
 }
-
-// A copied template can be saved as the user's document even when the template itself is read-only.
-bool makeWritable(const QString& path) {
-    QFile file(path);
-    return file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
-}
-
-} // namespace
 
 NewDocumentFile newDocumentFile(const QString& title, const QString& templatePath, const QString& filesDir,
                                 int maxNameLength) {

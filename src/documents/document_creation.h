@@ -8,6 +8,9 @@
 namespace zep {
 
 // The file a new document gets in the client's "Files" folder.
+// Why a title cannot be part of a file name ("/", a NUL, only dots), in German; empty when it can.
+QString titleRefusal(const QString& title);
+
 struct NewDocumentFile {
     QString path;    // the first free numbered name; empty when refused
     QString refusal; // why the title cannot be part of a file name there (German); empty when it can
