@@ -23,8 +23,6 @@ namespace zep {
 
 namespace {
 
-constexpr int TitleWidth = 50;
-
 void showError(const QString& message) {
     Interaction::instance().error(message, ApplicationName.toString());
 }
@@ -45,8 +43,7 @@ AddDocumentDialog::AddDocumentDialog(TDM& dm, FilingTarget target, QString sourc
 }
 
 void AddDocumentDialog::buildControls() {
-    Edit1 = makeEdit(QStringLiteral("Edit1"), this);
-    Edit1->setMaxLength(TitleWidth);
+    Edit1 = titleEdit(dm_.TDok, this);
     auto* art = new DBComboBox(&dm_.DDok, QStringLiteral("Art"), this);
     art->setObjectName(QStringLiteral("DBComboBox2"));
     auto* address = addressLookup(dm_, QStringLiteral("DBLookupComboBox1"), this);

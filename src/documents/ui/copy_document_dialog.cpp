@@ -28,8 +28,6 @@ namespace zep {
 
 namespace {
 
-constexpr int TitleWidth = 50;
-
 void showError(const QString& message) {
     Interaction::instance().error(message, ApplicationName.toString());
 }
@@ -60,8 +58,7 @@ CopyDocumentDialog::CopyDocumentDialog(TDM& dm, QString linkField, qint64 target
 }
 
 void CopyDocumentDialog::buildControls() {
-    Edit1 = makeEdit(QStringLiteral("Edit1"), this);
-    Edit1->setMaxLength(TitleWidth);
+    Edit1 = titleEdit(copying_.TZiel, this);
     auto* art = new DBComboBox(&DZiel, QStringLiteral("Art"), this);
     art->setObjectName(QStringLiteral("DBComboBox2"));
     auto* address = addressLookup(dm_, QStringLiteral("DBLookupComboBox1"), this, &DZiel);

@@ -1,12 +1,15 @@
 #include "documents/ui/document_controls.h"
 
 #include "app/program.h"
+#include "app/ui/named_controls.h"
 #include "controls/ui/db_check_box.h"
 #include "controls/ui/db_combo_box.h"
 #include "controls/ui/db_lookup_combo_box.h"
+#include "data/table.h"
 #include "data/tdm.h"
 
 #include <QFormLayout>
+#include <QLineEdit>
 
 namespace zep {
 
@@ -43,6 +46,13 @@ void fillDocumentPickLists(DBComboBox& art, DBComboBox& author) {
     const QString general = Program::instance().paths.general;
     fillPickListFromCatalog(art, ArtCatalog, general);
     fillPickListFromCatalog(author, AuthorCatalog, general);
+}
+
+QLineEdit* titleEdit(Table& documents, QWidget* parent) {
+    QLineEdit* edit = makeEdit(QStringLiteral("Edit1"), parent);
+    if (const int width = documents.field(u"Titel").info().def.size; width > 0)
+        edit->setMaxLength(width);
+    return edit;
 }
 
 DBCheckBox* inWorkCheckBox(DataSource* documents, QWidget* parent) {

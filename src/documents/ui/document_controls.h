@@ -1,6 +1,7 @@
 #pragma once
 
 class QFormLayout;
+class QLineEdit;
 class QString;
 class QWidget;
 
@@ -11,6 +12,7 @@ class DBCheckBox;
 class DBComboBox;
 class DBLookupComboBox;
 class TDM;
+class Table;
 
 // The document's address and topic as drop-down lists, bound to NrFirma and NrThema of the current
 // document of the data module, or of another table object on the documents; shared by the document
@@ -20,6 +22,9 @@ DBLookupComboBox* topicLookup(TDM& dm, const QString& name, QWidget* parent, Dat
 
 // Fills the pick lists of a document's kind ("Art") and author from their catalogs.
 void fillDocumentPickLists(DBComboBox& art, DBComboBox& author);
+
+// The title edit (Edit1) of a new document, as long as the documents' Titel field holds.
+QLineEdit* titleEdit(Table& documents, QWidget* parent);
 
 // "in Bearbeitung" (CB1), bound to the document's Offen.
 DBCheckBox* inWorkCheckBox(DataSource* documents, QWidget* parent);

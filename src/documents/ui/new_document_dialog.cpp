@@ -93,7 +93,7 @@ QWidget* NewDocumentDialog::buildApplicationGroup() {
 QWidget* NewDocumentDialog::buildFilingGroup() {
     auto* group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox2"));
-    Edit1 = makeEdit(QStringLiteral("Edit1"), group);
+    Edit1 = titleEdit(dm_.TDok, group);
     auto* art = new DBComboBox(&dm_.DDok, QStringLiteral("Art"), group);
     art->setObjectName(QStringLiteral("DBComboBox2"));
     auto* address = addressLookup(dm_, QStringLiteral("DBLookupComboBox1"), group);

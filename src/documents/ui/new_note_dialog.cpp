@@ -39,8 +39,7 @@ NewNoteDialog::NewNoteDialog(TDM& dm, QString linkField, qint64 entryNumber, QWi
 }
 
 void NewNoteDialog::buildControls() {
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1 = titleEdit(dm_.TDok, this);
     auto* art = new DBComboBox(&dm_.DDok, QStringLiteral("Art"), this);
     art->setObjectName(QStringLiteral("DBComboBox2"));
     auto* address = addressLookup(dm_, QStringLiteral("DBLookupComboBox1"), this);
