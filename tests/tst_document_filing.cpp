@@ -135,8 +135,8 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::newRow("in Files") << "/k/Muster/Files/a.odt"
                                   << "a.odt";
-        QTest::newRow("other letter case") << "/k/muster/FILES/a.odt"
-                                           << "a.odt";
+        QTest::newRow("other letter case is another folder") << "/k/Muster/files/a.odt"
+                                                             << "/k/Muster/files/a.odt";
         QTest::newRow("below Files") << "/k/Muster/Files/alt/a.odt"
                                      << "/k/Muster/Files/alt/a.odt";
         QTest::newRow("elsewhere") << "/home/anna/a.odt"

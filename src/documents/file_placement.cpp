@@ -24,8 +24,9 @@ int transfer(const QString& source, const QString& target, TFileCopy::CopyKind k
     return copy.Execute();
 }
 
+// Letter case counts: on Linux "files" beside "Files" is another folder.
 bool sameDirectory(const QString& a, const QString& b) {
-    return QDir::cleanPath(a).compare(QDir::cleanPath(b), Qt::CaseInsensitive) == 0;
+    return QDir::cleanPath(a) == QDir::cleanPath(b);
 }
 
 } // namespace
