@@ -1910,35 +1910,46 @@ private slots:
     // "Dokument öffnen" takes the register's program, asks among several (Abort opens nothing and
     // copies nothing) and hands a document without program to the desktop.
     void documentDetail_data() {
+        QTest::addColumn<QDate>("today");
         QTest::addColumn<QString>("button"); // the rule button the user clicks
         QTest::addColumn<QString>("closing");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QVariant>("tag");
         QTest::addColumn<QVariant>("date");
         const QVariant none;
-        QTest::newRow("weekly, OK") << "RBWoche"
+        const QDate monday(2026, 12, 7);
+        const QDate sunday(2026, 12, 13);
+        QTest::newRow("weekly, OK") << monday << "RBWoche"
                                     << "BtnOK"
                                     << "W" << QVariant(qint64(6623)) << none;
-        QTest::newRow("daily, OK") << "RBTag"
+        // Sunday ends the week that Monday began: the same week number.
+        QTest::newRow("weekly on Sunday, OK") << sunday << "RBWoche"
+                                              << "BtnOK"
+                                              << "W" << QVariant(qint64(6623)) << none;
+        QTest::newRow("daily, OK") << monday << "RBTag"
                                    << "BtnOK"
                                    << "T" << QVariant(qint64(46363)) << none;
+        QTest::newRow("daily on Sunday, OK") << sunday << "RBTag"
+                                             << "BtnOK"
+                                             << "T" << QVariant(qint64(46369)) << none;
         // The calendar shows today on a document without a date rule.
-        QTest::newRow("date untouched, OK") << "RBDatum"
+        QTest::newRow("date untouched, OK") << monday << "RBDatum"
                                             << "BtnOK"
-                                            << "D" << none << QVariant(QDate(2026, 12, 7));
-        QTest::newRow("weekly, abort") << "RBWoche"
+                                            << "D" << none << QVariant(monday);
+        QTest::newRow("weekly, abort") << monday << "RBWoche"
                                        << "BtnAbbruch"
                                        << "" << none << none;
     }
 
     // TA02 edits the live record: a rule set by the user's click is stored with OK, dropped by abort.
     void documentDetail() {
+        QFETCH(QDate, today);
         QFETCH(QString, button);
         QFETCH(QString, closing);
         QFETCH(QString, type);
         QFETCH(QVariant, tag);
         QFETCH(QVariant, date);
-        const FixedClock clock(QDate(2026, 12, 7));
+        const FixedClock clock(today);
         Installation inst;
         ProfileFile(inst.clientDir + QStringLiteral("/Mand.ini")).writeString(u"Dokument", u"Feld1", u"Aktenzeichen");
         auto window = inst.makeWindow();
