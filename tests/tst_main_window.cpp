@@ -1981,6 +1981,39 @@ private slots:
         QCOMPARE(inst.interaction.texts(), QStringList());
     }
 
+    // Stepping to the next document posts the edit pending on this one, and the list follows.
+    void documentDetailStepsWithPendingEdits() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        child<QToolButton>(*window, QStringLiteral("Btn_D_All"))->click(); // every document of the client
+        DataSet& list = inst.dm->dm1().QDok;
+        QVERIFY2(list.recordCount() > 1, qPrintable(QString::number(list.recordCount())));
+        list.first();
+        const qint64 first = inst.dm->TDok.field(u"Nr").asInteger();
+        QCOMPARE(first, list.field(u"Nr").asInteger());
+        qint64 shownAfterStep = 0;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr && dialog->objectName() == u"TA02");
+            auto* title = dialog->findChild<QLineEdit*>(QStringLiteral("DBEdit1"));
+            title->setFocus();
+            title->selectAll();
+            QTest::keyClicks(title, QStringLiteral("Neuer Titel"));
+            dialog->findChild<QToolButton*>(QStringLiteral("BtnNext"))->click();
+            shownAfterStep = inst.dm->TDok.field(u"Nr").asInteger();
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnAbbruch"))->click();
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Book")), Qt::LeftButton);
+        QVERIFY2(shownAfterStep != 0 && shownAfterStep != first, qPrintable(QStringLiteral("%1 %2 %3").arg(shownAfterStep).arg(first).arg(inst.dm->TDok.recordCount())));
+        Table dok;
+        test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+        QVERIFY(dok.findKey({first}));
+        QCOMPARE(dok.field(u"Titel").asString(), QStringLiteral("Neuer Titel"));
+        QCOMPARE(inst.dm->TDok.field(u"Nr").asInteger(), shownAfterStep);
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
     void newNote_data() {
         QTest::addColumn<QString>("closing"); // "OK", "BitBtn2", "close", "Escape"
         QTest::newRow("OK files the note") << "OK";
