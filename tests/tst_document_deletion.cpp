@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -105,6 +106,27 @@ private slots:
                      .arg(client.filesDir));
         QVERIFY(client.fileThere());
         QCOMPARE(client.dok.recordCount(), 0);
+    }
+
+    // A document whose Datei is empty or names a folder: deleting it "with its file" trashes no folder.
+    void damagedDateiNeverTrashesAFolder_data() {
+        QTest::addColumn<QString>("datei");
+        QTest::newRow("empty") << "";
+        QTest::newRow("blanks") << "  ";
+        QTest::newRow("a folder") << "Unterordner";
+    }
+    void damagedDateiNeverTrashesAFolder() {
+        QFETCH(QString, datei);
+        DeletionClient client(3, -1, QStringLiteral("odt"));
+        QVERIFY(QDir().mkpath(client.filesDir + QStringLiteral("Unterordner")));
+        client.dok.edit();
+        client.dok.field(u"Datei").setValue(datei);
+        client.dok.post();
+        const DocumentDeletion plan = planDocumentDeletion(client.dok, false);
+        QCOMPARE(deleteDocument(client.dok, plan, true, QStringLiteral("NrFirma"), client.filesDir), QString());
+        QCOMPARE(client.dok.recordCount(), 0);
+        QVERIFY(client.fileThere());
+        QVERIFY(QFileInfo(client.filesDir + QStringLiteral("Unterordner")).isDir());
     }
 
 private:

@@ -36,7 +36,10 @@ bool isLinkedToEntry(Table& documents, QStringView linkField) {
     return !value.isNull() && value.toLongLong() >= 0;
 }
 
+// An empty Datei names no file: never the Files folder itself.
 QString ResolveDocumentPath(const QString& datei, const QString& filesDir) {
+    if (datei.trimmed().isEmpty())
+        return QString();
     if (datei.contains(u'/'))
         return datei;
     return filesDir + datei;
@@ -58,7 +61,7 @@ QStringList removeEntryDocuments(Table& documents, const QString& linkField, con
             continue;
         }
         // The file goes first: a document is never deleted while its file stays behind unreachable.
-        if (!note && QFileInfo::exists(path) && !moveFileToTrash(path)) {
+        if (!note && QFileInfo(path).isFile() && !moveFileToTrash(path)) {
             kept.insert(documents.field(u"Nr").asInteger());
             notTrashed << path;
             continue;

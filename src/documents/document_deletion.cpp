@@ -30,7 +30,8 @@ QString deleteDocument(Table& documents, const DocumentDeletion& plan, bool with
     }
     const QString path = ResolveDocumentPath(documents.field(u"Datei").asString(), filesDir);
     documents.deleteRecord();
-    if (!withFile || !plan.fileOffered || !QFileInfo::exists(path) || moveFileToTrash(path))
+    // Only a file goes into the trash, never a folder a damaged Datei may name.
+    if (!withFile || !plan.fileOffered || !QFileInfo(path).isFile() || moveFileToTrash(path))
         return {};
     return QStringLiteral("Die Datei \"%1\" konnte nicht in den Papierkorb verschoben werden.").arg(path);
 }
