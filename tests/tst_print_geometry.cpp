@@ -117,6 +117,7 @@ private slots:
     void unprintableMarginsOfDevice();
     void marginsRaisedToUnprintable_data();
     void marginsRaisedToUnprintable();
+    void previewFramesOfTheListPage();
     void fontHeight_data();
     void fontHeight();
     void fontRecord();
@@ -220,6 +221,16 @@ void TestPrintGeometry::marginsRaisedToUnprintable() {
     const ListGeometry g = setupListGeometry(layout, AddressListOptions{}, unprintableMargins(a4Printer600()), -100);
     QCOMPARE(g.margins.left, left);
     QCOMPARE(g.columnWidth, 2100 - left * 10 - 200);
+}
+
+// A4 with 20 mm margins on a printer that cannot reach 4 mm at each edge.
+void TestPrintGeometry::previewFramesOfTheListPage() {
+    const UnprintableMargins unprintable = unprintableMargins(a4Printer600());
+    const ListGeometry g = setupListGeometry(a4Layout(), AddressListOptions{}, unprintable, -100);
+    const ListPageFrames frames = listPageFrames(g, unprintable);
+    QCOMPARE(frames.page, (TenthsRect{0, 0, 2100, -2970}));
+    QCOMPARE(frames.printable, (TenthsRect{40, -40, 2060, -2930}));
+    QCOMPARE(frames.margins, (TenthsRect{200, -200, 1900, -2770}));
 }
 
 void TestPrintGeometry::fontHeight_data() {

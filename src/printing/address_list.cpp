@@ -134,4 +134,11 @@ ComposedList composeAddressList(const ListGeometry& geometry, const AddressListO
     return std::move(run.result());
 }
 
+ListPageFrames listPageFrames(const ListGeometry& g, const UnprintableMargins& unprintable) {
+    const auto inset = [&g](const UnprintableMargins& m) {
+        return TenthsRect{m.left * 10, -m.top * 10, g.pageWidth - m.right * 10, -(g.pageHeight - m.bottom * 10)};
+    };
+    return {{0, 0, g.pageWidth, -g.pageHeight}, inset(unprintable), inset(g.margins)};
+}
+
 } // namespace zep

@@ -49,6 +49,14 @@ struct ListGeometry {
 ListGeometry setupListGeometry(const AddressListLayout& layout, const AddressListOptions& options,
                                const UnprintableMargins& unprintable, int fontHeight);
 
+// What the preview frames on the page: the sheet, the part the printer reaches, the layout's margins.
+struct ListPageFrames {
+    TenthsRect page;
+    TenthsRect printable;
+    TenthsRect margins;
+};
+ListPageFrames listPageFrames(const ListGeometry& g, const UnprintableMargins& unprintable);
+
 // A line of an address block: its top left corner (y-axis up, so y is 0 or below) and the box it is
 // clipped to.
 struct PrintedLine {

@@ -48,15 +48,6 @@ struct PlacedEnvelopeLine {
 };
 
 // A rectangle by two corners, tenths of a millimetre, y-axis up.
-struct TenthsRect {
-    int x1 = 0;
-    int y1 = 0;
-    int x2 = 0;
-    int y2 = 0;
-
-    friend bool operator==(const TenthsRect&, const TenthsRect&) = default;
-};
-
 // The envelope unturned as the preview shows it, and the part of it the printer reaches when the
 // envelope is fed as the sheet, turned by a quarter turn (its left edge along the sheet's bottom).
 TenthsRect envelopeRect(const EnvelopeLayout& layout);

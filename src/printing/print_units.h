@@ -65,4 +65,14 @@ QString encodePrintFontStyle(const PrintFont& font);
 // "Arial, Fett, Kursiv, 12"
 QString printFontDescription(const PrintFont& font);
 
+// A rectangle in tenths of a millimetre, y-axis up: from (x1, y1) to (x2, y2).
+struct TenthsRect {
+    int x1 = 0;
+    int y1 = 0;
+    int x2 = 0;
+    int y2 = 0;
+
+    friend bool operator==(const TenthsRect&, const TenthsRect&) = default;
+};
+
 } // namespace zep

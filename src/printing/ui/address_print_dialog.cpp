@@ -36,17 +36,15 @@ LayoutDialog::Kind listKind() {
 }
 
 // The page, the part the printer reaches and the layout's margins, as the preview frames them.
-void drawPageFrames(QPainter& painter, const ListGeometry& g, const UnprintableMargins& unprintable) {
+void drawPageFrames(QPainter& painter, const ListPageFrames& frames) {
     painter.setPen(Qt::black);
     painter.setBrush(Qt::yellow);
-    drawTenthsRect(painter, {0, 0, g.pageWidth, -g.pageHeight});
+    drawTenthsRect(painter, frames.page);
     painter.setBrush(Qt::white);
-    drawTenthsRect(painter, {unprintable.left * 10, -unprintable.top * 10, g.pageWidth - unprintable.right * 10,
-                             -(g.pageHeight - unprintable.bottom * 10)});
+    drawTenthsRect(painter, frames.printable);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Qt::gray, 0, Qt::DashLine));
-    drawTenthsRect(painter, {g.margins.left * 10, -g.margins.top * 10, g.pageWidth - g.margins.right * 10,
-                             -(g.pageHeight - g.margins.bottom * 10)});
+    drawTenthsRect(painter, frames.margins);
     painter.setPen(Qt::black);
 }
 
@@ -199,7 +197,7 @@ ComposedList AddressPrintDialog::compose(PrintMode mode, const ListRunStop& stop
 void AddressPrintDialog::paintPreview(QPainter& painter, const QRect& box) {
     const ListGeometry g = geometry();
     mapTenthsOntoRect(painter, g.pageWidth, g.pageHeight, box);
-    drawPageFrames(painter, g, unprintableMargins(printerDevice(printer())));
+    drawPageFrames(painter, listPageFrames(g, unprintableMargins(printerDevice(printer()))));
     try {
         const ComposedList list = compose(PrintMode::Preview);
         if (!list.pages.empty())
