@@ -98,6 +98,25 @@ private slots:
         QFETCH(StatedPlace, place);
         QCOMPARE(statedPlaceFromName(name), place);
     }
+
+    // A window under the bottom-right preview goes up or left, the shorter way, as far as the screen allows.
+    void clearOfAnObstacle_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("obstacle");
+        QTest::addColumn<QPoint>("topLeft");
+        const QRect preview(1100, 700, 300, 300);
+        QTest::newRow("clear already") << QRect(100, 100, 500, 400) << preview << QPoint(100, 100);
+        QTest::newRow("up is shorter") << QRect(380, 260, 640, 480) << QRect(960, 700, 440, 300) << QPoint(380, 220);
+        QTest::newRow("left is shorter") << QRect(700, 100, 420, 800) << preview << QPoint(680, 100);
+        QTest::newRow("up does not fit: left") << QRect(800, 50, 400, 800) << preview << QPoint(700, 50);
+        QTest::newRow("neither fits") << QRect(0, 0, 1300, 1000) << preview << QPoint(0, 0);
+    }
+    void clearOfAnObstacle() {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, obstacle);
+        QFETCH(QPoint, topLeft);
+        QCOMPARE(placedClearOf(frame, obstacle, QRect(0, 0, 1400, 1000)), topLeft);
+    }
 };
 
 QTEST_GUILESS_MAIN(WindowPlacementTest)

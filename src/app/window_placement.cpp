@@ -56,4 +56,18 @@ QPoint placedTopLeft(const PlacementRequest& request) {
     return keptOnScreen(wantedTopLeft(request), request.frame, request.screen);
 }
 
+QPoint placedClearOf(const QRect& frame, const QRect& obstacle, const QRect& screen) {
+    if (!frame.intersects(obstacle))
+        return frame.topLeft();
+    const int up = frame.bottom() - obstacle.top() + 1;
+    const int left = frame.right() - obstacle.left() + 1;
+    const bool upFits = frame.top() - up >= screen.top();
+    const bool leftFits = frame.left() - left >= screen.left();
+    if (upFits && (!leftFits || up <= left))
+        return frame.topLeft() - QPoint(0, up);
+    if (leftFits)
+        return frame.topLeft() - QPoint(left, 0);
+    return frame.topLeft();
+}
+
 } // namespace zep

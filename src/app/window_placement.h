@@ -37,4 +37,8 @@ QPoint placedTopLeft(const PlacementRequest& request);
 // The top left corner moved as little as needed to bring a frame of that size onto the screen.
 QPoint keptOnScreen(QPoint topLeft, QSize frame, const QRect& screen);
 
+// The top left corner of a frame moved up or left, whichever is the shorter way, so that it no longer
+// lies under an always-on-top obstacle; unmoved when it is clear already or neither way fits the screen.
+QPoint placedClearOf(const QRect& frame, const QRect& obstacle, const QRect& screen);
+
 } // namespace zep

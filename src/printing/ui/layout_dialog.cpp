@@ -2,6 +2,7 @@
 
 #include "app/interaction.h"
 #include "app/program_info.h"
+#include "app/window_placement.h"
 #include "data/catalog_file.h"
 #include "data/engine_error.h"
 #include "data/format_error.h"
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -225,11 +227,27 @@ void LayoutDialog::watchEdit(QLineEdit* edit, bool number) {
     connect(edit, &QLineEdit::editingFinished, this, [this, edit] { fieldLeft(edit); });
 }
 
+namespace {
+
+// The window manager frames new windows shortly after they are shown.
+constexpr int FramesSettleMs = 200;
+
+} // namespace
+
 void LayoutDialog::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!shown_) {
         shown_ = true;
         FormShow();
+        // Once both windows wear their frames: the preview stays on top at the bottom right and must
+        // not cover the buttons.
+        QTimer::singleShot(FramesSettleMs, this, [this] {
+            const QRect frame = frameGeometry();
+            const QScreen* screen = this->screen();
+            if (screen != nullptr)
+                move(pos() + placedClearOf(frame, preview_->frameGeometry(), screen->availableGeometry()) -
+                     frame.topLeft());
+        });
     }
 }
 
