@@ -411,6 +411,17 @@ class MainWindowTest : public QObject {
 
 private:
     // Shows the window and lets it open its client.
+    // The window TN04 is run from: the text applications registered, a launcher that records, the
+    // client open and the address "Meier Anna" selected.
+    static std::unique_ptr<MainWindow> newDocumentWindow(Installation& inst, QStringList& calls) {
+        registerTextApplications(inst);
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        return window;
+    }
+
     static void showAndOpen(MainWindow& window, Installation& inst) {
         window.show();
         QTRY_COMPARE(inst.opened, 1);
@@ -2005,7 +2016,9 @@ private slots:
             dialog->findChild<QPushButton*>(QStringLiteral("BtnAbbruch"))->click();
         });
         QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Book")), Qt::LeftButton);
-        QVERIFY2(shownAfterStep != 0 && shownAfterStep != first, qPrintable(QStringLiteral("%1 %2 %3").arg(shownAfterStep).arg(first).arg(inst.dm->TDok.recordCount())));
+        QVERIFY2(
+            shownAfterStep != 0 && shownAfterStep != first,
+            qPrintable(QStringLiteral("%1 %2 %3").arg(shownAfterStep).arg(first).arg(inst.dm->TDok.recordCount())));
         Table dok;
         test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
         QVERIFY(dok.findKey({first}));
@@ -2079,12 +2092,8 @@ private slots:
     void newDocument() {
         QFETCH(QStringList, closings);
         Installation inst;
-        registerTextApplications(inst);
         QStringList calls;
-        auto window = inst.makeWindow();
-        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
-        showAndOpen(*window, inst);
-        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        auto window = newDocumentWindow(inst, calls);
         const int before = recordCount(inst, QStringLiteral("Dok.DB"));
         const NewDocumentRun run = runNewDocument(*window, inst, QStringLiteral("Angebot"), closings);
         QCOMPARE(inst.interaction.texts(), QStringList());
@@ -2173,12 +2182,8 @@ private slots:
         QFETCH(QString, templates);
         QFETCH(QString, datei);
         Installation inst;
-        registerTextApplications(inst);
         QStringList calls;
-        auto window = inst.makeWindow();
-        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
-        showAndOpen(*window, inst);
-        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        auto window = newDocumentWindow(inst, calls);
         const int before = recordCount(inst, QStringLiteral("Dok.DB"));
         const NewDocumentRun run =
             runNewDocument(*window, inst, QStringLiteral("Notiz"), {QStringLiteral("BtnOK")}, application);
@@ -2197,12 +2202,8 @@ private slots:
     // saved meanwhile shows in the list, and OK files a copy of it.
     void newDocumentAddsATemplate() {
         Installation inst;
-        registerTextApplications(inst);
         QStringList calls;
-        auto window = inst.makeWindow();
-        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
-        showAndOpen(*window, inst);
-        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        auto window = newDocumentWindow(inst, calls);
         const QString saved = inst.program.paths.templates + QStringLiteral("/Mahnung.pdf");
         bool creationShown = false;
         QStringList before;
@@ -2261,12 +2262,8 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, message);
         Installation inst;
-        registerTextApplications(inst);
         QStringList calls;
-        auto window = inst.makeWindow();
-        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
-        showAndOpen(*window, inst);
-        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        auto window = newDocumentWindow(inst, calls);
         const int before = recordCount(inst, QStringLiteral("Dok.DB"));
         const NewDocumentRun run =
             runNewDocument(*window, inst, title, {QStringLiteral("BtnOK"), QStringLiteral("Escape")});
@@ -2286,13 +2283,9 @@ private slots:
             QSKIP(qPrintable(disk.skipText()));
         QVERIFY(disk.remountReadOnly());
         Installation inst;
-        registerTextApplications(inst);
         QVERIFY(QFile::link(disk.path(), inst.clientDir + QStringLiteral("/Files")));
         QStringList calls;
-        auto window = inst.makeWindow();
-        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
-        showAndOpen(*window, inst);
-        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        auto window = newDocumentWindow(inst, calls);
         const int before = recordCount(inst, QStringLiteral("Dok.DB"));
         const NewDocumentRun run = runNewDocument(*window, inst, QStringLiteral("Angebot"),
                                                   {QStringLiteral("BtnOK"), QStringLiteral("BitBtn2")});
