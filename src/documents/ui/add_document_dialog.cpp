@@ -2,7 +2,6 @@
 
 #include "app/interaction.h"
 #include "app/program_info.h"
-#include "app/ui/help_window.h"
 #include "app/ui/named_controls.h"
 #include "controls/ui/db_combo_box.h"
 #include "controls/ui/db_lookup_combo_box.h"
@@ -62,24 +61,14 @@ void AddDocumentDialog::buildControls() {
     left->addLayout(form);
     left->addWidget(buildFileGroup());
 
-    BtnOK = makeButton(QStringLiteral("BtnOK"), QStringLiteral("OK"), this);
-    BtnOK->setDefault(true);
-    auto* abort = makeButton(QStringLiteral("BtnAbbruch"), QStringLiteral("Abbrechen"), this);
-    auto* help = makeButton(QStringLiteral("BitBtn1"), QStringLiteral("Hilfe"), this);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(I1, 0, Qt::AlignHCenter);
-    buttons->addStretch();
-    buttons->addWidget(BtnOK);
-    buttons->addWidget(abort);
-    buttons->addWidget(help);
+    QVBoxLayout* buttons = filingButtonColumn(*this, I1, BtnOK, QStringLiteral("BtnAbbruch"), QStringLiteral("BitBtn1"),
+                                              QStringLiteral("dok030"));
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addLayout(buttons);
     setMinimumWidth(560);
     connect(Edit1, &QLineEdit::textChanged, this, &AddDocumentDialog::updateOk);
     connect(BtnOK, &QPushButton::clicked, this, &AddDocumentDialog::BtnOKClick);
-    connect(abort, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { ShowHelp(QStringLiteral("dok030"), this); });
 }
 
 QWidget* AddDocumentDialog::buildFileGroup() {

@@ -1,6 +1,7 @@
 #include "documents/ui/document_controls.h"
 
 #include "app/program.h"
+#include "app/ui/help_window.h"
 #include "app/ui/named_controls.h"
 #include "controls/ui/db_check_box.h"
 #include "controls/ui/db_combo_box.h"
@@ -8,8 +9,11 @@
 #include "data/table.h"
 #include "data/tdm.h"
 
+#include <QDialog>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace zep {
 
@@ -53,6 +57,23 @@ QLineEdit* titleEdit(Table& documents, QWidget* parent) {
     if (const int width = documents.field(u"Titel").info().def.size; width > 0)
         edit->setMaxLength(width);
     return edit;
+}
+
+QVBoxLayout* filingButtonColumn(QDialog& dialog, QWidget* picture, QPushButton*& ok, const QString& abortName,
+                                const QString& helpName, const QString& helpTopic) {
+    ok = makeButton(QStringLiteral("BtnOK"), QStringLiteral("OK"), &dialog);
+    ok->setDefault(true);
+    auto* abort = makeButton(abortName, QStringLiteral("Abbrechen"), &dialog);
+    auto* help = makeButton(helpName, QStringLiteral("Hilfe"), &dialog);
+    auto* column = new QVBoxLayout;
+    column->addWidget(picture, 0, Qt::AlignHCenter);
+    column->addStretch();
+    column->addWidget(ok);
+    column->addWidget(abort);
+    column->addWidget(help);
+    QObject::connect(abort, &QPushButton::clicked, &dialog, &QDialog::reject);
+    QObject::connect(help, &QPushButton::clicked, &dialog, [&dialog, helpTopic] { ShowHelp(helpTopic, &dialog); });
+    return column;
 }
 
 DBCheckBox* inWorkCheckBox(DataSource* documents, QWidget* parent) {

@@ -1,7 +1,10 @@
 #pragma once
 
+class QDialog;
 class QFormLayout;
 class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
 class QString;
 class QWidget;
 
@@ -25,6 +28,11 @@ void fillDocumentPickLists(DBComboBox& art, DBComboBox& author);
 
 // The title edit (Edit1) of a new document, as long as the documents' Titel field holds.
 QLineEdit* titleEdit(Table& documents, QWidget* parent);
+
+// The right-hand column of a filing dialog: its picture on top, then OK (the default button, set into
+// ok), "Abbrechen" (rejects) and "Hilfe" (opens helpTopic), under the object names given.
+QVBoxLayout* filingButtonColumn(QDialog& dialog, QWidget* picture, QPushButton*& ok, const QString& abortName,
+                                const QString& helpName, const QString& helpTopic);
 
 // "in Bearbeitung" (CB1), bound to the document's Offen.
 DBCheckBox* inWorkCheckBox(DataSource* documents, QWidget* parent);

@@ -3,7 +3,6 @@
 #include "app/clock.h"
 #include "app/interaction.h"
 #include "app/program_info.h"
-#include "app/ui/help_window.h"
 #include "app/ui/named_controls.h"
 #include "controls/ui/db_check_box.h"
 #include "controls/ui/db_combo_box.h"
@@ -55,23 +54,13 @@ void NewNoteDialog::buildControls() {
 
     auto* form = new QFormLayout;
     addFilingRows(*form, Edit1, art, address, topic, author, open);
-    BtnOK = makeButton(QStringLiteral("BtnOK"), QStringLiteral("OK"), this);
-    BtnOK->setDefault(true);
-    auto* abort = makeButton(QStringLiteral("BitBtn2"), QStringLiteral("Abbrechen"), this);
-    auto* help = makeButton(QStringLiteral("BitBtn3"), QStringLiteral("Hilfe"), this);
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(picture, 0, Qt::AlignHCenter);
-    buttons->addStretch();
-    buttons->addWidget(BtnOK);
-    buttons->addWidget(abort);
-    buttons->addWidget(help);
+    QVBoxLayout* buttons = filingButtonColumn(*this, picture, BtnOK, QStringLiteral("BitBtn2"),
+                                              QStringLiteral("BitBtn3"), QStringLiteral("not010"));
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(form, 1);
     layout->addLayout(buttons);
     setMinimumWidth(460);
     connect(BtnOK, &QPushButton::clicked, this, &NewNoteDialog::BtnOKClick);
-    connect(abort, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { ShowHelp(QStringLiteral("not010"), this); });
 }
 
 void NewNoteDialog::showEvent(QShowEvent* event) {
