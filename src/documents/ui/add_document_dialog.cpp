@@ -43,20 +43,13 @@ AddDocumentDialog::AddDocumentDialog(TDM& dm, FilingTarget target, QString sourc
 
 void AddDocumentDialog::buildControls() {
     Edit1 = titleEdit(dm_.TDok, this);
-    auto* art = new DBComboBox(&dm_.DDok, QStringLiteral("Art"), this);
-    art->setObjectName(QStringLiteral("DBComboBox2"));
-    auto* address = addressLookup(dm_, QStringLiteral("DBLookupComboBox1"), this);
-    auto* topic = topicLookup(dm_, QStringLiteral("DBLookupComboBox2"), this);
-    for (DBLookupComboBox* box : {address, topic})
-        connect(box, &QComboBox::activated, this, &AddDocumentDialog::updateOk);
-    auto* author = new DBComboBox(&dm_.DDok, QStringLiteral("Autor"), this);
-    author->setObjectName(QStringLiteral("DBComboBox1"));
+    const FilingFields fields = filingFields(dm_, &dm_.DDok, this, [this] { updateOk(); });
     I1 = new QLabel(this);
     I1->setObjectName(QStringLiteral("I1"));
     I1->setFixedSize(TIconListPainter::largeSize, TIconListPainter::largeSize);
 
     auto* form = new QFormLayout;
-    addFilingRows(*form, Edit1, art, address, topic, author);
+    addFilingRows(*form, Edit1, fields.art, fields.address, fields.topic, fields.author);
     auto* left = new QVBoxLayout;
     left->addLayout(form);
     left->addWidget(buildFileGroup());

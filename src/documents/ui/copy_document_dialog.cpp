@@ -59,19 +59,12 @@ CopyDocumentDialog::CopyDocumentDialog(TDM& dm, QString linkField, qint64 target
 
 void CopyDocumentDialog::buildControls() {
     Edit1 = titleEdit(copying_.TZiel, this);
-    auto* art = new DBComboBox(&DZiel, QStringLiteral("Art"), this);
-    art->setObjectName(QStringLiteral("DBComboBox2"));
-    auto* address = addressLookup(dm_, QStringLiteral("DBLookupComboBox1"), this, &DZiel);
-    auto* topic = topicLookup(dm_, QStringLiteral("DBLookupComboBox2"), this, &DZiel);
-    for (DBLookupComboBox* box : {address, topic})
-        connect(box, &QComboBox::activated, this, &CopyDocumentDialog::updateOk);
-    auto* author = new DBComboBox(&DZiel, QStringLiteral("Autor"), this);
-    author->setObjectName(QStringLiteral("DBComboBox1"));
+    const FilingFields fields = filingFields(dm_, &DZiel, this, [this] { updateOk(); });
     auto* open = inWorkCheckBox(&DZiel, this);
 
     auto* form = new QFormLayout;
     form->setVerticalSpacing(4);
-    addFilingRows(*form, Edit1, art, address, topic, author, open);
+    addFilingRows(*form, Edit1, fields.art, fields.address, fields.topic, fields.author, open);
     BtnOK = makeButton(QStringLiteral("BtnOK"), QStringLiteral("OK"), this);
     BtnOK->setDefault(true);
     auto* abort = makeButton(QStringLiteral("BitBtn2"), QStringLiteral("Abbruch"), this);

@@ -52,6 +52,18 @@ void fillDocumentPickLists(DBComboBox& art, DBComboBox& author) {
     fillPickListFromCatalog(author, AuthorCatalog, general);
 }
 
+FilingFields filingFields(TDM& dm, DataSource* documents, QWidget* parent, const std::function<void()>& linkChanged) {
+    auto* art = new DBComboBox(documents, QStringLiteral("Art"), parent);
+    art->setObjectName(QStringLiteral("DBComboBox2"));
+    auto* address = addressLookup(dm, QStringLiteral("DBLookupComboBox1"), parent, documents);
+    auto* topic = topicLookup(dm, QStringLiteral("DBLookupComboBox2"), parent, documents);
+    for (DBLookupComboBox* box : {address, topic})
+        QObject::connect(box, &QComboBox::activated, parent, [linkChanged] { linkChanged(); });
+    auto* author = new DBComboBox(documents, QStringLiteral("Autor"), parent);
+    author->setObjectName(QStringLiteral("DBComboBox1"));
+    return {art, address, topic, author};
+}
+
 QLineEdit* titleEdit(Table& documents, QWidget* parent) {
     QLineEdit* edit = makeEdit(QStringLiteral("Edit1"), parent);
     if (const int width = documents.field(u"Titel").info().def.size; width > 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QDialog;
 class QFormLayout;
 class QLineEdit;
@@ -33,6 +35,16 @@ QLineEdit* titleEdit(Table& documents, QWidget* parent);
 // ok), "Abbrechen" (rejects) and "Hilfe" (opens helpTopic), under the object names given.
 QVBoxLayout* filingButtonColumn(QDialog& dialog, QWidget* picture, QPushButton*& ok, const QString& abortName,
                                 const QString& helpName, const QString& helpTopic);
+
+// A filing dialog's kind (DBComboBox2), address and topic lookups and author (DBComboBox1), bound to
+// the documents' current record; the lookups tell linkChanged when the user picks an entry.
+struct FilingFields {
+    DBComboBox* art;
+    DBLookupComboBox* address;
+    DBLookupComboBox* topic;
+    DBComboBox* author;
+};
+FilingFields filingFields(TDM& dm, DataSource* documents, QWidget* parent, const std::function<void()>& linkChanged);
 
 // "in Bearbeitung" (CB1), bound to the document's Offen.
 DBCheckBox* inWorkCheckBox(DataSource* documents, QWidget* parent);

@@ -94,17 +94,10 @@ QWidget* NewDocumentDialog::buildFilingGroup() {
     auto* group = new QGroupBox(this);
     group->setObjectName(QStringLiteral("GroupBox2"));
     Edit1 = titleEdit(dm_.TDok, group);
-    auto* art = new DBComboBox(&dm_.DDok, QStringLiteral("Art"), group);
-    art->setObjectName(QStringLiteral("DBComboBox2"));
-    auto* address = addressLookup(dm_, QStringLiteral("DBLookupComboBox1"), group);
-    auto* topic = topicLookup(dm_, QStringLiteral("DBLookupComboBox2"), group);
-    for (DBLookupComboBox* box : {address, topic})
-        connect(box, &QComboBox::activated, this, &NewDocumentDialog::updateOk);
-    auto* author = new DBComboBox(&dm_.DDok, QStringLiteral("Autor"), group);
-    author->setObjectName(QStringLiteral("DBComboBox1"));
+    const FilingFields fields = filingFields(dm_, &dm_.DDok, group, [this] { updateOk(); });
     auto* open = inWorkCheckBox(&dm_.DDok, group);
     auto* form = new QFormLayout(group);
-    addFilingRows(*form, Edit1, art, address, topic, author, open);
+    addFilingRows(*form, Edit1, fields.art, fields.address, fields.topic, fields.author, open);
     connect(Edit1, &QLineEdit::textChanged, this, &NewDocumentDialog::updateOk);
     return group;
 }

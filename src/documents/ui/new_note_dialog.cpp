@@ -39,21 +39,14 @@ NewNoteDialog::NewNoteDialog(TDM& dm, QString linkField, qint64 entryNumber, QWi
 
 void NewNoteDialog::buildControls() {
     Edit1 = titleEdit(dm_.TDok, this);
-    auto* art = new DBComboBox(&dm_.DDok, QStringLiteral("Art"), this);
-    art->setObjectName(QStringLiteral("DBComboBox2"));
-    auto* address = addressLookup(dm_, QStringLiteral("DBLookupComboBox1"), this);
-    auto* topic = topicLookup(dm_, QStringLiteral("DBLookupComboBox2"), this);
-    for (DBLookupComboBox* box : {address, topic})
-        connect(box, &QComboBox::activated, this, &NewNoteDialog::updateOk);
-    auto* author = new DBComboBox(&dm_.DDok, QStringLiteral("Autor"), this);
-    author->setObjectName(QStringLiteral("DBComboBox1"));
+    const FilingFields fields = filingFields(dm_, &dm_.DDok, this, [this] { updateOk(); });
     auto* open = inWorkCheckBox(&dm_.DDok, this);
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("I1"));
     picture->setPixmap(TIconListPainter::noteIcon(TIconListPainter::largeSize));
 
     auto* form = new QFormLayout;
-    addFilingRows(*form, Edit1, art, address, topic, author, open);
+    addFilingRows(*form, Edit1, fields.art, fields.address, fields.topic, fields.author, open);
     QVBoxLayout* buttons = filingButtonColumn(*this, picture, BtnOK, QStringLiteral("BitBtn2"),
                                               QStringLiteral("BitBtn3"), QStringLiteral("not010"));
     auto* layout = new QHBoxLayout(this);
