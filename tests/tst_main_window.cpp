@@ -221,6 +221,12 @@ QStringList visibleLabels(const DataSet& dataSet) {
     return labels;
 }
 
+// The modal dialog now running, when it is the one of that name; nullptr otherwise.
+QDialog* activeDialogNamed(QStringView name) {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    return dialog != nullptr && dialog->objectName() == name ? dialog : nullptr;
+}
+
 void selectNode(TTreeView2* tree, const QString& caption) {
     const QList<QTreeWidgetItem*> found = tree->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
     QVERIFY(!found.isEmpty());
@@ -366,8 +372,8 @@ NewDocumentRun runNewDocument(MainWindow& window, Installation& inst, const QStr
                               int application = 0) {
     NewDocumentRun run;
     QTimer::singleShot(0, &window, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || dialog->objectName() != u"TN04")
+        auto* dialog = activeDialogNamed(u"TN04");
+        if (dialog == nullptr)
             return;
         run.shown = true;
         run.recordsWhileShown = recordCount(inst, QStringLiteral("Dok.DB"));
@@ -1334,8 +1340,8 @@ private slots:
         QList<int> heights;
         QString shownTarget;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || dialog->objectName() != u"TN07")
+            auto* dialog = activeDialogNamed(u"TN07");
+            if (dialog == nullptr)
                 return;
             whileShown = recordCount(inst, QStringLiteral("Dok.DB"));
             heights << dialog->height();
@@ -1396,8 +1402,8 @@ private slots:
         const int before = recordCount(inst, QStringLiteral("Dok.DB"));
         bool stayedOpen = false;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || dialog->objectName() != u"TN07")
+            auto* dialog = activeDialogNamed(u"TN07");
+            if (dialog == nullptr)
                 return;
             dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
             stayedOpen = dialog->isVisible();
@@ -1445,8 +1451,8 @@ private slots:
         int whileShown = -1;
         QStringList shown;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || dialog->objectName() != u"TN05")
+            auto* dialog = activeDialogNamed(u"TN05");
+            if (dialog == nullptr)
                 return;
             whileShown = recordCount(inst, QStringLiteral("Dok.DB"));
             for (const char* name : {"Edit1", "Lbl_Von", "Lbl_Nach"})
@@ -1498,8 +1504,8 @@ private slots:
         const int before = recordCount(inst, QStringLiteral("Dok.DB"));
         bool stayedOpen = false;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || dialog->objectName() != u"TN05")
+            auto* dialog = activeDialogNamed(u"TN05");
+            if (dialog == nullptr)
                 return;
             dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
             stayedOpen = dialog->isVisible();
@@ -1536,8 +1542,8 @@ private slots:
         const int before = recordCount(inst, QStringLiteral("Dok.DB"));
         int whileShown = -1;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || dialog->objectName() != u"TN051")
+            auto* dialog = activeDialogNamed(u"TN051");
+            if (dialog == nullptr)
                 return;
             whileShown = recordCount(inst, QStringLiteral("Dok.DB"));
             dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
@@ -1573,8 +1579,8 @@ private slots:
         const int before = recordCount(inst, QStringLiteral("Dok.DB"));
         QString progress;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || dialog->objectName() != u"TN051")
+            auto* dialog = activeDialogNamed(u"TN051");
+            if (dialog == nullptr)
                 return;
             auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("Fortschritt"));
             connect(bar, &QProgressBar::valueChanged, dialog, [&, dialog](int value) {
@@ -1970,8 +1976,8 @@ private slots:
         QString caption;
         bool calendarEnabledBefore = true;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || dialog->objectName() != u"TA02")
+            auto* dialog = activeDialogNamed(u"TA02");
+            if (dialog == nullptr)
                 return;
             caption = dialog->findChild<QLabel*>(QStringLiteral("Feld1"))->text();
             calendarEnabledBefore = dialog->findChild<QWidget*>(QStringLiteral("Kalender"))->isEnabled();
@@ -2046,8 +2052,8 @@ private slots:
         int whileShown = -1;
         bool okEnabled = false;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || dialog->objectName() != u"TO1")
+            auto* dialog = activeDialogNamed(u"TO1");
+            if (dialog == nullptr)
                 return;
             whileShown = recordCount(inst, QStringLiteral("Dok.DB"));
             okEnabled = dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->isEnabled();
@@ -2209,16 +2215,16 @@ private slots:
         QStringList before;
         QStringList after;
         QTimer::singleShot(0, window.get(), [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || dialog->objectName() != u"TN04")
+            auto* dialog = activeDialogNamed(u"TN04");
+            if (dialog == nullptr)
                 return;
             dialog->findChild<QListWidget*>(QStringLiteral("Grid"))->setCurrentRow(1);
             auto* list = dialog->findChild<QListWidget*>(QStringLiteral("FLB"));
             for (int row = 0; row < list->count(); ++row)
                 before << list->item(row)->text();
             QTimer::singleShot(0, dialog, [&] {
-                auto* creation = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-                if (creation == nullptr || creation->objectName() != u"TN03")
+                auto* creation = activeDialogNamed(u"TN03");
+                if (creation == nullptr)
                     return;
                 creationShown = true;
                 writeBytes(saved, "%PDF-1.4 Mahnung");
@@ -2313,8 +2319,8 @@ private slots:
         bool fileOffered = true;
         QString title;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || dialog->objectName() != u"TA03")
+            auto* dialog = activeDialogNamed(u"TA03");
+            if (dialog == nullptr)
                 return;
             shown = true;
             fileOffered = !dialog->findChild<QCheckBox*>(QStringLiteral("CB"))->isHidden();
@@ -2448,8 +2454,8 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
         bool chooserShown = false;
         QTimer::singleShot(0, this, [&chooserShown, chooseOk] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || dialog->objectName() != u"TN06")
+            auto* dialog = activeDialogNamed(u"TN06");
+            if (dialog == nullptr)
                 return;
             chooserShown = true;
             dialog->findChild<QListWidget*>(QStringLiteral("DBCtrlGrid1"))->setCurrentRow(1);
