@@ -1,4 +1,5 @@
 #include "data/collation.h"
+#include "file_bytes.h"
 #include "scripted_interaction.h"
 #include "test_install.h"
 #include "tools/backup.h"
@@ -22,17 +23,13 @@
 
 using namespace zep;
 using zep::test::ScriptedInteraction;
+using zep::test::writeBytes;
 
 namespace {
 
 QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 sqlite3* openDb(const QString& path) {

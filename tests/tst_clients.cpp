@@ -12,6 +12,7 @@
 #include "data/engine_error.h"
 #include "data/schema.h"
 #include "data/table_file.h"
+#include "file_bytes.h"
 #include "tools/installation_layout.h"
 
 #include "scripted_interaction.h"
@@ -26,6 +27,7 @@
 #include <cerrno>
 
 using namespace zep;
+using zep::test::readBytes;
 using namespace Qt::StringLiterals;
 using zep::test::ScriptedInteraction;
 using Kind = ScriptedInteraction::Kind;
@@ -36,11 +38,6 @@ const QString clientsKey = QStringLiteral("SOFTWARE\\MORVEN\\ZEP\\Mandanten");
 
 bool hasVersionMarker(const QString& tablePath) {
     return QFileInfo::exists(tablePath) && readTableLayout(tablePath).fieldIndex(u"VV34") >= 0;
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes) {

@@ -2,6 +2,7 @@
 #include "data/format_error.h"
 #include "data/table.h"
 #include "data/treefile.h"
+#include "file_bytes.h"
 #include "required_tool.h"
 #include "test_install.h"
 #include "tools/address_dbase.h"
@@ -20,17 +21,13 @@
 #include <unistd.h>
 
 using namespace zep;
+using zep::test::writeBytes;
 
 namespace {
 
 QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 const QDate Today(2026, 12, 10);

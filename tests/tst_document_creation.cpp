@@ -2,6 +2,7 @@
 #include "data/table.h"
 #include "documents/document_creation.h"
 #include "documents/note_filing.h"
+#include "file_bytes.h"
 #include "small_disk.h"
 #include "test_install.h"
 
@@ -13,21 +14,13 @@
 #include <unistd.h>
 
 using namespace zep;
+using zep::test::readBytes;
 using zep::test::SmallDisk;
+using zep::test::writeBytes;
 
 namespace {
 
 constexpr int DateiWidth = 200;
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 int recordCount(Table& table) {
     table.refresh();
@@ -252,7 +245,7 @@ private slots:
         DocumentCreation creation(f.dok);
         creation.begin(QStringLiteral("NrFirma"), 3);
         QCOMPARE(creation.file(QStringLiteral("Angebot"), f.templatePath, QStringLiteral("odt"), filesDir,
-                                 QDateTime::currentDateTime()),
+                               QDateTime::currentDateTime()),
                  QString());
         QCOMPARE(readBytes(filesDir + QStringLiteral("Angebot00001.ODT")), QByteArray("Vorlage"));
     }

@@ -3,6 +3,7 @@
 #include "documents/document_copying.h"
 #include "documents/document_creation.h"
 #include "documents/document_filing.h"
+#include "file_bytes.h"
 #include "small_disk.h"
 #include "test_install.h"
 
@@ -15,21 +16,13 @@
 #include <sqlite3.h>
 
 using namespace zep;
+using zep::test::readBytes;
 using zep::test::SmallDisk;
+using zep::test::writeBytes;
 
 Q_DECLARE_METATYPE(zep::FileHandling)
 
 namespace {
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList filesIn(const QString& dir) {
     return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name);

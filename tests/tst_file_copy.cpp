@@ -1,3 +1,4 @@
+#include "file_bytes.h"
 #include "scripted_interaction.h"
 #include "small_disk.h"
 #include "tools/file_copy.h"
@@ -17,17 +18,13 @@
 
 using namespace zep;
 using zep::test::ScriptedInteraction;
+using zep::test::writeBytes;
 
 namespace {
 
 QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // The 14-byte header of a compressed file: magic, mode letter, replaced character, expanded size.

@@ -4,6 +4,7 @@
 #include "data/treefile.h"
 #include "documents/column_arrangement.h"
 #include "documents/column_file.h"
+#include "file_bytes.h"
 #include "tools/installation_content.h"
 #include "tools/zip_writer.h"
 
@@ -21,22 +22,14 @@
 #include <optional>
 
 using namespace zep;
+using zep::test::readBytes;
+using zep::test::writeBytes;
 using namespace Qt::StringLiterals;
 
 namespace {
 
 QString fixturePath(const QString& name) {
     return QStringLiteral(ZEP_TEST_DATA "/") + name;
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // The records that tests/data/make_format_fixtures.py writes into tree_sample.dat.

@@ -1,4 +1,5 @@
 #include "app/safe_file.h"
+#include "file_bytes.h"
 #include "mainwin/ui/main_note_dialog.h"
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/note_editor_window.h"
@@ -25,19 +26,11 @@
 #include <functional>
 
 using namespace zep;
+using zep::test::readBytes;
 using zep::test::ScriptedInteraction;
+using zep::test::writeBytes;
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 NoteEditorWindow* openEditor() {
     return qobject_cast<NoteEditorWindow*>(QApplication::activeModalWidget());

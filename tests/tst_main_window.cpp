@@ -16,6 +16,7 @@
 #include "documents/shell_open.h"
 #include "documents/ui/column_arrangement_dialog.h"
 #include "fake_associations.h"
+#include "file_bytes.h"
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/main_window.h"
 #include "platform/dde_dbus.h"
@@ -67,8 +68,10 @@
 using namespace zep;
 using zep::test::appendRecord;
 using zep::test::columnValues;
+using zep::test::readBytes;
 using zep::test::ScriptedInteraction;
 using zep::test::SmallDisk;
+using zep::test::writeBytes;
 
 namespace {
 
@@ -250,19 +253,9 @@ private:
     QStringList& calls_;
 };
 
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 bool writeExecutable(const QString& path, const QString& script) {
     return writeBytes(path, script.toUtf8()) &&
            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Sets environment variables (none: unset) for its lifetime and puts the old values back.

@@ -7,6 +7,7 @@
 #include "data/table_file.h"
 #include "data/treefile.h"
 #include "documents/column_file.h"
+#include "file_bytes.h"
 #include "small_disk.h"
 
 #include <QDir>
@@ -20,14 +21,10 @@
 #include <sys/stat.h>
 
 using namespace zep;
+using zep::test::readBytes;
 using zep::test::SmallDisk;
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool writePlain(const QString& path, const QByteArray& bytes) {
     QFile file(path);

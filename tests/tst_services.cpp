@@ -1,4 +1,5 @@
 #include "data/services.h"
+#include "file_bytes.h"
 
 #include "scripted_interaction.h"
 #include "small_disk.h"
@@ -11,14 +12,10 @@
 #include <QTest>
 
 using namespace zep;
+using zep::test::readBytes;
 using zep::test::ScriptedInteraction;
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);

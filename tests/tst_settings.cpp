@@ -5,6 +5,7 @@
 #include "app/registry.h"
 #include "app/settings.h"
 #include "app/tmand.h"
+#include "file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,13 +14,9 @@
 #include <QTest>
 
 using namespace zep;
+using zep::test::readBytes;
 
 namespace {
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);

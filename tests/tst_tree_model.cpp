@@ -5,6 +5,7 @@
 #include "data/format_error.h"
 #include "data/table.h"
 #include "data/treefile.h"
+#include "file_bytes.h"
 #include "mainwin/tree_drop_rules.h"
 #include "mainwin/tree_model.h"
 #include "mainwin/tree_records.h"
@@ -23,6 +24,8 @@
 
 using namespace zep;
 using test::appendRecord;
+using zep::test::readBytes;
+using zep::test::writeBytes;
 
 Q_DECLARE_METATYPE(TreeModel::Node*)
 
@@ -100,16 +103,6 @@ QVariantList recordValues(Table& table) {
     for (int i = 0; i < table.fieldCount(); ++i)
         values << table.value(i);
     return values;
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QVariant fieldOf(const QString& dir, const QString& table, qint64 nr, const QString& field) {

@@ -2,6 +2,7 @@
 #include "data/format_error.h"
 #include "data/table.h"
 #include "data/treefile.h"
+#include "file_bytes.h"
 #include "test_install.h"
 #include "tools/tree_rebuild.h"
 
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 using namespace zep;
+using zep::test::writeBytes;
 
 namespace {
 
@@ -132,11 +134,6 @@ QByteArray fileBytes(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return "<missing>";
     return file.readAll();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // A small tmpfs for real write faults; needs the right to mount (root in the test machines).

@@ -8,6 +8,7 @@
 #include "data/tdm.h"
 #include "data/treefile.h"
 #include "fake_associations.h"
+#include "file_bytes.h"
 #include "mainwin/tree_levels.h"
 #include "mainwin/tree_order.h"
 #include "mainwin/tree_search.h"
@@ -38,16 +39,12 @@
 
 using namespace zep;
 using test::appendRecord;
+using zep::test::readBytes;
 
 namespace {
 
 QString fixture(const QString& name) {
     return QStringLiteral(ZEP_TEST_DATA "/trees/") + name;
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // One line per node in pre-order: level, caption, number, type.
