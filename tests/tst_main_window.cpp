@@ -230,6 +230,18 @@ QDialog* activeDialogNamed(QStringView name) {
     return dialog != nullptr && dialog->objectName() == name ? dialog : nullptr;
 }
 
+// Once the named dialog runs: OK, whether that left it open, then its abort button.
+void okThenAbortWhenShown(QStringView name, QStringView abortButton, bool& stayedOpen) {
+    QTimer::singleShot(0, qApp, [name, abortButton, &stayedOpen] {
+        auto* dialog = activeDialogNamed(name);
+        if (dialog == nullptr)
+            return;
+        dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+        stayedOpen = dialog->isVisible();
+        dialog->findChild<QPushButton*>(abortButton.toString())->click();
+    });
+}
+
 void selectNode(TTreeView2* tree, const QString& caption) {
     const QList<QTreeWidgetItem*> found = tree->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
     QVERIFY(!found.isEmpty());
@@ -1394,14 +1406,7 @@ private slots:
         QVERIFY(window->locateDocument(1));
         const int before = recordCount(inst, QStringLiteral("Dok.DB"));
         bool stayedOpen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* dialog = activeDialogNamed(u"TN07");
-            if (dialog == nullptr)
-                return;
-            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
-            stayedOpen = dialog->isVisible();
-            dialog->findChild<QPushButton*>(QStringLiteral("BitBtn2"))->click();
-        });
+        okThenAbortWhenShown(u"TN07", u"BitBtn2", stayedOpen);
         child<QAction>(*window, QStringLiteral("PD_Copy"))->trigger();
         QVERIFY(stayedOpen);
         QCOMPARE(recordCount(inst, QStringLiteral("Dok.DB")), before);
@@ -1496,14 +1501,7 @@ private slots:
         selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Zeta AG"));
         const int before = recordCount(inst, QStringLiteral("Dok.DB"));
         bool stayedOpen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* dialog = activeDialogNamed(u"TN05");
-            if (dialog == nullptr)
-                return;
-            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
-            stayedOpen = dialog->isVisible();
-            dialog->findChild<QPushButton*>(QStringLiteral("BtnAbbruch"))->click();
-        });
+        okThenAbortWhenShown(u"TN05", u"BtnAbbruch", stayedOpen);
         emit window->documentGrid().OnDragFiles({source});
         QVERIFY(stayedOpen);
         QCOMPARE(inst.interaction.texts(),
