@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+
+namespace zep {
+
+// How the word processor is reached and, when none is running, started.
+struct OfficeOptions {
+    QString sofficePath; // the office's start program
+    QString pipeName;    // the pipe the office accepts connections on
+    std::chrono::milliseconds connectBound{std::chrono::seconds(60)};
+    bool headless = false;    // no windows: there is no display
+    QString userInstallation; // URL of a private profile, empty for the user's own
+    QString dataSourceName;   // under which the serial-letter data are registered
+
+    // soffice from PATH or the Debian place, a pipe per user, headless without a display.
+    static OfficeOptions defaults();
+};
+
+} // namespace zep

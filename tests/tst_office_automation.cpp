@@ -1,0 +1,382 @@
+#include "data/cp1252.h"
+#include "file_bytes.h"
+#include "platform/office_automation.h"
+#include "platform/uno_bridge.h"
+#include "required_tool.h"
+
+#include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/sdb/CommandType.hpp>
+#include <com/sun/star/task/XJob.hpp>
+#include <com/sun/star/text/MailMergeType.hpp>
+#include <com/sun/star/text/XDependentTextField.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <csignal>
+#include <optional>
+
+using namespace zep;
+using css::uno::Any;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+
+namespace {
+
+const QString sourceName = QStringLiteral("ZEP Serienbrief Test");
+
+css::beans::NamedValue namedValue(const char* name, const Any& value) {
+    return css::beans::NamedValue(rtl::OUString::createFromAscii(name), value);
+}
+
+rtl::OUString fileUrl(const QString& path) {
+    return toUno(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+}
+
+QVariantList openArguments(const QString& letter) {
+    return {letter, false, false, false, QString(), QString(), false, QString(), QString(), 0};
+}
+
+QVariantList dataSourceArguments(const QString& dataFile) {
+    return {dataFile,  0,     false,     true,      false,     false,     QString(),
+            QString(), false, QString(), QString(), QString(), QString(), QString()};
+}
+
+// The data file as the serial letters write it: TAB-separated, Windows-1252, CR LF, a header line.
+void writeDataFile(const QString& path, const QStringList& lines) {
+    QVERIFY(test::writeBytes(path, toCp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"))));
+}
+
+// A letter whose merge fields name the columns Name1 and Ort of another data source, as a letter
+// prepared for the old program's data would.
+void writeLetter(const Reference<css::uno::XComponentContext>& office, const QString& path) {
+    Reference<css::frame::XComponentLoader> loader(css::frame::Desktop::create(office), UNO_QUERY_THROW);
+    const auto hidden = unoSequence({unoProperty("Hidden", Any(true))});
+    Reference<css::text::XTextDocument> letter(
+        loader->loadComponentFromURL("private:factory/swriter", "_blank", 0, hidden), UNO_QUERY_THROW);
+    Reference<css::lang::XMultiServiceFactory> factory(letter, UNO_QUERY_THROW);
+    auto text = letter->getText();
+    auto insertField = [&](const char* column) {
+        Reference<css::beans::XPropertySet> master(factory->createInstance("com.sun.star.text.fieldmaster.Database"),
+                                                   UNO_QUERY_THROW);
+        master->setPropertyValue("DataBaseName", Any(rtl::OUString("Alte Adressen")));
+        master->setPropertyValue("DataTableName", Any(rtl::OUString("Kunden")));
+        master->setPropertyValue("DataCommandType", Any(css::sdb::CommandType::TABLE));
+        master->setPropertyValue("DataColumnName", Any(rtl::OUString::createFromAscii(column)));
+        Reference<css::text::XDependentTextField> field(factory->createInstance("com.sun.star.text.textfield.Database"),
+                                                        UNO_QUERY_THROW);
+        field->attachTextFieldMaster(master);
+        text->insertTextContent(text->getEnd(), Reference<css::text::XTextContent>(field, UNO_QUERY_THROW), false);
+    };
+    text->insertString(text->getEnd(), "An ", false);
+    insertField("Name1");
+    text->insertString(text->getEnd(), " in ", false);
+    insertField("Ort");
+    Reference<css::frame::XStorable>(letter, UNO_QUERY_THROW)->storeToURL(fileUrl(path), {});
+    Reference<css::util::XCloseable>(letter, UNO_QUERY_THROW)->close(true);
+}
+
+// The letter as the office holds it (with the data source attached), not as it lies on disk.
+Reference<css::frame::XModel> openLetter(const Reference<css::uno::XComponentContext>& office, const QString& path) {
+    auto components = css::frame::Desktop::create(office)->getComponents()->createEnumeration();
+    while (components->hasMoreElements()) {
+        Reference<css::frame::XModel> model(components->nextElement(), UNO_QUERY);
+        if (model.is() && model->getURL() == fileUrl(path))
+            return model;
+    }
+    return {};
+}
+
+// Merges the open letter with its registered data into one PDF and returns the PDF's text.
+QString mergedText(const Reference<css::uno::XComponentContext>& office, const QString& letterPath,
+                   const QString& table, const QString& outputDir) {
+    QDir(outputDir).removeRecursively();
+    if (!QDir().mkpath(outputDir))
+        return QStringLiteral("Ausgabeordner fehlt");
+    auto letter = openLetter(office, letterPath);
+    if (!letter.is())
+        return QStringLiteral("Brief nicht geöffnet");
+    // The merge service takes no open document: it merges a copy of the letter as the office holds it.
+    const QString copy = QDir(outputDir).filePath(QStringLiteral("Brief-Kopie.odt"));
+    Reference<css::frame::XStorable>(letter, UNO_QUERY_THROW)->storeToURL(fileUrl(copy), {});
+    Reference<css::task::XJob> merge(
+        office->getServiceManager()->createInstanceWithContext("com.sun.star.text.MailMerge", office), UNO_QUERY_THROW);
+    merge->execute(unoSequence(
+        {namedValue("DocumentURL", Any(fileUrl(copy))), namedValue("DataSourceName", Any(toUno(sourceName))),
+         namedValue("Command", Any(toUno(table))), namedValue("CommandType", Any(css::sdb::CommandType::TABLE)),
+         namedValue("OutputType", Any(css::text::MailMergeType::FILE)),
+         namedValue("OutputURL", Any(fileUrl(outputDir + QLatin1Char('/')))),
+         namedValue("FileNamePrefix", Any(rtl::OUString("serienbrief"))), namedValue("SaveAsSingleFile", Any(true)),
+         namedValue("SaveFilter", Any(rtl::OUString("writer_pdf_Export")))}));
+    const QStringList pdfs = QDir(outputDir).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    if (pdfs.size() != 1)
+        return QStringLiteral("PDF-Dateien: %1").arg(pdfs.join(u' '));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QDir(outputDir).filePath(pdfs.first()), QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(60000))
+        return QStringLiteral("pdftotext hängt");
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+bool waitUntilEnded(qint64 process, int milliseconds) {
+    QDeadlineTimer deadline(milliseconds);
+    while (processRuns(process)) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(100);
+    }
+    return true;
+}
+
+qint64 pidFromFile(const QString& path) {
+    return test::readBytes(path).trimmed().toLongLong();
+}
+
+} // namespace
+
+// A failing office step fails the test with its reason instead of ending the test program.
+#define CATCH_OFFICE_ERRORS                                                                                            \
+    catch (const AutomationError& error) {                                                                             \
+        QFAIL(qPrintable(error.why()));                                                                                \
+    }                                                                                                                  \
+    catch (const css::uno::Exception& error) {                                                                         \
+        QFAIL(qPrintable(fromUno(error.Message)));                                                                     \
+    }
+
+class OfficeAutomationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void connectingIsBounded_data();
+    void connectingIsBounded();
+    void refusesWhatItDoesNotServe();
+    void mergesTheRecipientsOfTheDataFile();
+    void attachingAgainReadsTheRewrittenFile();
+    void quitEndsTheOffice();
+    void lostOfficeIsReported();
+
+private:
+    OfficeOptions testOptions(const QString& pipe) const;
+    void startOffice();
+
+    QTemporaryDir m_dir;
+    QString m_letter;
+    QString m_dataFile;
+    std::optional<OfficeAutomation> m_word;
+    qint64 m_office = 0;
+};
+
+OfficeOptions OfficeAutomationTest::testOptions(const QString& pipe) const {
+    OfficeOptions options = OfficeOptions::defaults();
+    options.pipeName = pipe;
+    options.headless = true;
+    options.userInstallation = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("profil"))).toString();
+    options.dataSourceName = sourceName;
+    return options;
+}
+
+void OfficeAutomationTest::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    m_letter = m_dir.filePath(QStringLiteral("Brief.odt"));
+    m_dataFile = m_dir.filePath(QStringLiteral("serie0.rtf"));
+}
+
+void OfficeAutomationTest::startOffice() {
+    if (m_word && m_word->isConnected())
+        return;
+    m_word.emplace(testOptions(QStringLiteral("zep_test_%1").arg(QCoreApplication::applicationPid())));
+    m_word->connect(QStringLiteral("Word.Application"), Automation::Connect::RunningOrNew);
+    m_office = m_word->startedProcess();
+    QVERIFY(m_office > 0);
+}
+
+void OfficeAutomationTest::cleanupTestCase() {
+    if (m_word && m_word->isConnected()) {
+        try {
+            m_word->call(QStringLiteral("Quit"), {-2, 0, 0});
+        } catch (const AutomationError&) {
+        }
+    }
+    if (m_office > 0 && !waitUntilEnded(m_office, 30000)) {
+        ::kill(-static_cast<pid_t>(m_office), SIGKILL);
+        QFAIL("Das Textprogramm endete nicht nach Quit");
+    }
+}
+
+void OfficeAutomationTest::connectingIsBounded_data() {
+    QTest::addColumn<QString>("script"); // empty: a start program that does not exist
+
+    QTest::newRow("kein Programm") << QString();
+    QTest::newRow("Programm meldet sich nie") << QStringLiteral("#!/bin/sh\n"
+                                                                "echo $$ > \"$0.pid\"\n"
+                                                                "sleep 120 &\n"
+                                                                "echo $! > \"$0.child\"\n"
+                                                                "wait\n");
+}
+
+// Neither a missing office nor one that never answers may hang the program or leave a process behind.
+void OfficeAutomationTest::connectingIsBounded() {
+    QFETCH(QString, script);
+    const QString program = m_dir.filePath(QStringLiteral("soffice-%1").arg(QTest::currentDataTag()));
+    if (!script.isEmpty()) {
+        QVERIFY(test::writeBytes(program, script.toUtf8()));
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    OfficeOptions options = testOptions(QStringLiteral("zep_test_stumm_%1").arg(QCoreApplication::applicationPid()));
+    options.sofficePath = program;
+    options.connectBound = std::chrono::seconds(3);
+    OfficeAutomation word(options);
+
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY_THROWS_EXCEPTION(AutomationError,
+                             word.connect(QStringLiteral("Word.Application"), Automation::Connect::RunningOrNew));
+    QVERIFY2(timer.elapsed() < 3000 + 2000, qPrintable(QString::number(timer.elapsed())));
+    QVERIFY(!word.isConnected());
+    if (script.isEmpty())
+        return;
+    QVERIFY(timer.elapsed() >= 3000);
+    const qint64 shell = pidFromFile(program + QStringLiteral(".pid"));
+    const qint64 child = pidFromFile(program + QStringLiteral(".child"));
+    QVERIFY(shell > 0 && child > 0);
+    QVERIFY(waitUntilEnded(shell, 2000));
+    QVERIFY(waitUntilEnded(child, 2000));
+}
+
+void OfficeAutomationTest::refusesWhatItDoesNotServe() {
+    OfficeAutomation unconnected(testOptions(QStringLiteral("zep_test_leer")));
+    QVERIFY_THROWS_EXCEPTION(AutomationError,
+                             unconnected.connect(QStringLiteral("Word.Basic"), Automation::Connect::New));
+    QVERIFY(!unconnected.isConnected());
+    QVERIFY_THROWS_EXCEPTION(AutomationError, unconnected.property(QStringLiteral("Version")));
+
+    REQUIRE_TOOL("soffice", "LibreOffice (soffice) fehlt");
+    try {
+        startOffice();
+    }
+    CATCH_OFFICE_ERRORS
+    OfficeAutomation word(m_word->options());
+    try {
+        word.connect(QStringLiteral("Word.Application"), Automation::Connect::RunningOrNew);
+        QVERIFY(word.property(QStringLiteral("Version")).toString().startsWith(QStringLiteral("LibreOffice")));
+    }
+    CATCH_OFFICE_ERRORS
+    QCOMPARE(word.startedProcess(), 0); // the running office answered
+    writeDataFile(m_dataFile, {QStringLiteral("Name1\tOrt")});
+    QVERIFY_THROWS_EXCEPTION(AutomationError, word.call(QStringLiteral("ActiveDocument.MailMerge.OpenDataSource"),
+                                                        dataSourceArguments(m_dataFile)));
+    QVERIFY_THROWS_EXCEPTION(AutomationError,
+                             word.setProperty(QStringLiteral("ActiveDocument.MailMerge.MainDocumentType"), 0));
+    QVERIFY_THROWS_EXCEPTION(AutomationError, word.call(QStringLiteral("Documents.Open"),
+                                                        openArguments(m_dir.filePath(QStringLiteral("fehlt.odt")))));
+    QVERIFY_THROWS_EXCEPTION(AutomationError, word.call(QStringLiteral("Documents.Close"), {}));
+    QVERIFY_THROWS_EXCEPTION(AutomationError, word.property(QStringLiteral("Name")));
+    QVERIFY_THROWS_EXCEPTION(AutomationError, word.setProperty(QStringLiteral("WindowState"), 1));
+    QVERIFY(word.isConnected());
+}
+
+// Umlauts in Windows-1252 and quotes must arrive as written; a value never swallows its TAB.
+void OfficeAutomationTest::mergesTheRecipientsOfTheDataFile() {
+    REQUIRE_TOOL("soffice", "LibreOffice (soffice) fehlt");
+    REQUIRE_TOOL("pdftotext", "pdftotext (poppler-utils) fehlt");
+    writeDataFile(m_dataFile, {QStringLiteral("Name1\tOrt"), QStringLiteral("Bäckerei \"Zum Korn\"\tKöln"),
+                               QStringLiteral("Weiß & Söhne\tMünchen")});
+    QString text;
+    try {
+        startOffice();
+        writeLetter(connectToOffice(m_word->options().pipeName), m_letter);
+
+        m_word->call(QStringLiteral("Documents.Open"), openArguments(m_letter));
+        m_word->setProperty(QStringLiteral("ActiveDocument.MailMerge.MainDocumentType"), 0);
+        m_word->call(QStringLiteral("ActiveDocument.MailMerge.OpenDataSource"), dataSourceArguments(m_dataFile));
+        m_word->setProperty(QStringLiteral("Visible"), true);
+        m_word->call(QStringLiteral("Activate"), {});
+        text = mergedText(connectToOffice(m_word->options().pipeName), m_letter, QStringLiteral("serie0"),
+                          m_dir.filePath(QStringLiteral("pdf1")));
+    }
+    CATCH_OFFICE_ERRORS
+    QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("serie0.odb"))));
+    QVERIFY2(text.contains(QStringLiteral("An Bäckerei \"Zum Korn\" in Köln")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("An Weiß & Söhne in München")), qPrintable(text));
+    QCOMPARE(text.count(QStringLiteral("An ")), 2);
+}
+
+// "Adressen aktualisieren": the file is rewritten and attached again; the office must not merge
+// the rows it read before.
+void OfficeAutomationTest::attachingAgainReadsTheRewrittenFile() {
+    REQUIRE_TOOL("soffice", "LibreOffice (soffice) fehlt");
+    REQUIRE_TOOL("pdftotext", "pdftotext (poppler-utils) fehlt");
+    if (!m_word || !m_word->isConnected() || !QFile::exists(m_letter))
+        QSKIP("braucht den geöffneten Brief aus mergesTheRecipientsOfTheDataFile");
+    writeDataFile(m_dataFile, {QStringLiteral("Name1\tOrt"), QStringLiteral("Schmidt\tBonn")});
+    QString text;
+    try {
+        m_word->setProperty(QStringLiteral("ActiveDocument.MailMerge.MainDocumentType"), 0);
+        m_word->call(QStringLiteral("ActiveDocument.MailMerge.OpenDataSource"), dataSourceArguments(m_dataFile));
+        m_word->call(QStringLiteral("Activate"), {});
+        text = mergedText(connectToOffice(m_word->options().pipeName), m_letter, QStringLiteral("serie0"),
+                          m_dir.filePath(QStringLiteral("pdf2")));
+    }
+    CATCH_OFFICE_ERRORS
+    QVERIFY2(text.contains(QStringLiteral("An Schmidt in Bonn")), qPrintable(text));
+    QVERIFY2(!text.contains(QStringLiteral("Köln")) && !text.contains(QStringLiteral("München")), qPrintable(text));
+}
+
+void OfficeAutomationTest::quitEndsTheOffice() {
+    REQUIRE_TOOL("soffice", "LibreOffice (soffice) fehlt");
+    try {
+        startOffice();
+        m_word->call(QStringLiteral("Quit"), {-2, 0, 0});
+    }
+    CATCH_OFFICE_ERRORS
+    QVERIFY(!m_word->isConnected());
+    QVERIFY(waitUntilEnded(m_office, 30000));
+    QVERIFY_THROWS_EXCEPTION(AutomationError, m_word->property(QStringLiteral("Version")));
+}
+
+// An office that went away under a connection is reported by the next call, which never crashes.
+void OfficeAutomationTest::lostOfficeIsReported() {
+    REQUIRE_TOOL("soffice", "LibreOffice (soffice) fehlt");
+    try {
+        startOffice();
+        QVERIFY(!m_word->property(QStringLiteral("Version")).toString().isEmpty());
+    }
+    CATCH_OFFICE_ERRORS
+    ::kill(-static_cast<pid_t>(m_office), SIGKILL);
+    // The bridge learns of the loss when the office's end of the pipe closes, a moment after the kill.
+    auto versionFails = [this] {
+        try {
+            m_word->property(QStringLiteral("Version"));
+            return false;
+        } catch (const AutomationError&) {
+            return true;
+        }
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(versionFails(), 10000);
+    QVERIFY_THROWS_EXCEPTION(AutomationError, m_word->call(QStringLiteral("Activate"), {}));
+    m_word->disconnect();
+}
+
+QTEST_GUILESS_MAIN(OfficeAutomationTest)
+#include "tst_office_automation.moc"
