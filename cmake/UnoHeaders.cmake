@@ -31,7 +31,10 @@ set(zep_uno_types
     com.sun.star.lang.XServiceInfo
     com.sun.star.sdb.CommandType
     com.sun.star.sdb.DatabaseContext
+    com.sun.star.sdb.XDocumentDataSource
     com.sun.star.sdb.XOfficeDatabaseDocument
+    com.sun.star.sdbc.XConnection
+    com.sun.star.sdbc.XDataSource
     com.sun.star.task.XJob
     com.sun.star.text.MailMergeType
     com.sun.star.text.XDependentTextField

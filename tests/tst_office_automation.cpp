@@ -13,8 +13,12 @@
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sdb/CommandType.hpp>
+#include <com/sun/star/sdb/DatabaseContext.hpp>
+#include <com/sun/star/sdbc/XConnection.hpp>
+#include <com/sun/star/sdbc/XDataSource.hpp>
 #include <com/sun/star/task/XJob.hpp>
 #include <com/sun/star/text/MailMergeType.hpp>
 #include <com/sun/star/text/XDependentTextField.hpp>
@@ -135,6 +139,21 @@ QString mergedText(const Reference<css::uno::XComponentContext>& office, const Q
     if (!pdftotext.waitForFinished(60000))
         return QStringLiteral("pdftotext hängt");
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+// A connection as the office's own views hold one on the registered data source.
+Reference<css::sdbc::XConnection> connectionOnSource(const Reference<css::uno::XComponentContext>& office) {
+    Reference<css::sdbc::XDataSource> source(css::sdb::DatabaseContext::create(office)->getByName(toUno(sourceName)),
+                                             UNO_QUERY_THROW);
+    return source->getConnection(rtl::OUString(), rtl::OUString());
+}
+
+bool closedOrGone(const Reference<css::sdbc::XConnection>& connection) {
+    try {
+        return connection->isClosed();
+    } catch (const css::lang::DisposedException&) {
+        return true;
+    }
 }
 
 bool waitUntilEnded(qint64 process, int milliseconds) {
@@ -331,7 +350,10 @@ void OfficeAutomationTest::attachingAgainReadsTheRewrittenFile() {
         QSKIP("braucht den geöffneten Brief aus mergesTheRecipientsOfTheDataFile");
     writeDataFile(m_dataFile, {QStringLiteral("Name1\tOrt"), QStringLiteral("Schmidt\tBonn")});
     QString text;
+    Reference<css::sdbc::XConnection> earlier;
     try {
+        earlier = connectionOnSource(connectToOffice(m_word->options().pipeName));
+        QVERIFY(!closedOrGone(earlier));
         m_word->setProperty(QStringLiteral("ActiveDocument.MailMerge.MainDocumentType"), 0);
         m_word->call(QStringLiteral("ActiveDocument.MailMerge.OpenDataSource"), dataSourceArguments(m_dataFile));
         m_word->call(QStringLiteral("Activate"), {});
@@ -339,6 +361,7 @@ void OfficeAutomationTest::attachingAgainReadsTheRewrittenFile() {
                           m_dir.filePath(QStringLiteral("pdf2")));
     }
     CATCH_OFFICE_ERRORS
+    QVERIFY2(closedOrGone(earlier), "eine Verbindung der alten Anmeldung liest noch die alte Datei");
     QVERIFY2(text.contains(QStringLiteral("An Schmidt in Bonn")), qPrintable(text));
     QVERIFY2(!text.contains(QStringLiteral("Köln")) && !text.contains(QStringLiteral("München")), qPrintable(text));
 }

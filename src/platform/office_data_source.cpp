@@ -12,12 +12,14 @@
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/sdb/CommandType.hpp>
 #include <com/sun/star/sdb/DatabaseContext.hpp>
+#include <com/sun/star/sdb/XDocumentDataSource.hpp>
 #include <com/sun/star/sdb/XOfficeDatabaseDocument.hpp>
 #include <com/sun/star/text/XDependentTextField.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextFieldsSupplier.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/uno/XNamingService.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,14 +44,19 @@ css::uno::Sequence<css::beans::PropertyValue> flatFileInfo(const QString& extens
                         unoProperty("CharSet", Any(rtl::OUString("windows-1252")))});
 }
 
-// Closing the old data source closes its connections; the letter's cached result sets go with them.
+// Closing the old data source's document closes every connection on it; the letter's cached result
+// sets go with them, and the next merge reads the file anew.
 void revokeOld(const Reference<css::sdb::XDatabaseContext>& databases, const rtl::OUString& name) {
     if (!databases->hasByName(name))
         return;
-    Reference<css::lang::XComponent> old(databases->getByName(name), UNO_QUERY);
+    Reference<css::sdb::XDocumentDataSource> old(databases->getByName(name), UNO_QUERY);
     Reference<css::uno::XNamingService>(databases, UNO_QUERY_THROW)->revokeObject(name);
-    if (old.is())
-        old->dispose();
+    if (!old.is())
+        return;
+    Reference<css::util::XCloseable> document(old->getDatabaseDocument(), UNO_QUERY);
+    if (document.is())
+        document->close(true);
+    Reference<css::lang::XComponent>(old, UNO_QUERY_THROW)->dispose();
 }
 
 rtl::OUString fileUrl(const QString& path) {
