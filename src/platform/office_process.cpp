@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,12 +45,20 @@ OfficeProcess OfficeProcess::start(const OfficeOptions& options) {
 
     // A session of its own: the office outlives this program, and kill() reaches the start script
     // and every process it starts.
+    // Its standard channels lead nowhere: a pipe of ours held open by the office would keep a reader
+    // of our output waiting for as long as the office runs.
+    posix_spawn_file_actions_t channels;
+    posix_spawn_file_actions_init(&channels);
+    for (int channel : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        posix_spawn_file_actions_addopen(&channels, channel, "/dev/null", channel == STDIN_FILENO ? O_RDONLY : O_WRONLY,
+                                         0);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     pid_t id = 0;
-    const int failed = posix_spawn(&id, argv.front(), nullptr, &attributes, argv.data(), environ);
+    const int failed = posix_spawn(&id, argv.front(), &channels, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&channels);
     if (failed != 0)
         throw AutomationError(QStringLiteral("%1 ließ sich nicht starten: %2")
                                   .arg(options.sofficePath, QString::fromLocal8Bit(strerror(failed))));
