@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -146,6 +147,9 @@ private slots:
     void removingMarkedOrAllRecipients();
     void startWritesTheDataAndDrivesTheWordProcessor();
     void anotherLanguageClosesTheWindow();
+    void closingEndsTheOldWordProcessor();
+    void withoutAVersionNothingStarts();
+    void closingTheClientClosesTheWindow();
 };
 
 void TestSerialLetterWindow::initTestCase() {
@@ -199,21 +203,26 @@ void TestSerialLetterWindow::addingAddressesAndBranches() {
 
     // The branch below Alpha: first cancelled, then with main entries.
     run.select(u"Alpha GmbH");
+    QString caption;
     bool bothUnticked = false;
     QTimer::singleShot(0, qApp, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Auswahl"));
+        if (!dialog)
+            return;
+        caption = dialog->windowTitle();
         bothUnticked = !dialog->findChild<QCheckBox*>(QStringLiteral("CheckUnter"))->isChecked() &&
                        !dialog->findChild<QCheckBox*>(QStringLiteral("CheckHaupt"))->isChecked();
         dialog->findChild<QPushButton*>(QStringLiteral("BtnAbort"))->click();
     });
     run.press("BtnZweigHinzu");
+    QCOMPARE(caption, QStringLiteral("Auswahl"));
     QVERIFY(bothUnticked);
     QCOMPARE(run.recipients().size(), 2);
     QTimer::singleShot(0, qApp, [] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        dialog->findChild<QCheckBox*>(QStringLiteral("CheckHaupt"))->setChecked(true);
-        dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialog->findChild<QCheckBox*>(QStringLiteral("CheckHaupt"))->setChecked(true);
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+        }
     });
     run.press("BtnZweigHinzu");
     QCOMPARE(run.recipients(), QStringList({"Meier Anna", "Meier Anna", "Filiale", "Meier Anna"}));
@@ -222,6 +231,7 @@ void TestSerialLetterWindow::addingAddressesAndBranches() {
 }
 
 // Ctrl and Shift clicks mark rows; "Nein" keeps them; Ctrl held removes every recipient of the letter.
+// The navigation buttons move through the list.
 void TestSerialLetterWindow::removingMarkedOrAllRecipients() {
     SerialWindowRun run(QStringLiteral("Word.Document.8"));
     for (const char* caption : {"Alpha GmbH", "Meier Anna", "Filiale", "Zeta AG"}) {
@@ -229,7 +239,19 @@ void TestSerialLetterWindow::removingMarkedOrAllRecipients() {
         run.press("BtnAdrHinzu");
     }
     run.serialWindow().activateWindow();
+    Table& recipients = run.dm->TSerie;
+    const std::pair<const char*, int> moves[] = {
+        {"BtnNavFirst", 1}, {"BtnNavNext", 2}, {"BtnNavLast", 4}, {"BtnNavPrior", 3}};
+    for (const auto& [button, recNo] : moves) {
+        run.press(button);
+        QCOMPARE(recipients.recNo(), recNo);
+    }
+    auto* grid = run.serialWindow().findChild<TDBGrid3*>(QStringLiteral("Grid"));
+    run.clickRow(1, Qt::NoModifier);
+    run.clickRow(3, Qt::ShiftModifier);
+    QCOMPARE(grid->markedKeys().size(), 3);
     run.clickRow(0, Qt::NoModifier);
+    QVERIFY(grid->markedKeys().isEmpty());
     run.clickRow(2, Qt::ControlModifier);
     run.clickRow(3, Qt::ControlModifier);
     run.clickRow(3, Qt::ControlModifier); // unmarks again
@@ -248,7 +270,7 @@ void TestSerialLetterWindow::removingMarkedOrAllRecipients() {
     run.press("BtnNavDel");
     QCOMPARE(run.recipients(), QStringList({"Alpha GmbH", "Zeta AG"}));
 
-    QTest::keyPress(&run.serialWindow(), Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyPress(grid, Qt::Key_Control, Qt::ControlModifier); // the grid leaves it to the window
     run.interaction.setNextAnswer(Answer::Yes);
     run.press("BtnNavDel");
     QCOMPARE(run.interaction.shown().last().text, QStringLiteral("ALLE Adressen wirklich löschen?"));
@@ -284,6 +306,11 @@ void TestSerialLetterWindow::startWritesTheDataAndDrivesTheWordProcessor() {
              QStringLiteral("Aktion erfolgreich ausgeführt"));
 
     run.automation->clearSteps();
+    run.press("BtnWordAktual");
+    QCOMPARE(run.automation->steps().value(0), QStringLiteral("get Version"));
+    QCOMPARE(run.automation->steps().value(3), QStringLiteral("call Activate()"));
+
+    run.automation->clearSteps();
     run.press("BtnWordEnd");
     QCOMPARE(run.automation->steps().value(2), QStringLiteral("call Quit(-2, 0, 0)"));
     QCOMPARE(run.interaction.texts().size(), 1);
@@ -299,6 +326,39 @@ void TestSerialLetterWindow::anotherLanguageClosesTheWindow() {
     QVERIFY(!run.serialWindow().isVisible());
     QCOMPARE(run.automation->steps().mid(3),
              QStringList({R"(call AnwAktivieren("", 1))", R"(call AnwSchließen("Microsoft Word"))", "disconnect"}));
+}
+
+void TestSerialLetterWindow::closingEndsTheOldWordProcessor() {
+    SerialWindowRun run(QStringLiteral("Word.Document.7"));
+    run.select(u"Meier Anna");
+    run.press("BtnAdrHinzu");
+    run.press("BtnWordStart");
+    run.automation->clearSteps();
+    run.press("BtnClose");
+    QVERIFY(!run.serialWindow().isVisible());
+    QCOMPARE(run.automation->steps(),
+             QStringList({R"(call AnwAktivieren("", 1))", R"(call AnwSchließen("Microsoft Word"))", "disconnect"}));
+    QVERIFY(run.interaction.shown().isEmpty());
+}
+
+void TestSerialLetterWindow::withoutAVersionNothingStarts() {
+    SerialWindowRun run(QStringLiteral("Word.Document.X"));
+    QCOMPARE(run.serialWindow().findChild<QGroupBox*>(QStringLiteral("GroupBox1"))->title(),
+             QStringLiteral("Dokument"));
+    run.select(u"Meier Anna");
+    run.press("BtnAdrHinzu");
+    for (const char* button : {"BtnWordStart", "BtnWordAktual", "BtnWordEnd"})
+        run.press(button);
+    QCOMPARE(run.interaction.texts(), QStringList(3, "Es wurde keine Word-Version in der Registry gefunden"));
+    QVERIFY(run.automation->steps().isEmpty());
+}
+
+// Another client's recipients never show under this letter: the window closes with the client's tables.
+void TestSerialLetterWindow::closingTheClientClosesTheWindow() {
+    SerialWindowRun run(QStringLiteral("Word.Document.8"));
+    QVERIFY(run.serialWindow().isVisible());
+    run.dm->CloseClientTables();
+    QVERIFY(!run.serialWindow().isVisible());
 }
 
 QTEST_MAIN(TestSerialLetterWindow)

@@ -66,6 +66,8 @@ private slots:
     void basicPathFailures_data();
     void basicPathFailures();
     void refreshAndEnd();
+    void refreshAndEndFailures_data();
+    void refreshAndEndFailures();
     void lostConnectionIsTold();
     void startNeedsRecipientsAndAVersion();
     void branchEntries_data();
@@ -133,6 +135,14 @@ void TestSerialLetters::dataFileFailuresAreTold() {
     QVERIFY(!QFile::exists(f.dataFile()));
     QVERIFY(!f.recipients.controlsDisabled());
 
+    Table unreachable;
+    unreachable.setDirectory(f.dir.filePath(QStringLiteral("fehlt")));
+    unreachable.setTableName(QStringLiteral("Adressen.DB"));
+    QVERIFY(!createSerialDataFile(f.dataFile(), mergeFields, f.recipients, unreachable, interaction));
+    QCOMPARE(interaction.shown().size(), 2);
+    QVERIFY(interaction.shown()[1].text.startsWith(serial_texts::dataFileFailed() + u'\r'));
+    QVERIFY(!f.recipients.controlsDisabled());
+
     SmallDisk disk(64 * 1024);
     if (!disk.mounted())
         QSKIP(qPrintable(disk.skipText()));
@@ -140,8 +150,8 @@ void TestSerialLetters::dataFileFailuresAreTold() {
     writeBytes(onDisk, "alt");
     QVERIFY(disk.fill(1000));
     QVERIFY(!createSerialDataFile(onDisk, mergeFields, f.recipients, f.addresses, interaction));
-    QCOMPARE(interaction.shown().size(), 2);
-    QVERIFY(interaction.shown()[1].text.startsWith(serial_texts::dataFileFailed() + u'\r'));
+    QCOMPARE(interaction.shown().size(), 3);
+    QVERIFY(interaction.shown()[2].text.startsWith(serial_texts::dataFileFailed() + u'\r'));
     QCOMPARE(readBytes(onDisk), QByteArray("alt"));
 }
 
@@ -243,34 +253,37 @@ void TestSerialLetters::applicationPathCallsInOrder() {
     QVERIFY(run.automation.isConnected());
 }
 
-// The step that fails, its message, how many steps were taken, and whether the connection is kept.
+// The step that fails, its message, the steps taken, and whether the connection is kept.
 void TestSerialLetters::applicationPathFailures_data() {
     QTest::addColumn<QString>("member");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("steps");
+    QTest::addColumn<QStringList>("steps");
     QTest::addColumn<bool>("connected");
+    const QStringList dropped{QStringLiteral("disconnect")};
     QTest::newRow("connect") << "connect"
-                             << "Es konnte keine Verbindung zu Word hergestellt werden" << 1 << false;
+                             << "Es konnte keine Verbindung zu Word hergestellt werden" << applicationStart.mid(0, 1)
+                             << false;
     QTest::newRow("open") << "Documents.Open"
-                          << "Das Dokument konnte nicht geladen werden" << 2 << true;
+                          << "Das Dokument konnte nicht geladen werden" << applicationStart.mid(0, 2) << true;
     QTest::newRow("type") << "ActiveDocument.MailMerge.MainDocumentType"
-                          << "Adressdaten konnten in Word NICHT geladen werden" << 3 << true;
+                          << "Adressdaten konnten in Word NICHT geladen werden" << applicationStart.mid(0, 3) << true;
     QTest::newRow("data") << "ActiveDocument.MailMerge.OpenDataSource"
-                          << "Adressdaten konnten in Word NICHT geladen werden" << 4 << true;
+                          << "Adressdaten konnten in Word NICHT geladen werden" << applicationStart.mid(0, 4) << true;
     QTest::newRow("show") << "Visible"
-                          << "Keine Verbindung zu Word" << 5 << false;
+                          << "Keine Verbindung zu Word" << applicationStart.mid(0, 5) + dropped << false;
+    QTest::newRow("activate") << "Activate"
+                              << "Keine Verbindung zu Word" << applicationStart + dropped << false;
 }
 
 void TestSerialLetters::applicationPathFailures() {
     QFETCH(QString, member);
     QFETCH(QString, message);
-    QFETCH(int, steps);
+    QFETCH(QStringList, steps);
     QFETCH(bool, connected);
     SessionRun run(8);
     run.automation.failAt(member);
     run.session.start(letterFile, true);
-    QCOMPARE(run.automation.steps().mid(0, steps), applicationStart.mid(0, steps));
-    QCOMPARE(run.automation.steps().size(), steps + (member == u"Visible" ? 1 : 0));
+    QCOMPARE(run.automation.steps(), steps);
     QCOMPARE(run.interaction.texts(), QStringList{message});
     QCOMPARE(run.automation.isConnected(), connected);
     QVERIFY(!run.statuses.contains(serial_texts::statusDone()));
@@ -298,6 +311,8 @@ void TestSerialLetters::basicPathFailures_data() {
     QTest::newRow("connect") << "connect"
                              << "Es konnte keine Verbindung zu Word hergestellt werden" << basicStart.mid(0, 1)
                              << false;
+    QTest::newRow("hide") << "AnwVerbergen"
+                          << "Es konnte keine Verbindung zu Word hergestellt werden" << basicStart.mid(0, 2) << false;
     QTest::newRow("language") << "AnwInfo"
                               << "Diese Version von ZEP unterstützt nur die deutsche Word-Version"
                               << basicStart.mid(0, 3) << true;
@@ -338,7 +353,8 @@ void TestSerialLetters::refreshAndEnd() {
     run.statuses.clear();
     run.dataFileSucceeds = false;
     run.session.refresh();
-    QCOMPARE(run.automation.steps().size(), 4);
+    QCOMPARE(run.automation.steps(),
+             QStringList{"get Version"} + applicationStart.mid(2, 2) + QStringList{"call Activate()"});
     QCOMPARE(run.statuses, QStringList({"Erzeuge Datendatei", "Lade Datendatei"}));
 
     run.automation.clearSteps();
@@ -364,6 +380,52 @@ void TestSerialLetters::refreshAndEnd() {
     QCOMPARE(basic.automation.steps(),
              QStringList({R"(call AnwAktivieren("", 1))", R"(call AnwSchließen("Microsoft Word"))", "disconnect"}));
     QVERIFY(basic.interaction.shown().isEmpty());
+}
+
+// A failing step of "Adressen aktualisieren" is told and the later steps still run; a failing end is
+// told and the connection dropped. Nothing is then called a success.
+void TestSerialLetters::refreshAndEndFailures_data() {
+    QTest::addColumn<int>("version");
+    QTest::addColumn<bool>("ending");
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("steps");
+    const QString activate = QStringLiteral(R"(call AnwAktivieren("", 1))");
+    QTest::newRow("refresh: attach") << 8 << false << "ActiveDocument.MailMerge.OpenDataSource"
+                                     << "Adressdaten konnten in Word NICHT geladen werden"
+                                     << QStringList{"get Version"} + applicationStart.mid(2, 2) +
+                                            QStringList{"call Activate()"};
+    QTest::newRow("refresh: activate") << 8 << false << "Activate"
+                                       << "Keine Verbindung zu Word"
+                                       << QStringList{"get Version"} + applicationStart.mid(2, 2) +
+                                              QStringList{"call Activate()", "disconnect"};
+    QTest::newRow("basic refresh: attach")
+        << 6 << false << "SeriendruckHauptdokumentArt"
+        << "Adressdaten konnten in Word NICHT geladen werden" << basicStart.mid(4, 1) + QStringList{activate};
+    QTest::newRow("end: quit") << 8 << true << "Quit"
+                               << "Keine Verbindung zu Word"
+                               << QStringList({"get Version", "call Activate()", "call Quit(-2, 0, 0)", "disconnect"});
+    QTest::newRow("basic end: close") << 6 << true << "AnwSchließen"
+                                      << "Keine Verbindung zu Word"
+                                      << QStringList(
+                                             {activate, R"(call AnwSchließen("Microsoft Word"))", "disconnect"});
+}
+
+void TestSerialLetters::refreshAndEndFailures() {
+    QFETCH(int, version);
+    QFETCH(bool, ending);
+    QFETCH(QString, member);
+    QFETCH(QString, message);
+    QFETCH(QStringList, steps);
+    SessionRun run(version);
+    run.session.start(letterFile, true);
+    run.automation.clearSteps();
+    run.statuses.clear();
+    run.automation.failAt(member);
+    ending ? run.session.end() : run.session.refresh();
+    QCOMPARE(run.automation.steps(), steps);
+    QCOMPARE(run.interaction.texts(), QStringList{message});
+    QVERIFY(!run.statuses.contains(serial_texts::statusDone()));
 }
 
 // The word processor went away: the check fails, the connection is dropped, nothing else is called.
@@ -431,6 +493,8 @@ void TestSerialLetters::branchEntries() {
     tree.addChild(root, QStringLiteral("Zoller"), 6, TreeModel::OtherEntry);
 
     SerialFixture f;
+    QVERIFY(!addEntryRecipient(f.recipientWriter, letter, root));
+    QVERIFY(!addEntryRecipient(f.recipientWriter, letter, nullptr));
     QCOMPARE(addBranchRecipients(f.recipientWriter, letter, firma, allBelow, mainEntries), captions.size());
     f.recipients.refresh();
     QCOMPARE(columnValues(f.recipients, QStringLiteral("NameAdresse")), QVariant(captions).toList());
@@ -446,6 +510,10 @@ void TestSerialLetters::removingRecipients() {
     f.recipient(15, letter + 1);
     f.recipients.refresh();
     const QVariantList records = columnValues(f.recipients, QStringLiteral("NR"));
+    QCOMPARE(recipientsToRemove({records[1], records[3]}, f.recipients),
+             QList<qint64>({records[1].toLongLong(), records[3].toLongLong()}));
+    f.recipients.setRecNo(3);
+    QCOMPARE(recipientsToRemove({}, f.recipients), QList<qint64>{records[2].toLongLong()});
     removeRecipients(f.recipients, {records[1].toLongLong(), records[3].toLongLong(), 999});
     QCOMPARE(columnValues(f.recipients, QStringLiteral("NRAdresse")), numbers({11, 13}));
 

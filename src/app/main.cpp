@@ -43,7 +43,9 @@ int main(int argc, char** argv) {
     }
     zep::Program::setInstance(&program);
     // A fresh installation on a machine with the office suite merges serial letters through it.
-    zep::registerOfficeAsWordProcessor(program.registry(), zep::findOfficeProgram());
+    if (const zep::Registry registry = program.registry();
+        !zep::registerOfficeAsWordProcessor(registry, zep::findOfficeProgram()))
+        qWarning("%s", qPrintable(registry.lastError()));
 
     int exitCode = 0;
     {

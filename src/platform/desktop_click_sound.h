@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serial/click_sound.h"
+#include "platform/click_sound.h"
 
 #include <QString>
 

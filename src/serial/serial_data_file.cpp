@@ -45,15 +45,20 @@ QList<QStringList> recipientRecords(const QStringList& fieldNames, Table& recipi
     return records;
 }
 
-// Suspends the recipients' controls and opens the addresses for the time of one write.
+// Opens the addresses and suspends the recipients' controls for the time of one write; afterwards,
+// also after a failure, the first recipient is current and the controls follow again.
 class DataFileScope {
 public:
     DataFileScope(Table& recipients, Table& addresses) : recipients_(recipients), addresses_(addresses) {
-        recipients_.disableControls();
         addresses_.open();
+        recipients_.disableControls();
     }
     ~DataFileScope() {
-        recipients_.first();
+        try {
+            recipients_.first();
+        } catch (const EngineError&) {
+            // The write has failed or succeeded already; the cursor just stays where it is.
+        }
         recipients_.enableControls();
         addresses_.close();
     }

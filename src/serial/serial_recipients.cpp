@@ -12,6 +12,13 @@ void addRecipient(Table& recipients, qint32 letterNumber, qint32 addressNumber, 
     recipients.post();
 }
 
+bool addEntryRecipient(Table& recipients, qint32 letterNumber, const TreeModel::Node* entry) {
+    if (!entry || entry->number() == 0)
+        return false;
+    addRecipient(recipients, letterNumber, entry->number(), entry->caption());
+    return true;
+}
+
 QList<const TreeModel::Node*> branchRecipients(const TreeModel::Node* node, bool withAllBelow, bool withMainEntries) {
     QList<const TreeModel::Node*> entries;
     const TreeModel::Node* end = TreeModel::nextAfterSubtree(node);
@@ -30,6 +37,15 @@ int addBranchRecipients(Table& recipients, qint32 letterNumber, const TreeModel:
     for (const TreeModel::Node* entry : entries)
         addRecipient(recipients, letterNumber, entry->number(), entry->caption());
     return int(entries.size());
+}
+
+QList<qint64> recipientsToRemove(const QVariantList& markedNumbers, Table& recipients) {
+    QList<qint64> numbers;
+    for (const QVariant& number : markedNumbers)
+        numbers.append(number.toLongLong());
+    if (numbers.isEmpty() && !recipients.isEmpty())
+        numbers.append(recipients.field(u"NR").asInteger());
+    return numbers;
 }
 
 void removeRecipients(Table& recipients, const QList<qint64>& recordNumbers) {

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariantList>
 
 namespace zep {
 
@@ -15,6 +16,10 @@ class Table;
 // Appends and posts one recipient.
 void addRecipient(Table& recipients, qint32 letterNumber, qint32 addressNumber, const QString& caption);
 
+// Adds the address of a tree entry; the root (number 0) and no entry at all are no address. True when
+// a recipient was added.
+bool addEntryRecipient(Table& recipients, qint32 letterNumber, const TreeModel::Node* entry);
+
 // The entries of a branch to add, in tree order: the entries below node (never node itself) that are
 // its children or, with withAllBelow, lie anywhere below it; main entries only with withMainEntries.
 QList<const TreeModel::Node*> branchRecipients(const TreeModel::Node* node, bool withAllBelow, bool withMainEntries);
@@ -22,6 +27,10 @@ QList<const TreeModel::Node*> branchRecipients(const TreeModel::Node* node, bool
 // Adds the entries of the branch below node; returns how many were added.
 int addBranchRecipients(Table& recipients, qint32 letterNumber, const TreeModel::Node* node, bool withAllBelow,
                         bool withMainEntries);
+
+// The record numbers (field NR) "Adresse löschen" removes: the marked ones, or the current recipient
+// when none is marked.
+QList<qint64> recipientsToRemove(const QVariantList& markedNumbers, Table& recipients);
 
 // Deletes the recipients with these record numbers (field NR); numbers no longer there are skipped.
 void removeRecipients(Table& recipients, const QList<qint64>& recordNumbers);

@@ -162,6 +162,7 @@ void WordSession::refreshApplication() {
     try {
         automation_.call(QStringLiteral("Activate"), {});
     } catch (const AutomationError&) {
+        automation_.disconnect();
         tell(serial_texts::connectionLost());
         succeeded = false;
     }

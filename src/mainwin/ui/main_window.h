@@ -225,7 +225,7 @@ private:
     ViewState viewState_;
     TreeHandlers* treeHandlers_ = nullptr;
     ColumnArrangementDialog* TT01 = nullptr;
-    SerialLetterWindow* TS01 = nullptr;
+    std::unique_ptr<SerialLetterWindow> TS01;
     std::unique_ptr<TIconListPainter> iconPainter_; // on the data module's IList
     std::unique_ptr<ProgramLauncher> launcher_;
     int sortColumn_ = 0;

@@ -66,7 +66,7 @@ void MainWindow::setUpDocumentList() {
     connect(TT01, &ColumnArrangementDialog::sortColumnReset, this, [this] { sortColumn_ = 0; });
     connect(TT01, &ColumnArrangementDialog::helpRequested, this,
             [this](const QString& topic) { ShowHelp(topic, TT01); });
-    TS01 = new SerialLetterWindow(this);
+    TS01 = std::make_unique<SerialLetterWindow>();
     connect(D_Grid, &TDBGrid3::OnHeaderClick, this, &MainWindow::D_GridHeaderClick);
     connect(D_Grid, &TDBGrid3::OnDrawCell, this, &MainWindow::D_GridDrawCell);
     connect(D_Grid, &TDBGrid3::OnCTRLChanged, this, &MainWindow::D_GridCTRLChanged);

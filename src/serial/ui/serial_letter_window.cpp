@@ -1,6 +1,5 @@
 #include "serial/ui/serial_letter_window.h"
 
-#include "addresses/entry_documents.h"
 #include "app/interaction.h"
 #include "app/program.h"
 #include "app/program_info.h"
@@ -12,7 +11,6 @@
 #include "data/engine_error.h"
 #include "data/format_error.h"
 #include "data/tdm.h"
-#include "documents/shell_open.h"
 #include "mainwin/ui/tree_nodes.h"
 #include "serial/serial_data_file.h"
 #include "serial/serial_recipients.h"
@@ -76,13 +74,12 @@ void tellEngineError(const EngineError& error) {
 
 } // namespace
 
-SerialLetterWindow::SerialLetterWindow(QWidget* owner)
-    : QWidget(owner, Qt::Window | Qt::WindowStaysOnTopHint), mergeFields_(loadMergeFields()) {
+SerialLetterWindow::SerialLetterWindow()
+    : QWidget(nullptr, Qt::Window | Qt::WindowStaysOnTopHint), mergeFields_(loadMergeFields()) {
     setObjectName(QStringLiteral("TS01"));
     setWindowTitle(serial_texts::windowCaption());
     setProperty(StatedPlaceProperty, QStringLiteral("screenRightEdge"));
     buildControls();
-    qApp->installEventFilter(this);
 }
 
 SerialLetterWindow::~SerialLetterWindow() = default;
@@ -171,12 +168,15 @@ void SerialLetterWindow::showFor(TDM& dm, TTreeView2& addressTree) {
     addressTree_ = &addressTree;
     if (session_)
         session_->setVersion(readWordVersion(Program::instance().registry()));
-    Table& document = dm.TDok;
-    letterNumber_ = qint32(document.field(u"Nr").asInteger());
-    letter_.path = ResolveDocumentPath(document.field(u"Datei").asString(), Program::instance().client.FilesDir);
-    letter_.shortPath = ShortPath(letter_.path);
-    Label1->setText(document.field(u"Titel").asString());
-    dm.TSerie.setRange(letterNumber_);
+    letter_ = currentSerialLetter(dm.TDok, Program::instance().client.FilesDir);
+    Label1->setText(letter_.title);
+    dm.TSerie.setRange(letter_.number);
+    // The recipients close with their client: the window then has no letter any more.
+    disconnect(recipientsState_);
+    recipientsState_ = connect(&dm.TSerie, &DataSet::stateChanged, this, [this] {
+        if (!dm_->TSerie.isActive())
+            close();
+    });
     Grid->setDataSource(&dm.DSerie);
     Grid->clearMarks();
     fitColumn();
@@ -220,9 +220,7 @@ void SerialLetterWindow::onToolButton(const QString& name) {
 }
 
 void SerialLetterWindow::BtnAdrHinzuClick() {
-    const TreeModel::Node* node = entryOf(addressTree_->currentItem());
-    if (node && node->number() != 0)
-        addRecipient(dm_->TSerie, letterNumber_, node->number(), node->caption());
+    addEntryRecipient(dm_->TSerie, letter_.number, entryOf(addressTree_->currentItem()));
 }
 
 void SerialLetterWindow::BtnZweigHinzuClick() {
@@ -233,7 +231,7 @@ void SerialLetterWindow::BtnZweigHinzuClick() {
     if (choice.exec() != QDialog::Accepted)
         return;
     const WaitCursor wait;
-    addBranchRecipients(dm_->TSerie, letterNumber_, node, choice.withAllBelow(), choice.withMainEntries());
+    addBranchRecipients(dm_->TSerie, letter_.number, node, choice.withAllBelow(), choice.withMainEntries());
 }
 
 void SerialLetterWindow::BtnNavDelClick() {
@@ -249,18 +247,13 @@ void SerialLetterWindow::BtnNavDelClick() {
     } else {
         if (interaction.askYesNo(serial_texts::askRemoveMarked(), ApplicationName.toString()) != Answer::Yes)
             return;
-        QList<qint64> marked;
-        for (const QVariant& key : Grid->markedKeys())
-            marked.append(key.toLongLong());
-        if (marked.isEmpty())
-            marked.append(recipients.field(u"NR").asInteger());
-        removeRecipients(recipients, marked);
+        removeRecipients(recipients, recipientsToRemove(Grid->markedKeys(), recipients));
     }
     Grid->clearMarks();
 }
 
 void SerialLetterWindow::BtnWordStartClick() {
-    if (session_ && session_->start(letter_, !dm_->TSerie.isEmpty()) == WordSession::Outcome::CloseWindow)
+    if (session_ && session_->start(letter_.file, !dm_->TSerie.isEmpty()) == WordSession::Outcome::CloseWindow)
         close();
 }
 
@@ -291,17 +284,29 @@ void SerialLetterWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+// Ctrl is followed while the window is active: a key the focused control leaves alone comes here.
+void SerialLetterWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Control)
+        ctrlHeld_ = true;
+    QWidget::keyPressEvent(event);
+}
+
+void SerialLetterWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Control)
+        ctrlHeld_ = false;
+    QWidget::keyReleaseEvent(event);
+}
+
+// A Ctrl released in another window is never seen here.
+void SerialLetterWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        ctrlHeld_ = false;
+    QWidget::changeEvent(event);
+}
+
 bool SerialLetterWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Grid && event->type() == QEvent::Resize)
         fitColumn();
-    const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
-    if (keyEvent && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Control) {
-        auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this)
-            ctrlHeld_ = event->type() == QEvent::KeyPress;
-    } else if (watched == this && event->type() == QEvent::WindowDeactivate) {
-        ctrlHeld_ = false;
-    }
     return QWidget::eventFilter(watched, event);
 }
 

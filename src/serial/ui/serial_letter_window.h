@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/click_sound.h"
 #include "serial/automation.h"
-#include "serial/click_sound.h"
+#include "serial/serial_letter.h"
 #include "serial/word_session.h"
 
+#include <QMetaObject>
 #include <QStringList>
 #include <QWidget>
 
@@ -19,11 +21,12 @@ class TDM;
 class TTreeView2;
 
 // TS01 ("Seriendruck mit Word"): the recipients of the letter selected in the main window, and the
-// word processor that merges them. Made once at program start, shown for each use, never modal.
+// word processor that merges them. Made once at program start, shown for each use, never modal. It
+// has no owner, so that a window that blocks the main window does not block it too.
 class SerialLetterWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit SerialLetterWindow(QWidget* owner = nullptr);
+    SerialLetterWindow();
     ~SerialLetterWindow() override;
 
     void setAutomation(std::unique_ptr<Automation> automation);
@@ -34,6 +37,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -55,8 +61,8 @@ private:
     std::unique_ptr<ClickSound> sound_;
     std::unique_ptr<WordSession> session_;
     QStringList mergeFields_;
-    qint32 letterNumber_ = 0;
-    SerialLetterFile letter_;
+    SerialLetter letter_;
+    QMetaObject::Connection recipientsState_;
     bool ctrlHeld_ = false;
 
     QLabel* Label1 = nullptr;
