@@ -9,6 +9,9 @@
 #include "data/tdm.h"
 #include "mainwin/ui/main_window.h"
 #include "platform/desktop_associations.h"
+#include "platform/desktop_click_sound.h"
+#include "serial/ui/serial_letter_window.h"
+#include "serial/word_version.h"
 
 #include <QIcon>
 #include <QLibraryInfo>
@@ -39,6 +42,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     zep::Program::setInstance(&program);
+    // A fresh installation on a machine with the office suite merges serial letters through it.
+    if (const zep::Registry registry = program.registry();
+        !zep::registerOfficeAsWordProcessor(registry, zep::findOfficeProgram()))
+        qWarning("%s", qPrintable(registry.lastError()));
 
     int exitCode = 0;
     {
@@ -49,6 +56,7 @@ int main(int argc, char** argv) {
         zep::TDM dm(program.paths, interaction, associations);
         if (dm.DMCreate()) {
             mainWindow.setDataModule(&dm);
+            mainWindow.serialLetterWindow().setClickSound(std::make_unique<zep::DesktopClickSound>());
             mainWindow.show();
             exitCode = app.exec();
         }

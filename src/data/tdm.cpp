@@ -74,8 +74,8 @@ void TDM::configureTables() {
         TAdrVor.setDisplayWidth(u"Name", 30);
     });
     connect(&TSerie, &DataSet::opened, this, [this] {
-        for (const char16_t* hidden : {u"NR", u"NRDoku", u"NRAdresse"})
-            TSerie.setFieldVisible(QStringView(hidden), false);
+        TSerie.hideAllFields();
+        TSerie.setFieldVisible(u"NameAdresse", true);
         TSerie.setDisplayWidth(u"NameAdresse", 150);
     });
     connect(&DDok, &DataSource::dataChanged, this, &TDM::DDokDataChange);

@@ -18,14 +18,16 @@ public:
 
 // The word processor's automation object, one at a time. Members are addressed by their automation
 // names, a dotted path from the object ("Documents.Open", "ActiveDocument.MailMerge.MainDocumentType");
-// arguments are positional (QString, bool or int). Every call throws AutomationError when it fails.
+// arguments are positional (QString, bool or int). Every failure, whatever its cause, reaches the
+// caller as AutomationError; so does every call while nothing is connected.
 class Automation {
 public:
     enum class Connect { RunningOrNew, New };
 
     virtual ~Automation() = default;
 
-    // Holds the object of programId: the running one or a new one, or always a new one.
+    // Holds the object of programId: the running one or a new one, or always a new one. An object held
+    // before is let go first, so a word processor the user has closed meanwhile is connected afresh.
     virtual void connect(const QString& programId, Connect how) = 0;
     // Lets go of the object without calling it.
     virtual void disconnect() = 0;

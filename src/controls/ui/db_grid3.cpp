@@ -140,6 +140,42 @@ void TDBGrid3::refitRecords() {
     window_.update(visibleRows_, set->recNo() - 1, set->recordCount());
 }
 
+// ---- marked rows
+
+void TDBGrid3::setMarkKeyField(const QString& keyField) {
+    markKeyField_ = keyField;
+    clearMarks();
+}
+
+void TDBGrid3::clearMarks() {
+    markedKeys_.clear();
+    markAnchor_ = -1;
+    viewport()->update();
+}
+
+QVariant TDBGrid3::markKeyOf(int row) const {
+    const DataSet* set = dataSet();
+    return set->valueAt(row, set->fieldPosition(markKeyField_));
+}
+
+void TDBGrid3::markOnClick(int row, Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::ShiftModifier) {
+        const int from = markAnchor_ < 0 ? row : markAnchor_;
+        for (int r = std::min(from, row); r <= std::max(from, row); ++r)
+            if (const QVariant key = markKeyOf(r); !markedKeys_.contains(key))
+                markedKeys_.append(key);
+    } else if (modifiers & Qt::ControlModifier) {
+        const QVariant key = markKeyOf(row);
+        if (!markedKeys_.removeOne(key))
+            markedKeys_.append(key);
+        markAnchor_ = row;
+    } else {
+        markedKeys_.clear();
+        markAnchor_ = row;
+    }
+    viewport()->update();
+}
+
 // ---- notifications from the data link
 
 void TDBGrid3::linkActiveChanged() {
@@ -332,7 +368,11 @@ void TDBGrid3::paintRow(QPainter& painter, int bufferIndex, bool current) {
     const int row = window_.first() + bufferIndex;
     const int top = (bufferIndex + 1) * rowHeight_;
     const bool focused = hasFocus();
-    const QColor background = !current ? color_ : focused ? focusedRowColor : palette().color(QPalette::Button);
+    const bool marked = !markKeyField_.isEmpty() && markedKeys_.contains(markKeyOf(row));
+    const QColor background = marked     ? palette().color(QPalette::Highlight)
+                              : !current ? color_
+                              : focused  ? focusedRowColor
+                                         : palette().color(QPalette::Button);
     const QFontMetrics metrics = painter.fontMetrics();
     const auto measure = [&metrics](const QString& text) {
         return metrics.horizontalAdvance(text);
@@ -350,7 +390,7 @@ void TDBGrid3::paintRow(QPainter& painter, int bufferIndex, bool current) {
         const QString shown = grid::elideWithDots(valueText(set->valueAt(row, fields[i])), text.width(), measure);
         painter.save();
         painter.setClipRect(text);
-        painter.setPen(palette().color(QPalette::Text));
+        painter.setPen(palette().color(marked ? QPalette::HighlightedText : QPalette::Text));
         painter.drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, shown);
         painter.restore();
         painter.save();
@@ -410,6 +450,8 @@ void TDBGrid3::mousePressEvent(QMouseEvent* event) {
         pressedRow_ = hit.row;
         setHeaderPressed(true);
     } else if (hit.row > 0 && linkActive()) {
+        if (!markKeyField_.isEmpty() && !secondPressOfDoubleClick_ && hit.row - 1 < window_.count())
+            markOnClick(window_.first() + hit.row - 1, event->modifiers());
         moveCursor(hit.row - window_.activeIndex() - 1);
     }
     dragArmed_ = event->button() == Qt::LeftButton && dragMode_ == dmAutomatic && !isDragging() && hit.row != 0;
@@ -443,8 +485,10 @@ void TDBGrid3::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TDBGrid3::mouseDoubleClickEvent(QMouseEvent* event) {
-    // The second press of a double click is a press too.
+    // The second press of a double click is a press too, but marks nothing again.
+    secondPressOfDoubleClick_ = true;
     mousePressEvent(event);
+    secondPressOfDoubleClick_ = false;
     if (doubleClickAllowed_)
         emit doubleClicked();
 }

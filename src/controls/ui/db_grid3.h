@@ -66,6 +66,13 @@ public:
     // Moves the cursor by distance and puts the vertical bar in step; returns the distance moved.
     int moveCursor(int distance);
 
+    // Several rows can be marked, each known by its value of keyField: a click with Ctrl marks or
+    // unmarks a row, a click with Shift marks the rows from the last click on, a plain click unmarks all.
+    // An empty key field turns marking off.
+    void setMarkKeyField(const QString& keyField);
+    const QVariantList& markedKeys() const { return markedKeys_; }
+    void clearMarks();
+
 signals:
     void OnHeaderClick(int column, int row);
     // After a data cell's text is drawn. row is the 0-based data set row, to be read with
@@ -117,10 +124,16 @@ private:
     void renderBuffer();
     void paintHeader(QPainter& painter) const;
     void paintRow(QPainter& painter, int bufferIndex, bool current);
+    void markOnClick(int row, Qt::KeyboardModifiers modifiers);
+    QVariant markKeyOf(int row) const;
     bool dropHasFiles(const QDropEvent* event) const;
     void startDocumentDrag();
 
     std::unique_ptr<TRkROGridDataLink> link_;
+    QString markKeyField_;
+    QVariantList markedKeys_;
+    int markAnchor_ = -1;
+    bool secondPressOfDoubleClick_ = false;
     DragState* dragState_;
     grid::RecordWindow window_;
     QPixmap buffer_;

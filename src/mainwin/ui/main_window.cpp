@@ -1,5 +1,6 @@
 #include "mainwin/ui/main_window.h"
 #include "mainwin/tree_texts.h"
+#include "serial/ui/serial_letter_window.h"
 
 #include "addresses/address_template.h"
 #include "addresses/entry_documents.h"
@@ -446,6 +447,7 @@ bool MainWindow::FormCloseQuery() {
 }
 
 void MainWindow::FormClose() {
+    TS01->close();
     TimerZeit->stop();
     TimerSys->stop();
     const Settings settings = Program::instance().settings();

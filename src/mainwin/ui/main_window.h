@@ -30,6 +30,7 @@ namespace zep {
 
 class ColumnArrangementDialog;
 class ProgramLauncher;
+class SerialLetterWindow;
 class NoteEdit;
 class Query;
 class TDBGrid3;
@@ -107,6 +108,8 @@ public:
     bool locateDocument(qint64 nr);
     // TT01, the live column arrangement of the list.
     ColumnArrangementDialog& columnArrangement() { return *TT01; }
+    // TS01, the serial-letter window.
+    SerialLetterWindow& serialLetterWindow() { return *TS01; }
 
     // TreeHost
     const ViewState& viewState() const override { return viewState_; }
@@ -222,6 +225,7 @@ private:
     ViewState viewState_;
     TreeHandlers* treeHandlers_ = nullptr;
     ColumnArrangementDialog* TT01 = nullptr;
+    std::unique_ptr<SerialLetterWindow> TS01;
     std::unique_ptr<TIconListPainter> iconPainter_; // on the data module's IList
     std::unique_ptr<ProgramLauncher> launcher_;
     int sortColumn_ = 0;

@@ -29,6 +29,7 @@
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/window_texts.h"
 #include "printing/ui/print_windows.h"
+#include "serial/ui/serial_letter_window.h"
 #include "tools/address_dbase.h"
 #include "tools/ui/backup_dialog.h"
 #include "tools/ui/catalog_dialog.h"
@@ -399,6 +400,8 @@ void MainWindow::serialLetter() {
         inform(noSerialLetterDocumentMessage());
     else if (currentDocumentIsNote())
         inform(noteIsNoFileMessage());
+    else
+        TS01->showFor(*dm_, *TVA);
 }
 
 bool MainWindow::openClientFromList(const QString& clientName, int mode) {

@@ -25,6 +25,7 @@
 #include "mainwin/entry_filter.h"
 #include "mainwin/resubmission.h"
 #include "mainwin/ui/main_window.h"
+#include "serial/ui/serial_letter_window.h"
 
 #include "mainwin/ui/resubmission_marks.h"
 #include "mainwin/ui/tree_mirror.h"
@@ -65,6 +66,7 @@ void MainWindow::setUpDocumentList() {
     connect(TT01, &ColumnArrangementDialog::sortColumnReset, this, [this] { sortColumn_ = 0; });
     connect(TT01, &ColumnArrangementDialog::helpRequested, this,
             [this](const QString& topic) { ShowHelp(topic, TT01); });
+    TS01 = std::make_unique<SerialLetterWindow>();
     connect(D_Grid, &TDBGrid3::OnHeaderClick, this, &MainWindow::D_GridHeaderClick);
     connect(D_Grid, &TDBGrid3::OnDrawCell, this, &MainWindow::D_GridDrawCell);
     connect(D_Grid, &TDBGrid3::OnCTRLChanged, this, &MainWindow::D_GridCTRLChanged);

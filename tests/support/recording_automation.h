@@ -1,0 +1,36 @@
+#pragma once
+
+#include "serial/automation.h"
+
+#include <QSet>
+#include <QStringList>
+
+namespace zep::test {
+
+// The automation double: records every step as a line ("connect Word.Application running-or-new",
+// "call Documents.Open("a.odt", false, 0)", "set Visible = true", "get Version", "disconnect") and
+// fails the steps it is told to, naming a member or "connect". A call while nothing is connected
+// fails, as it does on the real object.
+class RecordingAutomation : public Automation {
+public:
+    void failAt(const QString& member) { failing_.insert(member); }
+    void succeedAt(const QString& member) { failing_.remove(member); }
+    const QStringList& steps() const { return steps_; }
+    void clearSteps() { steps_.clear(); }
+
+    void connect(const QString& programId, Connect how) override;
+    void disconnect() override;
+    bool isConnected() const override { return connected_; }
+    QVariant call(const QString& member, const QVariantList& arguments) override;
+    void setProperty(const QString& member, const QVariant& value) override;
+    QVariant property(const QString& member) override;
+
+private:
+    void step(const QString& member, const QString& line);
+
+    QStringList steps_;
+    QSet<QString> failing_;
+    bool connected_ = false;
+};
+
+} // namespace zep::test
