@@ -10,6 +10,7 @@
 #include "mainwin/ui/main_window.h"
 #include "platform/desktop_associations.h"
 #include "platform/desktop_click_sound.h"
+#include "platform/office_automation.h"
 #include "serial/ui/serial_letter_window.h"
 #include "serial/word_version.h"
 
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
         if (dm.DMCreate()) {
             mainWindow.setDataModule(&dm);
             mainWindow.serialLetterWindow().setClickSound(std::make_unique<zep::DesktopClickSound>());
+            mainWindow.serialLetterWindow().setAutomation(std::make_unique<zep::OfficeAutomation>());
             mainWindow.show();
             exitCode = app.exec();
         }

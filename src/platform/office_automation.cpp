@@ -63,8 +63,9 @@ template <typename Work> auto guarded(const QString& member, Work&& work) {
     }
 }
 
+// Windows keep painting while the office starts; clicks wait, so no second start begins meanwhile.
 void waitPolling() {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, pollMilliseconds / 4);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, pollMilliseconds / 4);
     QThread::msleep(pollMilliseconds);
 }
 
