@@ -78,6 +78,32 @@ Reference<css::frame::XFrame> frameOf(const Reference<css::frame::XModel>& docum
     return controller.is() ? controller->getFrame() : Reference<css::frame::XFrame>();
 }
 
+// Without windows nobody can be asked: the office ends, unsaved changes are dropped.
+void terminateOffice(const Reference<css::frame::XDesktop2>& desktop) {
+    try {
+        if (!desktop->terminate())
+            throw AutomationError(QStringLiteral("Das Textprogramm lehnte das Beenden ab"));
+    } catch (const css::lang::DisposedException&) {
+        // The office ended before its answer crossed the bridge.
+    }
+}
+
+// The office's own quit asks about unsaved documents. dispatch() is one-way: the question waits for
+// the user in the office, not in this program.
+void dispatchQuit(const Reference<css::uno::XComponentContext>& office, const Reference<css::frame::XDesktop2>& desktop,
+                  const Reference<css::frame::XFrame>& frame) {
+    css::util::URL url;
+    url.Complete = ".uno:Quit";
+    css::util::URLTransformer::create(office)->parseStrict(url);
+    Reference<css::frame::XDispatchProvider> provider(frame, UNO_QUERY);
+    if (!provider.is())
+        provider.set(desktop, UNO_QUERY_THROW);
+    if (auto dispatch = provider->queryDispatch(url, rtl::OUString(), 0); dispatch.is())
+        dispatch->dispatch(url, {});
+    else
+        terminateOffice(desktop);
+}
+
 void discardChanges(const Reference<css::frame::XDesktop2>& desktop) {
     auto components = desktop->getComponents()->createEnumeration();
     while (components->hasMoreElements()) {
@@ -249,28 +275,10 @@ void OfficeAutomation::quit(const QVariantList& arguments) {
         discardChanges(m_desktop);
     else if (saveChanges != promptToSaveChanges)
         throw AutomationError(QStringLiteral("Quit: Speicherart %1 wird nicht unterstützt").arg(saveChanges));
-    if (m_options.headless) {
-        try {
-            if (!m_desktop->terminate())
-                throw AutomationError(QStringLiteral("Das Textprogramm lehnte das Beenden ab"));
-        } catch (const css::lang::DisposedException&) {
-            // The office ended before its answer crossed the bridge.
-        }
-    } else {
-        // The office's own quit asks about unsaved documents. dispatch() is one-way: the question
-        // waits for the user in the office, not in this program.
-        css::util::URL url;
-        url.Complete = ".uno:Quit";
-        css::util::URLTransformer::create(m_office)->parseStrict(url);
-        Reference<css::frame::XDispatchProvider> provider(frameOf(m_document, m_desktop), UNO_QUERY);
-        if (!provider.is())
-            provider.set(m_desktop, UNO_QUERY_THROW);
-        auto dispatch = provider->queryDispatch(url, rtl::OUString(), 0);
-        if (dispatch.is())
-            dispatch->dispatch(url, {});
-        else
-            m_desktop->terminate();
-    }
+    if (m_options.headless)
+        terminateOffice(m_desktop);
+    else
+        dispatchQuit(m_office, m_desktop, frameOf(m_document, m_desktop));
     disconnect();
 }
 
