@@ -37,6 +37,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -459,6 +460,8 @@ void OfficeAutomationTest::quitEndsTheOffice() {
     CATCH_OFFICE_ERRORS
     QVERIFY(!m_word->isConnected());
     QVERIFY(waitUntilEnded(m_office, 30000));
+    // Collected, not left as a zombie of this program.
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QStringLiteral("/proc/%1").arg(m_office)), 5000);
     QVERIFY_THROWS_EXCEPTION(AutomationError, m_word->property(QStringLiteral("Version")));
 }
 

@@ -160,7 +160,7 @@ void OfficeAutomation::disconnect() {
     m_document.clear();
     m_desktop.clear();
     m_office.clear();
-    m_process = OfficeProcess();
+    m_process.release();
 }
 
 bool OfficeAutomation::isConnected() const {

@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -78,6 +79,13 @@ void OfficeProcess::kill() {
         return;
     ::kill(-static_cast<pid_t>(m_id), SIGKILL);
     waitpid(static_cast<pid_t>(m_id), nullptr, 0);
+    m_id = 0;
+}
+
+void OfficeProcess::release() {
+    if (m_id <= 0)
+        return;
+    std::thread([id = static_cast<pid_t>(m_id)] { waitpid(id, nullptr, 0); }).detach();
     m_id = 0;
 }
 

@@ -17,6 +17,8 @@ public:
     qint64 id() const { return m_id; }
     bool isRunning() const;
     void kill();
+    // Lets the office run on; the start process is collected in the background once it ends.
+    void release();
 
 private:
     explicit OfficeProcess(qint64 id) : m_id(id) {}
