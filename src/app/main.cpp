@@ -58,7 +58,10 @@ int main(int argc, char** argv) {
         if (dm.DMCreate()) {
             mainWindow.setDataModule(&dm);
             mainWindow.serialLetterWindow().setClickSound(std::make_unique<zep::DesktopClickSound>());
-            mainWindow.serialLetterWindow().setAutomation(std::make_unique<zep::OfficeAutomation>());
+            zep::OfficeOptions office = zep::OfficeOptions::defaults();
+            if (const QString server = zep::registeredWordServer(program.registry()); !server.isEmpty())
+                office.sofficePath = server;
+            mainWindow.serialLetterWindow().setAutomation(std::make_unique<zep::OfficeAutomation>(office));
             mainWindow.show();
             exitCode = app.exec();
         }

@@ -1,6 +1,6 @@
 #include "platform/office_options.h"
 
-#include <QStandardPaths>
+#include "serial/word_version.h"
 
 #include <unistd.h>
 
@@ -8,9 +8,7 @@ namespace zep {
 
 OfficeOptions OfficeOptions::defaults() {
     OfficeOptions options;
-    options.sofficePath = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (options.sofficePath.isEmpty())
-        options.sofficePath = QStringLiteral("/usr/lib/libreoffice/program/soffice");
+    options.sofficePath = findOfficeProgram();
     options.pipeName = QStringLiteral("zep_office_%1").arg(getuid());
     options.headless = !qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
     options.dataSourceName = QStringLiteral("ZEP Serienbrief");

@@ -15,7 +15,7 @@ struct OfficeOptions {
     QString userInstallation; // URL of a private profile, empty for the user's own
     QString dataSourceName;   // under which the serial-letter data are registered
 
-    // soffice from PATH or the Debian place, a pipe per user, headless without a display.
+    // The installed office (findOfficeProgram), a pipe per user, headless without a display.
     static OfficeOptions defaults();
 };
 

@@ -1,5 +1,6 @@
 #include "serial/word_version.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -28,8 +29,15 @@ QString findOfficeProgram() {
     const QString onPath = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (!onPath.isEmpty())
         return onPath;
-    const QString usual = QStringLiteral("/usr/lib/libreoffice/program/soffice");
-    return QFileInfo(usual).isExecutable() ? usual : QString();
+    // Debian's place first, then the office's own packages under /opt.
+    QStringList candidates{QStringLiteral("/usr/lib/libreoffice/program/soffice")};
+    for (const QFileInfo& dir :
+         QDir(QStringLiteral("/opt")).entryInfoList({QStringLiteral("libreoffice*")}, QDir::Dirs))
+        candidates.append(dir.filePath() + QStringLiteral("/program/soffice"));
+    for (const QString& candidate : candidates)
+        if (QFileInfo(candidate).isExecutable())
+            return candidate;
+    return {};
 }
 
 bool registerOfficeAsWordProcessor(const Registry& registry, const QString& officeProgram) {

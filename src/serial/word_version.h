@@ -20,7 +20,7 @@ int readWordVersion(const Registry& registry);
 enum class WordPath { None, WordBasic, WordApplication };
 WordPath wordPathFor(int version);
 
-// The office suite's program file, found on PATH or in its usual place; "" when none is installed.
+// The office suite's program file, found on PATH, in Debian's place or under /opt; "" when none is installed.
 QString findOfficeProgram();
 
 // Registers the office suite as the word processor of version 8 when nothing is registered yet, so that
