@@ -65,12 +65,24 @@ void TreeModel::setRecords(const QList<TreeFileRecord>& records, const QString& 
         levels.append(record.level);
     const QList<int> parents = treeParentsFromLevels(levels, withRoot);
 
+    // Each node's children are counted first, so every list of children is allocated once.
+    std::vector<int> childCounts(size_t(records.size()) + 1, 0);
+    size_t topLevel = withRoot ? 1 : 0;
+    for (const int parent : parents) {
+        if (parent >= 0)
+            ++childCounts[size_t(parent)];
+        else
+            ++topLevel;
+    }
+
     emit aboutToReset();
     top_.children_.clear();
+    top_.children_.reserve(topLevel);
     std::vector<Node*> nodes; // in file order, the root first
     nodes.reserve(size_t(records.size()) + 1);
     const auto append = [&](Node* parent, const QString& caption, qint32 number, qint32 type) {
         auto node = std::make_unique<Node>();
+        node->children_.reserve(size_t(childCounts[nodes.size()]));
         node->caption_ = caption;
         node->number_ = number;
         node->type_ = type;
