@@ -5,6 +5,7 @@
 #include "data/format_error.h"
 
 #include <QFile>
+#include <QStringBuilder>
 #include <QStringList>
 #include <QtEndian>
 
@@ -124,7 +125,7 @@ void writeTreeFile(const QString& path, const QList<TreeFileRecord>& records) {
 }
 
 QString treeDisplayName(const QString& name1, const QString& name2, bool isPerson) {
-    return isPerson ? name1 + u' ' + name2 : name1;
+    return isPerson ? QString(name1 % u' ' % name2) : name1;
 }
 
 QString treeFileNotFoundMessage(const QString& path) {

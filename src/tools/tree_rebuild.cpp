@@ -145,8 +145,13 @@ std::vector<TreeSourceEntry> readTreeSourceEntries(const TreeRebuildJob& job) {
         if (!select.isNull(1))
             entry.vor = qint32(select.integer(1));
         entry.baum = qint32(select.integer(2));
-        entry.name =
-            job.topics ? select.text(3) : treeDisplayName(select.text(3), select.text(4), select.integer(5) != 0);
+        if (job.topics) {
+            entry.name = select.text(3);
+        } else {
+            // Name2 is shown for persons only: for a firm it is not even decoded.
+            const bool person = select.integer(5) != 0;
+            entry.name = treeDisplayName(select.text(3), person ? select.text(4) : QString(), person);
+        }
         entries.push_back(std::move(entry));
     }
     return entries;
