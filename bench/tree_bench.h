@@ -4,8 +4,8 @@ namespace zep::bench {
 
 // Loads a generated tree file of the given number of addresses into a TTreeView2 and saves it back,
 // beside the time Qt needs to put the same number of plain QTreeWidgetItems into a QTreeWidget, and
-// prints the times and their ratios (goal: 1.5 at most). Needs a QApplication (the offscreen
-// platform will do).
+// prints the times and their ratios (goal: 1.5 at most), and how much of the save is the flush to
+// disk, which the plain items do not do. Needs a QApplication (the offscreen platform will do).
 void runTreeBenchmark(int addresses);
 
 // Rebuilds the tree file of an address table of 1,000, 10,000 and 100,000 entries beside reading

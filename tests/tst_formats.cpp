@@ -124,6 +124,8 @@ private slots:
     void treeRecordRoundTrips_data();
     void treeRecordRoundTrips();
     void treeNameIsCutTo50();
+    void treeNameBytes_data();
+    void treeNameBytes();
     void extremeTreeLevelsAreClamped_data();
     void extremeTreeLevelsAreClamped();
     void treeRecordLengthOver50IsRejected();
@@ -306,6 +308,36 @@ void FormatsTest::treeNameIsCutTo50() {
     QCOMPARE(static_cast<unsigned char>(bytes[0]), 50);
     QCOMPARE(bytes[51], '\0');
     QCOMPARE(decodeTreeRecord(bytes).name, longName.left(50));
+}
+
+// Plain Latin-1 letters are copied as they are; from the first other character on the code page
+// decides, also where that happens near the 50-byte limit.
+void FormatsTest::treeNameBytes_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("latin-1") << u"Müller & Söhne ©"_s << QByteArray("M\xfcller & S\xf6hne \xa9");
+    QTest::newRow("euro first") << u"€uro"_s << QByteArray("\x80uro");
+    QTest::newRow("euro as byte 50") << QString(49, u'a') + u"€x"_s << QByteArray(49, 'a') + "\x80";
+    QTest::newRow("euro after byte 50") << QString(50, u'a') + u"€"_s << QByteArray(50, 'a');
+    QTest::newRow("C1 control is not a byte of its own") << u"a\u0080b"_s << QByteArray("a?b");
+    QTest::newRow("undefined byte keeps its value") << u"a\u0081b"_s
+                                                    << QByteArray("a\x81"
+                                                                  "b");
+    QTest::newRow("surrogate pair is one ?") << u"A\U0001F600B"_s << QByteArray("A?B");
+    QTest::newRow("beyond the code page") << u"Łódź"_s
+                                          << QByteArray("?\xf3"
+                                                        "d?");
+    QTest::newRow("long plain name") << QString(60, u'z') << QByteArray(50, 'z');
+}
+
+void FormatsTest::treeNameBytes() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    const QByteArray record = encodeTreeRecord({name, 1, 1, 1});
+    QCOMPARE(static_cast<unsigned char>(record[0]), bytes.size());
+    QCOMPARE(record.sliced(1, bytes.size()), bytes);
+    QVERIFY(record.sliced(1 + bytes.size(), TreeNameMaxLength - bytes.size()).count('\0') ==
+            TreeNameMaxLength - bytes.size());
 }
 
 void FormatsTest::extremeTreeLevelsAreClamped_data() {

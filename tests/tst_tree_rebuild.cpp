@@ -294,7 +294,8 @@ void TreeRebuildTest::rebuildFromTable() {
     QCOMPARE(test::columnValues(table, QStringLiteral("Help")), QVariantList(rows.size()));
 }
 
-// Tables with every kind of Vor: none, 0, negative, missing, forward, backward, cycles, self links.
+// Tables with every kind of Vor: none, 0, negative, missing, forward, backward, cycles, self links;
+// the entries also come shuffled.
 void TreeRebuildTest::randomTablesMatchTheStepwiseRebuild() {
     QRandomGenerator random(4711);
     for (int table = 0; table < 600; ++table) {
@@ -318,6 +319,10 @@ void TreeRebuildTest::randomTablesMatchTheStepwiseRebuild() {
         const std::optional<QList<TreeFileRecord>> collected = collectTreeEntries(sourceEntries(rows));
         QVERIFY(collected);
         QCOMPARE(*collected, stepwiseRebuild(rows));
+        // The order is one of Vor and Nr alone, not of the order the entries come in.
+        std::vector<TreeSourceEntry> shuffled = sourceEntries(rows);
+        std::shuffle(shuffled.begin(), shuffled.end(), random);
+        QCOMPARE(*collectTreeEntries(shuffled), *collected);
     }
 }
 

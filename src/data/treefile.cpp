@@ -5,6 +5,7 @@
 #include "data/format_error.h"
 
 #include <QFile>
+#include <QStringBuilder>
 #include <QStringList>
 #include <QtEndian>
 
@@ -63,13 +64,30 @@ TreeFileContent decodeTreeRecords(const QByteArray& content, const QString& path
 
 namespace {
 
+// Names are mostly Latin-1 letters, each its own byte in Windows-1252: those are copied as they
+// are, and the code page takes over from the first other character. At most TreeNameMaxLength bytes.
+qsizetype encodeName(QStringView name, char* out) {
+    const qsizetype length = std::min(name.size(), TreeNameMaxLength);
+    const char16_t* chars = name.utf16();
+    for (qsizetype i = 0; i < length; ++i) {
+        const char16_t c = chars[i];
+        if ((c >= 0x80 && c < 0xA0) || c > 0xFF)
+            return i + toCp1252(name.sliced(i), out + i, TreeNameMaxLength - i);
+        out[i] = static_cast<char>(c);
+    }
+    return length;
+}
+
 // Fills one zeroed record of TreeRecordSize bytes.
+void encodeTreeRecordInto(QStringView name, qint32 level, qint32 nr, qint32 baum, char* bytes) {
+    bytes[0] = static_cast<char>(encodeName(name, bytes + 1));
+    qToLittleEndian<qint32>(level, bytes + levelOffset);
+    qToLittleEndian<qint32>(nr, bytes + nrOffset);
+    qToLittleEndian<qint32>(baum, bytes + baumOffset);
+}
+
 void encodeTreeRecordInto(const TreeFileRecord& record, char* bytes) {
-    const qsizetype nameLength = toCp1252(record.name, bytes + 1, TreeNameMaxLength);
-    bytes[0] = static_cast<char>(nameLength);
-    qToLittleEndian<qint32>(record.level, bytes + levelOffset);
-    qToLittleEndian<qint32>(record.nr, bytes + nrOffset);
-    qToLittleEndian<qint32>(record.baum, bytes + baumOffset);
+    encodeTreeRecordInto(record.name, record.level, record.nr, record.baum, bytes);
 }
 
 } // namespace
@@ -117,14 +135,28 @@ QList<TreeFileRecord> readTreeFile(const QString& path) {
 }
 
 void writeTreeFile(const QString& path, const QList<TreeFileRecord>& records) {
-    QByteArray content(records.size() * TreeRecordSize, '\0');
-    for (qsizetype i = 0; i < records.size(); ++i)
-        encodeTreeRecordInto(records[i], content.data() + i * TreeRecordSize);
-    writeFileSafely(path, content);
+    TreeFileEncoder encoder(records.size());
+    for (const TreeFileRecord& record : records)
+        encoder.append(record.name, record.level, record.nr, record.baum);
+    encoder.write(path);
+}
+
+TreeFileEncoder::TreeFileEncoder(qsizetype expectedRecords) {
+    bytes_.reserve(expectedRecords * TreeRecordSize);
+}
+
+void TreeFileEncoder::append(QStringView name, qint32 level, qint32 nr, qint32 baum) {
+    const qsizetype offset = bytes_.size();
+    bytes_.append(TreeRecordSize, '\0');
+    encodeTreeRecordInto(name, level, nr, baum, bytes_.data() + offset);
+}
+
+void TreeFileEncoder::write(const QString& path) const {
+    writeFileSafely(path, bytes_);
 }
 
 QString treeDisplayName(const QString& name1, const QString& name2, bool isPerson) {
-    return isPerson ? name1 + u' ' + name2 : name1;
+    return isPerson ? QString(name1 % u' ' % name2) : name1;
 }
 
 QString treeFileNotFoundMessage(const QString& path) {

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 namespace zep {
 
@@ -46,6 +47,18 @@ QList<TreeFileRecord> readTreeFile(const QString& path);
 // Replaces the file in one step: either the old or the complete new content is on disk afterwards.
 // Throws FileError when it cannot be written.
 void writeTreeFile(const QString& path, const QList<TreeFileRecord>& records);
+
+// Builds a tree file record by record, for a writer that holds no list of records.
+class TreeFileEncoder {
+public:
+    explicit TreeFileEncoder(qsizetype expectedRecords);
+    void append(QStringView name, qint32 level, qint32 nr, qint32 baum);
+    // As writeTreeFile: replaces the file in one step. Throws FileError.
+    void write(const QString& path) const;
+
+private:
+    QByteArray bytes_;
+};
 
 // Name shown for an address: Name1, and for a person Name1, one blank and Name2.
 QString treeDisplayName(const QString& name1, const QString& name2, bool isPerson);

@@ -65,12 +65,24 @@ void TreeModel::setRecords(const QList<TreeFileRecord>& records, const QString& 
         levels.append(record.level);
     const QList<int> parents = treeParentsFromLevels(levels, withRoot);
 
+    // Each node's children are counted first, so every list of children is allocated once.
+    std::vector<int> childCounts(size_t(records.size()) + 1, 0);
+    size_t topLevel = withRoot ? 1 : 0;
+    for (const int parent : parents) {
+        if (parent >= 0)
+            ++childCounts[size_t(parent)];
+        else
+            ++topLevel;
+    }
+
     emit aboutToReset();
     top_.children_.clear();
+    top_.children_.reserve(topLevel);
     std::vector<Node*> nodes; // in file order, the root first
     nodes.reserve(size_t(records.size()) + 1);
     const auto append = [&](Node* parent, const QString& caption, qint32 number, qint32 type) {
         auto node = std::make_unique<Node>();
+        node->children_.reserve(size_t(childCounts[nodes.size()]));
         node->caption_ = caption;
         node->number_ = number;
         node->type_ = type;
@@ -97,10 +109,23 @@ QString TreeModel::load(const QString& path, const QString& rootCaption) {
 
 namespace {
 
-void appendRecords(const TreeModel::Node* node, int level, QList<TreeFileRecord>& records) {
-    records.append({node->caption(), level, node->number(), node->type()});
+template <typename Visit> void visitSubtree(const TreeModel::Node* node, int level, const Visit& visit) {
+    visit(node, level);
     for (int row = 0; row < node->childCount(); ++row)
-        appendRecords(node->child(row), level + 1, records);
+        visitSubtree(node->child(row), level + 1, visit);
+}
+
+// Calls visit(node, level) for every record of the tree file: every node but the first in pre-order.
+// Any top-level node besides the root (only a damaged file makes one) is at level 0, so a reload puts
+// it back.
+template <typename Visit> void visitRecords(const TreeModel& model, const Visit& visit) {
+    const TreeModel::Node* first = model.first();
+    for (int row = 0; row < model.topLevelCount(); ++row) {
+        visitSubtree(model.topLevel(row), 0, [&](const TreeModel::Node* node, int level) {
+            if (node != first)
+                visit(node, level);
+        });
+    }
 }
 
 } // namespace
@@ -108,19 +133,21 @@ void appendRecords(const TreeModel::Node* node, int level, QList<TreeFileRecord>
 QList<TreeFileRecord> TreeModel::records() const {
     QList<TreeFileRecord> records;
     records.reserve(nodeCount_);
-    // Any top-level node besides the root (only a damaged file makes one) is written at level 0,
-    // so a reload puts it back.
-    for (int row = 0; row < topLevelCount(); ++row)
-        appendRecords(topLevel(row), 0, records);
-    if (!records.isEmpty())
-        records.removeFirst();
+    visitRecords(*this, [&](const Node* node, int level) {
+        records.append({node->caption(), level, node->number(), node->type()});
+    });
     return records;
 }
 
+// Encoded straight from the nodes: no list of records is made on the way.
 void TreeModel::save(const QString& path) const {
     if (!hasRoot())
         throw FileError(treeWithoutRootMessage(path));
-    writeTreeFile(path, records());
+    TreeFileEncoder encoder(nodeCount_);
+    visitRecords(*this, [&](const Node* node, int level) {
+        encoder.append(node->caption(), level, node->number(), node->type());
+    });
+    encoder.write(path);
 }
 
 void TreeModel::clear() {

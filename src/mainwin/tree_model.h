@@ -36,6 +36,10 @@ public:
         int level() const;
         // True for a node strictly below ancestor.
         bool isBelow(const Node* ancestor) const;
+        // What the view bound to the model shows for this node; the model only keeps it, so the view
+        // finds its item without a lookup table.
+        void* viewItem() const { return viewItem_; }
+        void setViewItem(void* item) { viewItem_ = item; }
 
     private:
         friend class TreeModel;
@@ -44,6 +48,7 @@ public:
         qint32 type_ = 0;
         Node* parent_ = nullptr; // the model's hidden top for a top-level node
         int row_ = 0;            // kept by the model, so walks never search the siblings
+        void* viewItem_ = nullptr;
         std::vector<std::unique_ptr<Node>> children_;
     };
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 
 namespace zep {
 
@@ -16,31 +17,28 @@ namespace {
 class EntryLinks {
 public:
     explicit EntryLinks(const std::vector<TreeSourceEntry>& entries) {
-        // A null Vor sorts below every number and names no parent.
-        struct Key {
-            qint64 vor;
-            qint32 nr;
-            int entry;
+        const std::vector<qint64> vors = sortByVor(entries);
+        // The entries in Nr order meet the Vor order in one merge: an entry's children are the run of
+        // its Nr among the sorted Vors.
+        std::vector<int> byNr(entries.size());
+        std::iota(byNr.begin(), byNr.end(), 0);
+        const auto nrBefore = [&](int a, int b) {
+            return entries[size_t(a)].nr < entries[size_t(b)].nr;
         };
-        std::vector<Key> keys(entries.size());
-        for (size_t i = 0; i < entries.size(); ++i) {
-            const TreeSourceEntry& e = entries[i];
-            keys[i] = {e.vor ? qint64(*e.vor) : std::numeric_limits<qint64>::min(), e.nr, int(i)};
-        }
-        std::sort(keys.begin(), keys.end(),
-                  [](const Key& a, const Key& b) { return a.vor != b.vor ? a.vor < b.vor : a.nr < b.nr; });
-        byVor_.resize(entries.size());
-        std::vector<qint64> vors(entries.size());
-        for (size_t i = 0; i < keys.size(); ++i) {
-            byVor_[i] = keys[i].entry;
-            vors[i] = keys[i].vor;
-        }
+        if (!std::is_sorted(byNr.begin(), byNr.end(), nrBefore)) // the table is read in Nr order
+            std::stable_sort(byNr.begin(), byNr.end(), nrBefore);
         childBegin_.resize(entries.size());
         childEnd_.resize(entries.size());
-        for (size_t i = 0; i < entries.size(); ++i) {
-            const auto range = std::equal_range(vors.begin(), vors.end(), qint64(entries[i].nr));
-            childBegin_[i] = int(range.first - vors.begin());
-            childEnd_[i] = int(range.second - vors.begin());
+        size_t begin = 0;
+        for (const int entry : byNr) {
+            const qint64 nr = entries[size_t(entry)].nr;
+            while (begin < vors.size() && vors[begin] < nr)
+                ++begin;
+            size_t end = begin;
+            while (end < vors.size() && vors[end] == nr)
+                ++end;
+            childBegin_[size_t(entry)] = int(begin);
+            childEnd_[size_t(entry)] = int(end);
         }
     }
 
@@ -52,6 +50,30 @@ public:
     int childEnd(int entry) const { return childEnd_[size_t(entry)]; }
 
 private:
+    // Fills byVor_ and returns the Vor at each of its positions. (Vor, Nr, entry) is packed into one
+    // 128-bit number, so the sort compares integers; a null Vor is stored as 0, below every number.
+    std::vector<qint64> sortByVor(const std::vector<TreeSourceEntry>& entries) {
+        using Key = unsigned __int128;
+        constexpr qint64 vorBias = qint64(1) - std::numeric_limits<qint32>::min(); // smallest Vor to 1
+        constexpr qint64 nrBias = -qint64(std::numeric_limits<qint32>::min());     // smallest Nr to 0
+        std::vector<Key> keys(entries.size());
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const TreeSourceEntry& e = entries[i];
+            const auto vor = quint64(e.vor ? qint64(*e.vor) + vorBias : 0);
+            const auto nr = quint64(qint64(e.nr) + nrBias);
+            keys[i] = Key(vor) << 64 | Key(nr) << 32 | Key(i);
+        }
+        std::sort(keys.begin(), keys.end());
+        byVor_.resize(entries.size());
+        std::vector<qint64> vors(entries.size());
+        for (size_t i = 0; i < keys.size(); ++i) {
+            byVor_[i] = int(quint32(keys[i]));
+            const auto vor = qint64(quint64(keys[i] >> 64));
+            vors[i] = vor == 0 ? std::numeric_limits<qint64>::min() : vor - vorBias;
+        }
+        return vors;
+    }
+
     std::vector<int> byVor_;
     std::vector<int> childBegin_;
     std::vector<int> childEnd_;
@@ -145,8 +167,13 @@ std::vector<TreeSourceEntry> readTreeSourceEntries(const TreeRebuildJob& job) {
         if (!select.isNull(1))
             entry.vor = qint32(select.integer(1));
         entry.baum = qint32(select.integer(2));
-        entry.name =
-            job.topics ? select.text(3) : treeDisplayName(select.text(3), select.text(4), select.integer(5) != 0);
+        if (job.topics) {
+            entry.name = select.text(3);
+        } else {
+            // Name2 is shown for persons only: for a firm it is not even decoded.
+            const bool person = select.integer(5) != 0;
+            entry.name = treeDisplayName(select.text(3), person ? select.text(4) : QString(), person);
+        }
         entries.push_back(std::move(entry));
     }
     return entries;

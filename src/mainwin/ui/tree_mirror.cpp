@@ -50,7 +50,7 @@ TreeMirror::TreeMirror(QTreeWidget& tree) : QObject(&tree), tree_(tree) {
 }
 
 QTreeWidgetItem* TreeMirror::itemOf(const TreeModel::Node* node) const {
-    return node ? items_.value(node) : nullptr;
+    return node ? static_cast<TreeNode*>(node->viewItem()) : nullptr;
 }
 
 // The item whose children are node's children: nullptr stands for the top level.
@@ -58,22 +58,25 @@ QTreeWidgetItem* TreeMirror::holderOf(const TreeModel::Node* node) const {
     return node ? itemOf(node) : tree_.invisibleRootItem();
 }
 
+// Attached top down, every item while it is still a leaf: attaching an item walks its subtree.
 TreeNode* TreeMirror::build(TreeModel::Node* node) {
-    auto* item = new TreeNode(node);
-    items_.insert(node, item);
-    for (int row = 0; row < node->childCount(); ++row)
-        item->addChild(build(node->child(row)));
-    return item;
+    auto* top = new TreeNode(node);
+    node->setViewItem(top);
+    const TreeModel::Node* end = TreeModel::nextAfterSubtree(node);
+    for (TreeModel::Node* n = TreeModel::next(node); n != end; n = TreeModel::next(n)) {
+        auto* item = new TreeNode(n);
+        n->setViewItem(item);
+        itemOf(n->parent())->addChild(item);
+    }
+    return top;
 }
 
 void TreeMirror::clear() {
     tree_.clear();
-    items_.clear();
 }
 
 // Built detached from the view, so the view hears of the nodes once, not per node.
 void TreeMirror::rebuild() {
-    items_.reserve(model_.nodeCount());
     QList<QTreeWidgetItem*> topLevel;
     topLevel.reserve(model_.topLevelCount());
     for (int row = 0; row < model_.topLevelCount(); ++row)
@@ -104,7 +107,7 @@ void TreeMirror::move(TreeModel::Node* node, TreeModel::Node* oldParent, int old
 }
 
 void TreeMirror::change(TreeModel::Node* node) {
-    if (TreeNode* item = items_.value(node))
+    if (auto* item = static_cast<TreeNode*>(node->viewItem()))
         item->refresh();
 }
 
@@ -114,10 +117,11 @@ void TreeMirror::sort(TreeModel::Node* parent) {
 }
 
 void TreeMirror::remove(TreeModel::Node* node) {
-    TreeNode* item = items_.value(node);
+    QTreeWidgetItem* item = itemOf(node);
+    // Handlers woken by the deletion (a new current item) find no item for the leaving nodes.
     const TreeModel::Node* end = TreeModel::nextAfterSubtree(node);
-    for (const TreeModel::Node* n = node; n && n != end; n = TreeModel::next(n))
-        items_.remove(n);
+    for (TreeModel::Node* n = node; n && n != end; n = TreeModel::next(n))
+        n->setViewItem(nullptr);
     delete item;
 }
 

@@ -2,7 +2,6 @@
 
 #include "mainwin/tree_model.h"
 
-#include <QHash>
 #include <QObject>
 
 class QTreeWidget;
@@ -43,7 +42,6 @@ private:
 
     QTreeWidget& tree_;
     TreeModel model_;
-    QHash<const TreeModel::Node*, TreeNode*> items_;
 };
 
 } // namespace zep
