@@ -137,66 +137,56 @@ bool WordSession::attachBasicData() {
 }
 
 void WordSession::refresh() {
+    byPath(&WordSession::refreshBasic, &WordSession::refreshApplication);
+}
+
+void WordSession::end() {
+    byPath(&WordSession::endBasic, &WordSession::endApplication);
+}
+
+void WordSession::byPath(void (WordSession::*basic)(), void (WordSession::*application)()) {
     switch (wordPathFor(version_)) {
     case WordPath::None:
         tell(serial_texts::noWordVersion());
         break;
     case WordPath::WordBasic:
-        refreshBasic();
+        (this->*basic)();
         break;
     case WordPath::WordApplication:
-        refreshApplication();
+        (this->*application)();
         break;
     }
+}
+
+void WordSession::refreshApplication() {
+    if (applicationConnected())
+        rewriteAndAttach(true);
+}
+
+void WordSession::refreshBasic() {
+    rewriteAndAttach(false);
 }
 
 // Each step runs also after an earlier one failed, as the user may still want the rest; success is
 // reported only when every step succeeded.
-void WordSession::refreshApplication() {
-    if (!applicationConnected())
-        return;
+void WordSession::rewriteAndAttach(bool application) {
     status(serial_texts::statusWritingDataFile());
     bool succeeded = writeDataFile();
     status(serial_texts::statusLoadingDataFile());
-    succeeded = attachApplicationData() && succeeded;
+    succeeded = (application ? attachApplicationData() : attachBasicData()) && succeeded;
     try {
-        automation_.call(QStringLiteral("Activate"), {});
+        if (application)
+            automation_.call(QStringLiteral("Activate"), {});
+        else
+            automation_.call(QStringLiteral("AnwAktivieren"), {QString(), 1});
     } catch (const AutomationError&) {
-        automation_.disconnect();
+        if (application)
+            automation_.disconnect();
         tell(serial_texts::connectionLost());
         succeeded = false;
     }
     if (succeeded)
         status(serial_texts::statusDone());
-}
-
-void WordSession::refreshBasic() {
-    status(serial_texts::statusWritingDataFile());
-    bool succeeded = writeDataFile();
-    status(serial_texts::statusLoadingDataFile());
-    succeeded = attachBasicData() && succeeded;
-    try {
-        automation_.call(QStringLiteral("AnwAktivieren"), {QString(), 1});
-    } catch (const AutomationError&) {
-        tell(serial_texts::connectionLost());
-        succeeded = false;
-    }
-    if (succeeded)
-        status(serial_texts::statusDone());
-}
-
-void WordSession::end() {
-    switch (wordPathFor(version_)) {
-    case WordPath::None:
-        tell(serial_texts::noWordVersion());
-        break;
-    case WordPath::WordBasic:
-        endBasic();
-        break;
-    case WordPath::WordApplication:
-        endApplication();
-        break;
-    }
 }
 
 void WordSession::endApplication() {

@@ -49,8 +49,10 @@ private:
     bool openBasicLetterAndData(const SerialLetterFile& letter);
     bool attachApplicationData();
     bool attachBasicData();
+    void byPath(void (WordSession::*basic)(), void (WordSession::*application)());
     void refreshApplication();
     void refreshBasic();
+    void rewriteAndAttach(bool application);
     void endApplication();
     void endBasic();
     void status(const QString& text);
