@@ -59,7 +59,7 @@ add_custom_command(
     COMMAND ${ZEP_LIBREOFFICE_SDK}/bin/cppumaker -Gc -O${ZEP_UNO_HEADERS} ${zep_uno_type_options}
             ${ZEP_LIBREOFFICE_PROGRAM}/types.rdb ${ZEP_LIBREOFFICE_PROGRAM}/types/offapi.rdb
     COMMAND ${CMAKE_COMMAND} -E touch ${ZEP_UNO_HEADERS}/stamp
-    DEPENDS ${CMAKE_CURRENT_LIST_FILE}
+    DEPENDS ${CMAKE_CURRENT_LIST_FILE} ${ZEP_LIBREOFFICE_PROGRAM}/types.rdb ${ZEP_LIBREOFFICE_PROGRAM}/types/offapi.rdb
     COMMENT "UNO-Header erzeugen"
     VERBATIM)
 add_custom_target(zep_uno_headers DEPENDS ${ZEP_UNO_HEADERS}/stamp)

@@ -2,6 +2,7 @@
 #include "data/table.h"
 #include "file_bytes.h"
 #include "platform/office_automation.h"
+#include "platform/office_loader.h"
 #include "platform/uno_bridge.h"
 #include "required_tool.h"
 #include "scripted_interaction.h"
@@ -250,6 +251,7 @@ private slots:
     void refusesWhatItDoesNotServe();
     void mergesTheLivingRecipients();
     void refreshMergesTheNewRecipients();
+    void loaderConnectsThroughTheLibrary();
     void quitEndsTheOffice();
     void lostOfficeIsReported();
 
@@ -486,6 +488,31 @@ void OfficeAutomationTest::lostOfficeIsReported() {
     QTRY_VERIFY_WITH_TIMEOUT(versionFails(), 10000);
     QVERIFY_THROWS_EXCEPTION(AutomationError, m_word->call(QStringLiteral("Activate"), {}));
     m_word->disconnect();
+}
+
+// The program reaches the office only through its library; without the library (no office runtime)
+// every connection fails with the reason, and the program itself still runs.
+void OfficeAutomationTest::loaderConnectsThroughTheLibrary() {
+    OfficeAutomationLoader missing(testOptions(QStringLiteral("zep_test_fehlt")),
+                                   m_dir.filePath(QStringLiteral("libzep_office.so")));
+    QVERIFY_THROWS_EXCEPTION(AutomationError,
+                             missing.connect(QStringLiteral("Word.Application"), Automation::Connect::RunningOrNew));
+    QVERIFY(!missing.isConnected());
+    QVERIFY_THROWS_EXCEPTION(AutomationError, missing.property(QStringLiteral("Version")));
+
+    REQUIRE_TOOL("soffice", "LibreOffice (soffice) fehlt");
+    try {
+        startOffice();
+    }
+    CATCH_OFFICE_ERRORS
+    OfficeAutomationLoader word(m_word->options(), OfficeAutomationLoader::libraryBesideProgram());
+    try {
+        word.connect(QStringLiteral("Word.Application"), Automation::Connect::RunningOrNew);
+        QVERIFY(word.property(QStringLiteral("Version")).toString().startsWith(QStringLiteral("LibreOffice")));
+    }
+    CATCH_OFFICE_ERRORS
+    word.disconnect();
+    QVERIFY(!word.isConnected());
 }
 
 QTEST_GUILESS_MAIN(OfficeAutomationTest)

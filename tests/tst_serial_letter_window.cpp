@@ -10,6 +10,7 @@
 #include "fake_associations.h"
 #include "file_bytes.h"
 #include "mainwin/ui/main_window.h"
+#include "platform/office_loader.h"
 #include "recording_automation.h"
 #include "scripted_interaction.h"
 #include "serial/ui/serial_letter_window.h"
@@ -150,6 +151,7 @@ private slots:
     void closingEndsTheOldWordProcessor();
     void withoutAVersionNothingStarts();
     void closingTheClientClosesTheWindow();
+    void withoutTheOfficeTheConnectionFails();
 };
 
 void TestSerialLetterWindow::initTestCase() {
@@ -207,8 +209,11 @@ void TestSerialLetterWindow::addingAddressesAndBranches() {
     bool bothUnticked = false;
     QTimer::singleShot(0, qApp, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
+        if (!dialog) {
+            if (QWidget* other = QApplication::activeModalWidget())
+                other->close(); // fails below instead of hanging
             return;
+        }
         caption = dialog->windowTitle();
         bothUnticked = !dialog->findChild<QCheckBox*>(QStringLiteral("CheckUnter"))->isChecked() &&
                        !dialog->findChild<QCheckBox*>(QStringLiteral("CheckHaupt"))->isChecked();
@@ -359,6 +364,20 @@ void TestSerialLetterWindow::closingTheClientClosesTheWindow() {
     QVERIFY(run.serialWindow().isVisible());
     run.dm->CloseClientTables();
     QVERIFY(!run.serialWindow().isVisible());
+}
+
+// A machine without the office runtime: the program runs and "Starten" says it could not connect.
+void TestSerialLetterWindow::withoutTheOfficeTheConnectionFails() {
+    SerialWindowRun run(QStringLiteral("Word.Document.8"));
+    OfficeOptions options = OfficeOptions::defaults();
+    options.sofficePath = run.tmp.filePath(QStringLiteral("soffice"));
+    run.serialWindow().setAutomation(
+        std::make_unique<OfficeAutomationLoader>(options, run.tmp.filePath(QStringLiteral("libzep_office.so"))));
+    run.select(u"Meier Anna");
+    run.press("BtnAdrHinzu");
+    run.press("BtnWordStart");
+    QCOMPARE(run.interaction.texts(), QStringList{"Es konnte keine Verbindung zu Word hergestellt werden"});
+    QCOMPARE(run.serialWindow().findChild<QLabel*>(QStringLiteral("SPnl"))->text(), QStringLiteral("Starte Word"));
 }
 
 QTEST_MAIN(TestSerialLetterWindow)

@@ -10,7 +10,7 @@
 #include "mainwin/ui/main_window.h"
 #include "platform/desktop_associations.h"
 #include "platform/desktop_click_sound.h"
-#include "platform/office_automation.h"
+#include "platform/office_loader.h"
 #include "serial/ui/serial_letter_window.h"
 #include "serial/word_version.h"
 
@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
             zep::OfficeOptions office = zep::OfficeOptions::defaults();
             if (const QString server = zep::registeredWordServer(program.registry()); !server.isEmpty())
                 office.sofficePath = server;
-            mainWindow.serialLetterWindow().setAutomation(std::make_unique<zep::OfficeAutomation>(office));
+            mainWindow.serialLetterWindow().setAutomation(std::make_unique<zep::OfficeAutomationLoader>(
+                office, zep::OfficeAutomationLoader::libraryBesideProgram()));
             mainWindow.show();
             exitCode = app.exec();
         }

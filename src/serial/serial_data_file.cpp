@@ -45,6 +45,14 @@ QList<QStringList> recipientRecords(const QStringList& fieldNames, Table& recipi
     return records;
 }
 
+template <typename Step> void quietly(Step step) noexcept {
+    try {
+        step();
+    } catch (const EngineError&) {
+    } catch (const FileError&) {
+    }
+}
+
 // Opens the addresses and suspends the recipients' controls for the time of one write; afterwards,
 // also after a failure, the first recipient is current and the controls follow again.
 class DataFileScope {
@@ -53,14 +61,11 @@ public:
         addresses_.open();
         recipients_.disableControls();
     }
+    // Nothing may leave a destructor: a step that fails here only leaves the cursor or a control as it is.
     ~DataFileScope() {
-        try {
-            recipients_.first();
-        } catch (const EngineError&) {
-            // The write has failed or succeeded already; the cursor just stays where it is.
-        }
-        recipients_.enableControls();
-        addresses_.close();
+        quietly([this] { recipients_.first(); });
+        quietly([this] { recipients_.enableControls(); });
+        quietly([this] { addresses_.close(); });
     }
     DataFileScope(const DataFileScope&) = delete;
     DataFileScope& operator=(const DataFileScope&) = delete;

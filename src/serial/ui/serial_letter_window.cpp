@@ -105,6 +105,7 @@ void SerialLetterWindow::makeSession() {
     session_->writeDataFile = [this] {
         return writeDataFile();
     };
+    session_->setVersion(wordVersion_);
 }
 
 void SerialLetterWindow::buildControls() {
@@ -166,8 +167,9 @@ QWidget* SerialLetterWindow::buildToolBar() {
 void SerialLetterWindow::showFor(TDM& dm, TTreeView2& addressTree) {
     dm_ = &dm;
     addressTree_ = &addressTree;
+    wordVersion_ = readWordVersion(Program::instance().registry());
     if (session_)
-        session_->setVersion(readWordVersion(Program::instance().registry()));
+        session_->setVersion(wordVersion_);
     letter_ = currentSerialLetter(dm.TDok, Program::instance().client.FilesDir);
     Label1->setText(letter_.title);
     dm.TSerie.setRange(letter_.number);

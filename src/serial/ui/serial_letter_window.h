@@ -62,6 +62,7 @@ private:
     std::unique_ptr<WordSession> session_;
     QStringList mergeFields_;
     SerialLetter letter_;
+    int wordVersion_ = 0;
     QMetaObject::Connection recipientsState_;
     bool ctrlHeld_ = false;
 
