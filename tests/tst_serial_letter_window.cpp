@@ -152,6 +152,7 @@ private slots:
     void withoutAVersionNothingStarts();
     void closingTheClientClosesTheWindow();
     void withoutTheOfficeTheConnectionFails();
+    void waitingForTheOfficeTakesNoSecondCommand();
 };
 
 void TestSerialLetterWindow::initTestCase() {
@@ -378,6 +379,26 @@ void TestSerialLetterWindow::withoutTheOfficeTheConnectionFails() {
     run.press("BtnWordStart");
     QCOMPARE(run.interaction.texts(), QStringList{"Es konnte keine Verbindung zu Word hergestellt werden"});
     QCOMPARE(run.serialWindow().findChild<QLabel*>(QStringLiteral("SPnl"))->text(), QStringLiteral("Starte Word"));
+}
+
+// While the office starts, a second "Starten" or a close request changes nothing.
+void TestSerialLetterWindow::waitingForTheOfficeTakesNoSecondCommand() {
+    SerialWindowRun run(QStringLiteral("Word.Document.8"));
+    run.select(u"Meier Anna");
+    run.press("BtnAdrHinzu");
+    run.automation->whileConnecting = [&run] {
+        run.automation->whileConnecting = nullptr;
+        run.press("BtnWordStart");
+        run.press("BtnClose");
+        run.serialWindow().close();
+    };
+    run.press("BtnWordStart");
+    QVERIFY(run.serialWindow().isVisible());
+    QCOMPARE(run.automation->steps().count(QStringLiteral("connect Word.Application running-or-new")), 1);
+    QCOMPARE(run.serialWindow().findChild<QLabel*>(QStringLiteral("SPnl"))->text(),
+             QStringLiteral("Aktion erfolgreich ausgeführt"));
+    run.press("BtnClose");
+    QVERIFY(!run.serialWindow().isVisible());
 }
 
 QTEST_MAIN(TestSerialLetterWindow)

@@ -20,6 +20,8 @@ void RecordingAutomation::connect(const QString& programId, Connect how) {
     steps_.append(
         QStringLiteral("connect %1 %2")
             .arg(programId, how == Connect::RunningOrNew ? QStringLiteral("running-or-new") : QStringLiteral("new")));
+    if (whileConnecting)
+        whileConnecting();
     if (failing_.contains(QStringLiteral("connect")))
         throw AutomationError(QStringLiteral("connection refused"));
     connected_ = true;

@@ -5,6 +5,8 @@
 #include <QSet>
 #include <QStringList>
 
+#include <functional>
+
 namespace zep::test {
 
 // The automation double: records every step as a line ("connect Word.Application running-or-new",
@@ -17,6 +19,8 @@ public:
     void succeedAt(const QString& member) { failing_.remove(member); }
     const QStringList& steps() const { return steps_; }
     void clearSteps() { steps_.clear(); }
+    // Run while connecting, as events are while the real object starts.
+    std::function<void()> whileConnecting;
 
     void connect(const QString& programId, Connect how) override;
     void disconnect() override;

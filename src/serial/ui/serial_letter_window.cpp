@@ -25,6 +25,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -187,38 +188,50 @@ void SerialLetterWindow::showFor(TDM& dm, TTreeView2& addressTree) {
     activateWindow();
 }
 
+// While the word processor is being waited for, the window still paints; a second command or a close
+// request then waits until the first is done.
 void SerialLetterWindow::onToolButton(const QString& name) {
     if (sound_)
         sound_->play();
-    if (!dm_)
+    if (!dm_ || busy_)
         return;
-    Table& recipients = dm_->TSerie;
-    try {
-        if (name == u"BtnAdrHinzu")
-            BtnAdrHinzuClick();
-        else if (name == u"BtnZweigHinzu")
-            BtnZweigHinzuClick();
-        else if (name == u"BtnNavFirst")
-            recipients.first();
-        else if (name == u"BtnNavPrior")
-            recipients.prior();
-        else if (name == u"BtnNavNext")
-            recipients.next();
-        else if (name == u"BtnNavLast")
-            recipients.last();
-        else if (name == u"BtnNavDel")
-            BtnNavDelClick();
-        else if (name == u"BtnWordStart")
-            BtnWordStartClick();
-        else if (name == u"BtnWordAktual" && session_)
-            session_->refresh();
-        else if (name == u"BtnWordEnd" && session_)
-            session_->end();
-        else if (name == u"BtnClose")
-            close();
-    } catch (const EngineError& error) {
-        tellEngineError(error);
+    bool closeWindow = name == u"BtnClose";
+    if (!closeWindow) {
+        const QScopedValueRollback<bool> busy(busy_, true);
+        try {
+            closeWindow = runCommand(name);
+        } catch (const EngineError& error) {
+            tellEngineError(error);
+        }
     }
+    if (closeWindow)
+        close();
+}
+
+// True when the window is to close afterwards.
+bool SerialLetterWindow::runCommand(const QString& name) {
+    Table& recipients = dm_->TSerie;
+    if (name == u"BtnAdrHinzu")
+        BtnAdrHinzuClick();
+    else if (name == u"BtnZweigHinzu")
+        BtnZweigHinzuClick();
+    else if (name == u"BtnNavFirst")
+        recipients.first();
+    else if (name == u"BtnNavPrior")
+        recipients.prior();
+    else if (name == u"BtnNavNext")
+        recipients.next();
+    else if (name == u"BtnNavLast")
+        recipients.last();
+    else if (name == u"BtnNavDel")
+        BtnNavDelClick();
+    else if (name == u"BtnWordStart")
+        return session_ && session_->start(letter_.file, !recipients.isEmpty()) == WordSession::Outcome::CloseWindow;
+    else if (name == u"BtnWordAktual" && session_)
+        session_->refresh();
+    else if (name == u"BtnWordEnd" && session_)
+        session_->end();
+    return false;
 }
 
 void SerialLetterWindow::BtnAdrHinzuClick() {
@@ -254,11 +267,6 @@ void SerialLetterWindow::BtnNavDelClick() {
     Grid->clearMarks();
 }
 
-void SerialLetterWindow::BtnWordStartClick() {
-    if (session_ && session_->start(letter_.file, !dm_->TSerie.isEmpty()) == WordSession::Outcome::CloseWindow)
-        close();
-}
-
 bool SerialLetterWindow::writeDataFile() {
     const WaitCursor wait;
     return createSerialDataFile(Program::instance().paths.serialScratchFile, mergeFields_, dm_->TSerie, dm_->TAdrSerie,
@@ -280,6 +288,10 @@ void SerialLetterWindow::showStatus(const QString& text) {
 }
 
 void SerialLetterWindow::closeEvent(QCloseEvent* event) {
+    if (busy_) {
+        event->ignore();
+        return;
+    }
     if (session_)
         session_->close();
     ctrlHeld_ = false;

@@ -46,10 +46,10 @@ private:
     void buildControls();
     QWidget* buildToolBar();
     void onToolButton(const QString& name);
+    bool runCommand(const QString& name);
     void BtnAdrHinzuClick();
     void BtnZweigHinzuClick();
     void BtnNavDelClick();
-    void BtnWordStartClick();
     bool writeDataFile();
     void fitColumn();
     void showStatus(const QString& text);
@@ -65,6 +65,7 @@ private:
     int wordVersion_ = 0;
     QMetaObject::Connection recipientsState_;
     bool ctrlHeld_ = false;
+    bool busy_ = false;
 
     QLabel* Label1 = nullptr;
     TDBGrid3* Grid = nullptr;
