@@ -20,6 +20,7 @@
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/frame/XTerminateListener.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sdb/CommandType.hpp>
@@ -33,16 +34,20 @@
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
+#include <cppuhelper/implbase1.hxx>
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
+#include <atomic>
 #include <csignal>
 #include <optional>
 
@@ -174,6 +179,18 @@ bool waitUntilEnded(qint64 process, int milliseconds) {
     return true;
 }
 
+// Learns, on the bridge's thread, that the office has terminated.
+class TerminationSeen : public cppu::WeakImplHelper1<css::frame::XTerminateListener> {
+public:
+    bool seen() const { return m_seen.load(); }
+    void SAL_CALL queryTermination(const css::lang::EventObject&) override {}
+    void SAL_CALL notifyTermination(const css::lang::EventObject&) override { m_seen = true; }
+    void SAL_CALL disposing(const css::lang::EventObject&) override {}
+
+private:
+    std::atomic<bool> m_seen{false};
+};
+
 qint64 pidFromFile(const QString& path) {
     return test::readBytes(path).trimmed().toLongLong();
 }
@@ -251,6 +268,7 @@ private slots:
     void mergesTheLivingRecipients();
     void refreshMergesTheNewRecipients();
     void quitEndsTheOffice();
+    void windowedQuitReturnsWhenTheOfficeEnded();
     void lostOfficeIsReported();
 
 private:
@@ -463,6 +481,37 @@ void OfficeAutomationTest::quitEndsTheOffice() {
     // Collected, not left as a zombie of this program.
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QStringLiteral("/proc/%1").arg(m_office)), 5000);
     QVERIFY_THROWS_EXCEPTION(AutomationError, m_word->property(QStringLiteral("Version")));
+}
+
+// With windows the office's own quit runs, which may ask the user; Quit returns only once the office
+// has terminated. The office draws into memory here, so no display is needed.
+void OfficeAutomationTest::windowedQuitReturnsWhenTheOfficeEnded() {
+    REQUIRE_TOOL("soffice", "LibreOffice (soffice) fehlt");
+    qputenv("SAL_USE_VCLPLUGIN", "svp");
+    qint64 office = 0;
+    const auto cleanUp = qScopeGuard([&office] {
+        qunsetenv("SAL_USE_VCLPLUGIN");
+        if (office > 0 && processRuns(office))
+            ::kill(-static_cast<pid_t>(office), SIGKILL);
+    });
+    OfficeOptions options = testOptions(QStringLiteral("zep_test_fenster_%1").arg(QCoreApplication::applicationPid()));
+    options.headless = false;
+    options.userInstallation = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("profil-fenster"))).toString();
+    OfficeAutomation word(options);
+    auto* termination = new TerminationSeen;
+    const Reference<css::frame::XTerminateListener> listener(termination);
+    try {
+        word.connect(QStringLiteral("Word.Application"), Automation::Connect::RunningOrNew);
+        office = word.startedProcess();
+        QVERIFY(office > 0);
+        css::frame::Desktop::create(connectToOffice(options.pipeName))->addTerminateListener(listener);
+        word.call(QStringLiteral("Quit"), {-2, 0, 0});
+    }
+    CATCH_OFFICE_ERRORS
+    QVERIFY(termination->seen());
+    QVERIFY(!word.isConnected());
+    QVERIFY(waitUntilEnded(office, 30000));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QStringLiteral("/proc/%1").arg(office)), 5000);
 }
 
 // An office that went away under a connection is reported by the next call, which never crashes.
