@@ -33,6 +33,7 @@
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 
 #include <cppuhelper/implbase1.hxx>
 
@@ -45,6 +46,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <atomic>
@@ -269,10 +271,12 @@ private slots:
     void refreshMergesTheNewRecipients();
     void quitEndsTheOffice();
     void windowedQuitReturnsWhenTheOfficeEnded();
+    void officeBreakingOffDuringTheQuestionEndsTheQuit();
     void lostOfficeIsReported();
 
 private:
     OfficeOptions testOptions(const QString& pipe) const;
+    OfficeOptions windowedOptions(const QString& name) const;
     void startOffice();
 
     QTemporaryDir m_dir;
@@ -289,6 +293,15 @@ OfficeOptions OfficeAutomationTest::testOptions(const QString& pipe) const {
     options.headless = true;
     options.userInstallation = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("profil"))).toString();
     options.dataSourceName = sourceName;
+    return options;
+}
+
+// With windows, drawn into memory so no display is needed (the caller sets SAL_USE_VCLPLUGIN=svp).
+OfficeOptions OfficeAutomationTest::windowedOptions(const QString& name) const {
+    OfficeOptions options =
+        testOptions(QStringLiteral("zep_test_%1_%2").arg(name).arg(QCoreApplication::applicationPid()));
+    options.headless = false;
+    options.userInstallation = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("profil-") + name)).toString();
     return options;
 }
 
@@ -484,7 +497,7 @@ void OfficeAutomationTest::quitEndsTheOffice() {
 }
 
 // With windows the office's own quit runs, which may ask the user; Quit returns only once the office
-// has terminated. The office draws into memory here, so no display is needed.
+// has terminated.
 void OfficeAutomationTest::windowedQuitReturnsWhenTheOfficeEnded() {
     REQUIRE_TOOL("soffice", "LibreOffice (soffice) fehlt");
     qputenv("SAL_USE_VCLPLUGIN", "svp");
@@ -494,9 +507,7 @@ void OfficeAutomationTest::windowedQuitReturnsWhenTheOfficeEnded() {
         if (office > 0 && processRuns(office))
             ::kill(-static_cast<pid_t>(office), SIGKILL);
     });
-    OfficeOptions options = testOptions(QStringLiteral("zep_test_fenster_%1").arg(QCoreApplication::applicationPid()));
-    options.headless = false;
-    options.userInstallation = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("profil-fenster"))).toString();
+    const OfficeOptions options = windowedOptions(QStringLiteral("fenster"));
     OfficeAutomation word(options);
     auto* termination = new TerminationSeen;
     const Reference<css::frame::XTerminateListener> listener(termination);
@@ -512,6 +523,37 @@ void OfficeAutomationTest::windowedQuitReturnsWhenTheOfficeEnded() {
     QVERIFY(!word.isConnected());
     QVERIFY(waitUntilEnded(office, 30000));
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QStringLiteral("/proc/%1").arg(office)), 5000);
+}
+
+// The office asks about an unsaved document and is killed meanwhile: the wait ends, the quit fails
+// and nothing stays connected.
+void OfficeAutomationTest::officeBreakingOffDuringTheQuestionEndsTheQuit() {
+    REQUIRE_TOOL("soffice", "LibreOffice (soffice) fehlt");
+    qputenv("SAL_USE_VCLPLUGIN", "svp");
+    qint64 office = 0;
+    const auto cleanUp = qScopeGuard([&office] {
+        qunsetenv("SAL_USE_VCLPLUGIN");
+        if (office > 0 && processRuns(office))
+            ::kill(-static_cast<pid_t>(office), SIGKILL);
+    });
+    const OfficeOptions options = windowedOptions(QStringLiteral("abbruch"));
+    OfficeAutomation word(options);
+    try {
+        word.connect(QStringLiteral("Word.Application"), Automation::Connect::RunningOrNew);
+        office = word.startedProcess();
+        QVERIFY(office > 0);
+        Reference<css::frame::XComponentLoader> loader(css::frame::Desktop::create(connectToOffice(options.pipeName)),
+                                                       UNO_QUERY_THROW);
+        Reference<css::util::XModifiable> unsaved(
+            loader->loadComponentFromURL("private:factory/swriter", "_blank", 0, {}), UNO_QUERY_THROW);
+        unsaved->setModified(true);
+    }
+    CATCH_OFFICE_ERRORS
+    // Runs from the event loop the quit keeps turning while the question waits.
+    QTimer::singleShot(3000, [office] { ::kill(-static_cast<pid_t>(office), SIGKILL); });
+    QVERIFY_THROWS_EXCEPTION(AutomationError, word.call(QStringLiteral("Quit"), {-2, 0, 0}));
+    QVERIFY(!word.isConnected());
+    QVERIFY(waitUntilEnded(office, 10000));
 }
 
 // An office that went away under a connection is reported by the next call, which never crashes.

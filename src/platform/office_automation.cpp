@@ -94,7 +94,7 @@ void terminateOffice(const Reference<css::frame::XDesktop2>& desktop) {
 // How a quit that asks the user ended. The office calls in on the bridge's threads.
 class QuitWatch : public cppu::WeakImplHelper1<css::frame::XTerminateListener2> {
 public:
-    enum class Outcome { Pending, Ended, Cancelled };
+    enum class Outcome { Pending, Ended, Cancelled, Lost };
 
     Outcome outcome() const { return m_outcome.load(); }
 
@@ -102,8 +102,8 @@ public:
     void SAL_CALL notifyTermination(const css::lang::EventObject&) override { settle(Outcome::Ended); }
     // The user cancelled the question about unsaved changes: the office runs on.
     void SAL_CALL cancelTermination(const css::lang::EventObject&) override { settle(Outcome::Cancelled); }
-    // The desktop went away, or the bridge broke: either way nothing is left to wait for.
-    void SAL_CALL disposing(const css::lang::EventObject&) override { settle(Outcome::Ended); }
+    // The desktop or the bridge went away without a notice of termination: the office broke off.
+    void SAL_CALL disposing(const css::lang::EventObject&) override { settle(Outcome::Lost); }
 
 private:
     void settle(Outcome outcome) {
@@ -315,8 +315,8 @@ void OfficeAutomation::quit(const QVariantList& arguments) {
 }
 
 // Returns once the office has ended; throws, still connected, when the user cancelled its question
-// about unsaved changes. This program's windows keep painting meanwhile; a prompt the user answers
-// has no time bound, a broken bridge ends the wait.
+// about unsaved changes, and disconnected when the bridge broke first. This program's windows keep
+// painting meanwhile; a prompt the user answers has no time bound, a broken bridge ends the wait.
 void OfficeAutomation::quitAskingTheUser() {
     auto* watch = new QuitWatch; // owned by the reference below
     const Reference<css::frame::XTerminateListener> listener(watch);
@@ -338,9 +338,16 @@ void OfficeAutomation::quitAskingTheUser() {
         throw;
     }
     stopWatchingBridges();
-    if (watch->outcome() == QuitWatch::Outcome::Cancelled) {
+    switch (watch->outcome()) {
+    case QuitWatch::Outcome::Cancelled:
         m_desktop->removeTerminateListener(listener);
         throw AutomationError(QStringLiteral("Quit: Das Beenden wurde abgebrochen"));
+    case QuitWatch::Outcome::Lost:
+        disconnect();
+        throw AutomationError(QStringLiteral("Quit: Die Verbindung zum Textprogramm brach ab"));
+    case QuitWatch::Outcome::Pending:
+    case QuitWatch::Outcome::Ended:
+        break;
     }
 }
 
