@@ -10,7 +10,9 @@ set(zep_uno_types
     com.sun.star.beans.NamedValue
     com.sun.star.beans.PropertyValue
     com.sun.star.beans.XPropertySet
+    com.sun.star.bridge.BridgeFactory
     com.sun.star.bridge.UnoUrlResolver
+    com.sun.star.bridge.XBridge
     com.sun.star.configuration.theDefaultProvider
     com.sun.star.connection.NoConnectException
     com.sun.star.container.XEnumeration
@@ -25,10 +27,13 @@ set(zep_uno_types
     com.sun.star.frame.XFrame
     com.sun.star.frame.XModel
     com.sun.star.frame.XStorable
+    com.sun.star.frame.XTerminateListener2
     com.sun.star.lang.DisposedException
     com.sun.star.lang.XComponent
+    com.sun.star.lang.XEventListener
     com.sun.star.lang.XMultiServiceFactory
     com.sun.star.lang.XServiceInfo
+    com.sun.star.lang.XTypeProvider
     com.sun.star.sdb.CommandType
     com.sun.star.sdb.DatabaseContext
     com.sun.star.sdb.XDocumentDataSource
@@ -43,8 +48,10 @@ set(zep_uno_types
     com.sun.star.text.XTextFieldsSupplier
     com.sun.star.text.XTextRange
     com.sun.star.uno.DeploymentException
+    com.sun.star.uno.XAggregation
     com.sun.star.uno.XComponentContext
     com.sun.star.uno.XNamingService
+    com.sun.star.uno.XWeak
     com.sun.star.util.URLTransformer
     com.sun.star.util.XCloseable
     com.sun.star.util.XModifiable)

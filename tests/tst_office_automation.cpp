@@ -21,6 +21,7 @@
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/frame/XTerminateListener.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/sdb/CommandType.hpp>
@@ -33,6 +34,9 @@
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
+
+#include <cppuhelper/implbase1.hxx>
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -40,10 +44,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
+#include <atomic>
 #include <csignal>
 #include <optional>
 
@@ -175,6 +182,18 @@ bool waitUntilEnded(qint64 process, int milliseconds) {
     return true;
 }
 
+// Learns, on the bridge's thread, that the office has terminated.
+class TerminationSeen : public cppu::WeakImplHelper1<css::frame::XTerminateListener> {
+public:
+    bool seen() const { return m_seen.load(); }
+    void SAL_CALL queryTermination(const css::lang::EventObject&) override {}
+    void SAL_CALL notifyTermination(const css::lang::EventObject&) override { m_seen = true; }
+    void SAL_CALL disposing(const css::lang::EventObject&) override {}
+
+private:
+    std::atomic<bool> m_seen{false};
+};
+
 qint64 pidFromFile(const QString& path) {
     return test::readBytes(path).trimmed().toLongLong();
 }
@@ -253,10 +272,13 @@ private slots:
     void refreshMergesTheNewRecipients();
     void loaderConnectsThroughTheLibrary();
     void quitEndsTheOffice();
+    void windowedQuitReturnsWhenTheOfficeEnded();
+    void officeBreakingOffDuringTheQuestionEndsTheQuit();
     void lostOfficeIsReported();
 
 private:
     OfficeOptions testOptions(const QString& pipe) const;
+    OfficeOptions windowedOptions(const QString& name) const;
     void startOffice();
 
     QTemporaryDir m_dir;
@@ -273,6 +295,15 @@ OfficeOptions OfficeAutomationTest::testOptions(const QString& pipe) const {
     options.headless = true;
     options.userInstallation = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("profil"))).toString();
     options.dataSourceName = sourceName;
+    return options;
+}
+
+// With windows, drawn into memory so no display is needed (the caller sets SAL_USE_VCLPLUGIN=svp).
+OfficeOptions OfficeAutomationTest::windowedOptions(const QString& name) const {
+    OfficeOptions options =
+        testOptions(QStringLiteral("zep_test_%1_%2").arg(name).arg(QCoreApplication::applicationPid()));
+    options.headless = false;
+    options.userInstallation = QUrl::fromLocalFile(m_dir.filePath(QStringLiteral("profil-") + name)).toString();
     return options;
 }
 
@@ -465,6 +496,66 @@ void OfficeAutomationTest::quitEndsTheOffice() {
     // Collected, not left as a zombie of this program.
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QStringLiteral("/proc/%1").arg(m_office)), 5000);
     QVERIFY_THROWS_EXCEPTION(AutomationError, m_word->property(QStringLiteral("Version")));
+}
+
+// With windows the office's own quit runs, which may ask the user; Quit returns only once the office
+// has terminated.
+void OfficeAutomationTest::windowedQuitReturnsWhenTheOfficeEnded() {
+    REQUIRE_TOOL("soffice", "LibreOffice (soffice) fehlt");
+    qputenv("SAL_USE_VCLPLUGIN", "svp");
+    qint64 office = 0;
+    const auto cleanUp = qScopeGuard([&office] {
+        qunsetenv("SAL_USE_VCLPLUGIN");
+        if (office > 0 && processRuns(office))
+            ::kill(-static_cast<pid_t>(office), SIGKILL);
+    });
+    const OfficeOptions options = windowedOptions(QStringLiteral("fenster"));
+    OfficeAutomation word(options);
+    auto* termination = new TerminationSeen;
+    const Reference<css::frame::XTerminateListener> listener(termination);
+    try {
+        word.connect(QStringLiteral("Word.Application"), Automation::Connect::RunningOrNew);
+        office = word.startedProcess();
+        QVERIFY(office > 0);
+        css::frame::Desktop::create(connectToOffice(options.pipeName))->addTerminateListener(listener);
+        word.call(QStringLiteral("Quit"), {-2, 0, 0});
+    }
+    CATCH_OFFICE_ERRORS
+    QVERIFY(termination->seen());
+    QVERIFY(!word.isConnected());
+    QVERIFY(waitUntilEnded(office, 30000));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(QStringLiteral("/proc/%1").arg(office)), 5000);
+}
+
+// The office asks about an unsaved document and is killed meanwhile: the wait ends, the quit fails
+// and nothing stays connected.
+void OfficeAutomationTest::officeBreakingOffDuringTheQuestionEndsTheQuit() {
+    REQUIRE_TOOL("soffice", "LibreOffice (soffice) fehlt");
+    qputenv("SAL_USE_VCLPLUGIN", "svp");
+    qint64 office = 0;
+    const auto cleanUp = qScopeGuard([&office] {
+        qunsetenv("SAL_USE_VCLPLUGIN");
+        if (office > 0 && processRuns(office))
+            ::kill(-static_cast<pid_t>(office), SIGKILL);
+    });
+    const OfficeOptions options = windowedOptions(QStringLiteral("abbruch"));
+    OfficeAutomation word(options);
+    try {
+        word.connect(QStringLiteral("Word.Application"), Automation::Connect::RunningOrNew);
+        office = word.startedProcess();
+        QVERIFY(office > 0);
+        Reference<css::frame::XComponentLoader> loader(css::frame::Desktop::create(connectToOffice(options.pipeName)),
+                                                       UNO_QUERY_THROW);
+        Reference<css::util::XModifiable> unsaved(
+            loader->loadComponentFromURL("private:factory/swriter", "_blank", 0, {}), UNO_QUERY_THROW);
+        unsaved->setModified(true);
+    }
+    CATCH_OFFICE_ERRORS
+    // Runs from the event loop the quit keeps turning while the question waits.
+    QTimer::singleShot(3000, [office] { ::kill(-static_cast<pid_t>(office), SIGKILL); });
+    QVERIFY_THROWS_EXCEPTION(AutomationError, word.call(QStringLiteral("Quit"), {-2, 0, 0}));
+    QVERIFY(!word.isConnected());
+    QVERIFY(waitUntilEnded(office, 10000));
 }
 
 // An office that went away under a connection is reported by the next call, which never crashes.

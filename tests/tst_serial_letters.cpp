@@ -68,6 +68,7 @@ private slots:
     void refreshAndEnd();
     void refreshAndEndFailures_data();
     void refreshAndEndFailures();
+    void cancelledQuitKeepsTheConnection();
     void lostConnectionIsTold();
     void startNeedsRecipientsAndAVersion();
     void branchEntries_data();
@@ -388,25 +389,26 @@ void TestSerialLetters::refreshAndEndFailures_data() {
     QTest::addColumn<int>("version");
     QTest::addColumn<bool>("ending");
     QTest::addColumn<QString>("member");
+    QTest::addColumn<bool>("losesConnection");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("steps");
     const QString activate = QStringLiteral(R"(call AnwAktivieren("", 1))");
-    QTest::newRow("refresh: attach") << 8 << false << "ActiveDocument.MailMerge.OpenDataSource"
+    QTest::newRow("refresh: attach") << 8 << false << "ActiveDocument.MailMerge.OpenDataSource" << false
                                      << "Adressdaten konnten in Word NICHT geladen werden"
                                      << QStringList{"get Version"} + applicationStart.mid(2, 2) +
                                             QStringList{"call Activate()"};
-    QTest::newRow("refresh: activate") << 8 << false << "Activate"
-                                       << "Keine Verbindung zu Word"
+    QTest::newRow("refresh: activate") << 8 << false << "Activate" << false << "Keine Verbindung zu Word"
                                        << QStringList{"get Version"} + applicationStart.mid(2, 2) +
                                               QStringList{"call Activate()", "disconnect"};
     QTest::newRow("basic refresh: attach")
-        << 6 << false << "SeriendruckHauptdokumentArt"
-        << "Adressdaten konnten in Word NICHT geladen werden" << basicStart.mid(4, 1) + QStringList{activate};
-    QTest::newRow("end: quit") << 8 << true << "Quit"
-                               << "Keine Verbindung zu Word"
-                               << QStringList({"get Version", "call Activate()", "call Quit(-2, 0, 0)", "disconnect"});
-    QTest::newRow("basic end: close") << 6 << true << "AnwSchließen"
-                                      << "Keine Verbindung zu Word"
+        << 6 << false << "SeriendruckHauptdokumentArt" << false << "Adressdaten konnten in Word NICHT geladen werden"
+        << basicStart.mid(4, 1) + QStringList{activate};
+    QTest::newRow("end: activate") << 8 << true << "Activate" << false << "Keine Verbindung zu Word"
+                                   << QStringList({"get Version", "call Activate()", "disconnect"});
+    QTest::newRow("end: quit, word processor gone")
+        << 8 << true << "Quit" << true << "Keine Verbindung zu Word"
+        << QStringList({"get Version", "call Activate()", "call Quit(-2, 0, 0)", "disconnect"});
+    QTest::newRow("basic end: close") << 6 << true << "AnwSchließen" << false << "Keine Verbindung zu Word"
                                       << QStringList(
                                              {activate, R"(call AnwSchließen("Microsoft Word"))", "disconnect"});
 }
@@ -415,17 +417,50 @@ void TestSerialLetters::refreshAndEndFailures() {
     QFETCH(int, version);
     QFETCH(bool, ending);
     QFETCH(QString, member);
+    QFETCH(bool, losesConnection);
     QFETCH(QString, message);
     QFETCH(QStringList, steps);
     SessionRun run(version);
     run.session.start(letterFile, true);
     run.automation.clearSteps();
     run.statuses.clear();
-    run.automation.failAt(member);
+    losesConnection ? run.automation.loseConnectionAt(member) : run.automation.failAt(member);
     ending ? run.session.end() : run.session.refresh();
     QCOMPARE(run.automation.steps(), steps);
     QCOMPARE(run.interaction.texts(), QStringList{message});
     QVERIFY(!run.statuses.contains(serial_texts::statusDone()));
+}
+
+// The user cancelled the word processor's question about unsaved changes: it runs on with the letter.
+// Nothing is told and nothing called a success; the connection stays for the next refresh and end.
+void TestSerialLetters::cancelledQuitKeepsTheConnection() {
+    SessionRun run(8);
+    run.session.start(letterFile, true);
+    run.automation.clearSteps();
+    run.statuses.clear();
+    run.automation.failAt(QStringLiteral("Quit"));
+    run.session.end();
+    QCOMPARE(run.automation.steps(), QStringList({"get Version", "call Activate()", "call Quit(-2, 0, 0)"}));
+    QCOMPARE(run.statuses, QStringList{"Beende Word"});
+    QVERIFY(run.interaction.shown().isEmpty());
+    QVERIFY(run.automation.isConnected());
+
+    run.automation.succeedAt(QStringLiteral("Quit"));
+    run.automation.clearSteps();
+    run.statuses.clear();
+    run.session.refresh();
+    QCOMPARE(run.automation.steps(),
+             QStringList{"get Version"} + applicationStart.mid(2, 2) + QStringList{"call Activate()"});
+    QCOMPARE(run.statuses.last(), serial_texts::statusDone());
+
+    run.automation.clearSteps();
+    run.statuses.clear();
+    run.session.end();
+    QCOMPARE(run.automation.steps(),
+             QStringList({"get Version", "call Activate()", "call Quit(-2, 0, 0)", "disconnect"}));
+    QCOMPARE(run.statuses, QStringList({"Beende Word", "Aktion erfolgreich ausgeführt"}));
+    QVERIFY(run.interaction.shown().isEmpty());
+    QVERIFY(!run.automation.isConnected());
 }
 
 // The word processor went away: the check fails, the connection is dropped, nothing else is called.

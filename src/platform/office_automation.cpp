@@ -16,11 +16,13 @@
 #include <com/sun/star/frame/XDispatch.hpp>
 #include <com/sun/star/frame/XDispatchProvider.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XTerminateListener2.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/util/URLTransformer.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
+#include <cppuhelper/implbase1.hxx>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -28,6 +30,7 @@
 #include <QThread>
 #include <QUrl>
 
+#include <atomic>
 #include <optional>
 
 namespace zep {
@@ -87,6 +90,29 @@ void terminateOffice(const Reference<css::frame::XDesktop2>& desktop) {
         // The office ended before its answer crossed the bridge.
     }
 }
+
+// How a quit that asks the user ended. The office calls in on the bridge's threads.
+class QuitWatch : public cppu::WeakImplHelper1<css::frame::XTerminateListener2> {
+public:
+    enum class Outcome { Pending, Ended, Cancelled, Lost };
+
+    Outcome outcome() const { return m_outcome.load(); }
+
+    void SAL_CALL queryTermination(const css::lang::EventObject&) override {}
+    void SAL_CALL notifyTermination(const css::lang::EventObject&) override { settle(Outcome::Ended); }
+    // The user cancelled the question about unsaved changes: the office runs on.
+    void SAL_CALL cancelTermination(const css::lang::EventObject&) override { settle(Outcome::Cancelled); }
+    // The desktop or the bridge went away without a notice of termination: the office broke off.
+    void SAL_CALL disposing(const css::lang::EventObject&) override { settle(Outcome::Lost); }
+
+private:
+    void settle(Outcome outcome) {
+        auto pending = Outcome::Pending;
+        m_outcome.compare_exchange_strong(pending, outcome);
+    }
+
+    std::atomic<Outcome> m_outcome{Outcome::Pending};
+};
 
 // The office's own quit asks about unsaved documents. dispatch() is one-way: the question waits for
 // the user in the office, not in this program.
@@ -275,11 +301,54 @@ void OfficeAutomation::quit(const QVariantList& arguments) {
         discardChanges(m_desktop);
     else if (saveChanges != promptToSaveChanges)
         throw AutomationError(QStringLiteral("Quit: Speicherart %1 wird nicht unterstützt").arg(saveChanges));
-    if (m_options.headless)
-        terminateOffice(m_desktop);
-    else
-        dispatchQuit(m_office, m_desktop, frameOf(m_document, m_desktop));
+    try {
+        if (m_options.headless)
+            terminateOffice(m_desktop);
+        else
+            quitAskingTheUser();
+    } catch (const css::uno::Exception&) {
+        // The bridge broke on the way: there is nothing left to hold.
+        disconnect();
+        throw;
+    }
     disconnect();
+}
+
+// Returns once the office has ended; throws, still connected, when the user cancelled its question
+// about unsaved changes, and disconnected when the bridge broke first. This program's windows keep
+// painting meanwhile; a prompt the user answers has no time bound, a broken bridge ends the wait.
+void OfficeAutomation::quitAskingTheUser() {
+    auto* watch = new QuitWatch; // owned by the reference below
+    const Reference<css::frame::XTerminateListener> listener(watch);
+    const Reference<css::lang::XEventListener> bridgeListener(watch);
+    m_desktop->addTerminateListener(listener);
+    const auto bridges = openBridges();
+    for (const auto& bridge : bridges)
+        bridge->addEventListener(bridgeListener);
+    auto stopWatchingBridges = [&] {
+        for (const auto& bridge : bridges)
+            bridge->removeEventListener(bridgeListener);
+    };
+    try {
+        dispatchQuit(m_office, m_desktop, frameOf(m_document, m_desktop));
+        while (watch->outcome() == QuitWatch::Outcome::Pending)
+            waitPolling();
+    } catch (...) {
+        stopWatchingBridges();
+        throw;
+    }
+    stopWatchingBridges();
+    switch (watch->outcome()) {
+    case QuitWatch::Outcome::Cancelled:
+        m_desktop->removeTerminateListener(listener);
+        throw AutomationError(QStringLiteral("Quit: Das Beenden wurde abgebrochen"));
+    case QuitWatch::Outcome::Lost:
+        disconnect();
+        throw AutomationError(QStringLiteral("Quit: Die Verbindung zum Textprogramm brach ab"));
+    case QuitWatch::Outcome::Pending:
+    case QuitWatch::Outcome::Ended:
+        break;
+    }
 }
 
 } // namespace zep

@@ -34,6 +34,7 @@ private:
     void openDocument(const QVariantList& arguments);
     void openDataSource(const QVariantList& arguments);
     void quit(const QVariantList& arguments);
+    void quitAskingTheUser();
     void activate();
     void setVisible(bool visible);
     QString version();

@@ -1,6 +1,8 @@
 #include "platform/uno_bridge.h"
 
+#include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/bridge/XBridge.hpp>
 #include <cppuhelper/bootstrap.hxx>
 
 #include <csignal>
@@ -49,6 +51,15 @@ css::uno::Reference<css::uno::XComponentContext> connectToOffice(const QString& 
     const QString url = QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipeName);
     css::uno::Reference<css::uno::XComponentContext> context(resolver->resolve(toUno(url)), css::uno::UNO_QUERY_THROW);
     return context;
+}
+
+std::vector<css::uno::Reference<css::lang::XComponent>> openBridges() {
+    std::vector<css::uno::Reference<css::lang::XComponent>> bridges;
+    for (const auto& bridge : css::bridge::BridgeFactory::create(localContext())->getExistingBridges()) {
+        if (css::uno::Reference<css::lang::XComponent> component(bridge, css::uno::UNO_QUERY); component.is())
+            bridges.push_back(component);
+    }
+    return bridges;
 }
 
 } // namespace zep

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/uno/Sequence.hxx>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
 #include <QString>
 
 #include <initializer_list>
+#include <vector>
 
 namespace zep {
 
@@ -24,5 +26,8 @@ template <typename T> css::uno::Sequence<T> unoSequence(std::initializer_list<T>
 // css::connection::NoConnectException while no office listens there, other UNO exceptions on a
 // broken bridge. The local UNO runtime is bootstrapped once per process.
 css::uno::Reference<css::uno::XComponentContext> connectToOffice(const QString& pipeName);
+
+// The bridges this process holds open; each tells its event listeners when it breaks.
+std::vector<css::uno::Reference<css::lang::XComponent>> openBridges();
 
 } // namespace zep

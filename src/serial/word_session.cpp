@@ -193,12 +193,23 @@ void WordSession::endApplication() {
     if (!applicationConnected())
         return;
     status(serial_texts::statusEndingWord());
-    try {
-        automation_.call(QStringLiteral("Activate"), {});
-        automation_.call(QStringLiteral("Quit"), {-2, 0, 0});
-    } catch (const AutomationError&) {
+    auto lose = [this] {
         automation_.disconnect();
         tell(serial_texts::connectionLost());
+    };
+    try {
+        automation_.call(QStringLiteral("Activate"), {});
+    } catch (const AutomationError&) {
+        lose();
+        return;
+    }
+    try {
+        automation_.call(QStringLiteral("Quit"), {-2, 0, 0});
+    } catch (const AutomationError&) {
+        // Still connected: the user cancelled the question about unsaved changes, the word processor
+        // runs on with the letter and stays in reach. Nothing ended, so nothing is called a success.
+        if (!automation_.isConnected())
+            lose();
         return;
     }
     automation_.disconnect();

@@ -53,6 +53,10 @@ void RecordingAutomation::step(const QString& member, const QString& line) {
     steps_.append(line);
     if (!connected_)
         throw AutomationError(QStringLiteral("not connected"));
+    if (losing_.contains(member)) {
+        connected_ = false;
+        throw AutomationError(member + QStringLiteral(": connection lost"));
+    }
     if (failing_.contains(member))
         throw AutomationError(member + QStringLiteral(" failed"));
 }

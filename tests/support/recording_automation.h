@@ -11,12 +11,17 @@ namespace zep::test {
 
 // The automation double: records every step as a line ("connect Word.Application running-or-new",
 // "call Documents.Open("a.odt", false, 0)", "set Visible = true", "get Version", "disconnect") and
-// fails the steps it is told to, naming a member or "connect". A call while nothing is connected
-// fails, as it does on the real object.
+// fails the steps it is told to, naming a member or "connect": keeping the connection, or losing it
+// as when the word processor went away. A call while nothing is connected fails, as it does on the
+// real object.
 class RecordingAutomation : public Automation {
 public:
     void failAt(const QString& member) { failing_.insert(member); }
-    void succeedAt(const QString& member) { failing_.remove(member); }
+    void loseConnectionAt(const QString& member) { losing_.insert(member); }
+    void succeedAt(const QString& member) {
+        failing_.remove(member);
+        losing_.remove(member);
+    }
     const QStringList& steps() const { return steps_; }
     void clearSteps() { steps_.clear(); }
     // Run while connecting, as events are while the real object starts.
@@ -34,6 +39,7 @@ private:
 
     QStringList steps_;
     QSet<QString> failing_;
+    QSet<QString> losing_;
     bool connected_ = false;
 };
 
