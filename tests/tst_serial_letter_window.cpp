@@ -136,6 +136,27 @@ private:
     }
 };
 
+// Answers TS02 once it runs: its caption and whether both boxes start unticked, then the main-entry box
+// and OK or abort. Any other modal window is closed, so that the test fails instead of hanging.
+void answerBranchChoice(bool withMainEntries, bool ok, QString* caption = nullptr, bool* bothUnticked = nullptr) {
+    QTimer::singleShot(0, qApp, [=] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal->objectName() != u"TS02") {
+            if (modal != nullptr)
+                modal->close();
+            return;
+        }
+        auto* unter = modal->findChild<QCheckBox*>(QStringLiteral("CheckUnter"));
+        auto* haupt = modal->findChild<QCheckBox*>(QStringLiteral("CheckHaupt"));
+        if (caption)
+            *caption = modal->windowTitle();
+        if (bothUnticked)
+            *bothUnticked = !unter->isChecked() && !haupt->isChecked();
+        haupt->setChecked(withMainEntries);
+        modal->findChild<QPushButton*>(ok ? QStringLiteral("BtnOK") : QStringLiteral("BtnAbort"))->click();
+    });
+}
+
 } // namespace
 
 class TestSerialLetterWindow : public QObject {
@@ -208,28 +229,12 @@ void TestSerialLetterWindow::addingAddressesAndBranches() {
     run.select(u"Alpha GmbH");
     QString caption;
     bool bothUnticked = false;
-    QTimer::singleShot(0, qApp, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (QWidget* other = QApplication::activeModalWidget())
-                other->close(); // fails below instead of hanging
-            return;
-        }
-        caption = dialog->windowTitle();
-        bothUnticked = !dialog->findChild<QCheckBox*>(QStringLiteral("CheckUnter"))->isChecked() &&
-                       !dialog->findChild<QCheckBox*>(QStringLiteral("CheckHaupt"))->isChecked();
-        dialog->findChild<QPushButton*>(QStringLiteral("BtnAbort"))->click();
-    });
+    answerBranchChoice(false, false, &caption, &bothUnticked);
     run.press("BtnZweigHinzu");
     QCOMPARE(caption, QStringLiteral("Auswahl"));
     QVERIFY(bothUnticked);
     QCOMPARE(run.recipients().size(), 2);
-    QTimer::singleShot(0, qApp, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            dialog->findChild<QCheckBox*>(QStringLiteral("CheckHaupt"))->setChecked(true);
-            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
-        }
-    });
+    answerBranchChoice(true, true);
     run.press("BtnZweigHinzu");
     QCOMPARE(run.recipients(), QStringList({"Meier Anna", "Meier Anna", "Filiale", "Meier Anna"}));
     QCOMPARE(run.clicks, 5);

@@ -315,8 +315,9 @@ void OfficeAutomation::quit(const QVariantList& arguments) {
 }
 
 // Returns once the office has ended; throws, still connected, when the user cancelled its question
-// about unsaved changes, and disconnected when the bridge broke first. This program's windows keep
-// painting meanwhile; a prompt the user answers has no time bound, a broken bridge ends the wait.
+// about unsaved changes or gave no answer within the bound (an office busy with a dialog of its own
+// drops the request without a word), and disconnected when the bridge broke first. This program's
+// windows keep painting meanwhile.
 void OfficeAutomation::quitAskingTheUser() {
     auto* watch = new QuitWatch; // owned by the reference below
     const Reference<css::frame::XTerminateListener> listener(watch);
@@ -329,23 +330,30 @@ void OfficeAutomation::quitAskingTheUser() {
         for (const auto& bridge : bridges)
             bridge->removeEventListener(bridgeListener);
     };
+    auto stopWatching = [&] {
+        stopWatchingBridges();
+        if (watch->outcome() != QuitWatch::Outcome::Ended && watch->outcome() != QuitWatch::Outcome::Lost)
+            m_desktop->removeTerminateListener(listener);
+    };
+    QElapsedTimer waited;
+    waited.start();
     try {
         dispatchQuit(m_office, m_desktop, frameOf(m_document, m_desktop));
-        while (watch->outcome() == QuitWatch::Outcome::Pending)
+        while (watch->outcome() == QuitWatch::Outcome::Pending && waited.elapsed() < m_options.quitAnswerBound.count())
             waitPolling();
     } catch (...) {
-        stopWatchingBridges();
+        stopWatching();
         throw;
     }
-    stopWatchingBridges();
+    stopWatching();
     switch (watch->outcome()) {
+    case QuitWatch::Outcome::Pending:
+        throw AutomationError(QStringLiteral("Quit: Das Textprogramm hat nicht geantwortet"));
     case QuitWatch::Outcome::Cancelled:
-        m_desktop->removeTerminateListener(listener);
         throw AutomationError(QStringLiteral("Quit: Das Beenden wurde abgebrochen"));
     case QuitWatch::Outcome::Lost:
         disconnect();
         throw AutomationError(QStringLiteral("Quit: Die Verbindung zum Textprogramm brach ab"));
-    case QuitWatch::Outcome::Pending:
     case QuitWatch::Outcome::Ended:
         break;
     }

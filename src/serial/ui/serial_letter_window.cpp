@@ -188,8 +188,8 @@ void SerialLetterWindow::showFor(TDM& dm, TTreeView2& addressTree) {
     activateWindow();
 }
 
-// While the word processor is being waited for, the window still paints; a second command or a close
-// request then waits until the first is done.
+// While the word processor is being waited for, the window still paints but runs no second command
+// and does not close: a click waits for the first command to end, a close request meanwhile is refused.
 void SerialLetterWindow::onToolButton(const QString& name) {
     if (sound_)
         sound_->play();
