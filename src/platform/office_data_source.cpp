@@ -23,6 +23,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QUrl>
 
 namespace zep {
@@ -34,11 +35,11 @@ using css::uno::Reference;
 using css::uno::UNO_QUERY;
 using css::uno::UNO_QUERY_THROW;
 
-// The data file's format. An empty string delimiter reads as none, so a quote in a value stays text.
+// The format of the office's copy of the data file: every value quoted, so every column is text.
 css::uno::Sequence<css::beans::PropertyValue> flatFileInfo(const QString& extension) {
     return unoSequence({unoProperty("Extension", Any(toUno(extension))), unoProperty("HeaderLine", Any(true)),
                         unoProperty("FieldDelimiter", Any(rtl::OUString("\t"))),
-                        unoProperty("StringDelimiter", Any(rtl::OUString())),
+                        unoProperty("StringDelimiter", Any(rtl::OUString("\""))),
                         unoProperty("DecimalDelimiter", Any(rtl::OUString(","))),
                         unoProperty("ThousandDelimiter", Any(rtl::OUString("."))),
                         unoProperty("CharSet", Any(rtl::OUString("windows-1252")))});
@@ -57,6 +58,37 @@ void revokeOld(const Reference<css::sdb::XDatabaseContext>& databases, const rtl
     if (document.is())
         document->close(true);
     Reference<css::lang::XComponent>(old, UNO_QUERY_THROW)->dispose();
+}
+
+QByteArray quotedLine(const QByteArray& line) {
+    QList<QByteArray> values = line.split('\t');
+    for (QByteArray& value : values)
+        value = '"' + value.replace('"', "\"\"") + '"';
+    return values.join('\t');
+}
+
+// The office's text driver takes a column for numbers when each of its values looks like one ("01067",
+// "1.000") and then merges them as numbers ("1067", "1000"); a quoted value is always text. So the
+// office reads a copy of the data file with every value quoted, in a folder of its own (where no other
+// file can pose as a table), and every value merges exactly as written.
+QString writeQuotedCopy(const QFileInfo& file) {
+    QFile in(file.absoluteFilePath());
+    if (!in.open(QIODevice::ReadOnly))
+        throw AutomationError(QStringLiteral("Datendatei %1 kann nicht gelesen werden").arg(in.fileName()));
+    QList<QByteArray> lines = in.readAll().split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    QByteArray copy;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArray line = lines[i].endsWith('\r') ? lines[i].chopped(1) : lines[i];
+        copy += (i == 0 ? line : quotedLine(line)) + "\r\n";
+    }
+    const QString folder = QDir(file.absolutePath()).filePath(file.completeBaseName() + QStringLiteral(".office"));
+    QSaveFile out(QDir(folder).filePath(file.completeBaseName() + QStringLiteral(".txt")));
+    if (!QDir().mkpath(folder) || !out.open(QIODevice::WriteOnly) || out.write(copy) != copy.size() || !out.commit())
+        throw AutomationError(QStringLiteral("Die Kopie der Datendatei für das Office wurde nicht geschrieben: ") +
+                              out.errorString());
+    return folder;
 }
 
 rtl::OUString fileUrl(const QString& path) {
@@ -78,9 +110,10 @@ QString registerDataFile(const Reference<css::uno::XComponentContext>& office, c
         office->getServiceManager()->createInstanceWithContext("com.sun.star.sdb.OfficeDatabaseDocument", office),
         UNO_QUERY_THROW);
     Reference<css::beans::XPropertySet> source(document->getDataSource(), UNO_QUERY_THROW);
-    const QString folderUrl = QUrl::fromLocalFile(file.absolutePath() + QLatin1Char('/')).toString(QUrl::FullyEncoded);
+    const QString folder = writeQuotedCopy(file);
+    const QString folderUrl = QUrl::fromLocalFile(folder + QLatin1Char('/')).toString(QUrl::FullyEncoded);
     source->setPropertyValue("URL", Any(toUno(QStringLiteral("sdbc:flat:") + folderUrl)));
-    source->setPropertyValue("Info", Any(flatFileInfo(file.suffix())));
+    source->setPropertyValue("Info", Any(flatFileInfo(QStringLiteral("txt"))));
     const QString odb = QDir(file.absolutePath()).filePath(file.completeBaseName() + QStringLiteral(".odb"));
     Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeAsURL(fileUrl(odb), {});
     Reference<css::uno::XNamingService>(databases, UNO_QUERY_THROW)->registerObject(unoName, source);
