@@ -10,6 +10,7 @@
 #include "serial/serial_recipients.h"
 #include "serial/serial_texts.h"
 #include "serial/word_session.h"
+#include "serial_tables.h"
 #include "test_install.h"
 
 #include <com/sun/star/beans/NamedValue.hpp>
@@ -205,24 +206,18 @@ qint64 pidFromFile(const QString& path) {
 struct SerialClient {
     static constexpr qint32 letter = 7;
     const QStringList mergeFields{QStringLiteral("Name1"), QStringLiteral("Ort")};
-    Table addresses, recipients, recipientWriter;
+    test::SerialTables tables;
+    Table& addresses = tables.addresses;
+    Table& recipients = tables.recipients;
+    Table& recipientWriter = tables.recipientWriter;
     QList<qint64> addressNumbers;
     QStringList statuses;
 
-    explicit SerialClient(const QString& dir) {
-        QDir().mkpath(dir);
-        test::createClientTables(dir);
-        test::openTable(addresses, dir, QStringLiteral("Adressen.DB"));
-        test::openTable(recipientWriter, dir, QStringLiteral("Serie.db"));
-        test::openTable(recipients, dir, QStringLiteral("Serie.db"));
-        recipients.setIndexName(QStringLiteral("iDoku"));
-        recipients.setRange(letter);
-    }
+    explicit SerialClient(const QString& dir) : tables(dir, letter) {}
     qint64 recipient(const QString& name1, const QString& ort) {
         if (!addresses.isActive())
             addresses.open();
-        const qint64 number =
-            test::appendRecord(addresses, {{QStringLiteral("Name1"), name1}, {QStringLiteral("Ort"), ort}});
+        const qint64 number = tables.address(name1, ort);
         addRecipient(recipientWriter, letter, qint32(number), name1);
         addressNumbers << number;
         recipients.refresh();

@@ -9,6 +9,7 @@
 #include "serial/serial_texts.h"
 #include "serial/word_session.h"
 #include "serial/word_version.h"
+#include "serial_tables.h"
 #include "small_disk.h"
 #include "test_install.h"
 
@@ -22,22 +23,15 @@ namespace {
 
 constexpr qint32 letter = 7;
 
-// Adressen.DB and Serie.db of one client, with the recipients restricted to the letter as the window has them.
+// One client's tables in a directory of their own.
 struct SerialFixture {
     QTemporaryDir dir;
-    Table addresses, recipients, recipientWriter;
+    SerialTables tables{dir.path(), letter};
+    Table& addresses = tables.addresses;
+    Table& recipients = tables.recipients;
+    Table& recipientWriter = tables.recipientWriter;
 
-    SerialFixture() {
-        createClientTables(dir.path());
-        openTable(addresses, dir.path(), QStringLiteral("Adressen.DB"));
-        openTable(recipientWriter, dir.path(), QStringLiteral("Serie.db"));
-        openTable(recipients, dir.path(), QStringLiteral("Serie.db"));
-        recipients.setIndexName(QStringLiteral("iDoku"));
-        recipients.setRange(letter);
-    }
-    qint64 address(const QString& name1, const QString& ort) {
-        return appendRecord(addresses, {{QStringLiteral("Name1"), name1}, {QStringLiteral("Ort"), ort}});
-    }
+    qint64 address(const QString& name1, const QString& ort) { return tables.address(name1, ort); }
     void recipient(qint64 addressNumber, qint32 letterNumber = letter) {
         addRecipient(recipientWriter, letterNumber, qint32(addressNumber),
                      QStringLiteral("Eintrag %1").arg(addressNumber));
@@ -210,6 +204,13 @@ struct SessionRun {
     int dataFileWrites = 0;
     bool dataFileSucceeds = true;
 
+    // A started session whose start is forgotten: only what follows is recorded.
+    void startAndForget() {
+        session.start(letterFile, true);
+        automation.clearSteps();
+        statuses.clear();
+    }
+
     explicit SessionRun(int version) {
         session.setVersion(version);
         session.showStatus = [this](const QString& text) {
@@ -340,9 +341,7 @@ void TestSerialLetters::basicPathFailures() {
 
 void TestSerialLetters::refreshAndEnd() {
     SessionRun run(8);
-    run.session.start(letterFile, true);
-    run.automation.clearSteps();
-    run.statuses.clear();
+    run.startAndForget();
     run.session.refresh();
     QCOMPARE(run.automation.steps(),
              QStringList{"get Version"} + applicationStart.mid(2, 2) + QStringList{"call Activate()"});
@@ -421,9 +420,7 @@ void TestSerialLetters::refreshAndEndFailures() {
     QFETCH(QString, message);
     QFETCH(QStringList, steps);
     SessionRun run(version);
-    run.session.start(letterFile, true);
-    run.automation.clearSteps();
-    run.statuses.clear();
+    run.startAndForget();
     losesConnection ? run.automation.loseConnectionAt(member) : run.automation.failAt(member);
     ending ? run.session.end() : run.session.refresh();
     QCOMPARE(run.automation.steps(), steps);
@@ -435,9 +432,7 @@ void TestSerialLetters::refreshAndEndFailures() {
 // Nothing is told and nothing called a success; the connection stays for the next refresh and end.
 void TestSerialLetters::cancelledQuitKeepsTheConnection() {
     SessionRun run(8);
-    run.session.start(letterFile, true);
-    run.automation.clearSteps();
-    run.statuses.clear();
+    run.startAndForget();
     run.automation.failAt(QStringLiteral("Quit"));
     run.session.end();
     QCOMPARE(run.automation.steps(), QStringList({"get Version", "call Activate()", "call Quit(-2, 0, 0)"}));

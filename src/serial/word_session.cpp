@@ -216,11 +216,15 @@ void WordSession::endApplication() {
     status(serial_texts::statusDone());
 }
 
+void WordSession::closeBasicWord() {
+    automation_.call(QStringLiteral("AnwAktivieren"), {QString(), 1});
+    automation_.call(QStringLiteral("AnwSchließen"), {wordWindow});
+}
+
 void WordSession::endBasic() {
     status(serial_texts::statusEndingWord());
     try {
-        automation_.call(QStringLiteral("AnwAktivieren"), {QString(), 1});
-        automation_.call(QStringLiteral("AnwSchließen"), {wordWindow});
+        closeBasicWord();
     } catch (const AutomationError&) {
         automation_.disconnect();
         tell(serial_texts::connectionLost());
@@ -234,8 +238,7 @@ void WordSession::close() {
     if (wordPathFor(version_) != WordPath::WordBasic)
         return;
     try {
-        automation_.call(QStringLiteral("AnwAktivieren"), {QString(), 1});
-        automation_.call(QStringLiteral("AnwSchließen"), {wordWindow});
+        closeBasicWord();
     } catch (const AutomationError&) {
     }
     automation_.disconnect();

@@ -55,6 +55,7 @@ private:
     void rewriteAndAttach(bool application);
     void endApplication();
     void endBasic();
+    void closeBasicWord();
     void status(const QString& text);
     void tell(const QString& text);
 
