@@ -36,6 +36,36 @@ bool rawExec(const QString& path, const char* sql) {
     return ok;
 }
 
+// Overwrites every page of a table file but the first (the schema) and the table's root page: the
+// file opens as a table, and its records cannot be read.
+bool damageRecordPages(const QString& path) {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* stmt = nullptr;
+    qint64 pageSize = 0, root = 0;
+    if (sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK &&
+        sqlite3_prepare_v2(db,
+                           "SELECT (SELECT page_size FROM pragma_page_size), rootpage FROM sqlite_master "
+                           "WHERE name = 'data'",
+                           -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        pageSize = sqlite3_column_int64(stmt, 0);
+        root = sqlite3_column_int64(stmt, 1);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    QFile file(path);
+    if (pageSize <= 0 || !file.open(QIODevice::ReadWrite))
+        return false;
+    const qint64 pages = file.size() / pageSize;
+    if (pages < 4)
+        return false;
+    for (qint64 page = 2; page <= pages; ++page) {
+        if (page != root && !(file.seek((page - 1) * pageSize) && file.write(QByteArray(pageSize, '\xff')) == pageSize))
+            return false;
+    }
+    return true;
+}
+
 QString errorOf(const std::function<void()>& work) {
     try {
         work();
@@ -284,6 +314,54 @@ private slots:
         query.setDirectory(data_);
         query.setSql(sql);
         QCOMPARE(errorOf([&] { query.open(); }), message);
+        QVERIFY(!query.isActive());
+    }
+
+    void queryFailuresNameTheTables_data() {
+        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("firstLine"); // %1: the directory
+        QString columns = QStringLiteral("Nr");
+        for (int i = 0; i < 2000; ++i)
+            columns += QStringLiteral(", Nr");
+        QTest::newRow("SQL error, one table")
+            << false << QStringLiteral("SELECT %1 FROM dok.db").arg(columns) << "Datenbankfehler in \"%1/Dok.DB\".";
+        QTest::newRow("SQL error, joined")
+            << false << QStringLiteral("SELECT %1 FROM dok.db LEFT JOIN adressen.db a ON NrFirma = a.Nr").arg(columns)
+            << "Datenbankfehler in \"%1/Dok.DB\" oder \"%1/Adressen.DB\".";
+        QTest::newRow("damaged, one table") << true << "SELECT * FROM dok.db"
+                                            << "Die Datei \"%1/Dok.DB\" ist keine gültige Tabelle oder beschädigt.";
+        QTest::newRow("damaged, three tables")
+            << true
+            << "SELECT Titel, a.Name1, t.Thema FROM dok.db LEFT JOIN adressen.db a ON NrFirma = a.Nr "
+               "LEFT JOIN thema.db t ON NrThema = t.Nr LEFT JOIN adressen.db b ON NrFirma = b.Nr"
+            << "Die Datei \"%1/Dok.DB\", \"%1/Adressen.DB\" oder \"%1/Thema.DB\" ist keine gültige Tabelle oder "
+               "beschädigt.";
+    }
+
+    // A query runs on a connection of its own to which its tables are attached; what fails there is
+    // told with the tables' files.
+    void queryFailuresNameTheTables() {
+        QFETCH(bool, damaged);
+        QFETCH(QString, sql);
+        QFETCH(QString, firstLine);
+        QString dir = data_;
+        if (damaged) {
+            dir = makeDirectory(QStringLiteral("beschaedigt"));
+            test::createClientTables(dir);
+            {
+                Table dok;
+                openTable(dok, dir, QStringLiteral("Dok.DB"));
+                for (int i = 0; i < 60; ++i)
+                    appendRecord(dok, {{"NrFirma", 1}, {"Titel", QString(200, u'x')}});
+            }
+            QVERIFY(damageRecordPages(QDir(dir).filePath(QStringLiteral("Dok.DB"))));
+        }
+        Query query;
+        query.setDirectory(dir);
+        query.setSql(sql);
+        const QString message = errorOf([&] { query.open(); });
+        QCOMPARE(message.section(u'\n', 0, 0), firstLine.arg(dir));
         QVERIFY(!query.isActive());
     }
 

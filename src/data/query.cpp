@@ -24,7 +24,10 @@ void Query::setSql(const QString& sql) {
 
 void Query::openCursor() {
     const TranslatedQuery translated = translateLocalSql(sql_, directory_);
-    auto connection = Connection::inMemory();
+    QStringList tables;
+    for (const auto& attachment : translated.attachments)
+        tables << attachment.path;
+    auto connection = Connection::inMemory(tables);
     for (const auto& attachment : translated.attachments) {
         QUrl uri = QUrl::fromLocalFile(attachment.path);
         uri.setQuery(QStringLiteral("mode=ro"));

@@ -17,39 +17,60 @@ QString sqliteMessage(sqlite3* db) {
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
-// The German sentence for the common causes; SQLite's own text follows only as a detail line.
-QString describeFailure(sqlite3* db, const QString& path) {
+QString quoted(const QString& text) {
+    return u'"' + text + u'"';
+}
+
+// "a", "b" oder "c": each file once, in the order given.
+QString quotedAlternatives(const QStringList& files) {
+    QStringList names;
+    for (const QString& file : files)
+        if (!names.contains(quoted(file)))
+            names << quoted(file);
+    if (names.size() < 2)
+        return names.join(QString());
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" oder ") + last;
+}
+
+QString corruptMessage(const QString& place) {
+    return QStringLiteral("Die Datei %1 ist keine gültige Tabelle oder beschädigt.").arg(place);
+}
+
+// The German sentence for the common causes, naming the place (quoted file names); SQLite's own text
+// follows only as a detail line.
+QString describeFailure(sqlite3* db, const QString& place) {
     const int code = sqlite3_extended_errcode(db);
     const int primary = code & 0xff;
     const QString detail = QStringLiteral("\nEinzelheiten: ") + sqliteMessage(db);
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
-        return corruptTableMessage(path);
+        return corruptMessage(place);
     if (primary == SQLITE_CONSTRAINT)
-        return QStringLiteral("Schlüsselverletzung in \"%1\": Ein Wert verletzt eine Regel der Tabelle.").arg(path) +
+        return QStringLiteral("Schlüsselverletzung in %1: Ein Wert verletzt eine Regel der Tabelle.").arg(place) +
                detail;
     if (primary == SQLITE_FULL)
-        return QStringLiteral("Der Datenträger ist voll; \"%1\" wurde nicht geändert.").arg(path);
+        return QStringLiteral("Der Datenträger ist voll; %1 wurde nicht geändert.").arg(place);
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        return QStringLiteral("Die Tabelle \"%1\" wird gerade von einem anderen Programm benutzt. Bitte versuchen Sie "
+        return QStringLiteral("Die Tabelle %1 wird gerade von einem anderen Programm benutzt. Bitte versuchen Sie "
                               "es später noch einmal.")
-                   .arg(path) +
+                   .arg(place) +
                detail;
     if (primary == SQLITE_READONLY)
-        return QStringLiteral("Auf \"%1\" kann nicht geschrieben werden: Die Datei oder der Datenträger ist "
+        return QStringLiteral("Auf %1 kann nicht geschrieben werden: Die Datei oder der Datenträger ist "
                               "schreibgeschützt.")
-                   .arg(path) +
+                   .arg(place) +
                detail;
     if (primary == SQLITE_PERM || primary == SQLITE_AUTH)
-        return QStringLiteral("Der Zugriff auf \"%1\" wurde verweigert.").arg(path) + detail;
+        return QStringLiteral("Der Zugriff auf %1 wurde verweigert.").arg(place) + detail;
     if (primary == SQLITE_CANTOPEN)
-        return QStringLiteral("Die Tabelle \"%1\" kann nicht geöffnet werden: Die Datei fehlt oder der Zugriff wurde "
+        return QStringLiteral("Die Tabelle %1 kann nicht geöffnet werden: Die Datei fehlt oder der Zugriff wurde "
                               "verweigert.")
-                   .arg(path) +
+                   .arg(place) +
                detail;
     if (primary == SQLITE_IOERR)
-        return QStringLiteral("Beim Lesen oder Schreiben von \"%1\" meldet der Datenträger einen Fehler.").arg(path) +
+        return QStringLiteral("Beim Lesen oder Schreiben von %1 meldet der Datenträger einen Fehler.").arg(place) +
                detail;
-    return QStringLiteral("Datenbankfehler in \"%1\".").arg(path) + detail;
+    return QStringLiteral("Datenbankfehler in %1.").arg(place) + detail;
 }
 
 bool hasDatabaseHeader(const QString& path) {
@@ -78,10 +99,11 @@ std::map<QString, std::weak_ptr<Connection>>& openFiles() {
 } // namespace
 
 QString corruptTableMessage(const QString& path) {
-    return QStringLiteral("Die Datei \"%1\" ist keine gültige Tabelle oder beschädigt.").arg(path);
+    return corruptMessage(quoted(path));
 }
 
-Connection::Connection(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {
+Connection::Connection(sqlite3* db, QString path, QString place)
+    : db_(db), path_(std::move(path)), place_(std::move(place)) {
     registerCollation(db_);
     sqlite3_busy_timeout(db_, 2000);
     sqlite3_extended_result_codes(db_, 1);
@@ -104,25 +126,25 @@ std::shared_ptr<Connection> Connection::forFile(const QString& path) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(key.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = describeFailure(db, key);
+        const QString message = describeFailure(db, quoted(key));
         sqlite3_close_v2(db);
         throw EngineError(message);
     }
-    std::shared_ptr<Connection> connection(new Connection(db, key));
+    std::shared_ptr<Connection> connection(new Connection(db, key, quoted(key)));
     connection->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     connection->exec(QStringLiteral("PRAGMA synchronous=FULL"));
     files[key] = connection;
     return connection;
 }
 
-std::unique_ptr<Connection> Connection::inMemory() {
+std::unique_ptr<Connection> Connection::inMemory(const QStringList& tables) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr) !=
         SQLITE_OK) {
         sqlite3_close_v2(db);
         throw EngineError(QStringLiteral("Die Abfrage-Datenbank konnte nicht angelegt werden."));
     }
-    return std::unique_ptr<Connection>(new Connection(db, QStringLiteral(":memory:")));
+    return std::unique_ptr<Connection>(new Connection(db, QStringLiteral(":memory:"), quotedAlternatives(tables)));
 }
 
 Statement Connection::prepare(const QString& sql) {
@@ -134,7 +156,7 @@ Statement Connection::prepare(const QString& sql) {
     }
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db_, key.c_str(), int(key.size()), &stmt, nullptr) != SQLITE_OK)
-        throw EngineError(describeFailure(db_, path_));
+        throw EngineError(describeFailure(db_, place_));
     if (it != cache_.end())
         return Statement(*this, stmt, true);
     cache_.emplace(key, Cached{stmt, true});
@@ -145,7 +167,7 @@ void Connection::exec(const QString& sql) {
     char* error = nullptr;
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         sqlite3_free(error);
-        throw EngineError(describeFailure(db_, path_));
+        throw EngineError(describeFailure(db_, place_));
     }
 }
 
@@ -156,7 +178,7 @@ int Connection::changes() const {
     return sqlite3_changes(db_);
 }
 QString Connection::errorMessage() const {
-    return describeFailure(db_, path_);
+    return describeFailure(db_, place_);
 }
 
 void Connection::rollbackIfActive() noexcept {

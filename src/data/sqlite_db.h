@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 #include <unordered_map>
@@ -31,8 +32,9 @@ public:
     // first open settles an upgrade backup left beside the file: it replaces a file that is not an
     // SQLite database, and is removed otherwise.
     static std::shared_ptr<Connection> forFile(const QString& path);
-    // A private in-memory connection to which table files are attached (queries).
-    static std::unique_ptr<Connection> inMemory();
+    // A private in-memory connection to which the table files of a query are attached. Its failures
+    // name all those files, since SQLite's error does not tell which one failed.
+    static std::unique_ptr<Connection> inMemory(const QStringList& tables);
 
     sqlite3* handle() const { return db_; }
     const QString& path() const { return path_; }
@@ -48,9 +50,10 @@ public:
     void rollbackIfActive() noexcept;
 
 private:
-    Connection(sqlite3* db, QString path);
+    Connection(sqlite3* db, QString path, QString place);
     sqlite3* db_;
     QString path_;
+    QString place_; // what failures name: the quoted file, or the files of a query
     friend class Statement;
     struct Cached {
         sqlite3_stmt* stmt;
