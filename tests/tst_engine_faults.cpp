@@ -295,6 +295,10 @@ private slots:
         QTest::newRow("unknown alias with star")
             << "SELECT x.* FROM dok.db"
             << "Fehler in der Abfrage \"SELECT x.* FROM dok.db\": Unbekannte Tabelle \"x\".";
+        QTest::newRow("ORDER BY without a field")
+            << "SELECT Nr FROM dok.db ORDER BY Titel, ASC"
+            << "Fehler in der Abfrage \"SELECT Nr FROM dok.db ORDER BY Titel, ASC\": Im \"ORDER BY\" fehlt ein "
+               "Feldname.";
         QTest::newRow("%1 in the text")
             << "SELECT %1 FROM dok.db"
             << "Fehler in der Abfrage \"SELECT %1 FROM dok.db\": unerwartetes Zeichen \"%\"";

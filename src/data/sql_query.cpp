@@ -266,6 +266,9 @@ private:
         ++pos_;
         expectKeyword(u"BY");
         for (;;) {
+            // "ORDER BY DESC" would otherwise be read as a field named DESC.
+            if (peek().kind != Token::Word || isKeyword(peek().text))
+                sqlError(text_, QStringLiteral("Im \"ORDER BY\" fehlt ein Feldname."));
             const QString word = takeWord();
             std::optional<ColumnRef> ref = tryResolve(word);
             if (!ref) {

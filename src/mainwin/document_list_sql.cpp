@@ -41,15 +41,14 @@ QString sortName(const ColumnRow& column) {
     return documentColumn(column.field);
 }
 
+// A sort column outside the arrangement names no column, so the engine refuses the text and says why.
 QString orderColumn(const QList<ColumnRow>& columns, int sortColumn) {
-    if (sortColumn >= 0 && sortColumn < columns.size()) {
-        if (const QString name = sortName(columns[sortColumn]); !name.isEmpty())
-            return name;
-    }
-    if (!columns.isEmpty()) {
-        if (const QString name = sortName(columns.first()); !name.isEmpty())
-            return name;
-    }
+    if (sortColumn < 0 || sortColumn >= columns.size())
+        return {};
+    if (const QString name = sortName(columns[sortColumn]); !name.isEmpty())
+        return name;
+    if (const QString name = sortName(columns.first()); !name.isEmpty())
+        return name;
     return QStringLiteral("Nr");
 }
 
