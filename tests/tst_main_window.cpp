@@ -1003,16 +1003,29 @@ private slots:
         QCOMPARE(badgeAt(8, 30), overdueBadge);
     }
 
-    // "Zeigen" shows the edited arrangement, abort the saved one again; neither writes the file.
+    void columnDialogShowAndAbort_data() {
+        QTest::addColumn<bool>("zeigen");
+        QTest::addColumn<QString>("closing"); // "BtnAbort", "Escape" or "close"
+        QTest::newRow("Zeigen, abort") << true << "BtnAbort";
+        QTest::newRow("Zeigen, Escape") << true << "Escape";
+        QTest::newRow("Zeigen, close box") << true << "close";
+        QTest::newRow("Escape") << false << "Escape";
+        QTest::newRow("close box") << false << "close";
+    }
+
+    // "Zeigen" shows the edited arrangement; abort, Escape and the close box drop the edits and show
+    // the saved one again; none writes the file.
     void columnDialogShowAndAbort() {
+        QFETCH(bool, zeigen);
+        QFETCH(QString, closing);
         Installation inst;
         auto window = inst.makeWindow();
         showAndOpen(*window, inst);
         selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
-        const QByteArray saved = [&] {
-            QFile file(inst.program.paths.columnFile);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }();
+        const QByteArray saved = readBytes(inst.program.paths.columnFile);
+        const QStringList savedLabels = {"Titel", "Art", "Adresse", "Thema", "Erstellt", "Geändert", "Autor"};
+        const Query& list = inst.dm->dm1().QDok;
+        QCOMPARE(visibleLabels(list), savedLabels);
         auto* dialog = child<ColumnArrangementDialog>(*window, QStringLiteral("TT01"));
         dialog->show();
         auto* grid = child<QTableWidget>(*dialog, QStringLiteral("G"));
@@ -1021,17 +1034,24 @@ private slots:
         grid->item(0, 1)->setText(QStringLiteral("Betreff"));
         grid->item(0, 2)->setText(QStringLiteral("breit"));
         QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("0"));
-        child<QPushButton>(*dialog, QStringLiteral("BtnZeigen"))->click();
-        const Query& list = inst.dm->dm1().QDok;
-        QCOMPARE(visibleLabels(list), (QStringList{"Betreff", "Adresse", "Thema", "Erstellt", "Geändert", "Autor"}));
-        QVERIFY(dialog->shown());
-        child<QPushButton>(*dialog, QStringLiteral("BtnAbort"))->click();
+        if (zeigen) {
+            child<QPushButton>(*dialog, QStringLiteral("BtnZeigen"))->click();
+            QCOMPARE(visibleLabels(list),
+                     (QStringList{"Betreff", "Adresse", "Thema", "Erstellt", "Geändert", "Autor"}));
+            QVERIFY(dialog->shown());
+        }
+        if (closing == u"Escape") {
+            grid->setFocus();
+            QTest::keyClick(grid, Qt::Key_Escape);
+        } else if (closing == u"close") {
+            dialog->close();
+        } else {
+            child<QPushButton>(*dialog, closing)->click();
+        }
         QVERIFY(!dialog->isVisible());
-        QCOMPARE(visibleLabels(list),
-                 (QStringList{"Titel", "Art", "Adresse", "Thema", "Erstellt", "Geändert", "Autor"}));
-        QFile file(inst.program.paths.columnFile);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), saved);
+        QCOMPARE(visibleLabels(list), savedLabels);
+        QCOMPARE(dialog->arrangement(), readColumnFile(inst.program.paths.columnFile));
+        QCOMPARE(readBytes(inst.program.paths.columnFile), saved);
     }
 
     void columnDialogOkSavesArrangementAndSort() {

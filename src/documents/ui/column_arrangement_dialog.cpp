@@ -281,11 +281,16 @@ void ColumnArrangementDialog::BtnZeigenClick() {
     emit rebuildRequested();
 }
 
+// The edits are dropped, and a list that showed them shows the saved arrangement again.
 void ColumnArrangementDialog::BtnAbortClick() {
     loadArrangement();
     if (shown_)
         emit rebuildRequested();
-    done(QDialog::Rejected);
+    QDialog::reject();
+}
+
+void ColumnArrangementDialog::reject() {
+    BtnAbortClick();
 }
 
 } // namespace zep

@@ -16,7 +16,8 @@ class TStringGrid2;
 
 // TT01 "Tabellenspalten anordnen": created at start and kept for the whole run. Its grid is the live
 // arrangement of the document list, unsaved edits included; OK saves it to the column file with the
-// sort settings of the client, "Zeigen" shows it without saving, abort reloads the saved one.
+// sort settings of the client, "Zeigen" shows it without saving, abort (also Escape and the close
+// box) reloads the saved one.
 class ColumnArrangementDialog : public QDialog {
     Q_OBJECT
 public:
@@ -34,6 +35,8 @@ public:
     bool headingsFitTheColumnFile(QList<ColumnRow>& rows);
     // "Zeigen" was used during the current showing.
     bool shown() const { return shown_; }
+    // Escape and the close box act as the abort button.
+    void reject() override;
 
 signals:
     // The document list is to be built again from arrangement().
