@@ -46,6 +46,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -2060,6 +2061,51 @@ private slots:
         QCOMPARE(inst.interaction.texts(), QStringList());
     }
 
+    // "Nächster Datensatz" walks the whole list and stops on the last document; back from the first
+    // moves nothing.
+    void documentDetailStepsToBothEnds() {
+        Installation inst;
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        auto* tva = child<TTreeView2>(*window, QStringLiteral("TVA"));
+        tva->setCurrentItem(tva->topLevelItem(0));
+        child<QToolButton>(*window, QStringLiteral("Btn_D_All"))->click(); // every document of the client
+        Query& list = inst.dm->dm1().QDok;
+        const QStringList all = titles(list);
+        QCOMPARE(all.size(), 3);
+        list.first();
+        QStringList forward, backward;
+        int movesBeforeTheFirst = -1;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = activeDialogNamed(u"TA02");
+            if (dialog == nullptr)
+                return;
+            auto* title = dialog->findChild<QLineEdit*>(QStringLiteral("DBEdit1"));
+            auto* next = dialog->findChild<QToolButton*>(QStringLiteral("BtnNext"));
+            auto* previous = dialog->findChild<QToolButton*>(QStringLiteral("BtnPri"));
+            for (int i = 0; i < all.size(); ++i) {
+                next->click();
+                forward << title->text();
+            }
+            for (int i = 0; i < all.size() - 1; ++i) {
+                previous->click();
+                backward << title->text();
+            }
+            const QSignalSpy moves(&list, &DataSet::dataChanged);
+            previous->click();
+            movesBeforeTheFirst = int(moves.count());
+            backward << title->text();
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnAbbruch"))->click();
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Book")), Qt::LeftButton);
+        QCOMPARE(forward, (QStringList{all[1], all[2], all[2]}));
+        QCOMPARE(backward, (QStringList{all[1], all[0], all[0]}));
+        QCOMPARE(movesBeforeTheFirst, 0);
+        QCOMPARE(list.recNo(), 1);
+        QCOMPARE(inst.dm->TDok.field(u"Titel").asString(), all[0]);
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
     void newNote_data() {
         QTest::addColumn<QString>("closing"); // "OK", "BitBtn2", "close", "Escape"
         QTest::newRow("OK files the note") << "OK";
@@ -2364,6 +2410,50 @@ private slots:
         QVERIFY(dok.findKey({nr}));
         QCOMPARE(dok.field(u"NrFirma").asInteger(), -1);
         QCOMPARE(dok.field(u"NrThema").asInteger(), 2);
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
+    void deletionKeepsTheRow_data() {
+        QTest::addColumn<int>("deleted"); // the row, from 1
+        QTest::addColumn<int>("current"); // the row afterwards, from 1
+        QTest::addColumn<int>("shown");   // the row, from 1 before the deletion, of the document shown then
+        QTest::newRow("a middle row: the next document moves up into it") << 4 << 4 << 5;
+        QTest::newRow("the second-to-last: the last moves up into it") << 7 << 7 << 8;
+        QTest::newRow("the last: the new last") << 8 << 7 << 7;
+    }
+
+    // After "Dokument löschen" the list stands on the row the deleted document held.
+    void deletionKeepsTheRow() {
+        QFETCH(int, deleted);
+        QFETCH(int, current);
+        QFETCH(int, shown);
+        const FixedClock clock(QDate(2026, 12, 7));
+        Installation inst;
+        inst.addResubmissionDocuments();
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        window->SelectView(2);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVD")), QStringLiteral("Alle"));
+        Query& list = inst.dm->dm1().QDok;
+        const QStringList before = titles(list);
+        QCOMPARE(before.size(), 8);
+        list.setRecNo(deleted);
+        bool confirmed = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = activeDialogNamed(u"TA03");
+            if (dialog == nullptr)
+                return;
+            dialog->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+            confirmed = true;
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Del")), Qt::LeftButton);
+        QVERIFY(confirmed);
+        QCOMPARE(list.recNo(), current);
+        QCOMPARE(list.field(u"Titel").asString(), before[shown - 1]);
+        QCOMPARE(inst.dm->TDok.field(u"Nr").asInteger(), list.field(u"Nr").asInteger());
+        QStringList after = before;
+        after.removeAt(deleted - 1);
+        QCOMPARE(titles(list), after); // walks the list
         QCOMPARE(inst.interaction.texts(), QStringList());
     }
 

@@ -208,21 +208,17 @@ void MainWindow::showDocumentDetail() {
     if (!listHasDocuments())
         return;
     Query& query = dm_->dm1().QDok;
+    // A step off either end of the list moves nothing.
     DocumentDetailDialog dialog(
-        *dm_,
-        [&query](int step) {
-            const int row = query.recNo() + step;
-            if (row >= 0 && row < query.recordCount())
-                query.setRecNo(row);
-        },
-        this);
+        *dm_, [&query](int step) { query.moveBy(step); }, this);
     dialog.exec();
     const qint64 nr = dm_->TDok.field(u"Nr").asInteger();
     RefreshDocumentList();
     locateDocument(nr);
 }
 
-// After a deletion the list is read anew and stands on the row the deleted document held.
+// After a deletion the list is read anew and stands on the row the deleted document held, or on the
+// last row when the deleted document was the last.
 void MainWindow::deleteCurrentDocument() {
     if (!listHasDocuments())
         return;
@@ -235,7 +231,7 @@ void MainWindow::deleteCurrentDocument() {
         return;
     RefreshDocumentList();
     if (query.isActive() && !query.isEmpty())
-        query.setRecNo(std::min(row, query.recordCount() - 1));
+        query.setRecNo(std::min(row, query.recordCount()));
 }
 
 // The document is filed under the other entry; the list is read anew and keeps its row.
