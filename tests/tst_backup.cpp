@@ -1,4 +1,5 @@
 #include "data/collation.h"
+#include "durable_steps.h"
 #include "file_bytes.h"
 #include "scripted_interaction.h"
 #include "test_install.h"
@@ -221,6 +222,29 @@ private slots:
                  QStringLiteral("Die Sicherung ist unvollständig. Diese Dateien konnten nicht gesichert werden:\n\n"
                                 "Notizen.txt: Der Datenträger meldet einen Ein-/Ausgabefehler\nThema.DB: Die Tabelle "
                                 "ist beschädigt\nThemen.dat: Unter diesem Namen steht ein Ordner"));
+    }
+
+    // Each table's copy is flushed to disk, and the names of all copies are synced, before the marker
+    // of an unfinished backup goes; its removal is synced too. Only then is the backup done.
+    void copiesAreOnDiskBeforeTheBackupIsDone() {
+        QTemporaryDir data;
+        QTemporaryDir target;
+        test::createClientTables(data.path());
+        QVERIFY(writeBytes(QDir(data.path()).filePath(QStringLiteral("Adressen.dat")), QByteArray(64, '\x07')));
+        test::DurableStepLog log;
+        QVERIFY(backupClientData(data.path(), target.path()).complete());
+        const QDir t(target.path());
+        const qsizetype done = log.indexOf(DurableStep::Removed, t.filePath(QString::fromUtf16(IncompleteMarkerName)));
+        QVERIFY(done >= 0);
+        qsizetype lastCopy = -1;
+        for (const char* table : {"Adressen.DB", "Dok.DB", "Serie.db", "Thema.DB"}) {
+            const qsizetype synced = log.indexOf(DurableStep::FileSynced, t.filePath(QString::fromLatin1(table)));
+            QVERIFY2(synced >= 0 && synced < done, table);
+            lastCopy = std::max(lastCopy, synced);
+        }
+        const qsizetype namesSynced = log.indexOf(DurableStep::FolderSynced, target.path(), lastCopy);
+        QVERIFY(namesSynced > lastCopy && namesSynced < done);
+        QCOMPARE(log.changesNotSynced(), QStringList());
     }
 
     // A backup cut short between two files (the process killed) keeps the marker; one that

@@ -1,9 +1,12 @@
+#include "app/safe_file.h"
 #include "data/cp1252.h"
 #include "data/format_error.h"
 #include "data/table.h"
 #include "data/treefile.h"
 #include "file_bytes.h"
 #include "required_tool.h"
+#include "scripted_interaction.h"
+#include "small_disk.h"
 #include "test_install.h"
 #include "tools/address_dbase.h"
 #include "tools/dbase_file.h"
@@ -18,9 +21,12 @@
 
 #include <cstring>
 #include <sys/mman.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace zep;
+using zep::test::ScriptedInteraction;
+using zep::test::SmallDisk;
 using zep::test::writeBytes;
 
 namespace {
@@ -31,6 +37,10 @@ QByteArray readBytes(const QString& path) {
 }
 
 const QDate Today(2026, 12, 10);
+
+int importFile(const QString& dbfPath, const QString& dataDir, const QString& treeFile) {
+    return importAddresses(readAddressImport(dbfPath), dataDir, treeFile);
+}
 
 // A long note with umlauts that no text field of 254 bytes can hold.
 QString longNote() {
@@ -122,6 +132,38 @@ DbfFiles dbaseFourMemo(const DbfFiles& three) {
         block.append(char((length >> shift) & 0xFF));
     files.memo += block + note + QByteArray("Rest", 4) + QByteArray(512 - 8 - note.size() - 4, '\x1A');
     return files;
+}
+
+// A table of the text fields NAME1 and ORT (30 bytes each) holding the bytes given as they are, with
+// the language byte given.
+QByteArray rawTextDbf(const QList<QList<QByteArray>>& records, char languageByte) {
+    constexpr int FieldLength = 30;
+    DbfTable table;
+    table.fields = {{QStringLiteral("NAME1"), 'C', FieldLength, 0}, {QStringLiteral("ORT"), 'C', FieldLength, 0}};
+    for (qsizetype r = 0; r < records.size(); ++r)
+        table.records.append({QString(), QString()});
+    QByteArray bytes = writeDbf(table, Today).table;
+    const int headerSize = quint8(bytes[8]) | quint8(bytes[9]) << 8;
+    const int recordSize = 1 + 2 * FieldLength;
+    for (qsizetype r = 0; r < records.size(); ++r)
+        for (qsizetype f = 0; f < records[r].size(); ++f)
+            bytes.replace(headerSize + r * recordSize + 1 + f * FieldLength, records[r][f].size(), records[r][f]);
+    bytes[29] = languageByte;
+    return bytes;
+}
+
+// Marks a record of a table as deleted, as dBase does.
+void markDeleted(QByteArray& bytes, int record) {
+    const int headerSize = quint8(bytes[8]) | quint8(bytes[9]) << 8;
+    const int recordSize = quint8(bytes[10]) | quint8(bytes[11]) << 8;
+    bytes[headerSize + record * recordSize] = '*';
+}
+
+QStringList treeNames(const QString& treeFile) {
+    QStringList names;
+    for (const TreeFileRecord& record : readTreeFile(treeFile))
+        names.append(record.name);
+    return names;
 }
 
 // Bytes that end right before a page that cannot be read.
@@ -236,8 +278,8 @@ private slots:
         Clients clients;
         QTemporaryDir out;
         QCOMPARE(exportAddresses(clients.source.path(), out.path(), Today), 3);
-        QCOMPARE(importAddresses(QDir(out.path()).filePath(QStringLiteral("Adressen.dbf")), clients.target.path(),
-                                 clients.targetTree()),
+        QCOMPARE(importFile(QDir(out.path()).filePath(QStringLiteral("Adressen.dbf")), clients.target.path(),
+                            clients.targetTree()),
                  3);
         const QStringList fields{"Person", "Name1",  "Name2", "Ort",   "AnredeBrief",
                                  "Datum1", "Datum2", "Zahl1", "Zahl2", "Notice"};
@@ -291,7 +333,7 @@ private slots:
         QVERIFY(writeBytes(path, dbf));
         const QByteArray treeBefore = readBytes(clients.targetTree());
         try {
-            importAddresses(path, clients.target.path(), clients.targetTree());
+            importFile(path, clients.target.path(), clients.targetTree());
             QFAIL("the file was taken");
         } catch (const FormatError& error) {
             QCOMPARE(error.message(), QStringLiteral("Die Datei \"%1\" ist keine lesbare dBase-Datei: %2.")
@@ -315,7 +357,7 @@ private slots:
         QVERIFY(writeBytes(path, bytes));
         const QByteArray treeBefore = readBytes(clients.targetTree());
         try {
-            importAddresses(path, clients.target.path(), clients.targetTree());
+            importFile(path, clients.target.path(), clients.targetTree());
             QFAIL("the file was taken");
         } catch (const FormatError& error) {
             QCOMPARE(error.message(),
@@ -335,7 +377,7 @@ private slots:
         other.records = {{QStringLiteral("Schraube"), 0.25}};
         const QString path = QDir(clients.source.path()).filePath(QStringLiteral("Artikel.dbf"));
         QVERIFY(writeBytes(path, writeDbf(other, Today).table));
-        QVERIFY_THROWS_EXCEPTION(FormatError, importAddresses(path, clients.target.path(), clients.targetTree()));
+        QVERIFY_THROWS_EXCEPTION(FormatError, importFile(path, clients.target.path(), clients.targetTree()));
         QCOMPARE(addressRows(clients.target.path(), {"Name1"}).size(), 1);
     }
 
@@ -346,8 +388,8 @@ private slots:
         exportAddresses(clients.source.path(), out.path(), Today);
         const QString blocked = QDir(clients.target.path()).filePath(QStringLiteral("Ordner.dat"));
         QVERIFY(QDir().mkdir(blocked));
-        QVERIFY_THROWS_EXCEPTION(FileError, importAddresses(QDir(out.path()).filePath(QStringLiteral("Adressen.dbf")),
-                                                            clients.target.path(), blocked));
+        QVERIFY_THROWS_EXCEPTION(FileError, importFile(QDir(out.path()).filePath(QStringLiteral("Adressen.dbf")),
+                                                       clients.target.path(), blocked));
         QCOMPARE(addressRows(clients.target.path(), {"Name1"}), QList<QVariantList>{{QStringLiteral("Vorhanden")}});
     }
 
@@ -417,7 +459,7 @@ private slots:
         QCOMPARE(quint8(readBytes(dbf).at(29)), quint8(0));
 
         Clients clients;
-        QCOMPARE(importAddresses(dbf, clients.target.path(), clients.targetTree()), 2);
+        QCOMPARE(importFile(dbf, clients.target.path(), clients.targetTree()), 2);
         QCOMPARE(addressRows(clients.target.path(), {"Name1", "Ort", "Datum1", "Person", "Zahl1"}),
                  (QList<QVariantList>{
                      {QStringLiteral("Vorhanden"), QVariant(), QVariant(), QVariant(), QVariant()},
@@ -425,6 +467,192 @@ private slots:
                      {QStringLiteral("Weiß GmbH"), QStringLiteral("Straßburg"), QDate(1999, 12, 31), false, -3.0}}));
         QCOMPARE(readTreeFile(clients.targetTree()).size(), 3);
         QCOMPARE(readTreeFile(clients.targetTree()).at(2).name, QStringLiteral("Weiß GmbH"));
+    }
+
+    void languageByteZeroIsReadInTheCodePageOfItsLetters_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("place");
+        QTest::addColumn<QString>("expectedName");
+        QTest::addColumn<QString>("expectedPlace");
+        QTest::newRow("code page 850") << QByteArray("J\x81rgen M\x81ller")
+                                       << QByteArray("K\x94ln / Stra\xE1"
+                                                     "e")
+                                       << "Jürgen Müller"
+                                       << "Köln / Straße";
+        QTest::newRow("Windows-1252") << QByteArray("J\xFCrgen M\xFCller")
+                                      << QByteArray("K\xF6ln / Stra\xDF"
+                                                    "e")
+                                      << "Jürgen Müller"
+                                      << "Köln / Straße";
+        QTest::newRow("code page 850, only ß") << QByteArray("Wei\xE1") << QByteArray("Bonn") << "Weiß"
+                                               << "Bonn";
+        QTest::newRow("Windows-1252, only ß") << QByteArray("Wei\xDF") << QByteArray("Bonn") << "Weiß"
+                                              << "Bonn";
+        QTest::newRow("plain letters") << QByteArray("Meier") << QByteArray("Bonn") << "Meier"
+                                       << "Bonn";
+    }
+
+    // Language byte 0 names no code page: the import reads the file in the one of 850 and 1252 that
+    // gives German letters, and stores the names so in the table and the tree.
+    void languageByteZeroIsReadInTheCodePageOfItsLetters() {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, place);
+        QFETCH(QString, expectedName);
+        QFETCH(QString, expectedPlace);
+        Clients clients;
+        const QString path = QDir(clients.source.path()).filePath(QStringLiteral("Export.dbf"));
+        QVERIFY(writeBytes(path, rawTextDbf({{name, place}}, 0)));
+        QCOMPARE(importFile(path, clients.target.path(), clients.targetTree()), 1);
+        QCOMPARE(addressRows(clients.target.path(), {"Name1", "Ort"}).last(),
+                 (QVariantList{expectedName, expectedPlace}));
+        QCOMPARE(treeNames(clients.targetTree()).last(), expectedName);
+    }
+
+    // A record marked deleted ("*") is neither read nor imported.
+    void deletedRecordsAreSkipped() {
+        Clients clients;
+        QByteArray bytes = rawTextDbf({{"Erster", "Bonn"}, {"Entfernt", "Köln"}, {"Dritter", "Ulm"}}, 3);
+        markDeleted(bytes, 1);
+        const DbfTable table = readDbf(bytes, {}, QStringLiteral("x.dbf"));
+        QCOMPARE(table.records, (QList<QVariantList>{{QStringLiteral("Erster"), QStringLiteral("Bonn")},
+                                                     {QStringLiteral("Dritter"), QStringLiteral("Ulm")}}));
+        const QString path = QDir(clients.source.path()).filePath(QStringLiteral("Mit.dbf"));
+        QVERIFY(writeBytes(path, bytes));
+        QCOMPARE(importFile(path, clients.target.path(), clients.targetTree()), 2);
+        QCOMPARE(treeNames(clients.targetTree()),
+                 (QStringList{QStringLiteral("Vorhanden"), QStringLiteral("Erster"), QStringLiteral("Dritter")}));
+    }
+
+    // Before anything is stored the user sees how the first names read and decides; the question
+    // lists at most five of them.
+    void namesAreShownBeforeTheImport_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("names");
+        QTest::newRow("two, yes") << 2 << int(Answer::Yes) << "Müller 1\nMüller 2";
+        QTest::newRow("seven, no") << 7 << int(Answer::No) << "Müller 1\nMüller 2\nMüller 3\nMüller 4\nMüller 5\n...";
+    }
+
+    void namesAreShownBeforeTheImport() {
+        QFETCH(int, count);
+        QFETCH(int, answer);
+        QFETCH(QString, names);
+        QTemporaryDir dir;
+        QList<QList<QByteArray>> records;
+        for (int i = 1; i <= count; ++i)
+            records.append({"M\x81ller " + QByteArray::number(i), "K\x94ln"});
+        const QString path = dir.filePath(QStringLiteral("Dos.dbf"));
+        QVERIFY(writeBytes(path, rawTextDbf(records, 0)));
+        ScriptedInteraction interaction;
+        interaction.setNextAnswer(Answer(answer));
+        QCOMPARE(confirmAddressImport(readAddressImport(path), interaction), Answer(answer) == Answer::Yes);
+        QCOMPARE(interaction.shown().size(), 1);
+        QCOMPARE(interaction.shown()[0].kind, ScriptedInteraction::Kind::YesNo);
+        QCOMPARE(interaction.shown()[0].caption, QStringLiteral("ZEP"));
+        QCOMPARE(interaction.texts()[0], QStringLiteral("Die Datei \"%1\" enthält %2 Adressen. So werden die Namen "
+                                                        "gelesen:\n\n%3\n\nSollen die Adressen importiert werden?")
+                                             .arg(path)
+                                             .arg(count)
+                                             .arg(names));
+    }
+
+    // A file whose records are all deleted is only reported.
+    void fileWithoutAddressesAsksNothing() {
+        QTemporaryDir dir;
+        QByteArray bytes = rawTextDbf({{"Entfernt", "Bonn"}}, 3);
+        markDeleted(bytes, 0);
+        const QString path = dir.filePath(QStringLiteral("Leer.dbf"));
+        QVERIFY(writeBytes(path, bytes));
+        ScriptedInteraction interaction;
+        QVERIFY(!confirmAddressImport(readAddressImport(path), interaction));
+        QCOMPARE(interaction.texts(),
+                 QStringList{QStringLiteral("Die Datei \"%1\" enthält keine Adressen.").arg(path)});
+        QCOMPARE(interaction.shown()[0].kind, ScriptedInteraction::Kind::Information);
+    }
+
+    // The export killed after each step of replacing its table and memo file: a table is never left
+    // beside the memo file of another export, so no note is read from the wrong place.
+    void exportKilledAtAnyStepLeavesNoMixedPair() {
+        Clients clients;
+        QTemporaryDir out;
+        QTemporaryDir fresh;
+        QDir o(out.path());
+        const QString dbf = o.filePath(QStringLiteral("Adressen.dbf"));
+        const QString dbt = o.filePath(QStringLiteral("Adressen.dbt"));
+        exportAddresses(clients.source.path(), out.path(), Today);
+        const QByteArray oldDbf = readBytes(dbf);
+        const QByteArray oldDbt = readBytes(dbt);
+        Table adr;
+        test::openTable(adr, clients.source.path(), QStringLiteral("Adressen.DB"));
+        test::appendRecord(adr, {{"Vor", 0}, {"Name1", "Neu"}, {"Notice", QStringLiteral("Neu: ") + longNote()}});
+        adr.close();
+        exportAddresses(clients.source.path(), fresh.path(), Today);
+        const QByteArray newDbf = readBytes(QDir(fresh.path()).filePath(QStringLiteral("Adressen.dbf")));
+        const QByteArray newDbt = readBytes(QDir(fresh.path()).filePath(QStringLiteral("Adressen.dbt")));
+        QVERIFY(newDbt != oldDbt);
+
+        int stop = 1;
+        for (;; ++stop) {
+            QVERIFY(o.removeRecursively() && QDir().mkpath(out.path()));
+            QVERIFY(writeBytes(dbf, oldDbf) && writeBytes(dbt, oldDbt));
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                int seen = 0;
+                const DurableStepWatch watch([&](DurableStep, const QString&) {
+                    if (++seen == stop)
+                        ::_exit(0);
+                });
+                exportAddresses(clients.source.path(), out.path(), Today);
+                ::_exit(1);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(WIFEXITED(status));
+            const bool finished = WEXITSTATUS(status) == 1;
+            if (QFile::exists(dbf)) {
+                const bool oldPair = readBytes(dbf) == oldDbf && readBytes(dbt) == oldDbt;
+                const bool newPair = readBytes(dbf) == newDbf && readBytes(dbt) == newDbt;
+                QVERIFY2(oldPair || newPair, qPrintable(QStringLiteral("killed after step %1").arg(stop)));
+            }
+            if (finished) {
+                QVERIFY(readBytes(dbf) == newDbf && readBytes(dbt) == newDbt);
+                break;
+            }
+        }
+        QVERIFY2(stop > 4, "the export took fewer steps than writing two files needs");
+    }
+
+    // A disk that fills up while the new files are written keeps the old table and memo file, and
+    // no temporary file stays behind.
+    void fullDiskKeepsTheOldPair_data() {
+        QTest::addColumn<bool>("tableFits");
+        QTest::newRow("nothing fits") << false;
+        QTest::newRow("room for the new table only") << true;
+    }
+
+    void fullDiskKeepsTheOldPair() {
+        QFETCH(bool, tableFits);
+        SmallDisk disk(512 * 1024);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.skipText()));
+        Clients clients;
+        const QDir o(disk.path());
+        exportAddresses(clients.source.path(), disk.path(), Today);
+        const QByteArray oldDbf = readBytes(o.filePath(QStringLiteral("Adressen.dbf")));
+        const QByteArray oldDbt = readBytes(o.filePath(QStringLiteral("Adressen.dbt")));
+        QVERIFY(disk.fill(tableFits ? (oldDbf.size() / 4096 + 1) * 4096 : 0));
+        try {
+            exportAddresses(clients.source.path(), disk.path(), Today);
+            QFAIL("an export that did not fit was reported as written");
+        } catch (const FileError& error) {
+            QVERIFY2(error.message().contains(QStringLiteral("Der Datenträger ist voll")), qPrintable(error.message()));
+        }
+        QCOMPARE(readBytes(o.filePath(QStringLiteral("Adressen.dbf"))), oldDbf);
+        QCOMPARE(readBytes(o.filePath(QStringLiteral("Adressen.dbt"))), oldDbt);
+        QCOMPARE(
+            o.entryList(QDir::Files | QDir::Hidden, QDir::Name),
+            (QStringList{QStringLiteral("Adressen.dbf"), QStringLiteral("Adressen.dbt"), QStringLiteral("ballast")}));
     }
 };
 

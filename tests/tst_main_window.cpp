@@ -1667,9 +1667,21 @@ private slots:
         child<QAction>(*window, QStringLiteral("MTool_ExpDBF"))->trigger();
         QCOMPARE(inst.interaction.texts().last(),
                  QStringLiteral("3 Adressen wurden nach \"%1\" exportiert.").arg(file));
+        // The names are shown first; No imports nothing, Yes imports the file.
+        const QString question = QStringLiteral("Die Datei \"%1\" enthält 3 Adressen. So werden die Namen gelesen:\n\n"
+                                                "Alpha GmbH\nMeier Anna\nZeta AG\n\nSollen die Adressen importiert "
+                                                "werden?")
+                                     .arg(file);
         inst.interaction.setNextFile(file);
+        inst.interaction.setNextAnswer(Answer::No);
         child<QAction>(*window, QStringLiteral("MTool_ImpDBF"))->trigger();
-        QCOMPARE(inst.interaction.texts().last(), QStringLiteral("3 Adressen wurden importiert."));
+        QCOMPARE(inst.interaction.texts().last(), question);
+        QCOMPARE(inst.dm->TAdr.recordCount(), 3);
+        inst.interaction.setNextFile(file);
+        inst.interaction.setNextAnswer(Answer::Yes);
+        child<QAction>(*window, QStringLiteral("MTool_ImpDBF"))->trigger();
+        QCOMPARE(inst.interaction.texts().mid(inst.interaction.texts().size() - 2),
+                 (QStringList{question, QStringLiteral("3 Adressen wurden importiert.")}));
         QCOMPARE(inst.dm->TAdr.recordCount(), 6);
         auto* tva = child<TTreeView2>(*window, QStringLiteral("TVA"));
         QCOMPARE(tva->findItems(QStringLiteral("Meier Anna"), Qt::MatchExactly | Qt::MatchRecursive).size(), 2);

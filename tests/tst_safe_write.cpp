@@ -7,6 +7,7 @@
 #include "data/table_file.h"
 #include "data/treefile.h"
 #include "documents/column_file.h"
+#include "durable_steps.h"
 #include "file_bytes.h"
 #include "small_disk.h"
 
@@ -156,6 +157,9 @@ private slots:
     void fullDiskKeepsEveryOldFile_data();
     void fullDiskKeepsEveryOldFile();
     void readFailuresNameTheCauseInGerman();
+    void writeIsOnDiskBeforeItReturns();
+    void copyKeepsContentAndPermissions();
+    void copyOnAFullDiskKeepsTheOldTarget();
 };
 
 void SafeWriteTest::replacesContentAndKeepsPermissions() {
@@ -372,6 +376,57 @@ void SafeWriteTest::readFailuresNameTheCauseInGerman() {
                                                     "die Datei existiert nicht.\nEinzelheiten: ")
                                          .arg(table)),
              qPrintable(tableMessage));
+}
+
+// The content is synced before the rename, and the rename is synced by its folder before the call returns.
+void SafeWriteTest::writeIsOnDiskBeforeItReturns() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Mand.ini"));
+    test::DurableStepLog log;
+    writeFileSafely(path, "neu");
+    QCOMPARE(log.entries().size(), 3);
+    QCOMPARE(log.entries()[0].step, DurableStep::FileSynced);
+    QVERIFY(log.entries()[0].path.startsWith(dir.filePath(QStringLiteral(".Mand.ini."))));
+    QCOMPARE(log.indexOf(DurableStep::Renamed, path), 1);
+    QCOMPARE(log.indexOf(DurableStep::FolderSynced, dir.path()), 2);
+}
+
+void SafeWriteTest::copyKeepsContentAndPermissions() {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("Dok.DB"));
+    const QString target = dir.filePath(QStringLiteral("Dok.DB.upgrade-alt"));
+    const QByteArray content = QByteArray("Tabelle ").repeated(300000);
+    QVERIFY(writePlain(source, content));
+    QCOMPARE(::chmod(QFile::encodeName(source).constData(), 0640), 0);
+    QVERIFY(writePlain(target, "alt"));
+    test::DurableStepLog log;
+    copyFileSafely(source, target);
+    QCOMPARE(readBytes(target), content);
+    QCOMPARE(fileMode(target), mode_t(0640));
+    QCOMPARE(log.entries().first().step, DurableStep::FileSynced);
+    QVERIFY(log.indexOf(DurableStep::Renamed, target) > 0);
+    QCOMPARE(log.changesNotSynced(), QStringList());
+    QCOMPARE(leftovers(dir.path(), {QStringLiteral("Dok.DB"), QStringLiteral("Dok.DB.upgrade-alt")}), QStringList());
+}
+
+void SafeWriteTest::copyOnAFullDiskKeepsTheOldTarget() {
+    SmallDisk disk(256 * 1024);
+    if (!disk.mounted())
+        QSKIP(qPrintable(disk.skipText()));
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("Dok.DB"));
+    QVERIFY(writePlain(source, QByteArray(100000, 't')));
+    const QString target = QDir(disk.path()).filePath(QStringLiteral("Dok.DB"));
+    QVERIFY(writePlain(target, "alt"));
+    QVERIFY(disk.fill(4096));
+    try {
+        copyFileSafely(source, target);
+        QFAIL("a copy that did not fit was reported as done");
+    } catch (const FileError& error) {
+        QVERIFY2(error.message().contains(QStringLiteral("Der Datenträger ist voll")), qPrintable(error.message()));
+    }
+    QCOMPARE(readBytes(target), QByteArray("alt"));
+    QCOMPARE(leftovers(disk.path(), {QStringLiteral("Dok.DB"), QStringLiteral("ballast")}), QStringList());
 }
 
 QTEST_GUILESS_MAIN(SafeWriteTest)

@@ -49,6 +49,8 @@ class TestSerialLetters : public QObject {
 private slots:
     void dataFileHoldsTheLivingRecipientsInOrder();
     void dataFileWithoutMergeFields();
+    void controlCharactersBecomeBlanks_data();
+    void controlCharactersBecomeBlanks();
     void dataFileFailuresAreTold();
     void versionFromTheRegistry_data();
     void versionFromTheRegistry();
@@ -111,6 +113,30 @@ void TestSerialLetters::dataFileWithoutMergeFields() {
     f.recipients.refresh();
     writeSerialDataFile(f.dataFile(), {}, f.recipients, f.addresses);
     QCOMPARE(readBytes(f.dataFile()), QByteArray("\r\n\r\n\r\n"));
+}
+
+void TestSerialLetters::controlCharactersBecomeBlanks_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("NUL") << QStringLiteral("A") + QChar(0) + QStringLiteral("B") << QByteArray("A B");
+    QTest::newRow("VT") << QStringLiteral("A\vB") << QByteArray("A B");
+    QTest::newRow("FF") << QStringLiteral("A\fB") << QByteArray("A B");
+    QTest::newRow("0x1A") << QStringLiteral("A\x1A"
+                                            "B")
+                          << QByteArray("A B");
+    QTest::newRow("ESC and umlaut") << QStringLiteral("\x1B"
+                                                      "Köln")
+                                    << QByteArray(" K\xf6ln");
+    QTest::newRow("TAB and CR LF") << QStringLiteral("A\tB\r\nC") << QByteArray("A B  C");
+}
+
+// No control character reaches the data file: the word processor would cut the line there or end
+// the file early.
+void TestSerialLetters::controlCharactersBecomeBlanks() {
+    QFETCH(QString, value);
+    QFETCH(QByteArray, written);
+    QCOMPARE(serialDataText(mergeFields, {{value, QStringLiteral("Ort")}}),
+             QByteArray("Name1\tOrt\r\n") + written + QByteArray("\tOrt\r\n"));
 }
 
 // A merge field the address table lacks, and a full disk: the message, the old file untouched, the

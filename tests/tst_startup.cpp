@@ -1,8 +1,10 @@
 #include "app/program.h"
 #include "app/single_instance.h"
 #include "app/startup.h"
+#include "data/schema.h"
 #include "data/tdm.h"
 
+#include "durable_steps.h"
 #include "fake_associations.h"
 #include "scripted_interaction.h"
 
@@ -53,6 +55,7 @@ private slots:
     void startValuesFromSettingsFile();
     void installationLayoutIsNeededWithoutGeneral();
     void missingInstallationIsLaidOut();
+    void laidOutInstallationIsOnDisk();
     void installationThatCannotBeLaidOutGivesAText();
     void missingFilesAreCompleted_data();
     void missingFilesAreCompleted();
@@ -149,6 +152,32 @@ void TestStartup::missingInstallationIsLaidOut() {
     QVERIFY(!needsInstallationLayout(paths));
     QVERIFY(QFileInfo(paths.emptyData).isDir());
     QVERIFY(!QFileInfo::exists(paths.settingsFile));
+}
+
+// Every table is built under a scratch name and takes its own name durably; tree files and settings
+// are written durably too, and the folders made for them are synced, so a crash after the layout
+// never finds a table half there.
+void TestStartup::laidOutInstallationIsOnDisk() {
+    const InstallPaths paths = InstallPaths::fromDirectory(dir_->path());
+    test::DurableStepLog log;
+    QCOMPARE(prepareInstallation(paths), QString());
+    QStringList tables;
+    for (const TableLayout* layout : schema::generalTables())
+        tables << QDir(paths.general).filePath(layout->name);
+    for (const TableLayout* layout : schema::clientTables())
+        tables << QDir(paths.emptyData).filePath(layout->name);
+    for (const QString& table : tables) {
+        const qsizetype built = log.indexOf(DurableStep::Renamed, table + QStringLiteral(".anlegen"));
+        QVERIFY2(built >= 0, qPrintable(table));
+        QVERIFY2(log.indexOf(DurableStep::Renamed, table, built) > built, qPrintable(table));
+    }
+    for (const QString& file :
+         {QDir(paths.emptyData).filePath(QStringLiteral("Adressen.dat")),
+          QDir(paths.general).filePath(QStringLiteral("Tab.dat")), dir_->filePath(QStringLiteral("Empty/Mand.ini"))})
+        QVERIFY2(log.indexOf(DurableStep::Renamed, file) >= 0, qPrintable(file));
+    QCOMPARE(log.changesNotSynced(), QStringList());
+    QVERIFY(log.indexOf(DurableStep::FolderSynced, dir_->path()) >= 0);
+    QVERIFY(log.indexOf(DurableStep::FolderSynced, dir_->filePath(QStringLiteral("Empty"))) >= 0);
 }
 
 void TestStartup::installationThatCannotBeLaidOutGivesAText() {

@@ -3,6 +3,7 @@
 #include "data/table.h"
 #include "data/table_file.h"
 #include "data/table_upgrade.h"
+#include "durable_steps.h"
 #include "test_install.h"
 
 #include <QCryptographicHash>
@@ -441,6 +442,23 @@ private slots:
 
         dok.close();
         QCOMPARE(DO_UPDATE_DATA(dir, kMarker), 1);
+    }
+
+    // Each upgraded table takes its name durably: its folder is synced after the rename, before the
+    // upgrade reports success, so a crash right after cannot bring the old layout back.
+    void replacedTablesAreOnDisk() {
+        QTemporaryDir tmp;
+        const QString dir = tmp.path();
+        createOldClientTables(dir);
+        test::DurableStepLog log;
+        QCOMPARE(DO_UPDATE_DATA(dir, kMarker), 1);
+        for (const TableLayout* layout : schema::clientTables()) {
+            const QString path = QDir(dir).filePath(layout->name);
+            const qsizetype renamed = log.indexOf(DurableStep::Renamed, path);
+            QVERIFY2(renamed >= 0, qPrintable(layout->name));
+            QVERIFY2(log.indexOf(DurableStep::FolderSynced, dir, renamed) > renamed, qPrintable(layout->name));
+        }
+        QCOMPARE(log.changesNotSynced(), QStringList());
     }
 
     void leftoversOfAnInterruptedUpgradeAreCleared() {

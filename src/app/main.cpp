@@ -1,3 +1,4 @@
+#include "app/german_locale.h"
 #include "app/install_paths.h"
 #include "app/program.h"
 #include "app/program_info.h"
@@ -15,19 +16,13 @@
 #include "serial/word_version.h"
 
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char** argv) {
     zep::ZepApplication app(argc, argv);
     zep::ZepApplication::setApplicationName(zep::ApplicationName.toString());
     zep::WindowPlacer::install(app);
-    // The standard buttons of message boxes and dialogs speak German like the rest of the program.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        zep::ZepApplication::installTranslator(&qtTexts);
+    if (!zep::speakGerman())
+        qWarning("Qt's German texts (qt6-translations-l10n) are missing; its dialogs speak English.");
     // Under a bare window manager Qt knows no icon theme; file and command icons then come from a common one.
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
     zep::QtInteraction interaction;

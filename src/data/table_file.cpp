@@ -2,6 +2,7 @@
 
 #include "app/safe_file.h"
 #include "data/engine_error.h"
+#include "data/format_error.h"
 #include "data/sqlite_db.h"
 
 #include <QDate>
@@ -179,9 +180,12 @@ void createTableFile(const QString& path, const TableLayout& layout) {
         QFile::remove(partial);
         throw;
     }
-    if (!QFile::rename(partial, path)) {
+    try {
+        renameDurably(partial, path);
+    } catch (const FileError& error) {
         QFile::remove(partial);
-        throw EngineError(QStringLiteral("Die Tabelle \"%1\" kann nicht angelegt werden.").arg(path));
+        throw EngineError(QStringLiteral("Die Tabelle \"%1\" kann nicht angelegt werden.\n").arg(path) +
+                          error.message());
     }
 }
 

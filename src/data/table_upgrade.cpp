@@ -1,6 +1,8 @@
 #include "data/table_upgrade.h"
 
+#include "app/safe_file.h"
 #include "data/engine_error.h"
+#include "data/format_error.h"
 #include "data/schema.h"
 #include "data/sqlite_db.h"
 #include "data/table_file.h"
@@ -239,19 +241,27 @@ bool heldElsewhere(const QString& path) {
 }
 
 void renameOver(const QString& from, const QString& to) {
-    std::error_code error;
-    fs::rename(nativePath(from), nativePath(to), error);
-    if (error)
-        throw EngineError(QStringLiteral("\"%1\" kann nicht in \"%2\" umbenannt werden: %3")
-                              .arg(from, to, QString::fromStdString(error.message())));
+    try {
+        renameDurably(from, to);
+    } catch (const FileError& error) {
+        throw EngineError(QStringLiteral("\"%1\" kann nicht in \"%2\" umbenannt werden.\n").arg(from, to) +
+                          error.message());
+    }
 }
 
-// A second name for the old file; a copy where the file system has no hard links.
+// A second name for the old file; where the file system has no hard links, a copy that is on disk
+// before the new table takes the name.
 void keepBackup(const QString& original, const QString& backup) {
     std::error_code error;
     fs::create_hard_link(nativePath(original), nativePath(backup), error);
-    if (error && !QFile::copy(original, backup))
-        throw EngineError(QStringLiteral("Von \"%1\" kann keine Sicherung angelegt werden.").arg(original));
+    if (!error)
+        return;
+    try {
+        copyFileSafely(original, backup);
+    } catch (const FileError& copyError) {
+        throw EngineError(QStringLiteral("Von \"%1\" kann keine Sicherung angelegt werden.\n").arg(original) +
+                          copyError.message());
+    }
 }
 
 void removeFile(const QString& path) {
@@ -288,9 +298,12 @@ struct Replacement {
 
     void restore() {
         if (swapped) {
-            std::error_code error;
-            fs::rename(nativePath(backup), nativePath(original), error);
-            swapped = bool(error); // a backup that could not be put back is the only old copy: keep it
+            try {
+                renameDurably(backup, original);
+                swapped = false;
+            } catch (const FileError&) {
+                // a backup that could not be put back is the only old copy: it stays
+            }
         }
         if (backedUp && !swapped)
             QFile::remove(backup);

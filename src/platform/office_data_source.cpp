@@ -1,5 +1,7 @@
 #include "platform/office_data_source.h"
 
+#include "data/format_error.h"
+#include "platform/office_data_copy.h"
 #include "platform/uno_bridge.h"
 #include "serial/automation.h"
 
@@ -23,7 +25,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace zep {
@@ -60,35 +61,16 @@ void revokeOld(const Reference<css::sdb::XDatabaseContext>& databases, const rtl
     Reference<css::lang::XComponent>(old, UNO_QUERY_THROW)->dispose();
 }
 
-QByteArray quotedLine(const QByteArray& line) {
-    QList<QByteArray> values = line.split('\t');
-    for (QByteArray& value : values)
-        value = '"' + value.replace('"', "\"\"") + '"';
-    return values.join('\t');
-}
-
 // The office's text driver takes a column for numbers when each of its values looks like one ("01067",
 // "1.000") and then merges them as numbers ("1067", "1000"); a quoted value is always text. So the
-// office reads a copy of the data file with every value quoted, in a folder of its own (where no other
-// file can pose as a table), and every value merges exactly as written.
-QString writeQuotedCopy(const QFileInfo& file) {
-    QFile in(file.absoluteFilePath());
-    if (!in.open(QIODevice::ReadOnly))
-        throw AutomationError(QStringLiteral("Datendatei %1 kann nicht gelesen werden").arg(in.fileName()));
-    QList<QByteArray> lines = in.readAll().split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    QByteArray copy;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QByteArray line = lines[i].endsWith('\r') ? lines[i].chopped(1) : lines[i];
-        copy += (i == 0 ? line : quotedLine(line)) + "\r\n";
-    }
-    const QString folder = QDir(file.absolutePath()).filePath(file.completeBaseName() + QStringLiteral(".office"));
-    QSaveFile out(QDir(folder).filePath(file.completeBaseName() + QStringLiteral(".txt")));
-    if (!QDir().mkpath(folder) || !out.open(QIODevice::WriteOnly) || out.write(copy) != copy.size() || !out.commit())
+// office reads a copy of the data file with every value quoted, and every value merges exactly as written.
+QString quotedCopyOf(const QFileInfo& file) {
+    try {
+        return writeOfficeDataCopy(file.absoluteFilePath());
+    } catch (const FileError& error) {
         throw AutomationError(QStringLiteral("Die Kopie der Datendatei für das Office wurde nicht geschrieben: ") +
-                              out.errorString());
-    return folder;
+                              error.message());
+    }
 }
 
 rtl::OUString fileUrl(const QString& path) {
@@ -110,7 +92,7 @@ QString registerDataFile(const Reference<css::uno::XComponentContext>& office, c
         office->getServiceManager()->createInstanceWithContext("com.sun.star.sdb.OfficeDatabaseDocument", office),
         UNO_QUERY_THROW);
     Reference<css::beans::XPropertySet> source(document->getDataSource(), UNO_QUERY_THROW);
-    const QString folder = writeQuotedCopy(file);
+    const QString folder = quotedCopyOf(file);
     const QString folderUrl = QUrl::fromLocalFile(folder + QLatin1Char('/')).toString(QUrl::FullyEncoded);
     source->setPropertyValue("URL", Any(toUno(QStringLiteral("sdbc:flat:") + folderUrl)));
     source->setPropertyValue("Info", Any(flatFileInfo(QStringLiteral("txt"))));

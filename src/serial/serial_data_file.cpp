@@ -12,9 +12,11 @@
 namespace zep {
 namespace {
 
-QString withoutLineStructure(QString value) {
+// Every control character becomes a blank: TAB and line breaks would shift the columns, and NUL,
+// VT, FF or 0x1A (an end of file to some readers) cut or break the line for the word processor.
+QString withoutControlCharacters(QString value) {
     for (QChar& c : value)
-        if (c == u'\t' || c == u'\r' || c == u'\n')
+        if (c.unicode() < 0x20)
             c = u' ';
     return value;
 }
@@ -23,7 +25,7 @@ QByteArray dataLine(const QStringList& values) {
     QStringList cleaned;
     cleaned.reserve(values.size());
     for (const QString& value : values)
-        cleaned.append(withoutLineStructure(value));
+        cleaned.append(withoutControlCharacters(value));
     return toCp1252(cleaned.join(u'\t')) + "\r\n";
 }
 

@@ -11,8 +11,9 @@ class Interaction;
 class Table;
 
 // The merge data of a serial letter, as the word processor reads it: a header line of field names,
-// then one line per recipient; TAB between values, CR LF after each line, Windows-1252. A TAB or line
-// break inside a value becomes a blank, so that no value shifts the columns of its line.
+// then one line per recipient; TAB between values, CR LF after each line, Windows-1252. A control
+// character inside a value (TAB, a line break, NUL, VT, FF, 0x1A, ...) becomes a blank, so that no
+// value shifts the columns of its line or ends it early.
 QByteArray serialDataText(const QStringList& fieldNames, const QList<QStringList>& records);
 
 // Writes the data file from the letter's recipients (recipients: on Serie.db, restricted to the

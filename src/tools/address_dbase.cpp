@@ -1,5 +1,7 @@
 #include "tools/address_dbase.h"
 
+#include "app/interaction.h"
+#include "app/program_info.h"
 #include "app/safe_file.h"
 #include "data/cp1252.h"
 #include "data/format_error.h"
@@ -19,6 +21,8 @@ namespace zep {
 namespace {
 
 constexpr int MaxText = 254;
+// How many names the question before an import shows.
+constexpr qsizetype PreviewNames = 5;
 
 bool isExported(const FieldDef& field) {
     return field.name != QStringLiteral("Help") && field.name != QStringLiteral("VV34");
@@ -93,20 +97,24 @@ QVariant convertedValue(const QVariant& value, const FieldDef& field) {
     return {};
 }
 
-// For each imported address field, the column of the file that holds it, or -1.
-QList<int> columnsOf(const QList<FieldDef>& fields, const QStringList& dbfNames, const DbfTable& table) {
-    QList<int> columns;
+// The imported address fields the file holds, each with its column.
+QList<std::pair<FieldDef, int>> matchedColumns(const DbfTable& table) {
+    const QList<FieldDef> fields = exportedFields();
+    const QStringList dbfNames = dbfNamesOf(fields);
+    QList<std::pair<FieldDef, int>> matched;
     for (int f = 0; f < fields.size(); ++f) {
-        int found = -1;
-        for (int c = 0; c < table.fields.size() && found < 0; ++c) {
+        if (!isImported(fields[f]))
+            continue;
+        for (int c = 0; c < table.fields.size(); ++c) {
             const QString& name = table.fields[c].name;
             if (name.compare(dbfNames[f], Qt::CaseInsensitive) == 0 ||
-                name.compare(fields[f].name, Qt::CaseInsensitive) == 0)
-                found = c;
+                name.compare(fields[f].name, Qt::CaseInsensitive) == 0) {
+                matched.append({fields[f], c});
+                break;
+            }
         }
-        columns.append(isImported(fields[f]) ? found : -1);
     }
-    return columns;
+    return matched;
 }
 
 QByteArray readWhole(const QString& path, bool required) {
@@ -167,56 +175,80 @@ int exportAddresses(const QString& dataDir, const QString& targetDir, const QDat
         dbf.fields.append(dbfFieldOf(fields[f], names[f], memoFits));
     const DbfFiles files = writeDbf(dbf, today);
     const QDir target(targetDir);
-    const QString memoPath = target.filePath(QString::fromUtf16(AddressDbtName));
-    if (!files.memo.isEmpty())
-        writeFileSafely(memoPath, files.memo);
-    try {
-        writeFileSafely(target.filePath(QString::fromUtf16(AddressDbfName)), files.table);
-    } catch (const FileError&) {
-        // An older table beside the new memo file would read wrong notes: the memo file goes too.
-        if (!files.memo.isEmpty())
-            QFile::remove(memoPath);
-        throw;
-    }
+    // A table without memo fields leaves no memo file behind that an older table would own.
+    replaceFilesTogether({{target.filePath(QString::fromUtf16(AddressDbfName)), files.table},
+                          {target.filePath(QString::fromUtf16(AddressDbtName)),
+                           files.memo.isEmpty() ? std::nullopt : std::optional<QByteArray>(files.memo)}});
     return int(dbf.records.size());
 }
 
-int importAddresses(const QString& dbfPath, const QString& dataDir, const QString& treeFile) {
+AddressImport readAddressImport(const QString& dbfPath) {
     const QString memoPath = memoPathOf(dbfPath);
     const DbfTable dbf =
         readDbf(readWhole(dbfPath, true), memoPath.isEmpty() ? QByteArray() : readWhole(memoPath, false), dbfPath);
-    const QList<FieldDef> fields = exportedFields();
-    const QList<int> columns = columnsOf(fields, dbfNamesOf(fields), dbf);
-    if (std::all_of(columns.begin(), columns.end(), [](int c) { return c < 0; }))
+    const QList<std::pair<FieldDef, int>> columns = matchedColumns(dbf);
+    if (columns.isEmpty())
         throw FormatError(
             QStringLiteral("Die Datei \"%1\" enthält keine Adressfelder.").arg(QDir::toNativeSeparators(dbfPath)));
+    AddressImport import{dbfPath, {}, {}, {}};
+    for (const auto& [field, column] : columns)
+        import.fields.append(field.name);
+    const qsizetype name1 = import.fields.indexOf(QStringLiteral("Name1"));
+    const qsizetype name2 = import.fields.indexOf(QStringLiteral("Name2"));
+    const qsizetype person = import.fields.indexOf(QStringLiteral("Person"));
+    for (const QVariantList& record : dbf.records) {
+        QVariantList values;
+        for (const auto& [field, column] : columns)
+            values.append(convertedValue(record[column], field));
+        import.captions.append(treeDisplayName(values.value(name1).toString(), values.value(name2).toString(),
+                                               values.value(person).toBool()));
+        import.records.append(values);
+    }
+    refuseUnrepresentableCaptions(dbfPath, import.captions);
+    return import;
+}
+
+bool confirmAddressImport(const AddressImport& import, Interaction& interaction) {
+    const QString file = QDir::toNativeSeparators(import.dbfPath);
+    if (import.records.isEmpty()) {
+        interaction.information(QStringLiteral("Die Datei \"%1\" enthält keine Adressen.").arg(file),
+                                ApplicationName.toString());
+        return false;
+    }
+    QStringList shown;
+    for (const QString& caption : import.captions.first(std::min<qsizetype>(import.captions.size(), PreviewNames)))
+        shown.append(caption.isEmpty() ? QStringLiteral("(ohne Namen)") : caption);
+    if (import.captions.size() > PreviewNames)
+        shown.append(QStringLiteral("..."));
+    return interaction.askYesNo(QStringLiteral("Die Datei \"%1\" enthält %2 Adressen. So werden die Namen "
+                                               "gelesen:\n\n%3\n\nSollen die Adressen importiert werden?")
+                                    .arg(file)
+                                    .arg(import.records.size())
+                                    .arg(shown.join(u'\n')),
+                                ApplicationName.toString()) == Answer::Yes;
+}
+
+int importAddresses(const AddressImport& import, const QString& dataDir, const QString& treeFile) {
     const QList<TreeFileRecord> oldTree =
         QFileInfo::exists(treeFile) ? readTreeFile(treeFile) : QList<TreeFileRecord>();
-
     Table table;
     table.setDirectory(dataDir);
     table.setTableName(schema::addresses().name);
     table.open();
     const std::shared_ptr<Connection> connection = Connection::forFile(table.filePath());
     QList<TreeFileRecord> tree = oldTree;
-    QStringList captions;
     bool treeWritten = false;
     try {
         inTransaction(*connection, [&] {
-            for (const QVariantList& record : dbf.records) {
+            for (qsizetype r = 0; r < import.records.size(); ++r) {
                 table.append();
-                for (int f = 0; f < fields.size(); ++f)
-                    if (columns[f] >= 0)
-                        table.field(fields[f].name).setValue(convertedValue(record[columns[f]], fields[f]));
+                for (qsizetype f = 0; f < import.fields.size(); ++f)
+                    table.field(import.fields[f]).setValue(import.records[r][f]);
                 table.field(u"Vor").setValue(qint64(0));
                 table.field(u"Baum").setValue(qint64(-1));
                 table.post();
-                tree.append({treeDisplayName(table.field(u"Name1").asString(), table.field(u"Name2").asString(),
-                                             table.field(u"Person").value().toBool()),
-                             1, qint32(table.field(u"Nr").value().toLongLong()), -1});
-                captions.append(tree.last().name);
+                tree.append({import.captions[r], 1, qint32(table.field(u"Nr").value().toLongLong()), -1});
             }
-            refuseUnrepresentableCaptions(dbfPath, captions);
             writeTreeFile(treeFile, tree);
             treeWritten = true;
         });
@@ -226,7 +258,7 @@ int importAddresses(const QString& dbfPath, const QString& dataDir, const QStrin
             writeTreeFile(treeFile, oldTree);
         throw;
     }
-    return int(dbf.records.size());
+    return int(import.records.size());
 }
 
 } // namespace zep

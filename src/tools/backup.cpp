@@ -12,9 +12,7 @@
 #include <sqlite3.h>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <memory>
-#include <unistd.h>
 
 namespace zep {
 
@@ -56,14 +54,14 @@ QString sqliteCause(int rc) {
     }
 }
 
-QString syncFile(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return fileErrorCause(errno);
-    const int rc = ::fdatasync(fd);
-    const int error = errno;
-    ::close(fd);
-    return rc == 0 ? QString() : fileErrorCause(error);
+// The copy counts only once it is on disk: the backup is called done after this.
+QString syncedToDisk(const QString& path) {
+    try {
+        syncFileToDisk(path);
+        return {};
+    } catch (const FileError& error) {
+        return error.message();
+    }
 }
 
 // The copy holds one read transaction on the source for the whole run: a consistent snapshot,
@@ -88,7 +86,7 @@ QString snapshotTable(const QString& source, const QString& target) {
     if (rc != SQLITE_DONE)
         return sqliteCause(rc);
     to.reset();
-    return syncFile(target);
+    return syncedToDisk(target);
 }
 
 QString integrityOf(const QString& path) {
@@ -146,11 +144,20 @@ void markUnfinished(const QString& targetDir, BackupResult& result) {
                 result);
 }
 
+// The names of the copies are on disk before the marker goes, and the marker's removal is too.
 void markOutcome(const QString& targetDir, BackupResult& result) {
+    try {
+        syncFolder(targetDir);
+    } catch (const FileError& error) {
+        result.failures.append({QDir(targetDir).dirName(), error.message()});
+    }
     if (result.complete()) {
-        if (!QFile::remove(markerPath(targetDir)))
+        try {
+            removeDurably(markerPath(targetDir));
+        } catch (const FileError&) {
             result.failures.append({QString::fromUtf16(IncompleteMarkerName),
                                     QStringLiteral("Die Markierung der unvollständigen Sicherung bleibt stehen")});
+        }
         return;
     }
     QString text = QStringLiteral("Diese Sicherung ist unvollständig. Es fehlen:\n");

@@ -9,6 +9,7 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <optional>
 
 namespace zep {
 
@@ -50,13 +51,16 @@ constexpr char16_t Cp437High[128] = {
     0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,
 };
 
-enum class Encoding { Cp1252, Cp850, Cp437 };
+enum class Encoding { Cp1252, Cp850, Cp437, Undecided };
 
+// Language byte 0 names no code page: DOS programs and spreadsheet exports write it for code page
+// 850, Windows programs for 1252; the text decides.
 Encoding encodingOf(quint8 languageDriver) {
     switch (languageDriver) {
+    case 0x00:
+        return Encoding::Undecided;
     case 0x01:
         return Encoding::Cp437;
-    case 0x00:
     case 0x02:
         return Encoding::Cp850;
     default:
@@ -74,6 +78,27 @@ QString decodeText(QByteArrayView bytes, Encoding encoding) {
         text[i] = b < 0x80 ? QChar(char16_t(b)) : QChar(high[b - 0x80]);
     }
     return text;
+}
+
+// How German a text reads in an encoding: each umlaut or ß counts twice, another lower-case letter
+// once; what is neither (box drawing, signs, marks) counts nothing.
+int germanScore(QByteArrayView bytes, Encoding encoding) {
+    int score = 0;
+    for (const QChar c : decodeText(bytes, encoding)) {
+        if (c.unicode() < 0x80)
+            continue;
+        if (QStringView(u"ÄÖÜäöüß").contains(c))
+            score += 2;
+        else if (c.isLower())
+            score += 1;
+    }
+    return score;
+}
+
+// Code page 1252 only when its reading is the more German one: a tie (no letters beyond ASCII) keeps 850.
+Encoding likelierEncoding(QByteArrayView text) {
+    return germanScore(text, Encoding::Cp1252) > germanScore(text, Encoding::Cp850) ? Encoding::Cp1252
+                                                                                    : Encoding::Cp850;
 }
 
 [[noreturn]] void notDbase(const QString& name, const QString& detail) {
@@ -203,11 +228,12 @@ struct MemoFile {
     }
 };
 
-QVariant memoValue(const QByteArray& text, const MemoFile& memo, const QString& name, Encoding encoding) {
+// The bytes of a memo the field names; nothing for a blank field.
+std::optional<QByteArray> memoText(const QByteArray& text, const MemoFile& memo, const QString& name) {
     bool ok = false;
     const qint64 block = text.trimmed().toLongLong(&ok);
     if (!ok || block == 0)
-        return {};
+        return std::nullopt;
     if (block < 0 || block > memo.bytes.size() / memo.blockSize)
         notDbase(name, QStringLiteral("die Notizdatei ist unvollständig"));
     qint64 start = block * memo.blockSize;
@@ -227,20 +253,32 @@ QVariant memoValue(const QByteArray& text, const MemoFile& memo, const QString& 
         if (end < 0)
             end = memo.bytes.size();
     }
-    return decodeText(QByteArrayView(memo.bytes).sliced(start, end - start), encoding);
+    return memo.bytes.mid(start, end - start);
 }
 
-QVariant valueOf(const QByteArray& raw, const DbfField& field, const MemoFile& memo, const QString& name,
-                 Encoding encoding) {
+// A field's bytes as stored, a memo's text in place of its block number, text without its padding;
+// nothing for a blank field.
+std::optional<QByteArray> storedBytes(const QByteArray& raw, const DbfField& field, const MemoFile& memo,
+                                      const QString& name) {
     if (raw.trimmed().isEmpty())
+        return std::nullopt;
+    if (field.type == 'M')
+        return memoText(raw, memo, name);
+    QByteArray bytes = raw;
+    if (field.type == 'C')
+        while (bytes.endsWith(' ') || bytes.endsWith('\0'))
+            bytes.chop(1);
+    return bytes;
+}
+
+QVariant valueOf(const std::optional<QByteArray>& stored, const DbfField& field, Encoding encoding) {
+    if (!stored)
         return {};
+    const QByteArray& raw = *stored;
     switch (field.type) {
-    case 'C': {
-        QByteArray text = raw;
-        while (text.endsWith(' ') || text.endsWith('\0'))
-            text.chop(1);
-        return decodeText(text, encoding);
-    }
+    case 'C':
+    case 'M':
+        return decodeText(raw, encoding);
     case 'N':
     case 'F':
         return numberValue(raw, field.decimals);
@@ -250,10 +288,38 @@ QVariant valueOf(const QByteArray& raw, const DbfField& field, const MemoFile& m
     }
     case 'L':
         return logicalValue(raw.at(0));
-    case 'M':
-        return memoValue(raw, memo, name, encoding);
     }
     return {};
+}
+
+using StoredRecord = QList<std::optional<QByteArray>>;
+
+// The records that are not marked deleted ("*"), their fields as stored.
+QList<StoredRecord> storedRecords(QByteArrayView bytes, int recordSize, const QList<DbfField>& fields,
+                                  const MemoFile& memo, const QString& name) {
+    QList<StoredRecord> records;
+    for (qsizetype at = 0; at < bytes.size(); at += recordSize) {
+        if (bytes[at] == '*')
+            continue;
+        StoredRecord record;
+        qsizetype offset = at + 1;
+        for (const DbfField& field : fields) {
+            record.append(storedBytes(bytes.sliced(offset, field.length).toByteArray(), field, memo, name));
+            offset += field.length;
+        }
+        records.append(record);
+    }
+    return records;
+}
+
+// The texts of all records, for telling their code page.
+QByteArray allTexts(const QList<StoredRecord>& records, const QList<DbfField>& fields) {
+    QByteArray text;
+    for (const StoredRecord& record : records)
+        for (qsizetype f = 0; f < fields.size(); ++f)
+            if ((fields[f].type == 'C' || fields[f].type == 'M') && record[f])
+                text += *record[f];
+    return text;
 }
 
 QList<DbfField> readDescriptors(const QByteArray& bytes, int headerSize, const QString& name) {
@@ -328,7 +394,6 @@ DbfTable readDbf(const QByteArray& bytes, const QByteArray& memo, const QString&
     const int recordSize = qFromLittleEndian<quint16>(bytes.constData() + 10);
     if (headerSize < HeaderSize + 1 || headerSize > bytes.size())
         notDbase(name, QStringLiteral("der Kopf ist beschädigt"));
-    const Encoding encoding = encodingOf(quint8(bytes.at(29)));
     const MemoFile memoFile(memo, version);
     DbfTable table;
     table.fields = readDescriptors(bytes, headerSize, name);
@@ -339,17 +404,17 @@ DbfTable readDbf(const QByteArray& bytes, const QByteArray& memo, const QString&
         notDbase(name, QStringLiteral("der Kopf ist beschädigt"));
     if (qint64(headerSize) + qint64(count) * recordSize > bytes.size())
         notDbase(name, QStringLiteral("sie ist unvollständig, es fehlen Datensätze"));
-    for (quint32 r = 0; r < count; ++r) {
-        const qsizetype at = headerSize + qsizetype(r) * recordSize;
-        if (bytes.at(at) == '*')
-            continue;
-        QVariantList record;
-        qsizetype offset = at + 1;
-        for (const DbfField& field : std::as_const(table.fields)) {
-            record.append(valueOf(bytes.mid(offset, field.length), field, memoFile, name, encoding));
-            offset += field.length;
-        }
-        table.records.append(record);
+    const QList<StoredRecord> records =
+        storedRecords(QByteArrayView(bytes).sliced(headerSize, qsizetype(count) * recordSize), recordSize, table.fields,
+                      memoFile, name);
+    Encoding encoding = encodingOf(quint8(bytes.at(29)));
+    if (encoding == Encoding::Undecided)
+        encoding = likelierEncoding(allTexts(records, table.fields));
+    for (const StoredRecord& record : std::as_const(records)) {
+        QVariantList values;
+        for (qsizetype f = 0; f < table.fields.size(); ++f)
+            values.append(valueOf(record[f], table.fields[f], encoding));
+        table.records.append(values);
     }
     return table;
 }

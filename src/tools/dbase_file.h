@@ -34,9 +34,10 @@ struct DbfFiles {
 DbfFiles writeDbf(const DbfTable& table, const QDate& today);
 
 // Reads a dBase III table (also one with memo fields, given its memo file; deleted records are left
-// out). Text is read as Windows-1252, or as code page 850 when the language driver byte is 0 (as
-// spreadsheet programs write it) or names a DOS code page. Throws FormatError with a German sentence naming displayName
-// when the bytes are no dBase III table, or are cut short.
+// out). Text is read in the code page the language driver byte names (437, 850, else Windows-1252);
+// byte 0 names none, so such a file is read as Windows-1252 when that gives the more German text
+// (umlauts and ß rather than signs and box drawing), else as code page 850. Throws FormatError with
+// a German sentence naming displayName when the bytes are no dBase III table, or are cut short.
 DbfTable readDbf(const QByteArray& table, const QByteArray& memo, const QString& displayName);
 
 // Field names: cut to ten characters; a name that is then taken already gets a running number at

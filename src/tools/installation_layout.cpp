@@ -1,6 +1,8 @@
 #include "tools/installation_layout.h"
 
+#include "app/safe_file.h"
 #include "data/engine_error.h"
+#include "data/format_error.h"
 #include "data/schema.h"
 #include "data/table.h"
 #include "tools/help_pages.h"
@@ -31,11 +33,8 @@ void makeDirectory(const QString& path) {
 }
 
 void ensureEmptyFile(const QString& path) {
-    if (QFileInfo::exists(path))
-        return;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EngineError(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden.").arg(path));
+    if (!QFileInfo::exists(path))
+        writeFileSafely(path, {});
 }
 
 void appendRecord(Table& table, const std::vector<std::pair<QString, QVariant>>& values) {
@@ -61,8 +60,12 @@ void ensureTable(const QString& dir, const TableLayout& layout, const Filler& fi
         fill(table);
         table.close();
     }
-    if (!QFile::rename(scratch, QDir(dir).filePath(layout.name)))
-        throw EngineError(QStringLiteral("Die Tabelle \"%1\" kann nicht angelegt werden.").arg(layout.name));
+    try {
+        renameDurably(scratch, QDir(dir).filePath(layout.name));
+    } catch (const FileError& error) {
+        throw EngineError(QStringLiteral("Die Tabelle \"%1\" kann nicht angelegt werden.\n").arg(layout.name) +
+                          error.message());
+    }
 }
 
 void fillAddressTemplates(Table& t) {
@@ -140,6 +143,9 @@ void ensureInstallationLayout(const QString& installDir) {
     writeTemplateClientIni(QDir(empty).filePath(QStringLiteral("Mand.ini")));
     writeDefaultTemplates(templates);
     writeDefaultHelpPages(root.filePath(QStringLiteral("help")));
+    // The files are durable in their folders; the new folders need their own entries on disk.
+    for (const QString& dir : {installDir, empty})
+        syncFolder(dir);
 }
 
 bool hasTemplateTables(const QString& emptyDataDir) {

@@ -22,10 +22,8 @@ quint32 statedSize(const QByteArray& in) {
     return byte(10) | byte(11) << 8 | byte(12) << 16 | byte(13) << 24;
 }
 
-} // namespace
-
-int expandSzdd(const QByteArray& in, QByteArray& out) {
-    out.clear();
+// Appends to out; a failure may leave part of the expansion there.
+int expandCompressed(const QByteArray& in, QByteArray& out) {
     if (!hasSzddMagic(in)) {
         out = in;
         return 0;
@@ -66,11 +64,18 @@ int expandSzdd(const QByteArray& in, QByteArray& out) {
             }
         }
     }
-    if (quint32(out.size()) != size) {
+    return quint32(out.size()) == size ? 0 : LzRead;
+}
+
+} // namespace
+
+// Whatever way the expansion fails, out holds nothing of it.
+int expandSzdd(const QByteArray& in, QByteArray& out) {
+    out.clear();
+    const int result = expandCompressed(in, out);
+    if (result != 0)
         out.clear();
-        return LzRead;
-    }
-    return 0;
+    return result;
 }
 
 } // namespace zep

@@ -19,7 +19,8 @@ enum LzError : int {
 // then LZSS with a 4096-byte window of spaces, written from position 4080, a flag byte per eight
 // items, a set bit for a literal, a clear bit for a 12-bit position and a 4-bit length + 3).
 // Bytes without the magic are returned unchanged. Returns 0 and fills out, or LzRead for a
-// compressed stream that ends before its stated size, LzUnknownAlgorithm for a mode other than 'A'.
+// compressed stream that ends before its stated size (also inside a back-reference),
+// LzUnknownAlgorithm for a mode other than 'A'; out is then empty.
 int expandSzdd(const QByteArray& in, QByteArray& out);
 
 } // namespace zep

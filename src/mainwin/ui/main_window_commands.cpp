@@ -199,7 +199,8 @@ void MainWindow::MTool_Click(QObject* sender) {
         editApplications();
 }
 
-// The addresses of the file become top-level entries; the table and the address tree are read anew.
+// The addresses of the file become top-level entries once the user has seen how their names read;
+// the table and the address tree are read anew.
 void MainWindow::importDbase() {
     const TMand& client = Program::instance().client;
     const QString path =
@@ -210,7 +211,10 @@ void MainWindow::importDbase() {
     setTreeLoading(true);
     const auto loaded = qScopeGuard([this] { setTreeLoading(false); });
     try {
-        const int count = importAddresses(path, client.DataDir, client.AdrTreeFile);
+        const AddressImport import = readAddressImport(path);
+        if (!confirmAddressImport(import, Interaction::instance()))
+            return;
+        const int count = importAddresses(import, client.DataDir, client.AdrTreeFile);
         inform(QStringLiteral("%1 Adressen wurden importiert.").arg(count));
     } catch (const FileError& error) {
         Interaction::instance().error(error.message(), ApplicationName.toString());
