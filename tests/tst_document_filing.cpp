@@ -440,6 +440,27 @@ private slots:
         QCOMPARE(fresh.field(u"Datei").asString(), QStringLiteral("Angebot00001.odt"));
         QCOMPARE(readBytes(client.filesDir() + QStringLiteral("Angebot00001.odt")), QByteArray("Angebot"));
     }
+
+    // A document added with others is titled with its file name; its copy carries the extension once.
+    void copyOfADocumentAddedWithOthers() {
+        FilingClient client;
+        const QStringList paths{client.incomingFile(QStringLiteral("Rechnung_117.pdf"), "Rechnung"),
+                                client.incomingFile(QStringLiteral("Lieferschein.pdf"))};
+        const FilingRun run = fileDocuments(client.dok, client.target(), paths, FileHandling::Copy, nullptr);
+        QCOMPARE(run.filed, 2);
+        QVERIFY(client.dok.locate(u"Titel", QStringLiteral("Rechnung_117.pdf")));
+        const CopySource source = copySourceOf(client.dok.field(u"Datei").asString(), client.filesDir());
+        const QString target =
+            copyTargetFile(source.directory, client.dok.field(u"Titel").asString(), source.extension);
+        QCOMPARE(target, client.filesDir() + QStringLiteral("Rechnung_11700002.pdf"));
+        DocumentCopying copying(client.dataDir);
+        copying.begin(client.dok, QStringLiteral("NrFirma"), 4, QDateTime::currentDateTime());
+        QCOMPARE(copying.file(QStringLiteral("Rechnung_117.pdf"), source.path, target, client.filesDir()), QString());
+        copying.finish();
+        QCOMPARE(readBytes(target), QByteArray("Rechnung"));
+        QCOMPARE(filesIn(client.filesDir()),
+                 (QStringList{"Lieferschein00001.pdf", "Rechnung_11700001.pdf", "Rechnung_11700002.pdf"}));
+    }
 };
 
 QTEST_GUILESS_MAIN(DocumentFilingTest)
