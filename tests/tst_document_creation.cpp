@@ -112,6 +112,13 @@ private slots:
                                   "Dateinamens.";
         QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) + QStringLiteral("b")
                              << "Der Titel darf kein Nullzeichen enthalten, denn er wird Teil des Dateinamens.";
+        // Such a file could be written, but its name could never be opened again as a document's file.
+        QTest::newRow("line break") << "Angebot\nMüller"
+                                    << "Der Titel darf keinen Zeilenumbruch und kein anderes Steuerzeichen "
+                                       "enthalten, denn er wird Teil des Dateinamens.";
+        QTest::newRow("tab") << "Angebot\tMüller"
+                             << "Der Titel darf keinen Zeilenumbruch und kein anderes Steuerzeichen "
+                                "enthalten, denn er wird Teil des Dateinamens.";
         QTest::newRow("dots") << ".."
                               << "Ein Titel nur aus Punkten ergibt keinen Dateinamen. Bitte geben Sie einen anderen "
                                  "Titel ein.";

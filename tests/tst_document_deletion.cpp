@@ -129,6 +129,44 @@ private slots:
         QVERIFY(QFileInfo(client.filesDir + QStringLiteral("Unterordner")).isDir());
     }
 
+    // A Datei that is neither a bare name nor a full path names no file of the client: deleting its
+    // document "with its file" is refused before anything changes, also where the working directory
+    // holds a file of that name.
+    void relativeDateiIsRefused_data() {
+        QTest::addColumn<QString>("datei");
+        QTest::newRow("into a folder") << "sub/x.odt";
+        QTest::newRow("out of the client") << "../outside/x.odt";
+        QTest::newRow("dot folder") << "./x.odt";
+    }
+    void relativeDateiIsRefused() {
+        QFETCH(QString, datei);
+        DeletionClient client(3, -1, QStringLiteral("odt"));
+        const QString work = client.tmp.filePath(QStringLiteral("work"));
+        QVERIFY(QDir().mkpath(work + QStringLiteral("/sub")));
+        QVERIFY(QDir().mkpath(client.tmp.filePath(QStringLiteral("outside"))));
+        const QString reached = QDir(work).filePath(datei);
+        QVERIFY(QFile(reached).open(QIODevice::WriteOnly));
+        const QString oldCurrent = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work));
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(oldCurrent); });
+        client.dok.edit();
+        client.dok.field(u"Datei").setValue(datei);
+        client.dok.post();
+        const DocumentDeletion plan = planDocumentDeletion(client.dok, false);
+
+        QCOMPARE(deleteDocument(client.dok, plan, true, QStringLiteral("NrFirma"), client.filesDir),
+                 QStringLiteral("Die Datei \"%1\" ist weder ein bloßer Name (ohne \"/\") im Ordner \"Files\" des "
+                                "Mandanten noch ein vollständiger Pfad (mit \"/\" am Anfang); ZEP verwendet sie nicht.")
+                     .arg(datei));
+        QCOMPARE(client.dok.recordCount(), 1);
+        QVERIFY(QFileInfo(reached).isFile());
+        QVERIFY(!QFileInfo::exists(trashHome_.filePath(QStringLiteral("Trash/files/x.odt"))));
+        // Without its file the record goes, and still no file is touched.
+        QCOMPARE(deleteDocument(client.dok, plan, false, QStringLiteral("NrFirma"), client.filesDir), QString());
+        QCOMPARE(client.dok.recordCount(), 0);
+        QVERIFY(QFileInfo(reached).isFile());
+    }
+
 private:
     QTemporaryDir trashHome_;
     QByteArray oldDataHome_;

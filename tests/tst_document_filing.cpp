@@ -1,8 +1,8 @@
-#include "addresses/entry_documents.h"
 #include "data/table.h"
 #include "documents/document_copying.h"
 #include "documents/document_creation.h"
 #include "documents/document_filing.h"
+#include "documents/document_path.h"
 #include "file_bytes.h"
 #include "small_disk.h"
 #include "test_install.h"
@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -190,7 +191,7 @@ private slots:
         QCOMPARE(fresh.field(u"NrFirma").asInteger(), 3);
         QCOMPARE(fresh.field(u"EDatum").asDate(), written.date());
         QCOMPARE(QFileInfo::exists(source), sourceKept);
-        const QString filed = ResolveDocumentPath(fresh.field(u"Datei").asString(), client.filesDir());
+        const QString filed = ResolveDocumentPath(fresh.field(u"Datei").asString(), client.filesDir()).path;
         QCOMPARE(readBytes(filed), QByteArray("Preisliste"));
     }
 
@@ -307,6 +308,73 @@ private slots:
         QVERIFY(QFileInfo::exists(source));
     }
 
+    // What is typed as the target resolves like a stored Datei: a bare name is a file in "Files" and is
+    // stored as that name; anything else is refused before a file is written, never placed from the
+    // working directory. With "keep" the typed source is the filed file and resolves the same way.
+    void typedTargetResolvesLikeADatei_data() {
+        QTest::addColumn<FileHandling>("handling");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message"); // empty: filed as the typed name; %F the "Files" folder
+        const QString relative = QStringLiteral("Die Datei \"%1\" ist weder ein bloßer Name (ohne \"/\") im Ordner "
+                                                "\"Files\" des Mandanten noch ein vollständiger Pfad (mit \"/\" am "
+                                                "Anfang); ZEP verwendet sie nicht.");
+        QTest::newRow("copy to a bare name") << FileHandling::Copy << "Angebot.odt"
+                                             << "";
+        QTest::newRow("move to a bare name") << FileHandling::Move << "Angebot.odt"
+                                             << "";
+        QTest::newRow("bare name of another document's file") << FileHandling::Copy << "Fremd.odt"
+                                                              << "Die Zieldatei \"%FFremd.odt\" ist bereits vorhanden.";
+        QTest::newRow("copy into a folder")
+            << FileHandling::Copy << "sub/Angebot.odt" << relative.arg(QStringLiteral("sub/Angebot.odt"));
+        QTest::newRow("move out of the client")
+            << FileHandling::Move << "../outside/Angebot.odt" << relative.arg(QStringLiteral("../outside/Angebot.odt"));
+        QTest::newRow("copy to the parent folder") << FileHandling::Copy << ".."
+                                                   << "\"..\" ist kein Dateiname; ZEP verwendet ihn nicht.";
+        QTest::newRow("keep a relative source")
+            << FileHandling::Keep << "sub/Angebot.odt" << relative.arg(QStringLiteral("sub/Angebot.odt"));
+    }
+    void typedTargetResolvesLikeADatei() {
+        QFETCH(FileHandling, handling);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        FilingClient client;
+        QVERIFY(writeBytes(client.filesDir() + QStringLiteral("Fremd.odt"), "fremdes Dokument"));
+        const QString source = client.incomingFile(QStringLiteral("Angebot.odt"), "Angebot");
+        const QString work = client.tmp.filePath(QStringLiteral("work"));
+        QVERIFY(QDir().mkpath(work + QStringLiteral("/sub")));
+        QVERIFY(QDir().mkpath(client.tmp.filePath(QStringLiteral("outside"))));
+        if (handling == FileHandling::Keep)
+            QVERIFY(writeBytes(QDir(work).filePath(typed), "im Arbeitsordner"));
+        const QString oldCurrent = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work));
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(oldCurrent); });
+
+        DocumentAdding adding(client.dok);
+        adding.begin(client.target(), source);
+        const bool keep = handling == FileHandling::Keep;
+        const QString result =
+            adding.file(QStringLiteral("Angebot"), keep ? typed : source, keep ? QString() : typed, handling);
+        const qint64 nr = adding.finish();
+
+        QCOMPARE(result, QString(message).replace(QStringLiteral("%F"), client.filesDir()));
+        QCOMPARE(readBytes(client.filesDir() + QStringLiteral("Fremd.odt")), QByteArray("fremdes Dokument"));
+        QCOMPARE(QDir(work).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(work + QStringLiteral("/sub")).entryList(QDir::Files),
+                 keep ? QStringList{QStringLiteral("Angebot.odt")} : QStringList());
+        QCOMPARE(QDir(client.tmp.filePath(QStringLiteral("outside"))).entryList(QDir::Files), QStringList());
+        if (!message.isEmpty()) {
+            QCOMPARE(client.records(), 0);
+            QCOMPARE(readBytes(source), QByteArray("Angebot"));
+            return;
+        }
+        Table fresh;
+        test::openTable(fresh, client.dataDir, QStringLiteral("Dok.DB"));
+        QVERIFY(fresh.findKey({nr}));
+        QCOMPARE(fresh.field(u"Datei").asString(), typed);
+        QCOMPARE(readBytes(client.filesDir() + typed), QByteArray("Angebot"));
+        QCOMPARE(QFileInfo::exists(source), handling != FileHandling::Move);
+    }
+
     // Several files in one run: titles keep the extension, two files of one name get consecutive
     // numbers, Ext is cut to its width while the file keeps its name, nothing is "in work".
     void severalFilesInOneRun() {
@@ -376,6 +444,11 @@ private slots:
                                       << "/home/anna/LIESMICH"
                                       << "/home/anna/"
                                       << "";
+        // Neither a bare name nor a full path: no source, never one below the working directory.
+        for (const char* relative : {"Post/b.pdf", "../Post/b.pdf", "./b.pdf"})
+            QTest::addRow("relative %s", relative) << QString::fromLatin1(relative) << ""
+                                                   << ""
+                                                   << "";
     }
 
     void copySources() {
@@ -387,6 +460,8 @@ private slots:
         QCOMPARE(source.path, path);
         QCOMPARE(source.directory, directory);
         QCOMPARE(source.extension, extension);
+        QCOMPARE(source.refusal, ResolveDocumentPath(datei, QStringLiteral("/k/Files/")).refusal);
+        QCOMPARE(source.refusal.isEmpty(), !path.isEmpty());
     }
 
     // The copy is a record of its own table object: the documents table sees it at once, it takes
@@ -439,6 +514,27 @@ private slots:
         fresh.last();
         QCOMPARE(fresh.field(u"Datei").asString(), QStringLiteral("Angebot00001.odt"));
         QCOMPARE(readBytes(client.filesDir() + QStringLiteral("Angebot00001.odt")), QByteArray("Angebot"));
+    }
+
+    // A document added with others is titled with its file name; its copy carries the extension once.
+    void copyOfADocumentAddedWithOthers() {
+        FilingClient client;
+        const QStringList paths{client.incomingFile(QStringLiteral("Rechnung_117.pdf"), "Rechnung"),
+                                client.incomingFile(QStringLiteral("Lieferschein.pdf"))};
+        const FilingRun run = fileDocuments(client.dok, client.target(), paths, FileHandling::Copy, nullptr);
+        QCOMPARE(run.filed, 2);
+        QVERIFY(client.dok.locate(u"Titel", QStringLiteral("Rechnung_117.pdf")));
+        const CopySource source = copySourceOf(client.dok.field(u"Datei").asString(), client.filesDir());
+        const QString target =
+            copyTargetFile(source.directory, client.dok.field(u"Titel").asString(), source.extension);
+        QCOMPARE(target, client.filesDir() + QStringLiteral("Rechnung_11700002.pdf"));
+        DocumentCopying copying(client.dataDir);
+        copying.begin(client.dok, QStringLiteral("NrFirma"), 4, QDateTime::currentDateTime());
+        QCOMPARE(copying.file(QStringLiteral("Rechnung_117.pdf"), source.path, target, client.filesDir()), QString());
+        copying.finish();
+        QCOMPARE(readBytes(target), QByteArray("Rechnung"));
+        QCOMPARE(filesIn(client.filesDir()),
+                 (QStringList{"Lieferschein00001.pdf", "Rechnung_11700001.pdf", "Rechnung_11700002.pdf"}));
     }
 };
 

@@ -446,6 +446,20 @@ private slots:
             << "txt"
             << "" << DocumentVerb::Open << "" << 0 << 1
             << QStringList{QStringLiteral("Kann Datei \"/nicht/da.txt\" nicht finden")} << false << "";
+        // Neither a bare name nor a full path: refused before anything is asked or started, though the
+        // working directory holds a file of that name.
+        const auto refusal = [](const char* datei) {
+            return QStringList{QStringLiteral("Die Datei \"%1\" ist weder ein bloßer Name (ohne \"/\") im Ordner "
+                                              "\"Files\" des Mandanten noch ein vollständiger Pfad (mit \"/\" am "
+                                              "Anfang); ZEP verwendet sie nicht.")
+                                   .arg(QString::fromUtf8(datei))};
+        };
+        for (const char* datei : {"sub/x.txt", "../outside/x.txt", "./x.txt"}) {
+            for (const DocumentVerb verb : {DocumentVerb::Open, DocumentVerb::Print})
+                QTest::addRow("relative %s, verb %d", datei, int(verb))
+                    << QString::fromUtf8(datei) << "txt"
+                    << "" << verb << "" << 0 << 0 << refusal(datei) << true << "";
+        }
         QTest::newRow("running application takes the request")
             << "Notiz a.txt"
             << "txt"
@@ -489,6 +503,13 @@ private slots:
         touch(client.FilesDir + QStringLiteral("r.pdf"));
         touch(client.FilesDir + QStringLiteral("Notiz a.txt"));
         touch(client.FilesDir + QStringLiteral("b.odt"));
+        const QString work = dir.filePath(QStringLiteral("work"));
+        QVERIFY(QDir().mkpath(work + QStringLiteral("/sub")) && QDir().mkpath(dir.filePath(QStringLiteral("outside"))));
+        for (const char* relative : {"sub/x.txt", "../outside/x.txt", "x.txt"})
+            touch(QDir(work).filePath(QString::fromUtf8(relative)));
+        const QString oldCurrent = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work));
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(oldCurrent); });
         qint64 nr = 0;
         {
             Table dok;

@@ -45,6 +45,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -2466,6 +2467,159 @@ private slots:
         QStringList after = before;
         after.removeAt(deleted - 1);
         QCOMPARE(titles(list), after); // walks the list
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
+    // A Datei that is neither a bare name nor a full path: copying, moving, saving a copy, a serial
+    // letter and deleting with the file are refused with the reason, and no file is touched, though the
+    // working directory leads to one; deleting without the file still removes the record.
+    void documentWithARelativeFileIsRefused() {
+        Installation inst;
+        const QString work = inst.tmp.filePath(QStringLiteral("work"));
+        QVERIFY(QDir().mkpath(work) && QDir().mkpath(inst.tmp.filePath(QStringLiteral("outside"))));
+        const QString outside = inst.tmp.filePath(QStringLiteral("outside/a.odt"));
+        QVERIFY(writeBytes(outside, "fremd"));
+        const QString oldCurrent = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work));
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(oldCurrent); });
+        const QString trash = inst.tmp.filePath(QStringLiteral("xdg"));
+        EnvironmentOverride environment({{"XDG_DATA_HOME", trash.toUtf8()}});
+        {
+            Table dok;
+            test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+            QVERIFY(dok.findKey({1}));
+            dok.edit();
+            dok.field(u"Datei").setValue(QStringLiteral("../outside/a.odt"));
+            dok.field(u"NrThema").setValue(-1);
+            dok.post();
+        }
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        window->setEntryPicker([](const QString&, const QString&, QWidget*) { return 3; });
+        QList<int> copyTargets;
+        window->setCopyDialogRunner([&](int target, QWidget*) { copyTargets << target; });
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        QVERIFY(window->locateDocument(1));
+        for (const char* command : {"PD_Copy", "PD_Move", "PD_Save", "MSer_Word"})
+            child<QAction>(*window, QString::fromLatin1(command))->trigger();
+        bool stayedOpen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = activeDialogNamed(u"TA03");
+            if (dialog == nullptr)
+                return;
+            dialog->findChild<QCheckBox*>(QStringLiteral("CB"))->setChecked(true);
+            dialog->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+            stayedOpen = dialog->isVisible();
+            dialog->findChild<QCheckBox*>(QStringLiteral("CB"))->setChecked(false);
+            dialog->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Del")), Qt::LeftButton);
+
+        const QString refusal = QStringLiteral("Die Datei \"../outside/a.odt\" ist weder ein bloßer Name (ohne \"/\") "
+                                               "im Ordner \"Files\" des Mandanten noch ein vollständiger Pfad (mit "
+                                               "\"/\" am Anfang); ZEP verwendet sie nicht.");
+        QCOMPARE(inst.interaction.texts(), QStringList(5, refusal));
+        QVERIFY(stayedOpen);
+        QCOMPARE(copyTargets, QList<int>());
+        QCOMPARE(readBytes(outside), QByteArray("fremd"));
+        QVERIFY(!QFileInfo::exists(trash + QStringLiteral("/Trash/files/a.odt")));
+        QCOMPARE(QDir(work).entryList(QDir::Files), QStringList());
+        Table dok;
+        test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+        QVERIFY(!dok.findKey({1})); // deleted without its file
+    }
+
+    // Deleting with its file a document whose file lies outside "Files" asks first, naming the full
+    // path; No leaves the dialog open and everything in place. A file in "Files" goes without a question.
+    void deletingAFileOutsideFilesAsks_data() {
+        QTest::addColumn<bool>("outsideFiles");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("outside, No") << true << false;
+        QTest::newRow("outside, Yes") << true << true;
+        QTest::newRow("in Files: no question") << false << false;
+    }
+    void deletingAFileOutsideFilesAsks() {
+        QFETCH(bool, outsideFiles);
+        QFETCH(bool, yes);
+        Installation inst;
+        const QString trash = inst.tmp.filePath(QStringLiteral("xdg"));
+        EnvironmentOverride environment({{"XDG_DATA_HOME", trash.toUtf8()}});
+        const QString file = outsideFiles ? inst.tmp.filePath(QStringLiteral("Ablage extern/Brief.odt"))
+                                          : inst.clientDir + QStringLiteral("/Files/Brief.odt");
+        QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+        QVERIFY(writeBytes(file, "Brief"));
+        {
+            Table dok;
+            test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+            QVERIFY(dok.findKey({1}));
+            dok.edit();
+            dok.field(u"Datei").setValue(outsideFiles ? file : QStringLiteral("Brief.odt"));
+            dok.field(u"NrThema").setValue(-1);
+            dok.post();
+        }
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Alpha GmbH"));
+        QVERIFY(window->locateDocument(1));
+        if (outsideFiles)
+            inst.interaction.setNextAnswer(yes ? Answer::Yes : Answer::No);
+        bool stayedOpen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = activeDialogNamed(u"TA03");
+            if (dialog == nullptr)
+                return;
+            dialog->findChild<QCheckBox*>(QStringLiteral("CB"))->setChecked(true);
+            dialog->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+            stayedOpen = dialog->isVisible();
+            if (stayedOpen)
+                dialog->findChild<QPushButton*>(QStringLiteral("BitBtn3"))->click();
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Del")), Qt::LeftButton);
+
+        const bool deleted = !outsideFiles || yes;
+        QCOMPARE(inst.interaction.texts(),
+                 outsideFiles ? QStringList{QStringLiteral("Die Datei \"%1\" liegt nicht im Ordner \"Files\" des "
+                                                           "Mandanten. Soll sie trotzdem in den Papierkorb verschoben "
+                                                           "werden?")
+                                                .arg(file)}
+                              : QStringList());
+        QCOMPARE(stayedOpen, !deleted);
+        QCOMPARE(QFileInfo::exists(file), !deleted);
+        QCOMPARE(QFileInfo::exists(trash + QStringLiteral("/Trash/files/Brief.odt")), deleted);
+        Table dok;
+        test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+        QCOMPARE(dok.findKey({1}), !deleted);
+    }
+
+    // A bare name typed as "Ziel-Datei" is a file in "Files": the copy is written there, not into the
+    // working directory, and Datei names exactly that file.
+    void addedFileGoesToABareTypedTargetInFiles() {
+        Installation inst;
+        const QString files = inst.clientDir + QStringLiteral("/Files/");
+        QVERIFY(QDir().mkpath(files));
+        const QString work = inst.tmp.filePath(QStringLiteral("work"));
+        QVERIFY(QDir().mkpath(work));
+        const QString oldCurrent = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work));
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(oldCurrent); });
+        const QString source = inst.tmp.filePath(QStringLiteral("Eingang/Preise.odt"));
+        QVERIFY(QDir().mkpath(QFileInfo(source).path()));
+        QVERIFY(writeBytes(source, "Preise"));
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Zeta AG"));
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = activeDialogNamed(u"TN05");
+            if (dialog == nullptr)
+                return;
+            dialog->findChild<QLineEdit*>(QStringLiteral("Lbl_Nach"))->setText(QStringLiteral("Angebot.odt"));
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+        });
+        emit window->documentGrid().OnDragFiles({source});
+
+        QCOMPARE(readBytes(files + QStringLiteral("Angebot.odt")), QByteArray("Preise"));
+        QCOMPARE(QDir(work).entryList(QDir::Files), QStringList());
+        QCOMPARE(inst.dm->dm1().QDok.field(u"Datei").asString(), QStringLiteral("Angebot.odt"));
         QCOMPARE(inst.interaction.texts(), QStringList());
     }
 

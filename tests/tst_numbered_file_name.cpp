@@ -48,6 +48,17 @@ private slots:
                                       << "Angebot v2.100001.doc";
         QTest::newRow("five-digit title") << "12345.doc"
                                           << "1234500001.doc";
+        // A title that already ends in the extension (a file name taken as title) keeps it once.
+        QTest::newRow("title with the extension") << "Rechnung_117.pdf.pdf"
+                                                  << "Rechnung_11700001.pdf";
+        QTest::newRow("title with the extension in other case") << "Rechnung.PDF.pdf"
+                                                                << "Rechnung00001.pdf";
+        QTest::newRow("title with the extension and a number") << "Brief00001.doc.doc"
+                                                               << "Brief00004.doc";
+        QTest::newRow("title with another extension") << "Bild.png.pdf"
+                                                      << "Bild.png00001.pdf";
+        QTest::newRow("title that is only the extension") << ".pdf.pdf"
+                                                          << ".pdf00001.pdf";
     }
     void takesTheFirstFreeNumber() {
         QFETCH(QString, wished);

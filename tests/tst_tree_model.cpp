@@ -991,6 +991,38 @@ private slots:
                  QStringLiteral("<fehlt>"));
     }
 
+    // A Datei that is neither a bare name nor a full path names no file of the client: its document and
+    // entries stay and it is listed, and no file is taken from the working directory into the trash.
+    void relativeDateiKeepsItsDocumentAndEntries() {
+        Client client;
+        const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+        const auto restoreHome = qScopeGuard([&] { qputenv("XDG_DATA_HOME", oldDataHome); });
+        const QString dataHome = client.tmp.filePath(QStringLiteral("xdg"));
+        qputenv("XDG_DATA_HOME", dataHome.toUtf8());
+        const QString work = client.tmp.filePath(QStringLiteral("work"));
+        QVERIFY(QDir().mkpath(work) && QDir().mkpath(client.tmp.filePath(QStringLiteral("outside"))));
+        const QString outside = client.tmp.filePath(QStringLiteral("outside/x.pdf"));
+        QVERIFY(QFile(outside).open(QIODevice::WriteOnly));
+        const QString oldCurrent = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work));
+        const auto restoreCurrent = qScopeGuard([&] { QDir::setCurrent(oldCurrent); });
+        appendRecord(client.dok, {{QStringLiteral("NrFirma"), 7},
+                                  {QStringLiteral("NrThema"), -1},
+                                  {QStringLiteral("Ext"), QStringLiteral("pdf")},
+                                  {QStringLiteral("Datei"), QStringLiteral("../outside/x.pdf")}});
+
+        const QStringList notTrashed =
+            deleteEntrySubtree(client.deletion(), client.model, find(client.model, QStringLiteral("Alpha GmbH")));
+
+        QCOMPARE(notTrashed, QStringList{QStringLiteral("../outside/x.pdf")});
+        QVERIFY(QFile::exists(outside));
+        QVERIFY(!QFileInfo::exists(dataHome + QStringLiteral("/Trash/files/x.pdf")));
+        QCOMPARE(test::columnValues(client.dok, QStringLiteral("Datei")),
+                 QVariantList{QStringLiteral("../outside/x.pdf")});
+        QCOMPARE(shape(client.model), (QStringList{"0 Adressen", "1 Zeta AG", "2 Übersee Büro", "1 Alpha GmbH",
+                                                   "2 Bauer Anna", "3 Projekt Süd", "1 beta KG", "1 Ein Name"}));
+    }
+
     // Another program holds the document table: the entries deleted before that are gone from table
     // and model alike, the rest stay in both, and the documents are no longer restricted.
     void deleteStoppedHalfWayLeavesTreeAndTableInStep() {

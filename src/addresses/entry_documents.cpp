@@ -1,6 +1,7 @@
 #include "addresses/entry_documents.h"
 
 #include "data/table.h"
+#include "documents/document_path.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,15 +37,6 @@ bool isLinkedToEntry(Table& documents, QStringView linkField) {
     return !value.isNull() && value.toLongLong() >= 0;
 }
 
-// An empty Datei names no file: never the Files folder itself.
-QString ResolveDocumentPath(const QString& datei, const QString& filesDir) {
-    if (datei.trimmed().isEmpty())
-        return QString();
-    if (datei.contains(u'/'))
-        return datei;
-    return filesDir + datei;
-}
-
 QStringList removeEntryDocuments(Table& documents, const QString& linkField, const QString& filesDir) {
     QStringList notTrashed;
     QSet<qint64> kept;
@@ -55,15 +47,16 @@ QStringList removeEntryDocuments(Table& documents, const QString& linkField, con
         if (documents.eof())
             return notTrashed;
         const bool note = isNoteExtension(documents.field(u"Ext").asString());
-        const QString path = ResolveDocumentPath(documents.field(u"Datei").asString(), filesDir);
+        const QString datei = documents.field(u"Datei").asString();
+        const DocumentPath file = fileOfDeletedDocument(datei, filesDir);
         if (filedUnderBoth(documents)) {
             unlink(documents, linkField);
             continue;
         }
         // The file goes first: a document is never deleted while its file stays behind unreachable.
-        if (!note && QFileInfo(path).isFile() && !moveFileToTrash(path)) {
+        if (!note && (!file.resolved() || (QFileInfo(file.path).isFile() && !moveFileToTrash(file.path)))) {
             kept.insert(documents.field(u"Nr").asInteger());
-            notTrashed << path;
+            notTrashed << (file.resolved() ? file.path : datei);
             continue;
         }
         documents.deleteRecord();

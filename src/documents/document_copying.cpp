@@ -2,8 +2,8 @@
 
 #include "documents/document_creation.h"
 
-#include "addresses/entry_documents.h"
 #include "data/engine_error.h"
+#include "documents/document_path.h"
 #include "documents/file_placement.h"
 #include "documents/numbered_file_name.h"
 
@@ -31,11 +31,12 @@ QString withSlash(const QString& directory) {
 } // namespace
 
 CopySource copySourceOf(const QString& datei, const QString& filesDir) {
-    const QFileInfo info(datei);
+    const DocumentPath file = ResolveDocumentPath(datei, filesDir);
+    if (!file.resolved())
+        return {{}, {}, {}, file.refusal};
+    const QFileInfo info(file.path);
     const QString extension = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
-    if (!datei.contains(u'/'))
-        return {withSlash(filesDir) + datei, withSlash(filesDir), extension};
-    return {datei, withSlash(info.path()), extension};
+    return {file.path, withSlash(info.path()), extension, {}};
 }
 
 QString copyTargetFile(const QString& directory, const QString& title, const QString& extension) {

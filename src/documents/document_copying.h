@@ -9,11 +9,13 @@
 namespace zep {
 
 // Where the file of a document to be copied lies: its path, its directory (the client's "Files"
-// folder for a bare Datei) and its extension with the dot.
+// folder for a bare Datei) and its extension with the dot; or, with all three empty, why its Datei
+// names no file of the client.
 struct CopySource {
     QString path;
     QString directory;
     QString extension;
+    QString refusal;
 };
 CopySource copySourceOf(const QString& datei, const QString& filesDir);
 

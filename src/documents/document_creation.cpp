@@ -40,6 +40,10 @@ QString titleRefusal(const QString& title) {
         return QStringLiteral("Der Titel darf keinen Schrägstrich \"/\" enthalten, denn er wird Teil des Dateinamens.");
     if (title.contains(QChar(u'\0')))
         return QStringLiteral("Der Titel darf kein Nullzeichen enthalten, denn er wird Teil des Dateinamens.");
+    // Such a name could be written, but no document's Datei may name it.
+    if (std::any_of(title.begin(), title.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; }))
+        return QStringLiteral("Der Titel darf keinen Zeilenumbruch und kein anderes Steuerzeichen enthalten, denn er "
+                              "wird Teil des Dateinamens.");
     if (onlyDots(title))
         return QStringLiteral("Ein Titel nur aus Punkten ergibt keinen Dateinamen. Bitte geben Sie einen anderen "
                               "Titel ein.");

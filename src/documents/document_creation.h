@@ -8,7 +8,8 @@
 namespace zep {
 
 // The file a new document gets in the client's "Files" folder.
-// Why a title cannot be part of a file name ("/", a NUL, only dots), in German; empty when it can.
+// Why a title cannot be part of a file name ("/", a NUL or another control character, only dots), in
+// German; empty when it can.
 QString titleRefusal(const QString& title);
 
 struct NewDocumentFile {

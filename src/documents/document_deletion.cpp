@@ -2,6 +2,7 @@
 
 #include "addresses/entry_documents.h"
 #include "data/table.h"
+#include "documents/document_path.h"
 
 #include <QFileInfo>
 
@@ -28,12 +29,15 @@ QString deleteDocument(Table& documents, const DocumentDeletion& plan, bool with
         }
         return {};
     }
-    const QString path = ResolveDocumentPath(documents.field(u"Datei").asString(), filesDir);
+    const bool trash = withFile && plan.fileOffered;
+    const DocumentPath file = fileOfDeletedDocument(documents.field(u"Datei").asString(), filesDir);
+    if (trash && !file.resolved())
+        return file.refusal;
     documents.deleteRecord();
     // Only a file goes into the trash, never a folder a damaged Datei may name.
-    if (!withFile || !plan.fileOffered || !QFileInfo(path).isFile() || moveFileToTrash(path))
+    if (!trash || !QFileInfo(file.path).isFile() || moveFileToTrash(file.path))
         return {};
-    return QStringLiteral("Die Datei \"%1\" konnte nicht in den Papierkorb verschoben werden.").arg(path);
+    return QStringLiteral("Die Datei \"%1\" konnte nicht in den Papierkorb verschoben werden.").arg(file.path);
 }
 
 } // namespace zep

@@ -1,8 +1,8 @@
 #include "documents/document_filing.h"
 
-#include "addresses/entry_documents.h"
 #include "data/engine_error.h"
 #include "data/table.h"
+#include "documents/document_path.h"
 
 #include <QFileInfo>
 
@@ -45,8 +45,14 @@ void DocumentAdding::begin(const FilingTarget& target, const QString& source) {
                                [&](Table& documents) { documents.field(u"Ext").setValue(extensionOf(source)); });
 }
 
-QString DocumentAdding::file(const QString& title, const QString& source, const QString& target,
+QString DocumentAdding::file(const QString& title, const QString& typedSource, const QString& typedTarget,
                              FileHandling handling) {
+    const DocumentPath from = ResolveDocumentPath(typedSource, filesDir_);
+    const DocumentPath to = handling == FileHandling::Keep ? from : ResolveDocumentPath(typedTarget, filesDir_);
+    if (!from.resolved() || !to.resolved())
+        return from.resolved() ? to.refusal : from.refusal;
+    const QString& source = from.path;
+    const QString& target = to.path;
     if (const QString refused = dateiTooLong(documents(), filedDatei(source, target, handling, filesDir_));
         !refused.isEmpty())
         return refused;
@@ -74,7 +80,11 @@ QString DocumentAdding::file(const QString& title, const QString& source, const 
 
 namespace {
 
-QString fileOneDocument(Table& documents, const FilingTarget& target, const QString& source, FileHandling handling) {
+QString fileOneDocument(Table& documents, const FilingTarget& target, const QString& path, FileHandling handling) {
+    const DocumentPath resolved = ResolveDocumentPath(path, target.filesDir);
+    if (!resolved.resolved())
+        return resolved.refusal;
+    const QString& source = resolved.path;
     const QString numbered = proposedTarget(source, target.filesDir);
     if (const QString refused = dateiTooLong(documents, filedDatei(source, numbered, handling, target.filesDir));
         !refused.isEmpty())

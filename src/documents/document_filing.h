@@ -30,9 +30,10 @@ public:
     // extension. Throws EngineError; nothing is left behind then.
     void begin(const FilingTarget& target, const QString& source);
     // Puts the file in place and completes the record (title, Datei, the file's last-write time).
-    // Empty on success, else a German message: the file is then where it was and the record stays
-    // provisional.
-    QString file(const QString& title, const QString& source, const QString& target, FileHandling handling);
+    // Source and target are resolved as typed, like a stored Datei (a bare name lies in "Files"), before
+    // anything is written; the target counts only for a copy or move. Empty on success, else a German
+    // message: the file is then where it was and the record stays provisional.
+    QString file(const QString& title, const QString& typedSource, const QString& typedTarget, FileHandling handling);
 
 private:
     QString filesDir_;

@@ -6,6 +6,7 @@
 #include "app/tmand.h"
 #include "data/tdm.h"
 #include "documents/dde_lookup.h"
+#include "documents/document_path.h"
 #include "documents/shell_open.h"
 #include "mainwin/window_texts.h"
 
@@ -19,9 +20,14 @@ bool IsNote(const QString& ext) {
 }
 
 void DocumentOpener::OpenDocument(DocumentVerb mode) {
-    const QString path = ResolveDocumentPath(dm_.TDok.field(u"Datei").asString(), client_.FilesDir);
     if (IsNote(dm_.TDok.field(u"Ext").asString()))
         return;
+    const DocumentPath document = ResolveDocumentPath(dm_.TDok.field(u"Datei").asString(), client_.FilesDir);
+    if (!document.resolved()) {
+        Interaction::instance().error(document.refusal, ApplicationName.toString());
+        return;
+    }
+    const QString& path = document.path;
     const std::optional<QString> program = chooseProgram();
     if (!program)
         return;

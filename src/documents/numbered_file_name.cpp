@@ -14,6 +14,13 @@ bool isTaken(const QString& path) {
     return info.exists() || info.isSymLink();
 }
 
+// A title taken from a file name ("Rechnung.pdf") already ends in the extension: it is kept once.
+QString withoutRepeatedExtension(const QString& base, const QString& extension) {
+    if (extension.isEmpty() || base.size() <= extension.size() || !base.endsWith(extension, Qt::CaseInsensitive))
+        return base;
+    return base.left(base.size() - extension.size());
+}
+
 } // namespace
 
 QString StripNumberSuffix(const QString& name) {
@@ -30,7 +37,8 @@ QString NumberedFileName(const QString& wishedPath) {
     const QString fileName = wishedPath.mid(slash + 1);
     const int dot = int(fileName.lastIndexOf(u'.'));
     const QString extension = dot < 0 ? QString() : fileName.mid(dot);
-    const QString base = StripNumberSuffix(dot < 0 ? fileName : fileName.left(dot));
+    const QString base =
+        StripNumberSuffix(withoutRepeatedExtension(dot < 0 ? fileName : fileName.left(dot), extension));
     for (qint64 n = 1;; ++n) {
         const QString candidate =
             directory + base + QStringLiteral("%1").arg(n, NumberDigits, 10, QLatin1Char('0')) + extension;

@@ -16,7 +16,8 @@ struct SerialLetter {
     QString title;
 };
 
-// The current document of the documents table as a letter; a bare file name lies in filesDir.
+// The current document of the documents table as a letter; a bare file name lies in filesDir. A Datei
+// that names no file of the client gives an empty path.
 SerialLetter currentSerialLetter(Table& documents, const QString& filesDir);
 
 } // namespace zep

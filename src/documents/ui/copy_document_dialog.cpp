@@ -193,7 +193,8 @@ void CopyDocumentDialog::recomputeTarget() {
 }
 
 void CopyDocumentDialog::updateOk() {
-    BtnOK->setEnabled(!Edit1->text().isEmpty() && !targetFile_.isEmpty() && copying_.canFile());
+    BtnOK->setEnabled(!Edit1->text().isEmpty() && !targetFile_.isEmpty() && !source_.path.isEmpty() &&
+                      copying_.canFile());
 }
 
 // A copy that cannot be made is reported; the dialog stays open for another title or folder.

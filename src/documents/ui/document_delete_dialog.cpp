@@ -4,6 +4,8 @@
 #include "app/program_info.h"
 #include "app/ui/named_controls.h"
 #include "data/engine_error.h"
+#include "data/table.h"
+#include "documents/document_path.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -45,7 +47,23 @@ DocumentDeleteDialog::DocumentDeleteDialog(Table& documents, bool resubmissionVi
     connect(abort, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+// A file the Datei cannot name, or one outside "Files" the user does not let go, keeps the dialog open.
+bool DocumentDeleteDialog::fileMayGo() {
+    if (!plan_.full || !plan_.fileOffered || !CB->isChecked())
+        return true;
+    const DocumentPath file = fileOfDeletedDocument(documents_.field(u"Datei").asString(), filesDir_);
+    if (!file.resolved()) {
+        Interaction::instance().error(file.refusal, ApplicationName.toString());
+        return false;
+    }
+    const QString question = outsideFilesTrashQuestion(file.path, filesDir_);
+    return question.isEmpty() ||
+           Interaction::instance().askYesNo(question, ApplicationName.toString(), QuestionLook::Warning) == Answer::Yes;
+}
+
 void DocumentDeleteDialog::BitBtn1Click() {
+    if (!fileMayGo())
+        return;
     QString failure;
     try {
         failure = deleteDocument(documents_, plan_, CB->isChecked(), linkField_, filesDir_);

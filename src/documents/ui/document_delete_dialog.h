@@ -19,6 +19,7 @@ public:
                          QWidget* parent = nullptr);
 
 private:
+    bool fileMayGo();
     void BitBtn1Click();
 
     Table& documents_;

@@ -1,6 +1,5 @@
 #include "documents/ui/document_detail_dialog.h"
 
-#include "addresses/entry_documents.h"
 #include "app/clock.h"
 #include "app/interaction.h"
 #include "app/program.h"
@@ -14,6 +13,7 @@
 #include "controls/ui/icon_list_painter.h"
 #include "data/engine_error.h"
 #include "data/tdm.h"
+#include "documents/document_path.h"
 #include "documents/ui/document_controls.h"
 #include "mainwin/resubmission.h"
 
@@ -185,7 +185,7 @@ void DocumentDetailDialog::showEvent(QShowEvent* event) {
 
 void DocumentDetailDialog::showIcon() {
     Table& dok = dm_.TDok;
-    const QString path = ResolveDocumentPath(dok.field(u"Datei").asString(), Program::instance().client.FilesDir);
+    const QString path = ResolveDocumentPath(dok.field(u"Datei").asString(), Program::instance().client.FilesDir).path;
     TIconListPainter painter(dm_.IList);
     I1->setPixmap(painter.FileIcon(path, dok.field(u"Ext").asString()));
 }

@@ -15,6 +15,7 @@
 #include "data/engine_error.h"
 #include "data/tdm.h"
 #include "data/tdm1.h"
+#include "documents/document_path.h"
 #include "documents/process_launcher.h"
 #include "mainwin/address_summary.h"
 #include "mainwin/dde_command.h"
@@ -373,6 +374,17 @@ bool MainWindow::currentDocumentIsNote() {
     if (dm_ == nullptr || !dm_->TDok.isActive() || dm_->TDok.isEmpty())
         return false;
     return isNoteExtension(dm_->TDok.field(u"Ext").asString());
+}
+
+bool MainWindow::currentDocumentFileRefused() {
+    if (dm_ == nullptr || !dm_->TDok.isActive() || dm_->TDok.isEmpty())
+        return false;
+    const DocumentPath file =
+        ResolveDocumentPath(dm_->TDok.field(u"Datei").asString(), Program::instance().client.FilesDir);
+    if (file.resolved())
+        return false;
+    Interaction::instance().error(file.refusal, ApplicationName.toString());
+    return true;
 }
 
 void MainWindow::fillAddressTemplates() {

@@ -208,6 +208,8 @@ private:
     void importDbase();
     void exportDbase();
     bool listHasDocuments() const;
+    // True, after telling why, when the current document's Datei names no file of the client.
+    bool currentDocumentFileRefused();
     QObject* namedControl(const QString& name);
     void setEnabledByName(const QStringList& names, bool enabled);
     // Without an open client every command that needs one is disabled; the other rules enable

@@ -1,4 +1,3 @@
-#include "addresses/entry_documents.h"
 #include "addresses/ui/address_templates_dialog.h"
 #include "app/interaction.h"
 #include "app/program.h"
@@ -18,6 +17,7 @@
 #include "data/tdm.h"
 #include "data/tdm1.h"
 #include "documents/document_opening.h"
+#include "documents/document_path.h"
 #include "documents/process_launcher.h"
 #include "documents/ui/application_list_dialog.h"
 #include "documents/ui/open_with_dialog.h"
@@ -361,8 +361,10 @@ void MainWindow::saveCopy() {
         inform(noteIsNoFileMessage());
         return;
     }
+    if (currentDocumentFileRefused())
+        return;
     const QString source =
-        ResolveDocumentPath(dm_->TDok.field(u"Datei").asString(), Program::instance().client.FilesDir);
+        ResolveDocumentPath(dm_->TDok.field(u"Datei").asString(), Program::instance().client.FilesDir).path;
     const QFileInfo file(source);
     const QString suffix = file.suffix();
     const QString ext = suffix.isEmpty() ? QString() : u'.' + suffix;
@@ -404,7 +406,7 @@ void MainWindow::serialLetter() {
         inform(noSerialLetterDocumentMessage());
     else if (currentDocumentIsNote())
         inform(noteIsNoFileMessage());
-    else
+    else if (!currentDocumentFileRefused())
         TS01->showFor(*dm_, *TVA);
 }
 

@@ -1,6 +1,5 @@
 // The main window's document list: building and filtering its query, sorting by a header click,
 // the icons and resubmission marks of its first column, and "Dokument erledigt".
-#include "addresses/entry_documents.h"
 #include "app/clock.h"
 #include "app/interaction.h"
 #include "app/program.h"
@@ -12,6 +11,7 @@
 #include "data/engine_error.h"
 #include "data/tdm.h"
 #include "data/tdm1.h"
+#include "documents/document_path.h"
 #include "documents/dropped_files.h"
 #include "documents/ui/add_document_dialog.h"
 #include "documents/ui/column_arrangement_dialog.h"
@@ -157,7 +157,7 @@ void MainWindow::D_GridDrawCell(int column, QPainter& painter, const QRect& cell
         const int position = query.fieldPosition(name);
         return position < 0 ? QVariant() : query.valueAt(row, position);
     };
-    const QString file = ResolveDocumentPath(value(u"Datei").toString(), Program::instance().client.FilesDir);
+    const QString file = ResolveDocumentPath(value(u"Datei").toString(), Program::instance().client.FilesDir).path;
     if (!iconPainter_)
         iconPainter_ = std::make_unique<TIconListPainter>(dm_->IList);
     const QPoint origin = cell.topLeft();
@@ -236,7 +236,7 @@ void MainWindow::deleteCurrentDocument() {
 
 // The document is filed under the other entry; the list is read anew and keeps its row.
 void MainWindow::moveDocument(int number) {
-    if (!listHasDocuments() || viewState_.linkField.isEmpty())
+    if (!listHasDocuments() || viewState_.linkField.isEmpty() || currentDocumentFileRefused())
         return;
     Query& query = dm_->dm1().QDok;
     const int row = query.recNo();
@@ -253,7 +253,7 @@ void MainWindow::moveDocument(int number) {
 }
 
 void MainWindow::copyDocument(int number) {
-    if (!listHasDocuments())
+    if (!listHasDocuments() || currentDocumentFileRefused())
         return;
     if (!copyDialogRunner_)
         return;
