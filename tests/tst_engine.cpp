@@ -227,7 +227,7 @@ private slots:
         QTest::newRow("unknown sort field") << "SELECT Nr FROM dok.db ORDER BY Gibtsnicht"
                                             << "\"Gibtsnicht\"";
         QTest::newRow("empty sort") << "SELECT Nr FROM dok.db ORDER BY  DESC, Nr"
-                                    << "\"DESC\"";
+                                    << "Im \"ORDER BY\" fehlt ein Feldname.";
         QTest::newRow("second statement") << "SELECT Nr FROM dok.db; DELETE FROM data"
                                           << "\";\"";
         QTest::newRow("unknown alias") << "SELECT x.Name1 FROM dok.db"
