@@ -377,7 +377,7 @@ bool MainWindow::currentDocumentIsNote() {
 }
 
 bool MainWindow::currentDocumentFileRefused() {
-    if (dm_ == nullptr || !dm_->TDok.isActive() || dm_->TDok.isEmpty())
+    if (dm_ == nullptr || !dm_->TDok.isActive() || dm_->TDok.isEmpty() || currentDocumentIsNote())
         return false;
     const DocumentPath file =
         ResolveDocumentPath(dm_->TDok.field(u"Datei").asString(), Program::instance().client.FilesDir);

@@ -208,7 +208,8 @@ private:
     void importDbase();
     void exportDbase();
     bool listHasDocuments() const;
-    // True, after telling why, when the current document's Datei names no file of the client.
+    // True, after telling why, when the current document is no note and its Datei names no file of the
+    // client.
     bool currentDocumentFileRefused();
     QObject* namedControl(const QString& name);
     void setEnabledByName(const QStringList& names, bool enabled);
