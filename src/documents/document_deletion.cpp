@@ -1,11 +1,28 @@
 #include "documents/document_deletion.h"
 
 #include "addresses/entry_documents.h"
+#include "data/engine_error.h"
 #include "data/table.h"
+#include "documents/filing_marks.h"
 
 #include <QFileInfo>
 
 namespace zep {
+
+namespace {
+
+void markRecord(Table& documents, FilingMark mark) {
+    documents.edit();
+    try {
+        setFilingMark(documents, mark);
+        documents.post();
+    } catch (...) {
+        documents.cancel();
+        throw;
+    }
+}
+
+} // namespace
 
 DocumentDeletion planDocumentDeletion(Table& documents, bool resubmissionView) {
     DocumentDeletion plan;
@@ -29,11 +46,26 @@ QString deleteDocument(Table& documents, const DocumentDeletion& plan, bool with
         return {};
     }
     const QString path = ResolveDocumentPath(documents.field(u"Datei").asString(), filesDir);
-    documents.deleteRecord();
     // Only a file goes into the trash, never a folder a damaged Datei may name.
-    if (!withFile || !plan.fileOffered || !QFileInfo(path).isFile() || moveFileToTrash(path))
+    if (!withFile || !plan.fileOffered || !QFileInfo(path).isFile()) {
+        documents.deleteRecord();
         return {};
-    return QStringLiteral("Die Datei \"%1\" konnte nicht in den Papierkorb verschoben werden.").arg(path);
+    }
+    // The file goes first and the record after it; the mark lets the next opening finish a deletion
+    // that a crash interrupted in between.
+    markRecord(documents, FilingMark::Deleting);
+    if (!moveFileToTrash(path)) {
+        try {
+            markRecord(documents, FilingMark::None);
+        } catch (const EngineError&) {
+            // The mark stays; the next opening clears it, as the file is still there.
+        }
+        return QStringLiteral("Die Datei \"%1\" konnte nicht in den Papierkorb verschoben werden. Das Dokument "
+                              "wurde nicht gelöscht.")
+            .arg(path);
+    }
+    documents.deleteRecord();
+    return {};
 }
 
 } // namespace zep
