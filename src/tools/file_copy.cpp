@@ -153,7 +153,9 @@ int copyContent(const QString& source, const QString& target, const QByteArray* 
 int removePartialCopies(const QString& directory, const QString& targetName) {
     const QString prefix = targetName.isEmpty() ? QStringLiteral(".") : u'.' + targetName + u'.';
     int removed = 0;
-    const QFileInfoList files = QDir(directory).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    // Only names that can be an unfinished copy are looked at: "Files" may hold very many documents.
+    const QFileInfoList files = QDir(directory).entryInfoList({QStringLiteral(".*") + ScratchSuffix.toString()},
+                                                              QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo& file : files) {
         if (!file.isSymLink() && isPartialCopyName(file.fileName()) && file.fileName().startsWith(prefix) &&
             QFile::remove(file.filePath()))
