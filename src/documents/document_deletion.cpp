@@ -9,21 +9,6 @@
 
 namespace zep {
 
-namespace {
-
-void markRecord(Table& documents, FilingMark mark) {
-    documents.edit();
-    try {
-        setFilingMark(documents, mark);
-        documents.post();
-    } catch (...) {
-        documents.cancel();
-        throw;
-    }
-}
-
-} // namespace
-
 DocumentDeletion planDocumentDeletion(Table& documents, bool resubmissionView) {
     DocumentDeletion plan;
     plan.full = resubmissionView || !isLinkedToEntry(documents, u"NrThema") || !isLinkedToEntry(documents, u"NrFirma");
@@ -53,10 +38,10 @@ QString deleteDocument(Table& documents, const DocumentDeletion& plan, bool with
     }
     // The file goes first and the record after it; the mark lets the next opening finish a deletion
     // that a crash interrupted in between.
-    markRecord(documents, FilingMark::Deleting);
+    postFilingMark(documents, FilingMark::Deleting);
     if (!moveFileToTrash(path)) {
         try {
-            markRecord(documents, FilingMark::None);
+            postFilingMark(documents, FilingMark::None);
         } catch (const EngineError&) {
             // The mark stays; the next opening clears it, as the file is still there.
         }

@@ -33,13 +33,7 @@ PlacedFiling postFiled(Table& documents, FilePlacement& placement, FileHandling 
                        const std::function<void(Table&)>& unfile) {
     if (handling != FileHandling::Keep)
         return postWithPlacedFile(documents, placement, unfile);
-    try {
-        setFilingMark(documents, FilingMark::None);
-        documents.post();
-    } catch (...) {
-        documents.cancel();
-        throw;
-    }
+    postFilingMark(documents, FilingMark::None);
     return {true, {}};
 }
 

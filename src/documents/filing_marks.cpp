@@ -45,6 +45,18 @@ void setFilingMark(Table& documents, FilingMark mark) {
         field.setValue(valueOf(mark));
 }
 
+void postFilingMark(Table& documents, FilingMark mark) {
+    if (!documents.isEditing())
+        documents.edit();
+    try {
+        setFilingMark(documents, mark);
+        documents.post();
+    } catch (...) {
+        documents.cancel();
+        throw;
+    }
+}
+
 QString markedRecordsFilter() {
     return markField().toString() + QStringLiteral(" <> ''");
 }

@@ -20,6 +20,9 @@ enum class FilingMark {
 FilingMark filingMarkOf(Table& documents);
 // Assigns the mark to the current record, which is in edit or insert state; the caller posts.
 void setFilingMark(Table& documents, FilingMark mark);
+// Posts the current record with the mark, put into edit state first when it is browsed. A refused
+// post is cancelled and its EngineError passed on.
+void postFilingMark(Table& documents, FilingMark mark);
 // The filter text that keeps only marked records.
 QString markedRecordsFilter();
 

@@ -31,21 +31,10 @@ std::vector<MarkedRecord> markedRecords(Table& documents) {
     return marked;
 }
 
-void clearMark(Table& documents) {
-    documents.edit();
-    try {
-        setFilingMark(documents, FilingMark::None);
-        documents.post();
-    } catch (...) {
-        documents.cancel();
-        throw;
-    }
-}
-
 // A record is kept, without its mark, exactly when the file it names is there.
 void settle(Table& documents, bool keep, int& kept, int& removed) {
     if (keep) {
-        clearMark(documents);
+        postFilingMark(documents, FilingMark::None);
         ++kept;
     } else {
         documents.deleteRecord();

@@ -9,18 +9,6 @@ namespace zep {
 
 namespace {
 
-void post(Table& documents, FilingMark mark) {
-    if (!documents.isEditing())
-        documents.edit();
-    try {
-        setFilingMark(documents, mark);
-        documents.post();
-    } catch (...) {
-        documents.cancel();
-        throw;
-    }
-}
-
 // The file is not placed: the record must not name it. When even that is refused, the record keeps
 // its placing mark and the next opening removes it, as its file is not there.
 PlacedFiling notFiled(Table& documents, const std::function<void(Table&)>& unfile, const QString& why) {
@@ -37,7 +25,7 @@ PlacedFiling notFiled(Table& documents, const std::function<void(Table&)>& unfil
 
 PlacedFiling postWithPlacedFile(Table& documents, FilePlacement& placement, const std::function<void(Table&)>& unfile,
                                 const std::function<QString()>& finishFile) {
-    post(documents, FilingMark::Placing);
+    postFilingMark(documents, FilingMark::Placing);
     if (const QString failed = placement.carryOut(); !failed.isEmpty())
         return notFiled(documents, unfile, failed);
     if (const QString failed = finishFile ? finishFile() : QString(); !failed.isEmpty()) {
@@ -47,7 +35,7 @@ PlacedFiling postWithPlacedFile(Table& documents, FilePlacement& placement, cons
         return notFiled(documents, unfile, failed);
     }
     try {
-        post(documents, FilingMark::None);
+        postFilingMark(documents, FilingMark::None);
     } catch (const EngineError&) {
         // The record names the placed file and keeps its placing mark, which the next opening clears
         // once it finds the file: the document is filed either way.

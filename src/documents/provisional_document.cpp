@@ -34,14 +34,8 @@ bool ProvisionalDocument::standsOnRecord() {
 void ProvisionalDocument::returnToProvisional(Table& documents) {
     if (!documents.isEditing())
         documents.edit();
-    try {
-        setFilingMark(documents, FilingMark::Provisional);
-        documents.field(u"Datei").clear();
-        documents.post();
-    } catch (...) {
-        documents.cancel();
-        throw;
-    }
+    documents.field(u"Datei").clear();
+    postFilingMark(documents, FilingMark::Provisional);
 }
 
 qint64 ProvisionalDocument::finish() {
