@@ -11,8 +11,9 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libsq
           libreoffice-writer libreoffice-base libreoffice-base-drivers libreoffice-dev)
 # Only for the tests (scripts/test.sh): the dBase import is checked against a table written by the
 # spreadsheet's own dBase export. The spreadsheet's windowless variant would conflict with the writer.
+# The crash-point test of the register kills a filing process at chosen system calls with strace.
 if [ "${ZEP_SETUP_TESTS:-}" = 1 ]; then
-    packages+=(libreoffice-calc)
+    packages+=(libreoffice-calc strace)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -213,8 +213,8 @@ private slots:
         const int records = recordCount(f.dok);
         DocumentCreation creation(f.dok);
         creation.begin(QStringLiteral("NrFirma"), 3);
-        const QString message =
-            creation.file(QStringLiteral("Angebot"), templatePath, QStringLiteral("odt"), filesDir, QDateTime());
+        const QString message = creation.file(QStringLiteral("Angebot"), templatePath, QStringLiteral("odt"), filesDir,
+                                              QDateTime::currentDateTime());
         QCOMPARE(message,
                  QStringLiteral("Die Vorlage \"%1\" konnte nicht nach \"%2\" kopiert werden. Das Dokument "
                                 "wurde nicht angelegt.")
@@ -235,7 +235,8 @@ private slots:
         other.deleteRecord(); // the provisional record vanished under the dialog
         bool refused = false;
         try {
-            creation.file(QStringLiteral("Angebot"), f.templatePath, QStringLiteral("odt"), f.filesDir, QDateTime());
+            creation.file(QStringLiteral("Angebot"), f.templatePath, QStringLiteral("odt"), f.filesDir,
+                          QDateTime::currentDateTime());
         } catch (const EngineError&) {
             refused = true;
         }

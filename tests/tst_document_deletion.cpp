@@ -1,5 +1,6 @@
 #include "data/table.h"
 #include "documents/document_deletion.h"
+#include "documents/filing_marks.h"
 #include "test_install.h"
 
 #include <QDir>
@@ -94,7 +95,7 @@ private slots:
         QCOMPARE(client.fileThere(), fileKept);
     }
 
-    // A trash that cannot be made: the record is gone, the file stays and is named.
+    // A trash that cannot be made: the file stays and is named, and so does its document, unmarked.
     void fileThatCannotGoIntoTheTrashIsNamed() {
         DeletionClient client(3, -1, QStringLiteral("odt"));
         const QString blocker = client.tmp.filePath(QStringLiteral("blocker"));
@@ -102,10 +103,14 @@ private slots:
         qputenv("XDG_DATA_HOME", (blocker + QStringLiteral("/xdg")).toUtf8());
         const DocumentDeletion plan = planDocumentDeletion(client.dok, false);
         QCOMPARE(deleteDocument(client.dok, plan, true, QStringLiteral("NrFirma"), client.filesDir),
-                 QStringLiteral("Die Datei \"%1Brief Müller.odt\" konnte nicht in den Papierkorb verschoben werden.")
+                 QStringLiteral("Die Datei \"%1Brief Müller.odt\" konnte nicht in den Papierkorb verschoben werden. "
+                                "Das Dokument wurde nicht gelöscht.")
                      .arg(client.filesDir));
         QVERIFY(client.fileThere());
-        QCOMPARE(client.dok.recordCount(), 0);
+        Table fresh;
+        test::openTable(fresh, client.dataDir, QStringLiteral("Dok.DB"));
+        QCOMPARE(fresh.recordCount(), 1);
+        QCOMPARE(filingMarkOf(fresh), FilingMark::None);
     }
 
     // A document whose Datei is empty or names a folder: deleting it "with its file" trashes no folder.

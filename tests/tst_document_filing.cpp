@@ -3,6 +3,7 @@
 #include "documents/document_creation.h"
 #include "documents/document_filing.h"
 #include "documents/document_path.h"
+#include "documents/filing_marks.h"
 #include "file_bytes.h"
 #include "small_disk.h"
 #include "test_install.h"
@@ -375,6 +376,52 @@ private slots:
         QCOMPARE(QFileInfo::exists(source), handling != FileHandling::Move);
     }
 
+    void pathAtTheWidthOfDatei_data() {
+        QTest::addColumn<bool>("several");
+        QTest::addColumn<int>("overWidth"); // characters beyond the 200 of Datei
+        QTest::newRow("one file, exactly the width") << false << 0;
+        QTest::newRow("one file, one character more") << false << 1;
+        QTest::newRow("several files, exactly the width") << true << 0;
+        QTest::newRow("several files, one character more") << true << 1;
+    }
+
+    // A kept file outside "Files" is filed by its full path: one that fills Datei exactly is filed
+    // whole, one character more is refused, as a cut path would name another file.
+    void pathAtTheWidthOfDatei() {
+        QFETCH(bool, several);
+        QFETCH(int, overWidth);
+        FilingClient client;
+        const QString folder = client.incoming + u'/' + QString(100, u'o');
+        QVERIFY(QDir().mkpath(folder));
+        const qsizetype nameLength = 200 + overWidth - folder.size() - 1;
+        QVERIFY(nameLength > 4 && nameLength < 200);
+        const QString source = folder + u'/' + QString(nameLength - 4, u'b') + QStringLiteral(".odt");
+        QCOMPARE(source.size(), 200 + overWidth);
+        QVERIFY(writeBytes(source, "Inhalt"));
+        QString message;
+        if (several) {
+            message = fileDocuments(client.dok, client.target(), {source}, FileHandling::Keep, nullptr).error;
+        } else {
+            DocumentAdding adding(client.dok);
+            adding.begin(client.target(), source);
+            message = adding.file(QStringLiteral("Brief"), source, QString(), FileHandling::Keep);
+            adding.finish();
+        }
+        Table fresh;
+        test::openTable(fresh, client.dataDir, QStringLiteral("Dok.DB"));
+        if (overWidth > 0) {
+            QCOMPARE(message, QStringLiteral("Der Pfad \"%1\" ist länger als die 200 Zeichen, die ein Dokument "
+                                             "aufnehmen kann; die Datei wurde nicht abgelegt.")
+                                  .arg(source));
+            QCOMPARE(fresh.recordCount(), 0);
+        } else {
+            QCOMPARE(message, QString());
+            QCOMPARE(fresh.recordCount(), 1);
+            QCOMPARE(fresh.field(u"Datei").asString(), source);
+        }
+        QVERIFY(QFileInfo::exists(source));
+    }
+
     // Several files in one run: titles keep the extension, two files of one name get consecutive
     // numbers, Ext is cut to its width while the file keeps its name, nothing is "in work".
     void severalFilesInOneRun() {
@@ -495,6 +542,10 @@ private slots:
             for (const char* name : {"Art", "Autor", "Feld3", "Notice", "Titel", "Ext"})
                 QVERIFY(!client.dok.field(QString::fromLatin1(name)).isNull());
             QVERIFY(client.dok.field(u"WTyp").isNull());
+            // Until its own file is placed the copy names none, so a copy left provisional never holds
+            // the source's file.
+            QVERIFY(client.dok.field(u"Datei").isNull());
+            QCOMPARE(filingMarkOf(client.dok), FilingMark::Provisional);
             QVERIFY(client.dok.field(u"WTag").isNull());
             QCOMPARE(client.dok.field(u"Offen").asInteger(), 1);
             QCOMPARE(client.dok.field(u"EDatum").asDate(), now.date());

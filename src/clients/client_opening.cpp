@@ -74,6 +74,8 @@ bool ClientOpening::OpenSelectedClient() {
         throw;
     }
     finishOpening(opened);
+    if (opened && !recoveryNotice_.isEmpty())
+        interaction_.information(recoveryNotice_, caption());
     if (opened)
         warnOnceAboutNetworkFileSystem(networkCheck_, interaction_, selection_.chosenName, selection_.chosenDir);
     return opened;
@@ -83,12 +85,26 @@ bool ClientOpening::switchTables() {
     tables_.CloseClientTables();
     tables_.CloseDocumentQuery();
     tables_.SetClientDataDir(dataDirectoryOf(selection_.chosenDir));
+    recoveryNotice_.clear();
     int result = tables_.OpenClientTables();
     if (result == -2)
         result = UpgradeClientTables();
+    if (result >= 0 && recovery_)
+        result = recoverFiling();
     if (result < 0)
         tables_.CloseClientTables();
     return result >= 0;
+}
+
+// The tables are read again after a recovery that changed something, so they show its result.
+int ClientOpening::recoverFiling() {
+    TMand chosen;
+    chosen.SetClientPaths(selection_.chosenName, selection_.chosenDir);
+    recoveryNotice_ = recovery_(chosen.DataDir, chosen.FilesDir);
+    if (recoveryNotice_.isEmpty())
+        return 0;
+    tables_.CloseClientTables();
+    return tables_.OpenClientTables();
 }
 
 void ClientOpening::finishOpening(bool opened) {

@@ -24,6 +24,9 @@ public:
     using ClientDialog = std::function<bool(int countdown)>;
     // Brings the tables of a data directory to the layout of the marker; non-zero low byte on success.
     using TableUpgrade = std::function<int(const QString& dataDir, const QString& marker)>;
+    // Sets right what a crash left half done in the opened client's register and files; returns the
+    // German message to show once, empty when nothing was found.
+    using FilingRecovery = std::function<QString(const QString& dataDir, const QString& filesDir)>;
 
     ClientOpening(InstallPaths paths, Registry registry, ClientTables& tables, TMand& client, Interaction& interaction,
                   ClientDialog dialog);
@@ -31,6 +34,8 @@ public:
     // Replaces DO_UPDATE_DATA.
     void setTableUpgrade(TableUpgrade upgrade) { upgrade_ = std::move(upgrade); }
     void setNetworkFileSystemCheck(NetworkFileSystemCheck check) { networkCheck_ = std::move(check); }
+    // Run on every client once its tables are open; none by default.
+    void setFilingRecovery(FilingRecovery recovery) { recovery_ = std::move(recovery); }
 
     // mode 0: open the last client, showing the list without countdown when that fails; -1: show the
     // list without countdown, currentName being the client open now; n > 0: show the list with an
@@ -58,6 +63,7 @@ public:
 private:
     bool openLastClient();
     bool switchTables();
+    int recoverFiling();
     void finishOpening(bool opened);
 
     InstallPaths paths_;
@@ -68,6 +74,8 @@ private:
     ClientDialog dialog_;
     TableUpgrade upgrade_;
     NetworkFileSystemCheck networkCheck_;
+    FilingRecovery recovery_;
+    QString recoveryNotice_;
     ClientSelection selection_;
 };
 

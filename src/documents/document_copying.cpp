@@ -6,6 +6,7 @@
 #include "documents/document_path.h"
 #include "documents/file_placement.h"
 #include "documents/numbered_file_name.h"
+#include "documents/placed_filing.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,13 +15,15 @@ namespace zep {
 
 namespace {
 
-// The fields a copy takes over from its source; the resubmission stays with the source.
+// The fields a copy takes over from its source; the resubmission stays with the source. Datei is
+// not among them: the copy names its own file once that file is being placed, so a copy left
+// provisional never names the source's file.
 const QStringList& copiedFields() {
     static const QStringList fields{QStringLiteral("NrFirma"), QStringLiteral("NrThema"), QStringLiteral("Ext"),
-                                    QStringLiteral("Titel"),   QStringLiteral("Art"),     QStringLiteral("Datei"),
-                                    QStringLiteral("Autor"),   QStringLiteral("Feld1"),   QStringLiteral("Feld2"),
-                                    QStringLiteral("Feld3"),   QStringLiteral("Feld4"),   QStringLiteral("Feld5"),
-                                    QStringLiteral("Feld6"),   QStringLiteral("Notice")};
+                                    QStringLiteral("Titel"),   QStringLiteral("Art"),     QStringLiteral("Autor"),
+                                    QStringLiteral("Feld1"),   QStringLiteral("Feld2"),   QStringLiteral("Feld3"),
+                                    QStringLiteral("Feld4"),   QStringLiteral("Feld5"),   QStringLiteral("Feld6"),
+                                    QStringLiteral("Notice")};
     return fields;
 }
 
@@ -78,21 +81,23 @@ QString DocumentCopying::file(const QString& title, const QString& sourcePath, c
     if (!standsOnRecord())
         return QStringLiteral("Die neue Kopie ist nicht mehr vorhanden.");
     FilePlacement placement(sourcePath, targetFile, FileHandling::Copy);
-    if (const QString failed = placement.carryOut(); !failed.isEmpty())
+    if (const QString failed = placement.prepare(); !failed.isEmpty())
         return failed;
+    PlacedFiling filing;
     try {
         if (!TZiel.isEditing())
             TZiel.edit();
         TZiel.field(u"Titel").setValue(title);
         TZiel.field(u"Datei").setValue(datei);
-        TZiel.post();
+        filing = postWithPlacedFile(TZiel, placement, returnToProvisional);
     } catch (const EngineError& error) {
-        TZiel.cancel();
-        placement.takeBack();
+        if (TZiel.isEditing())
+            TZiel.cancel();
         return error.message();
     }
-    markFiled();
-    return {};
+    if (filing.filed)
+        markFiled();
+    return filing.message;
 }
 
 } // namespace zep

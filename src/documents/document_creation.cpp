@@ -1,8 +1,9 @@
 #include "documents/document_creation.h"
 
-#include "data/services.h"
 #include "data/table.h"
+#include "documents/file_placement.h"
 #include "documents/numbered_file_name.h"
+#include "documents/placed_filing.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,14 +75,15 @@ QString DocumentCreation::file(const QString& title, const QString& templatePath
     const NewDocumentFile target = newDocumentFile(title, templatePath, filesDir, nameWidth);
     if (!target.refusal.isEmpty())
         return target.refusal;
+    const QString notCopied =
+        QStringLiteral("Die Vorlage \"%1\" konnte nicht nach \"%2\" kopiert werden. Das Dokument wurde nicht "
+                       "angelegt.")
+            .arg(QDir::toNativeSeparators(templatePath), QDir::toNativeSeparators(target.path));
     // A client whose "Files" folder went missing gets it back with its first new document.
     QDir().mkpath(filesDir);
-    if (!FILECOPY(templatePath, target.path) || !makeWritable(target.path)) {
-        QFile::remove(target.path);
-        return QStringLiteral("Die Vorlage \"%1\" konnte nicht nach \"%2\" kopiert werden. Das Dokument wurde nicht "
-                              "angelegt.")
-            .arg(QDir::toNativeSeparators(templatePath), QDir::toNativeSeparators(target.path));
-    }
+    FilePlacement placement(templatePath, target.path, FileHandling::Copy);
+    if (!placement.prepare().isEmpty())
+        return notCopied;
     try {
         if (!dok.isEditing())
             dok.edit();
@@ -89,13 +91,14 @@ QString DocumentCreation::file(const QString& title, const QString& templatePath
         dok.field(u"Ext").setValue(applicationExt);
         dok.field(u"Datei").setValue(QFileInfo(target.path).fileName());
         dok.field(u"EDatum").setValue(now);
-        dok.post();
     } catch (...) {
-        if (dok.isEditing())
-            dok.cancel();
-        QFile::remove(target.path);
+        dok.cancel();
         throw;
     }
+    const PlacedFiling filing = postWithPlacedFile(dok, placement, returnToProvisional,
+                                                   [&] { return makeWritable(target.path) ? QString() : notCopied; });
+    if (!filing.filed)
+        return notCopied;
     markFiled();
     return {};
 }

@@ -29,10 +29,11 @@ class DocumentCreation : public ProvisionalDocument {
 public:
     using ProvisionalDocument::ProvisionalDocument;
 
-    // Copies the template into filesDir (made when missing) under the numbered name of the title, then completes the
-    // record: title, the application's extension, the bare file name, the filing time. Returns a
-    // German message when the title is refused or the copy fails; the record stays provisional and no
-    // file is left then. Throws EngineError when the post is refused; the copy is removed again.
+    // Completes the record (title, the application's extension, the bare file name, the filing
+    // time) with a copy of the template in filesDir (made when missing) under the numbered name of
+    // the title, placed after the record is posted. Returns a German message when the title is
+    // refused or the copy fails; the record stays provisional and no file is left then. Throws
+    // EngineError when the post is refused; nothing is copied then.
     QString file(const QString& title, const QString& templatePath, const QString& applicationExt,
                  const QString& filesDir, const QDateTime& now);
 };

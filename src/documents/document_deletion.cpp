@@ -1,8 +1,10 @@
 #include "documents/document_deletion.h"
 
 #include "addresses/entry_documents.h"
+#include "data/engine_error.h"
 #include "data/table.h"
 #include "documents/document_path.h"
+#include "documents/filing_marks.h"
 
 #include <QFileInfo>
 
@@ -33,11 +35,26 @@ QString deleteDocument(Table& documents, const DocumentDeletion& plan, bool with
     const DocumentPath file = fileOfDeletedDocument(documents.field(u"Datei").asString(), filesDir);
     if (trash && !file.resolved())
         return file.refusal;
-    documents.deleteRecord();
     // Only a file goes into the trash, never a folder a damaged Datei may name.
-    if (!trash || !QFileInfo(file.path).isFile() || moveFileToTrash(file.path))
+    if (!trash || !QFileInfo(file.path).isFile()) {
+        documents.deleteRecord();
         return {};
-    return QStringLiteral("Die Datei \"%1\" konnte nicht in den Papierkorb verschoben werden.").arg(file.path);
+    }
+    // The file goes first and the record after it; the mark lets the next opening finish a deletion
+    // that a crash interrupted in between.
+    postFilingMark(documents, FilingMark::Deleting);
+    if (!moveFileToTrash(file.path)) {
+        try {
+            postFilingMark(documents, FilingMark::None);
+        } catch (const EngineError&) {
+            // The mark stays; the next opening clears it, as the file is still there.
+        }
+        return QStringLiteral("Die Datei \"%1\" konnte nicht in den Papierkorb verschoben werden. Das Dokument "
+                              "wurde nicht gelöscht.")
+            .arg(file.path);
+    }
+    documents.deleteRecord();
+    return {};
 }
 
 } // namespace zep

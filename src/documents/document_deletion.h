@@ -18,11 +18,11 @@ struct DocumentDeletion {
 // deletion is full. A missing link (below 0 or null) counts as none.
 DocumentDeletion planDocumentDeletion(Table& documents, bool resubmissionView);
 
-// Carries out the plan on the current record: a full deletion deletes the record first and then, when
-// asked and the document is no note, puts its file into the trash; an unlinking sets linkField to -1.
-// Returns a German message when the file could not be put into the trash (its record is gone, the
-// file stays where it was), or the refusal of a Datei that names no file of the client when the file
-// was asked for (nothing has changed then), else nothing. Throws EngineError when the table refuses.
+// Carries out the plan on the current record: a full deletion, when asked and the document is no
+// note, puts its file into the trash first and then deletes the record; an unlinking sets linkField
+// to -1. Returns a German message when the file could not be put into the trash (the document and
+// its file stay), or the refusal of a Datei that names no file of the client when the file was asked
+// for (nothing has changed then), else nothing. Throws EngineError when the table refuses.
 QString deleteDocument(Table& documents, const DocumentDeletion& plan, bool withFile, const QString& linkField,
                        const QString& filesDir);
 

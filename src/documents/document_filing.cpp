@@ -3,6 +3,8 @@
 #include "data/engine_error.h"
 #include "data/table.h"
 #include "documents/document_path.h"
+#include "documents/filing_marks.h"
+#include "documents/placed_filing.h"
 
 #include <QFileInfo>
 
@@ -25,16 +27,14 @@ QString filedDatei(const QString& source, const QString& target, FileHandling ha
     return storedFileName(handling == FileHandling::Keep ? source : target, filesDir);
 }
 
-// Posts the current record, or cancels it and takes the file back, so no file stays without a record.
-QString postOrTakeBack(Table& documents, FilePlacement& placement) {
-    try {
-        documents.post();
-    } catch (const EngineError& error) {
-        documents.cancel();
-        placement.takeBack();
-        return error.message();
-    }
-    return {};
+// Posts the record of a filed file; the values are assigned, the file is prepared. A kept file is
+// where it is, so one post files it; a copied or moved one is placed after its record is posted.
+PlacedFiling postFiled(Table& documents, FilePlacement& placement, FileHandling handling,
+                       const std::function<void(Table&)>& unfile) {
+    if (handling != FileHandling::Keep)
+        return postWithPlacedFile(documents, placement, unfile);
+    postFilingMark(documents, FilingMark::None);
+    return {true, {}};
 }
 
 } // namespace
@@ -59,23 +59,24 @@ QString DocumentAdding::file(const QString& title, const QString& typedSource, c
     if (!standsOnRecord())
         return QStringLiteral("Das neue Dokument ist nicht mehr vorhanden.");
     FilePlacement placement(source, target, handling);
-    if (const QString failed = placement.carryOut(); !failed.isEmpty())
+    if (const QString failed = placement.prepare(); !failed.isEmpty())
         return failed;
+    PlacedFiling filing;
     try {
         if (!documents().isEditing())
             documents().edit();
         documents().field(u"Titel").setValue(title);
         documents().field(u"Datei").setValue(storedFileName(placement.filedPath(), filesDir_));
         documents().field(u"EDatum").setValue(placement.lastWrite());
+        filing = postFiled(documents(), placement, handling, returnToProvisional);
     } catch (const EngineError& error) {
-        documents().cancel();
-        placement.takeBack();
+        if (documents().isEditing())
+            documents().cancel();
         return error.message();
     }
-    if (QString failed = postOrTakeBack(documents(), placement); !failed.isEmpty())
-        return failed;
-    markFiled();
-    return {};
+    if (filing.filed)
+        markFiled();
+    return filing.message;
 }
 
 namespace {
@@ -90,7 +91,7 @@ QString fileOneDocument(Table& documents, const FilingTarget& target, const QStr
         !refused.isEmpty())
         return refused;
     FilePlacement placement(source, numbered, handling);
-    if (const QString failed = placement.carryOut(); !failed.isEmpty())
+    if (const QString failed = placement.prepare(); !failed.isEmpty())
         return failed;
     try {
         documents.append();
@@ -100,12 +101,12 @@ QString fileOneDocument(Table& documents, const FilingTarget& target, const QStr
         documents.field(u"Datei").setValue(storedFileName(placement.filedPath(), target.filesDir));
         documents.field(u"EDatum").setValue(placement.lastWrite());
         documents.field(u"Ext").setValue(extensionOf(source));
+        return postFiled(documents, placement, handling, [](Table& filed) { filed.deleteRecord(); }).message;
     } catch (const EngineError& error) {
-        documents.cancel();
-        placement.takeBack();
+        if (documents.isEditing())
+            documents.cancel();
         return error.message();
     }
-    return postOrTakeBack(documents, placement);
 }
 
 } // namespace

@@ -51,37 +51,40 @@ QString storedFileName(const QString& filedPath, const QString& filesDir) {
 FilePlacement::FilePlacement(QString source, QString target, FileHandling handling)
     : source_(std::move(source)), target_(std::move(target)), handling_(handling) {}
 
-QString FilePlacement::carryOut() {
+QString FilePlacement::prepare() {
     if (!QFileInfo(source_).isFile())
         return QStringLiteral("Die Datei \"%1\" wurde nicht gefunden.").arg(source_);
-    if (handling_ == FileHandling::Keep) {
-        filed_ = source_;
-    } else {
-        // An existing file there may be another document's: it is never replaced.
-        if (QFileInfo::exists(target_) || QFileInfo(target_).isSymLink())
-            return QStringLiteral("Die Zieldatei \"%1\" ist bereits vorhanden.").arg(target_);
+    // An existing file there may be another document's: it is never replaced.
+    if (handling_ != FileHandling::Keep && (QFileInfo::exists(target_) || QFileInfo(target_).isSymLink()))
+        return QStringLiteral("Die Zieldatei \"%1\" ist bereits vorhanden.").arg(target_);
+    filed_ = handling_ == FileHandling::Keep ? source_ : target_;
+    // A copy keeps the source's last-write time, and a moved file is the source itself.
+    lastWrite_ = QFileInfo(source_).lastModified();
+    return {};
+}
+
+QString FilePlacement::carryOut() {
+    if (handling_ != FileHandling::Keep) {
         const bool move = handling_ == FileHandling::Move;
         const int code = transfer(source_, target_, move ? TFileCopy::CopyKind::Move : TFileCopy::CopyKind::Copy);
         if (code != 0)
             return (move ? QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2\" verschoben werden: %3.")
                          : QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2\" kopiert werden: %3."))
                 .arg(source_, target_, causeOf(code));
-        filed_ = target_;
     }
-    const QFileInfo filed(filed_);
-    if (!filed.isFile())
+    if (!QFileInfo(filed_).isFile())
         return QStringLiteral("Die Datei \"%1\" wurde nach dem Ablegen nicht gefunden; es wurde kein Dokument "
                               "angelegt.")
             .arg(filed_);
-    lastWrite_ = filed.lastModified();
     return {};
 }
 
-void FilePlacement::takeBack() {
+bool FilePlacement::takeBack() {
     if (handling_ == FileHandling::Copy)
-        QFile::remove(target_);
-    else if (handling_ == FileHandling::Move)
-        transfer(target_, source_, TFileCopy::CopyKind::Move);
+        return QFile::remove(target_);
+    if (handling_ == FileHandling::Move)
+        return transfer(target_, source_, TFileCopy::CopyKind::Move) == 0;
+    return true;
 }
 
 } // namespace zep

@@ -20,20 +20,25 @@ QString proposedTarget(const QString& source, const QString& filesDir);
 // folder (letter case ignored), the full path otherwise.
 QString storedFileName(const QString& filedPath, const QString& filesDir);
 
-// Puts one file in place for filing and can take that back when its record cannot be written, so
+// Puts one file in place for filing and can take that back when its record cannot be completed, so
 // no copy is left without a record and no moved file is lost. A move removes the source only once
 // the target is complete on disk.
 class FilePlacement {
 public:
     FilePlacement(QString source, QString target, FileHandling handling);
 
-    // Copies or moves the file as chosen and reads the filed file's last-write time. Empty on success,
-    // else a German message; nothing has changed on disk then.
-    QString carryOut();
+    // Checks that the file can be placed (the source is a file, the target is free) and reads the
+    // last-write time the filed file will have, before anything changes on disk: the record is
+    // written first. Empty when it can be placed, else a German message.
+    QString prepare();
     const QString& filedPath() const { return filed_; }
     const QDateTime& lastWrite() const { return lastWrite_; }
-    // After a successful carryOut: removes the copy, or moves the file back to its source.
-    void takeBack();
+    // After prepare: copies or moves the file as chosen, on disk with its name when this returns.
+    // Empty on success, else a German message; nothing has changed on disk then.
+    QString carryOut();
+    // After a successful carryOut: removes the copy, or moves the file back to its source. False
+    // when the file could not be taken back and stays placed.
+    bool takeBack();
 
 private:
     QString source_;

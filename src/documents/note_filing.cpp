@@ -2,6 +2,7 @@
 
 #include "addresses/entry_documents.h"
 #include "data/table.h"
+#include "documents/filing_marks.h"
 
 namespace zep {
 
@@ -14,6 +15,7 @@ void NoteFiling::file(const QString& title, const QDateTime& now) {
         dok.field(u"Ext").setValue(NoteExtension.toString());
         dok.field(u"Datei").setValue(QStringLiteral("Ablage"));
         dok.field(u"EDatum").setValue(now);
+        setFilingMark(dok, FilingMark::None);
         for (const char16_t* name : {u"NrFirma", u"NrThema"}) {
             if (!isLinkedToEntry(dok, QStringView(name)))
                 dok.field(QStringView(name)).setValue(-1);

@@ -2,6 +2,7 @@
 
 #include "addresses/entry_documents.h"
 #include "data/table.h"
+#include "documents/filing_marks.h"
 
 namespace zep {
 
@@ -10,6 +11,7 @@ void ProvisionalDocument::begin(const QString& linkField, qint64 entryNumber, co
     try {
         documents_.field(linkField).setValue(entryNumber);
         documents_.field(u"Offen").setValue(1);
+        setFilingMark(documents_, FilingMark::Provisional);
         if (fill)
             fill(documents_);
         documents_.post();
@@ -27,6 +29,13 @@ bool ProvisionalDocument::canFile() {
 bool ProvisionalDocument::standsOnRecord() {
     return documents_.isEditing() || documents_.field(u"Nr").asInteger() == number_ ||
            documents_.locate(u"Nr", number_);
+}
+
+void ProvisionalDocument::returnToProvisional(Table& documents) {
+    if (!documents.isEditing())
+        documents.edit();
+    documents.field(u"Datei").clear();
+    postFilingMark(documents, FilingMark::Provisional);
 }
 
 qint64 ProvisionalDocument::finish() {

@@ -10,7 +10,8 @@ class Table;
 
 // The record a filing dialog works on: posted when the dialog shows, so that its bound controls edit
 // a real record, completed by the dialog's OK and removed on every other way of closing, so no
-// half-filed document stays in the register.
+// half-filed document stays in the register. Until it is filed it carries the provisional mark, by
+// which the next opening of the client removes it when the program ended with the dialog open.
 class ProvisionalDocument {
 public:
     explicit ProvisionalDocument(Table& documents) : documents_(documents) {}
@@ -34,6 +35,9 @@ protected:
     bool standsOnRecord();
     // Called once the completing post went through.
     void markFiled() { filed_ = true; }
+    // Takes a record back to provisional after its file could not be placed: marked so again, and
+    // naming no file. Throws EngineError.
+    static void returnToProvisional(Table& documents);
 
 private:
     Table& documents_;

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStorageInfo>
 
 #include <cerrno>
@@ -58,12 +59,21 @@ int writeAll(int fd, const char* data, qint64 size) {
     return 0;
 }
 
+// A renamed file is on disk with its name only once its folder is. A file system that cannot sync a
+// folder (EINVAL) keeps its names as it can; there is nothing more to do there.
+int syncDirectory(const QString& directory) {
+    Descriptor dir(::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() < 0 || ::fsync(dir.get()) != 0)
+        return errno == EINVAL ? 0 : errno;
+    return 0;
+}
+
 // A new file beside target under a name no other file has, so that the scratch copy can never
 // truncate the source or another file that happens to carry the name.
 Descriptor createScratchFile(const QFileInfo& target, QByteArray& path) {
     for (;;) {
         const QString name = u'.' + target.fileName() + u'.' +
-                             QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".copy");
+                             QString::number(QRandomGenerator::global()->generate(), 36) + ScratchSuffix.toString();
         path = QFile::encodeName(target.absoluteDir().filePath(name));
         Descriptor file(::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (file.get() >= 0 || errno != EEXIST)
@@ -125,19 +135,40 @@ int copyContent(const QString& source, const QString& target, const QByteArray* 
         return discard(EIO);
     if (out.close() != 0)
         return discard(errno);
-    if (::rename(temporary.constData(), QFile::encodeName(targetInfo.absoluteFilePath()).constData()) != 0)
+    const QByteArray targetPath = QFile::encodeName(targetInfo.absoluteFilePath());
+    const bool replacing = ::access(targetPath.constData(), F_OK) == 0;
+    if (::rename(temporary.constData(), targetPath.constData()) != 0)
         return discard(errno);
-    return 0;
-}
-
-int syncDirectory(const QString& directory) {
-    Descriptor dir(::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() < 0 || ::fsync(dir.get()) != 0)
-        return errno;
+    if (const int error = syncDirectory(targetInfo.absolutePath())) {
+        // A new name that may not last goes again; a replaced file is gone already, its copy stays.
+        if (!replacing)
+            ::unlink(targetPath.constData());
+        return error;
+    }
     return 0;
 }
 
 } // namespace
+
+int removePartialCopies(const QString& directory, const QString& targetName) {
+    const QString prefix = targetName.isEmpty() ? QStringLiteral(".") : u'.' + targetName + u'.';
+    int removed = 0;
+    // Only names that can be an unfinished copy are looked at: "Files" may hold very many documents.
+    const QFileInfoList files = QDir(directory).entryInfoList({QStringLiteral(".*") + ScratchSuffix.toString()},
+                                                              QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& file : files) {
+        if (!file.isSymLink() && isPartialCopyName(file.fileName()) && file.fileName().startsWith(prefix) &&
+            QFile::remove(file.filePath()))
+            ++removed;
+    }
+    return removed;
+}
+
+bool isPartialCopyName(const QString& fileName) {
+    static const QRegularExpression scratch(QStringLiteral("^\\..+\\.[0-9a-z]{1,7}") +
+                                            QRegularExpression::escape(ScratchSuffix.toString()) + u'$');
+    return scratch.match(fileName).hasMatch();
+}
 
 QString TFileCopy::text(const char16_t* german, const char16_t* english) const {
     return QString::fromUtf16(Language == MessageLanguage::German ? german : english);
@@ -208,17 +239,17 @@ int TFileCopy::moveFile() {
     if (::access(target.constData(), F_OK) == 0)
         return EEXIST;
     try {
-        if (::rename(source.constData(), target.constData()) == 0)
-            return 0;
+        if (::rename(source.constData(), target.constData()) == 0) {
+            const int error = syncDirectory(QFileInfo(TargetFile).absolutePath());
+            if (error != 0)
+                ::rename(target.constData(), source.constData());
+            return error;
+        }
         if (errno != EXDEV)
             return errno;
         // Another file system: copy, and remove the source only once the copy and its name are on disk.
         if (const int error = copyContent(SourceFile, TargetFile))
             return error;
-        if (const int error = syncDirectory(QFileInfo(TargetFile).absolutePath())) {
-            ::unlink(target.constData());
-            return error;
-        }
         if (::unlink(source.constData()) != 0) {
             // The source stays, so the copy goes: a failed move leaves one file, where it was.
             const int error = errno;

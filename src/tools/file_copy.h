@@ -4,7 +4,19 @@
 
 namespace zep {
 
-// Copies, moves or expands one file and reports problems to the user in German or English.
+// A copy is written beside its target under a hidden name ("." + target name + "." + a random
+// number + this suffix) and renamed to the target once complete on disk. A file of such a name left
+// behind is a copy that a crash interrupted; its source is untouched.
+inline constexpr QStringView ScratchSuffix = u".copy";
+
+// True for the name of such an unfinished copy.
+bool isPartialCopyName(const QString& fileName);
+// Removes the unfinished copies in directory (only those for targetName when given); returns how
+// many went.
+int removePartialCopies(const QString& directory, const QString& targetName = {});
+
+// Copies, moves or expands one file and reports problems to the user in German or English. A copied,
+// expanded or moved file is on disk under its name, its folder synced, when Execute returns 0.
 // Execute returns 0 on success, an errno value when the system refuses the copy or move, for
 // Expand the number of bytes written or a negative LzError, or one of the codes below.
 class TFileCopy {

@@ -18,6 +18,7 @@
 #include "data/tdm1.h"
 #include "documents/document_opening.h"
 #include "documents/document_path.h"
+#include "documents/filing_recovery.h"
 #include "documents/process_launcher.h"
 #include "documents/ui/application_list_dialog.h"
 #include "documents/ui/open_with_dialog.h"
@@ -417,6 +418,7 @@ bool MainWindow::openClientFromList(const QString& clientName, int mode) {
                           [this, &self](int countdown) { return ShowClientDialog(*self, countdown, this); });
     self = &opening;
     opening.setTableUpgrade(&DO_UPDATE_DATA);
+    opening.setFilingRecovery(&recoverFilingAtOpening);
     return opening.OpenClient(programKey(), clientName, mode);
 }
 

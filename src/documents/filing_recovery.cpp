@@ -1,0 +1,141 @@
+#include "documents/filing_recovery.h"
+
+#include "addresses/entry_documents.h"
+#include "data/engine_error.h"
+#include "data/table.h"
+#include "documents/filing_marks.h"
+#include "tools/file_copy.h"
+
+#include <QFileInfo>
+
+#include <vector>
+
+namespace zep {
+
+namespace {
+
+struct MarkedRecord {
+    qint64 nr;
+    FilingMark mark;
+    QString datei;
+};
+
+std::vector<MarkedRecord> markedRecords(Table& documents) {
+    documents.setFilterText(markedRecordsFilter());
+    documents.setFiltered(true);
+    std::vector<MarkedRecord> marked;
+    for (documents.first(); !documents.eof(); documents.next())
+        marked.push_back(
+            {documents.field(u"Nr").asInteger(), filingMarkOf(documents), documents.field(u"Datei").asString()});
+    documents.setFiltered(false);
+    return marked;
+}
+
+// A record is kept, without its mark, exactly when the file it names is there.
+void settle(Table& documents, bool keep, int& kept, int& removed) {
+    if (keep) {
+        postFilingMark(documents, FilingMark::None);
+        ++kept;
+    } else {
+        documents.deleteRecord();
+        ++removed;
+    }
+}
+
+void setRight(Table& documents, const MarkedRecord& record, const QString& filesDir, FilingRecovery& done) {
+    if (record.mark == FilingMark::None || !documents.findKey({record.nr}))
+        return;
+    const QString path = ResolveDocumentPath(record.datei, filesDir);
+    const QFileInfo file(path);
+    const bool fileThere = !path.isEmpty() && file.isFile();
+    switch (record.mark) {
+    case FilingMark::Provisional:
+        documents.deleteRecord();
+        ++done.provisionalRemoved;
+        break;
+    case FilingMark::Placing:
+        // An unfinished copy of this file may lie beside it, also outside "Files".
+        if (!path.isEmpty())
+            done.partialCopiesRemoved += removePartialCopies(file.absolutePath(), file.fileName());
+        settle(documents, fileThere, done.placingCompleted, done.placingRemoved);
+        break;
+    case FilingMark::Deleting:
+        settle(documents, fileThere, done.deletionsUndone, done.deletionsCompleted);
+        break;
+    case FilingMark::None:
+        break;
+    }
+}
+
+// "1 Dokument wurde", "2 Dokumente wurden": one line for a count, none for 0.
+void addLine(QStringList& lines, int count, const QString& one, const QString& many) {
+    if (count == 1)
+        lines << one;
+    else if (count > 1)
+        lines << many.arg(count);
+}
+
+} // namespace
+
+bool FilingRecovery::isEmpty() const {
+    return provisionalRemoved == 0 && placingCompleted == 0 && placingRemoved == 0 && deletionsCompleted == 0 &&
+           deletionsUndone == 0 && partialCopiesRemoved == 0 && failures.isEmpty();
+}
+
+QString FilingRecovery::message() const {
+    if (isEmpty())
+        return {};
+    QStringList lines;
+    addLine(lines, placingCompleted,
+            QStringLiteral("1 Dokument wurde fertig abgelegt; seine Datei lag schon an ihrem Platz."),
+            QStringLiteral("%1 Dokumente wurden fertig abgelegt; ihre Dateien lagen schon an ihrem Platz."));
+    addLine(lines, placingRemoved,
+            QStringLiteral("1 angefangenes Dokument wurde entfernt; seine Datei war noch nicht abgelegt und liegt "
+                           "unverändert am alten Ort."),
+            QStringLiteral("%1 angefangene Dokumente wurden entfernt; ihre Dateien waren noch nicht abgelegt und "
+                           "liegen unverändert am alten Ort."));
+    addLine(lines, provisionalRemoved, QStringLiteral("1 leerer Eintrag eines nicht beendeten Dialogs wurde entfernt."),
+            QStringLiteral("%1 leere Einträge nicht beendeter Dialoge wurden entfernt."));
+    addLine(lines, deletionsCompleted,
+            QStringLiteral("1 Dokument wurde fertig gelöscht; seine Datei lag schon im Papierkorb."),
+            QStringLiteral("%1 Dokumente wurden fertig gelöscht; ihre Dateien lagen schon im Papierkorb."));
+    addLine(lines, deletionsUndone,
+            QStringLiteral("1 Dokument wurde nicht gelöscht, weil seine Datei noch vorhanden ist."),
+            QStringLiteral("%1 Dokumente wurden nicht gelöscht, weil ihre Dateien noch vorhanden sind."));
+    addLine(lines, partialCopiesRemoved, QStringLiteral("1 unvollständige Kopie einer Datei wurde gelöscht."),
+            QStringLiteral("%1 unvollständige Kopien von Dateien wurden gelöscht."));
+    QString text = QStringLiteral("ZEP wurde zuletzt beendet, während Dokumente abgelegt, kopiert oder gelöscht "
+                                  "wurden. Beim Öffnen des Mandanten wurde das in Ordnung gebracht:");
+    if (!lines.isEmpty())
+        text += QStringLiteral("\n\n") + lines.join(u'\n');
+    if (!failures.isEmpty())
+        text += QStringLiteral("\n\nNicht in Ordnung gebracht werden konnte:\n") + failures.join(u'\n');
+    return text;
+}
+
+FilingRecovery recoverFiling(const QString& dataDir, const QString& filesDir) {
+    FilingRecovery done;
+    try {
+        Table documents;
+        documents.setDirectory(dataDir);
+        documents.setTableName(QStringLiteral("Dok.DB"));
+        documents.open();
+        for (const MarkedRecord& record : markedRecords(documents)) {
+            try {
+                setRight(documents, record, filesDir, done);
+            } catch (const EngineError& error) {
+                done.failures << QStringLiteral("Dokument Nr. %1: %2").arg(record.nr).arg(error.message());
+            }
+        }
+    } catch (const EngineError& error) {
+        done.failures << error.message();
+    }
+    done.partialCopiesRemoved += removePartialCopies(filesDir);
+    return done;
+}
+
+QString recoverFilingAtOpening(const QString& dataDir, const QString& filesDir) {
+    return recoverFiling(dataDir, filesDir).message();
+}
+
+} // namespace zep
