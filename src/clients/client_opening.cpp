@@ -90,14 +90,14 @@ bool ClientOpening::switchTables() {
     if (result == -2)
         result = UpgradeClientTables();
     if (result >= 0 && recovery_)
-        result = recoverFiling();
+        result = settleInterruptedFiling();
     if (result < 0)
         tables_.CloseClientTables();
     return result >= 0;
 }
 
 // The tables are read again after a recovery that changed something, so they show its result.
-int ClientOpening::recoverFiling() {
+int ClientOpening::settleInterruptedFiling() {
     TMand chosen;
     chosen.SetClientPaths(selection_.chosenName, selection_.chosenDir);
     recoveryNotice_ = recovery_(chosen.DataDir, chosen.FilesDir);

@@ -63,7 +63,7 @@ public:
 private:
     bool openLastClient();
     bool switchTables();
-    int recoverFiling();
+    int settleInterruptedFiling();
     void finishOpening(bool opened);
 
     InstallPaths paths_;
