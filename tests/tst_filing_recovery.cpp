@@ -1,7 +1,6 @@
 // What a crash leaves in the register and the files, and how the next opening of the client sets it
 // right: states as a crash leaves them, and a real filing process killed at every point where it
 // writes to disk.
-#include "addresses/entry_documents.h"
 #include "app/install_paths.h"
 #include "app/program_info.h"
 #include "app/registry.h"
@@ -11,6 +10,7 @@
 #include "data/table.h"
 #include "data/table_upgrade.h"
 #include "data/tdm.h"
+#include "documents/document_path.h"
 #include "documents/filing_marks.h"
 #include "documents/filing_recovery.h"
 #include "fake_associations.h"
@@ -200,7 +200,7 @@ private slots:
         Client client;
         if (datei == u"<outside>")
             datei = client.outside + QStringLiteral("/Brief.odt");
-        const QString path = ResolveDocumentPath(datei, client.filesDir);
+        const QString path = ResolveDocumentPath(datei, client.filesDir).path;
         if (fileThere && !QFileInfo::exists(path))
             QVERIFY(writeBytes(path, "Brief"));
         const qint64 nr = test::appendRecord(

@@ -6,6 +6,7 @@
 #include "clients/client_list.h"
 #include "data/schema.h"
 #include "data/table.h"
+#include "documents/document_path.h"
 #include "tools/file_copy.h"
 #include "tools/installation_layout.h"
 
@@ -128,7 +129,7 @@ RegisterAudit auditRegister(const FaultClient& client) {
                 ++audit.markedRecords;
             if (isNoteExtension(documents.field(u"Ext").asString()))
                 continue;
-            const QString path = ResolveDocumentPath(documents.field(u"Datei").asString(), client.filesDir);
+            const QString path = ResolveDocumentPath(documents.field(u"Datei").asString(), client.filesDir).path;
             const QFileInfo file(path);
             if (path.isEmpty() || !file.isFile())
                 ++audit.recordsWithoutFile;

@@ -1,8 +1,8 @@
 #include "documents/filing_recovery.h"
 
-#include "addresses/entry_documents.h"
 #include "data/engine_error.h"
 #include "data/table.h"
+#include "documents/document_path.h"
 #include "documents/filing_marks.h"
 #include "tools/file_copy.h"
 
@@ -45,7 +45,7 @@ void settle(Table& documents, bool keep, int& kept, int& removed) {
 void setRight(Table& documents, const MarkedRecord& record, const QString& filesDir, FilingRecovery& done) {
     if (record.mark == FilingMark::None || !documents.findKey({record.nr}))
         return;
-    const QString path = ResolveDocumentPath(record.datei, filesDir);
+    const QString path = ResolveDocumentPath(record.datei, filesDir).path; // empty when refused
     const QFileInfo file(path);
     const bool fileThere = !path.isEmpty() && file.isFile();
     switch (record.mark) {
