@@ -36,8 +36,8 @@ namespace {
 
 class NoLauncher : public ProgramLauncher {
 public:
-    int open(const QString& program, const QString& document, const QString& directory) override {
-        calls << program + u'|' + document;
+    int start(const QString& program, const QStringList& arguments, const QString& directory) override {
+        calls << program + u'|' + arguments.join(u'|');
         directories << directory;
         return shell_code::Started;
     }

@@ -67,8 +67,8 @@ void touch(const QString& path) {
 // A launcher that records what it is asked and answers with a set code.
 class RecordingLauncher : public ProgramLauncher {
 public:
-    int open(const QString& program, const QString& document, const QString& directory) override {
-        calls << QStringLiteral("open|%1|%2|%3").arg(program, document, directory);
+    int start(const QString& program, const QStringList& arguments, const QString& directory) override {
+        calls << QStringList{QStringLiteral("open"), program, arguments.join(u'|'), directory}.join(u'|');
         return code;
     }
     int openWithDesktop(const QString& document, const QString& directory) override {
@@ -322,7 +322,8 @@ private slots:
             opener = recorder(dir.filePath(QStringLiteral("xdg-open")), record, kind.right(1).toInt());
         ProcessLauncher launcher(opener, 5000);
         const bool desktop = kind.contains(u"desktop");
-        QCOMPARE(desktop ? launcher.openWithDesktop(document, QString()) : launcher.open(program, document, QString()),
+        QCOMPARE(desktop ? launcher.openWithDesktop(document, QString())
+                         : launcher.start(program, {document}, QString()),
                  code);
         if (kind == u"desktop exit 0")
             QCOMPARE(recorded(record), QStringList{document});
@@ -358,7 +359,7 @@ private slots:
             });
         const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
         ProcessLauncher launcher(QString(), graceMs);
-        QCOMPARE(launcher.open(program, QString(), dir.path()), shell_code::Started);
+        QCOMPARE(launcher.start(program, {}, dir.path()), shell_code::Started);
         if (interaction) {
             QVERIFY(interaction->texts().isEmpty());
             QTRY_COMPARE(interaction->texts(), QStringList{shellFailureMessage(shell_code::ProgramFailed)});
@@ -378,8 +379,8 @@ private slots:
                                            QStringLiteral("#!/bin/sh\nsleep 0.6\ntouch \"%1\"\n").arg(done));
         test::ScriptedInteraction interaction;
         ProcessLauncher launcher(QString(), 0, 100);
-        QCOMPARE(launcher.open(program, QString(), dir.path()), shell_code::Started);
-        QCOMPARE(launcher.open(marker, QString(), dir.path()), shell_code::Started);
+        QCOMPARE(launcher.start(program, {}, dir.path()), shell_code::Started);
+        QCOMPARE(launcher.start(marker, {}, dir.path()), shell_code::Started);
         QTRY_VERIFY(QFile::exists(done));
         QTest::qWait(100);
         QVERIFY(interaction.texts().isEmpty());
@@ -392,7 +393,7 @@ private slots:
         const QString work = dir.filePath(text("Mandant Süd"));
         QVERIFY(QDir().mkpath(work));
         ProcessLauncher launcher(QString(), 5000);
-        QCOMPARE(launcher.open(program, QString(), work), shell_code::Started);
+        QCOMPARE(launcher.start(program, {}, work), shell_code::Started);
         QCOMPARE(recorded(record), QStringList());
         QFile pwd(record + QStringLiteral(".dir"));
         QVERIFY(pwd.open(QIODevice::ReadOnly));

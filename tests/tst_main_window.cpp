@@ -252,8 +252,8 @@ void selectNode(TTreeView2* tree, const QString& caption) {
 class RecordingLauncher : public ProgramLauncher {
 public:
     explicit RecordingLauncher(QStringList& calls) : calls_(calls) {}
-    int open(const QString& program, const QString& document, const QString&) override {
-        calls_ << program + u'|' + document;
+    int start(const QString& program, const QStringList& arguments, const QString&) override {
+        calls_ << program + u'|' + arguments.join(u'|');
         return shell_code::Started;
     }
     int openWithDesktop(const QString& document, const QString&) override {

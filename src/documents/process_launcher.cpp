@@ -46,8 +46,8 @@ void watchUntilFinished(QProcess* process, bool desktopOpener, int startupWindow
 
 } // namespace
 
-int ProcessLauncher::open(const QString& program, const QString& document, const QString& directory) {
-    return run(program, document.isEmpty() ? QStringList() : QStringList{document}, directory, Kind::Program);
+int ProcessLauncher::start(const QString& program, const QStringList& arguments, const QString& directory) {
+    return run(program, arguments, directory, Kind::Program);
 }
 
 int ProcessLauncher::openWithDesktop(const QString& document, const QString& directory) {

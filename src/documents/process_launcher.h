@@ -20,7 +20,7 @@ public:
                              int startupWindowMs = DefaultStartupWindowMs)
         : desktopOpener_(std::move(desktopOpener)), graceMs_(graceMs), startupWindowMs_(startupWindowMs) {}
 
-    int open(const QString& program, const QString& document, const QString& directory) override;
+    int start(const QString& program, const QStringList& arguments, const QString& directory) override;
     int openWithDesktop(const QString& document, const QString& directory) override;
 
 private:

@@ -47,8 +47,10 @@ int ShellOpen(ProgramLauncher& launcher, const QString& programPath, const QStri
     }
     const QString document = ShortPath(documentPath);
     const QString workingDir = ShortPath(directory);
-    const int code = program.isEmpty() ? launcher.openWithDesktop(document, workingDir)
-                                       : launcher.open(ShortPath(program), document, workingDir);
+    const int code = program.isEmpty()
+                         ? launcher.openWithDesktop(document, workingDir)
+                         : launcher.start(ShortPath(program),
+                                          document.isEmpty() ? QStringList() : QStringList{document}, workingDir);
     if (code <= 32)
         showError(shellFailureMessage(code));
     if (!workingDir.isEmpty())

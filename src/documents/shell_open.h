@@ -19,8 +19,8 @@ constexpr int ProgramFailed = 32; // the program ended with an error
 class ProgramLauncher {
 public:
     virtual ~ProgramLauncher() = default;
-    // Runs the program with the document as its one argument (none when empty).
-    virtual int open(const QString& program, const QString& document, const QString& directory) = 0;
+    // Runs the program file (an absolute path) with these arguments.
+    virtual int start(const QString& program, const QStringList& arguments, const QString& directory) = 0;
     // Hands the document to the desktop's own choice of application.
     virtual int openWithDesktop(const QString& document, const QString& directory) = 0;
 };
