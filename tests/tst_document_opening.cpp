@@ -5,6 +5,8 @@
 #include "documents/command_line.h"
 #include "documents/dde_lookup.h"
 #include "documents/document_opening.h"
+#include "documents/file_types.h"
+#include "documents/launch_command.h"
 #include "documents/process_launcher.h"
 #include "documents/shell_open.h"
 #include "fake_associations.h"
@@ -18,6 +20,7 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <optional>
 
@@ -112,6 +115,157 @@ private slots:
         QCOMPARE(CutAfterProgramFile(command, {bin}), program);
     }
 
+    // Words as a desktop entry's Exec key writes them.
+    void splitCommandLine_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("words"); // {"<keine>"}: does not split
+        QTest::newRow("blanks and tabs") << "  app  -x\t%U " << QStringList{"app", "-x", "%U"};
+        QTest::newRow("double quotes group")
+            << "\"/opt/my office/run\" --a=\"b c\"" << QStringList{"/opt/my office/run", "--a=b c"};
+        QTest::newRow("escapes inside double quotes")
+            << "\"a \\\"q\\\" \\$HOME \\\\ \\`x\\`\"" << QStringList{"a \"q\" $HOME \\ `x`"};
+        QTest::newRow("single quotes as written")
+            << "sh -c 'echo \"$1\"' %f" << QStringList{"sh", "-c", "echo \"$1\"", "%f"};
+        QTest::newRow("backslash outside quotes") << "a\\ b c" << QStringList{"a b", "c"};
+        QTest::newRow("empty quoted word") << "app \"\" x" << QStringList{"app", "", "x"};
+        QTest::newRow("open double quote") << "app \"x" << QStringList{"<keine>"};
+        QTest::newRow("open single quote") << "app 'x" << QStringList{"<keine>"};
+        QTest::newRow("empty") << "" << QStringList{};
+    }
+    void splitCommandLine() {
+        QFETCH(QString, line);
+        QFETCH(QStringList, words);
+        QCOMPARE(zep::splitCommandLine(line).value_or(QStringList{QStringLiteral("<keine>")}), words);
+    }
+
+    // Field codes filled for one document; %P is its path, %L its file URL.
+    void fillFieldCodes_data() {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<bool>("withDocument");
+        QTest::addColumn<QStringList>("filled");
+        QTest::newRow("%f") << QStringList{"app", "%f"} << true << QStringList{"app", "%P"};
+        QTest::newRow("%F") << QStringList{"app", "%F"} << true << QStringList{"app", "%P"};
+        QTest::newRow("%u") << QStringList{"app", "%u"} << true << QStringList{"app", "%L"};
+        QTest::newRow("%U") << QStringList{"app", "--", "%U"} << true << QStringList{"app", "--", "%L"};
+        QTest::newRow("inside a word") << QStringList{"app", "--file=%f"} << true << QStringList{"app", "--file=%P"};
+        QTest::newRow("flatpak forwarding") << QStringList{"flatpak", "run", "org.x.App", "@@u", "%U", "@@"} << true
+                                            << QStringList{"flatpak", "run", "org.x.App", "@@u", "%L", "@@"};
+        QTest::newRow("no file code: document appended")
+            << QStringList{"app", "-n"} << true << QStringList{"app", "-n", "%P"};
+        QTest::newRow("no document: file codes vanish")
+            << QStringList{"app", "%U", "--file=%f"} << false << QStringList{"app", "--file="};
+        QTest::newRow("icon, name, location, percent")
+            << QStringList{"app", "%i", "--title=%c", "%k", "100%%"} << true
+            << QStringList{"app", "--icon", "zep-edit", "--title=Editor", "/e/zep.desktop", "100%", "%P"};
+        QTest::newRow("deprecated codes vanish")
+            << QStringList{"app", "%d", "%n", "%m", "%f"} << true << QStringList{"app", "%P"};
+    }
+    void fillFieldCodes() {
+        QFETCH(QStringList, words);
+        QFETCH(bool, withDocument);
+        QFETCH(QStringList, filled);
+        const QString document = QStringLiteral("/d/Brief an Müller.txt");
+        const QString url = QString::fromUtf8(QUrl::fromLocalFile(document).toEncoded());
+        QCOMPARE(url, QStringLiteral("file:///d/Brief%20an%20M%C3%BCller.txt"));
+        filled.replaceInStrings(QStringLiteral("%P"), document).replaceInStrings(QStringLiteral("%L"), url);
+        const EntryFields entry{QStringLiteral("zep-edit"), QStringLiteral("Editor"), QStringLiteral("/e/zep.desktop")};
+        QCOMPARE(zep::fillFieldCodes(words, withDocument ? document : QString(), entry), filled);
+    }
+
+    // What a register's program value starts: a program file, a desktop entry or a command line. %B is
+    // the test's program directory, %D the document, %E the entry directory.
+    void launchCommand_data() {
+        QTest::addColumn<QString>("registered");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("program file") << "%B/edit"
+                                      << "%B/edit" << QStringList{"%D"} << "";
+        QTest::newRow("program file with blank") << "%B/mein edit"
+                                                 << "%B/mein edit" << QStringList{"%D"} << "";
+        QTest::newRow("desktop entry with env") << "%E/env.desktop"
+                                                << "/usr/bin/env" << QStringList{"A=1", "edit", "--neu", "%D"} << "";
+        QTest::newRow("desktop entry without file code") << "%E/plain.desktop"
+                                                         << "%B/edit" << QStringList{"%D"} << "";
+        QTest::newRow("desktop entry, program missing") << "%E/gone.desktop"
+                                                        << "" << QStringList{} << "zep-nirgends";
+        QTest::newRow("desktop entry, env's program missing") << "%E/envgone.desktop"
+                                                              << "" << QStringList{} << "zep-nirgends";
+        QTest::newRow("desktop entry that does not split") << "%E/broken.desktop"
+                                                           << "" << QStringList{} << "%E/broken.desktop";
+        QTest::newRow("typed command line with field code") << "edit --neu %f"
+                                                            << "%B/edit" << QStringList{"--neu", "%D"} << "";
+        QTest::newRow("typed command line without field code")
+            << "env A=1 edit -x"
+            << "/usr/bin/env" << QStringList{"A=1", "edit", "-x", "%D"} << "";
+        QTest::newRow("missing program file") << "%B/nicht da"
+                                              << "" << QStringList{} << "%B/nicht da";
+        QTest::newRow("missing program of a command line") << "zep-nirgends %f"
+                                                           << "" << QStringList{} << "zep-nirgends %f";
+    }
+    void launchCommand() {
+        QFETCH(QString, registered);
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, missing);
+        QTemporaryDir dir;
+        const QString bin = dir.filePath(QStringLiteral("bin"));
+        const QString entries = dir.filePath(QStringLiteral("entries"));
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(entries));
+        QVERIFY(!recorder(bin + QStringLiteral("/edit"), dir.filePath(QStringLiteral("unused"))).isEmpty());
+        QVERIFY(!recorder(bin + QStringLiteral("/mein edit"), dir.filePath(QStringLiteral("unused"))).isEmpty());
+        const auto entry = [&](const char* name, const char* exec) {
+            QVERIFY(!writeScript(entries + u'/' + QString::fromLatin1(name),
+                                 QStringLiteral("[Desktop Entry]\nType=Application\nName=E\nExec=%1\n")
+                                     .arg(QString::fromLatin1(exec)))
+                         .isEmpty());
+        };
+        entry("env.desktop", "env A=1 edit --neu %U");
+        entry("plain.desktop", "edit");
+        entry("gone.desktop", "zep-nirgends %f");
+        entry("envgone.desktop", "env A=1 zep-nirgends %f");
+        entry("broken.desktop", "edit \"%f");
+        const QString document = dir.filePath(QStringLiteral("Brief.txt"));
+        touch(document);
+        const auto fill = [&](QString text) {
+            return text.replace(QStringLiteral("%B"), bin).replace(QStringLiteral("%E"), entries);
+        };
+        const LaunchCommand command = zep::launchCommand(fill(registered), document, {bin, QStringLiteral("/usr/bin")});
+        QCOMPARE(command.missing, fill(missing));
+        QCOMPARE(command.program, fill(program));
+        const QString url = QString::fromUtf8(QUrl::fromLocalFile(document).toEncoded());
+        arguments.replaceInStrings(QStringLiteral("%D"), registered.endsWith(u"env.desktop") ? url : document);
+        QCOMPARE(command.arguments, arguments);
+    }
+
+    // The register is filled with the desktop entry that opens the type, else with the program its command runs.
+    void lookupFileType_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("program");
+        QTest::newRow("desktop entry") << "env A=1 /opt/edit %U"
+                                       << "/e/edit.desktop"
+                                       << "/e/edit.desktop";
+        QTest::newRow("command only, after env") << "env A=1 /opt/edit %U"
+                                                 << ""
+                                                 << "/opt/edit";
+        QTest::newRow("nothing registered") << ""
+                                            << ""
+                                            << "";
+    }
+    void lookupFileType() {
+        QFETCH(QString, command);
+        QFETCH(QString, entry);
+        QFETCH(QString, program);
+        test::FakeAssociations associations;
+        associations.setFileType(QStringLiteral("txt"), {QStringLiteral("text/plain"), QStringLiteral("Text")});
+        associations.setVerbCommand(QStringLiteral("text/plain"), DocumentVerb::Open,
+                                    {command, QString(), QString(), QString(), entry});
+        const FileTypeInfo info = LookupFileType(associations, QStringLiteral("txt"));
+        QCOMPARE(info.description, QStringLiteral("Text"));
+        QCOMPARE(info.program, program);
+    }
+
     // The request of the document's type and verb, only for the program the type's command runs.
     void findDdeCommand_data() {
         QTest::addColumn<QString>("program");
@@ -148,6 +302,14 @@ private slots:
                                                             << "/d/b.pdf" << open << true << "viewer"
                                                             << ""
                                                             << "%1";
+        QTest::newRow("the register names the type's entry") << "/e/viewer.desktop"
+                                                             << "/d/b.pdf" << open << true << "viewer"
+                                                             << ""
+                                                             << "%1";
+        QTest::newRow("the register names another entry") << "/e/other.desktop"
+                                                          << "/d/b.pdf" << open << false << ""
+                                                          << ""
+                                                          << "";
         QTest::newRow("command without request") << "/usr/bin/editor"
                                                  << "/d/c.txt" << open << false << ""
                                                  << ""
@@ -183,9 +345,9 @@ private slots:
                                     {QStringLiteral("\"/opt/Office/Writer.bin\" %U"), QStringLiteral("[play(\"%1\")]"),
                                      QStringLiteral("\"org.office.Writer\""), QStringLiteral("Wiedergabe")});
         associations.setFileType(QStringLiteral("pdf"), {QStringLiteral("application/pdf"), QStringLiteral("PDF")});
-        associations.setVerbCommand(
-            QStringLiteral("application/pdf"), DocumentVerb::Open,
-            {QStringLiteral("/usr/bin/viewer %f"), QStringLiteral("\"%1\""), QString(), QString()});
+        associations.setVerbCommand(QStringLiteral("application/pdf"), DocumentVerb::Open,
+                                    {QStringLiteral("/usr/bin/viewer %f"), QStringLiteral("\"%1\""), QString(),
+                                     QString(), QStringLiteral("/e/viewer.desktop")});
         associations.setFileType(QStringLiteral("txt"), {QStringLiteral("text/plain"), QStringLiteral("Text")});
         associations.setVerbCommand(QStringLiteral("text/plain"), DocumentVerb::Open,
                                     {QStringLiteral("/usr/bin/editor %f"), QString(), QString(), QString()});

@@ -15,6 +15,7 @@
 #include "documents/process_launcher.h"
 #include "documents/shell_open.h"
 #include "documents/ui/column_arrangement_dialog.h"
+#include "environment_override.h"
 #include "fake_associations.h"
 #include "file_bytes.h"
 #include "mainwin/ui/main_note_editor.h"
@@ -67,6 +68,7 @@
 
 using namespace zep;
 using zep::test::appendRecord;
+using zep::test::EnvironmentOverride;
 using zep::test::columnValues;
 using zep::test::readBytes;
 using zep::test::ScriptedInteraction;
@@ -269,31 +271,6 @@ bool writeExecutable(const QString& path, const QString& script) {
     return writeBytes(path, script.toUtf8()) &&
            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
-
-// Sets environment variables (none: unset) for its lifetime and puts the old values back.
-class EnvironmentOverride {
-public:
-    using Values = std::vector<std::pair<const char*, std::optional<QByteArray>>>;
-    explicit EnvironmentOverride(const Values& values) {
-        for (const auto& [name, value] : values) {
-            saved_.push_back({name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt});
-            set(name, value);
-        }
-    }
-    ~EnvironmentOverride() {
-        for (const auto& [name, value] : saved_)
-            set(name, value);
-    }
-
-private:
-    static void set(const char* name, const std::optional<QByteArray>& value) {
-        if (value)
-            qputenv(name, *value);
-        else
-            qunsetenv(name);
-    }
-    Values saved_;
-};
 
 QString clipboardText() {
     return QGuiApplication::clipboard()->text();

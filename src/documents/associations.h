@@ -8,13 +8,20 @@ namespace zep {
 
 // An application the desktop knows (a desktop entry).
 struct DesktopApplication {
-    QString id;      // desktop entry id, e.g. "libreoffice-writer.desktop"
-    QString name;    // its display name
-    QString program; // absolute path of the program file its command line runs (first word, resolved on PATH)
-    QString exec;    // the command line as written in the entry
-    QString icon;    // icon name or absolute icon path
+    QString id;        // desktop entry id, e.g. "libreoffice-writer.desktop"
+    QString entryFile; // absolute path of the entry
+    QString name;      // its display name
+    QString program;   // absolute path of the program file its command line runs (after env's settings)
+    QString exec;      // the command line as written in the entry
+    QString icon;      // icon name or absolute icon path
     bool dbusActivatable = false;
 };
+
+// What the application register stores for an application: its desktop entry file, which says which
+// command runs; the program file when no entry is known.
+inline QString registerProgram(const DesktopApplication& application) {
+    return application.entryFile.isEmpty() ? application.program : application.entryFile;
+}
 
 // The verbs a document is handed over with.
 enum class DocumentVerb { Open, Play, Print };
@@ -33,6 +40,7 @@ struct VerbCommand {
     QString ddeExec;
     QString ddeApplication; // the service that takes the request; empty: named after the program
     QString ddeTopic;
+    QString entryFile; // the desktop entry the command comes from; empty: none
 };
 
 // The desktop's file associations: the freedesktop MIME database and desktop entries.
@@ -42,8 +50,8 @@ public:
     // The application that opens files with this extension (without dot, any letter case); none
     // when the desktop has nothing registered.
     virtual std::optional<DesktopApplication> defaultApplication(const QString& extension) const = 0;
-    // The icons (names or paths) of the desktop entries that run this program file, in a stable order;
-    // empty when no entry runs it.
+    // The icons (names or paths) of a register's program: of the desktop entry file it names, or of the
+    // entries that run the program file, in a stable order; empty when no entry is known.
     virtual QStringList programIcons(const QString& programFile) const = 0;
     virtual FileType fileType(const QString& extension) const = 0;
     // Empty fields when the type has nothing for the verb.

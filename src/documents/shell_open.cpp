@@ -3,6 +3,7 @@
 #include "app/interaction.h"
 #include "app/program_info.h"
 #include "data/services.h"
+#include "documents/launch_command.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,16 +42,15 @@ int ShellOpen(ProgramLauncher& launcher, const QString& programPath, const QStri
         showError(missingMessage(QStringLiteral("Datei"), documentPath));
         return 0;
     }
-    if (!program.isEmpty() && !QFileInfo(program).isFile()) {
-        showError(missingMessage(QStringLiteral("Anwendung"), program));
+    const QString document = ShortPath(documentPath);
+    const LaunchCommand command = program.isEmpty() ? LaunchCommand() : launchCommand(program, document);
+    if (!command.missing.isEmpty()) {
+        showError(missingMessage(QStringLiteral("Anwendung"), command.missing));
         return 0;
     }
-    const QString document = ShortPath(documentPath);
     const QString workingDir = ShortPath(directory);
-    const int code = program.isEmpty()
-                         ? launcher.openWithDesktop(document, workingDir)
-                         : launcher.start(ShortPath(program),
-                                          document.isEmpty() ? QStringList() : QStringList{document}, workingDir);
+    const int code = program.isEmpty() ? launcher.openWithDesktop(document, workingDir)
+                                       : launcher.start(command.program, command.arguments, workingDir);
     if (code <= 32)
         showError(shellFailureMessage(code));
     if (!workingDir.isEmpty())

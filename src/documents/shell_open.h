@@ -31,8 +31,9 @@ QString shellFailureMessage(int code);
 // The absolute path of an existing file; empty for an empty path or a file that is not there.
 QString ShortPath(const QString& path);
 
-// Opens the document with the program, or with the desktop's choice when no program is given; either
-// may be empty. A missing document or program is reported (the document first), and so is a refusal.
+// Opens the document with the register's program (a program file, a desktop entry or a command line,
+// see launchCommand), or with the desktop's choice when no program is given; either may be empty. A
+// missing document or program is reported (the document first), and so is a refusal.
 // Returns the launcher's code, or 0 when a missing file was reported.
 int ShellOpen(ProgramLauncher& launcher, const QString& programPath, const QString& documentPath,
               const QString& directory);

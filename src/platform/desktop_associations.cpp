@@ -2,6 +2,7 @@
 
 #include "app/profile_file.h"
 #include "documents/command_line.h"
+#include "documents/desktop_entry.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,7 +15,6 @@ namespace zep {
 
 namespace {
 
-constexpr QStringView kEntryGroup = u"Desktop Entry";
 constexpr QStringView kDefaults = u"Default Applications";
 constexpr QStringView kAdded = u"Added Associations";
 constexpr QStringView kRemoved = u"Removed Associations";
@@ -30,20 +30,6 @@ QStringList splitList(const QString& value) {
             items.append(item.toString());
     }
     return items;
-}
-
-QString entryValue(const ProfileFile& entry, QStringView key) {
-    return unescapeDesktopValue(entry.readString(kEntryGroup, key, QString()));
-}
-
-bool entryFlag(const ProfileFile& entry, QStringView key) {
-    return entry.readString(kEntryGroup, key, QString()) == u"true";
-}
-
-// The program speaks German: the entry's German name when it has one.
-QString displayName(const ProfileFile& entry) {
-    const QString german = entryValue(entry, u"Name[de]");
-    return german.isEmpty() ? entryValue(entry, u"Name") : german;
 }
 
 QStringList mimeappsLists(const QDir& dir, const QStringList& desktops) {
@@ -68,31 +54,6 @@ DesktopDirectories DesktopDirectories::fromEnvironment() {
     for (const QString& desktop : desktops.split(u':', Qt::SkipEmptyParts))
         dirs.desktops.append(desktop.toLower());
     return dirs;
-}
-
-QString unescapeDesktopValue(const QString& value) {
-    QString result;
-    result.reserve(value.size());
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        if (value[i] != u'\\' || i + 1 == value.size()) {
-            result.append(value[i]);
-            continue;
-        }
-        const QChar code = value[++i];
-        if (code == u's')
-            result.append(u' ');
-        else if (code == u'n')
-            result.append(u'\n');
-        else if (code == u't')
-            result.append(u'\t');
-        else if (code == u'r')
-            result.append(u'\r');
-        else if (code == u'\\')
-            result.append(u'\\');
-        else
-            result.append(u'\\').append(code);
-    }
-    return result;
 }
 
 std::optional<DesktopApplication> DesktopAssociations::defaultApplication(const QString& extension) const {
@@ -126,7 +87,7 @@ VerbCommand DesktopAssociations::verbCommand(const QString& typeName, DocumentVe
     const auto application = firstApplication(withAncestors(type));
     if (!application)
         return {};
-    VerbCommand command{application->exec, QString(), QString(), QString()};
+    VerbCommand command{application->exec, QString(), QString(), QString(), application->entryFile};
     if (application->dbusActivatable) {
         command.ddeExec = QStringLiteral("%1");
         command.ddeApplication = application->id;
@@ -176,14 +137,21 @@ QStringList DesktopAssociations::programIcons(const QString& programFile) const 
     if (programFile.isEmpty())
         return icons;
     bool entryFound = false;
-    const Catalog catalog = readCatalog();
-    for (auto it = catalog.cbegin(); it != catalog.cend(); ++it) {
-        const auto application = readEntry(it.key(), it->path);
-        if (!application || application->program != programFile)
-            continue;
-        entryFound = true;
-        if (!application->icon.isEmpty())
-            icons << application->icon;
+    if (isDesktopEntryFile(programFile)) {
+        const std::optional<DesktopEntry> entry = readDesktopEntry(programFile);
+        entryFound = entry.has_value();
+        if (entry && !entry->icon.isEmpty())
+            icons << entry->icon;
+    } else {
+        const Catalog catalog = readCatalog();
+        for (auto it = catalog.cbegin(); it != catalog.cend(); ++it) {
+            const auto application = readEntry(it.key(), it->path);
+            if (!application || application->program != programFile)
+                continue;
+            entryFound = true;
+            if (!application->icon.isEmpty())
+                icons << application->icon;
+        }
     }
     if (!entryFound)
         return icons;
@@ -299,7 +267,8 @@ QStringList DesktopAssociations::entriesListing(const QString& mimeType, const L
     for (auto it = catalog.cbegin(); it != catalog.cend(); ++it) {
         if (it->dataDir != layer.dataDir)
             continue;
-        const QStringList listed = splitList(ProfileFile(it->path).readString(kEntryGroup, u"MimeType", QString()));
+        const std::optional<DesktopEntry> entry = readDesktopEntry(it->path);
+        const QStringList listed = entry ? entry->mimeTypes : QStringList();
         if (std::any_of(listed.cbegin(), listed.cend(),
                         [&](const QString& type) { return canonicalType(type) == mimeType; }))
             ids.append(it.key());
@@ -309,20 +278,25 @@ QStringList DesktopAssociations::entriesListing(const QString& mimeType, const L
 
 // An application entry the desktop offers and whose program is there; none otherwise. A terminal
 // program is no such application: started on its own, as documents are opened, it has no window.
+// The program is the one the command runs, after env's settings.
 std::optional<DesktopApplication> DesktopAssociations::readEntry(const QString& id, const QString& path) const {
-    const ProfileFile entry(path);
-    if (entry.readString(kEntryGroup, u"Type", QString()) != u"Application" || entryFlag(entry, u"Hidden") ||
-        entryFlag(entry, u"Terminal"))
+    const std::optional<DesktopEntry> entry = readDesktopEntry(path);
+    if (!entry || entry->type != u"Application" || entry->hidden || entry->terminal)
         return std::nullopt;
+    const std::optional<QStringList> words = splitCommandLine(entry->exec);
     DesktopApplication application;
-    application.exec = entryValue(entry, u"Exec");
-    application.program = resolveProgram(execProgramWord(application.exec));
+    // A wrapper such as env or flatpak must be there as well as the program it runs.
+    if (!words || words->isEmpty() || resolveProgram(words->first()).isEmpty())
+        return std::nullopt;
+    application.program = resolveProgram(programWord(*words));
     if (application.program.isEmpty())
         return std::nullopt;
     application.id = id;
-    application.name = displayName(entry);
-    application.icon = entryValue(entry, u"Icon");
-    application.dbusActivatable = entryFlag(entry, u"DBusActivatable");
+    application.entryFile = QFileInfo(path).absoluteFilePath();
+    application.name = entry->name;
+    application.exec = entry->exec;
+    application.icon = entry->icon;
+    application.dbusActivatable = entry->dbusActivatable;
     return application;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "documents/associations.h"
-#include "documents/command_line.h"
 
 #include <QMap>
 #include <QMimeDatabase>
@@ -67,8 +66,5 @@ private:
     DesktopDirectories dirs_;
     QMimeDatabase mimeDb_;
 };
-
-// Decodes the escapes of a desktop entry string value (\s \n \t \r \\).
-QString unescapeDesktopValue(const QString& value);
 
 } // namespace zep
