@@ -12,6 +12,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -158,6 +160,27 @@ private slots:
         QCOMPARE(found.command, command);
         QCOMPARE(found.ddeExec, request);
         QCOMPARE(found.ddeApplication, service);
+    }
+
+    // The program speaks German whatever the locale: a type's description is its German comment.
+    void descriptionIsGerman_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("text") << "txt"
+                              << "Einfaches Textdokument";
+        QTest::newRow("pdf") << "pdf"
+                             << "PDF-Dokument";
+        QTest::newRow("png") << "png"
+                             << "PNG-Bild";
+    }
+    void descriptionIsGerman() {
+        QFETCH(QString, extension);
+        QFETCH(QString, description);
+        const QLocale previous;
+        const auto restore = qScopeGuard([previous] { QLocale::setDefault(previous); });
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(fixtureDesktop().fileType(extension).description, description);
+        QCOMPARE(QLocale().language(), QLocale::English);
     }
 
     void unknownExtensionHasNoType() {

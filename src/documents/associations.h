@@ -26,7 +26,7 @@ inline QString registerProgram(const DesktopApplication& application) {
 // The verbs a document is handed over with.
 enum class DocumentVerb { Open, Play, Print };
 
-// A registered file type: its name (a MIME type) and its description; the name is empty when the
+// A registered file type: its name (a MIME type) and its German description; the name is empty when the
 // extension is not registered.
 struct FileType {
     QString name;
