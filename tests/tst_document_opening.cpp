@@ -573,50 +573,64 @@ private slots:
         QTest::addColumn<int>("chooserShown");
         QTest::addColumn<int>("copies");
         QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<bool>("ddeAccepts"); // whether the running application takes the request
-        QTest::addColumn<QString>("ddeCall"); // what it was sent: application flag|service|request|file
+        QTest::addColumn<QString>("ddeAnswer"); // "takes", "not sent" or "refused later"
+        QTest::addColumn<QString>("ddeCall");   // what it was sent: application flag|service|request|file
         const QStringList none;
         QTest::newRow("no application: the desktop")
             << "r.pdf"
             << "pdf"
-            << "" << DocumentVerb::Open << "desktop|%F/r.pdf|%K" << 0 << 1 << none << false << "";
+            << "" << DocumentVerb::Open << "desktop|%F/r.pdf|%K" << 0 << 1 << none << "not sent"
+            << "";
         QTest::newRow("one application") << "Notiz a.txt"
                                          << "txt"
                                          << "" << DocumentVerb::Open << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1
-                                         << none << false << "0|edit|[open(%1)]|%F/Notiz a.txt";
+                                         << none << "not sent"
+                                         << "0|edit|[open(%1)]|%F/Notiz a.txt";
         QTest::newRow("play request refused: the program opens it")
             << "Notiz a.txt"
             << "txt"
-            << "" << DocumentVerb::Play << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1 << none << false
+            << "" << DocumentVerb::Play << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1 << none << "not sent"
             << "1|edit|[play(%1)]|%F/Notiz a.txt";
         QTest::newRow("print without request: nothing")
             << "Notiz a.txt"
             << "txt"
-            << "" << DocumentVerb::Print << "" << 0 << 1 << none << false << "";
+            << "" << DocumentVerb::Print << "" << 0 << 1 << none << "not sent"
+            << "";
         QTest::newRow("two applications, second chosen")
             << "b.odt"
             << "odt"
-            << "%B/office" << DocumentVerb::Open << "open|%B/office|%F/b.odt|%K" << 1 << 1 << none << false << "";
+            << "%B/office" << DocumentVerb::Open << "open|%B/office|%F/b.odt|%K" << 1 << 1 << none << "not sent"
+            << "";
         QTest::newRow("two applications, Abort") << "b.odt"
                                                  << "odt"
-                                                 << "-" << DocumentVerb::Open << "" << 1 << 0 << none << false << "";
+                                                 << "-" << DocumentVerb::Open << "" << 1 << 0 << none << "not sent"
+                                                 << "";
         QTest::newRow("note") << ""
                               << "---"
                               << "" << DocumentVerb::Open << "" << 0 << 0
-                              << QStringList{QStringLiteral("Das ist eine Notiz, keine Datei")} << false << "";
+                              << QStringList{QStringLiteral("Das ist eine Notiz, keine Datei")} << "not sent"
+                              << "";
         QTest::newRow("file elsewhere, missing: no request sent")
             << "/nicht/da.txt"
             << "txt"
             << "" << DocumentVerb::Open << "" << 0 << 1
-            << QStringList{QStringLiteral("Kann Datei \"/nicht/da.txt\" nicht finden")} << false << "";
+            << QStringList{QStringLiteral("Kann Datei \"/nicht/da.txt\" nicht finden")} << "not sent"
+            << "";
         QTest::newRow("running application takes the request")
             << "Notiz a.txt"
             << "txt"
-            << "" << DocumentVerb::Open << "" << 0 << 1 << none << true << "0|edit|[open(%1)]|%F/Notiz a.txt";
+            << "" << DocumentVerb::Open << "" << 0 << 1 << none << "takes"
+            << "0|edit|[open(%1)]|%F/Notiz a.txt";
+        QTest::newRow("request refused later: the program opens it")
+            << "Notiz a.txt"
+            << "txt"
+            << "" << DocumentVerb::Open << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1 << none << "refused later"
+            << "0|edit|[open(%1)]|%F/Notiz a.txt";
         QTest::newRow("play request may start the application")
             << "Notiz a.txt"
             << "txt"
-            << "" << DocumentVerb::Play << "" << 0 << 1 << none << true << "1|edit|[play(%1)]|%F/Notiz a.txt";
+            << "" << DocumentVerb::Play << "" << 0 << 1 << none << "takes"
+            << "1|edit|[play(%1)]|%F/Notiz a.txt";
     }
 
     void openDocument() {
@@ -628,7 +642,7 @@ private slots:
         QFETCH(int, chooserShown);
         QFETCH(int, copies);
         QFETCH(QStringList, messages);
-        QFETCH(bool, ddeAccepts);
+        QFETCH(QString, ddeAnswer);
         QFETCH(QString, ddeCall);
         QTemporaryDir dir;
         const InstallPaths paths = InstallPaths::fromDirectory(dir.filePath(QStringLiteral("inst")));
@@ -687,13 +701,23 @@ private slots:
             ++copied;
         };
         QStringList ddeCalls;
+        std::function<void()> notTaken;
         windows.executeDde = [&](bool setApplication, const QString&, const QString& service, const QString&,
-                                 const QString& command, const QString& fileName) {
+                                 const QString& command, const QString& fileName, std::function<void()> refused) {
             ddeCalls << QStringLiteral("%1|%2|%3|%4").arg(int(setApplication)).arg(service, command, fileName);
-            return ddeAccepts;
+            notTaken = std::move(refused);
+            return ddeAnswer != u"not sent";
         };
-        DocumentOpener opener(dm, client, associations, launcher, windows);
-        opener.OpenDocument(verb);
+        {
+            DocumentOpener opener(dm, client, associations, launcher, windows);
+            opener.OpenDocument(verb);
+        }
+        // The application's refusal comes after the opening has returned.
+        if (ddeAnswer == u"refused later") {
+            QVERIFY(launcher.calls.isEmpty());
+            QVERIFY(notTaken);
+            notTaken();
+        }
         call.replace(QStringLiteral("%B"), bin)
             .replace(QStringLiteral("%F/"), client.FilesDir)
             .replace(QStringLiteral("%K"), clientDir);

@@ -32,6 +32,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusError>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -46,7 +48,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QSemaphore>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -60,6 +64,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
+#include <atomic>
 #include <cerrno>
 #include <optional>
 #include <sqlite3.h>
@@ -68,8 +73,8 @@
 
 using namespace zep;
 using zep::test::appendRecord;
-using zep::test::EnvironmentOverride;
 using zep::test::columnValues;
+using zep::test::EnvironmentOverride;
 using zep::test::readBytes;
 using zep::test::ScriptedInteraction;
 using zep::test::SmallDisk;
@@ -296,6 +301,35 @@ public slots:
 private:
     mutable QMutex mutex_;
     QStringList received_;
+};
+
+// A running application that holds each request until the test lets it answer: taking the file, or
+// refusing it.
+class HoldingApplication : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
+
+public:
+    explicit HoldingApplication(bool takes) : takes_(takes) {}
+    bool holding() const { return holding_; }
+    bool answered() const { return answered_; }
+    void answer() { release_.release(); }
+
+public slots:
+    void Open(const QStringList&, const QVariantMap&) {
+        holding_ = true;
+        // Not for ever: a failing test still ends.
+        release_.tryAcquire(1, 30000);
+        if (!takes_)
+            sendErrorReply(QDBusError::Failed, QStringLiteral("nein"));
+        answered_ = true;
+    }
+
+private:
+    const bool takes_;
+    std::atomic<bool> holding_ = false;
+    std::atomic<bool> answered_ = false;
+    QSemaphore release_;
 };
 
 // A private session bus for one test; empty address when no bus daemon is installed.
@@ -1852,16 +1886,25 @@ private slots:
         QVERIFY(server.registerObject(QStringLiteral("/org/zep/test/Editor"), &application,
                                       QDBusConnection::ExportAllSlots));
         QDBusConnection client = QDBusConnection::connectToBus(bus.address, QStringLiteral("client"));
-        const bool accepted = openWithDesktopApplication(client, QStringLiteral("org.zep.test.Editor.desktop"),
-                                                         QStringLiteral("/tmp/Brief an Müller.odt"), false);
-        const bool unknown = openWithDesktopApplication(client, QStringLiteral("org.zep.test.Other.desktop"),
-                                                        QStringLiteral("/tmp/x.odt"), false);
+        QObject context;
+        QStringList answers;
+        const auto answer = [&answers](const char* name) {
+            return [&answers, name](bool taken) {
+                answers << QString::fromLatin1(name) + u'=' + QString::number(taken);
+            };
+        };
+        QVERIFY(sendFileToDesktopApplication(client, QStringLiteral("org.zep.test.Editor.desktop"),
+                                             QStringLiteral("/tmp/Brief an Müller.odt"), false, &context,
+                                             answer("editor")));
+        QVERIFY(sendFileToDesktopApplication(client, QStringLiteral("org.zep.test.Other.desktop"),
+                                             QStringLiteral("/tmp/x.odt"), false, &context, answer("other")));
+        QTRY_COMPARE(answers.size(), 2);
         serverThread.quit();
         serverThread.wait();
         QDBusConnection::disconnectFromBus(QStringLiteral("client"));
         QDBusConnection::disconnectFromBus(QStringLiteral("server"));
-        QVERIFY(accepted);
-        QVERIFY(!unknown);
+        answers.sort();
+        QCOMPARE(answers, (QStringList{QStringLiteral("editor=1"), QStringLiteral("other=0")}));
         QCOMPARE(application.received(), QStringList{QStringLiteral("file:///tmp/Brief an Müller.odt")});
     }
 
@@ -2375,6 +2418,69 @@ private slots:
         QCOMPARE(inst.interaction.texts(), QStringList());
     }
 
+    // The window hands the document to a running application without waiting for its answer; an
+    // application that refuses it later leaves the opening to the registered program.
+    void runningApplicationIsNotWaitedFor_data() {
+        QTest::addColumn<bool>("takes");
+        QTest::newRow("takes the file") << true;
+        QTest::newRow("refuses it") << false;
+    }
+    void runningApplicationIsNotWaitedFor() {
+        QFETCH(bool, takes);
+        if (sessionBus_.address.isEmpty())
+            QSKIP("no dbus-daemon on this machine");
+        QThread serverThread;
+        serverThread.start();
+        HoldingApplication application(takes);
+        application.moveToThread(&serverThread);
+        const auto stop = qScopeGuard([&] {
+            application.answer();
+            serverThread.quit();
+            serverThread.wait();
+            QDBusConnection::disconnectFromBus(QStringLiteral("holding"));
+        });
+        QDBusConnection server = QDBusConnection::connectToBus(sessionBus_.address, QStringLiteral("holding"));
+        QVERIFY(server.registerService(QStringLiteral("org.zep.test.Holding")));
+        QVERIFY(server.registerObject(QStringLiteral("/org/zep/test/Holding"), &application,
+                                      QDBusConnection::ExportAllSlots));
+        Installation inst;
+        const QString program = inst.tmp.filePath(QStringLiteral("viewer"));
+        QVERIFY(writeBytes(program, "#!/bin/sh\n"));
+        {
+            Table pro;
+            test::openTable(pro, inst.program.paths.general, QStringLiteral("Programm.DB"));
+            appendRecord(pro, {{"Ext", "pdf"}, {"Titel", "Viewer"}, {"Anw", program}});
+        }
+        inst.associations.setFileType(QStringLiteral("pdf"),
+                                      {QStringLiteral("application/pdf"), QStringLiteral("PDF")});
+        inst.associations.setVerbCommand(QStringLiteral("application/pdf"), DocumentVerb::Open,
+                                         {program + QStringLiteral(" %f"), QStringLiteral("%1"),
+                                          QStringLiteral("org.zep.test.Holding.desktop"), QString()});
+        QVERIFY(QDir().mkpath(inst.clientDir + QStringLiteral("/Files")));
+        QVERIFY(writeBytes(inst.clientDir + QStringLiteral("/Files/r.pdf"), "%PDF"));
+        QStringList calls;
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls));
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Open")), Qt::LeftButton);
+        // Back in the window while the application still holds the request, with nothing else started.
+        QTRY_VERIFY(application.holding());
+        QVERIFY(!application.answered());
+        QCOMPARE(calls, QStringList());
+        application.answer();
+        QTRY_VERIFY(application.answered());
+        const QStringList opened{program + u'|' + inst.clientDir + QStringLiteral("/Files/r.pdf")};
+        if (takes) {
+            // Time for the answer to reach the window, which must not open the document a second time.
+            QTest::qWait(300);
+            QCOMPARE(calls, QStringList());
+        } else {
+            QTRY_COMPARE(calls, opened);
+        }
+        QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
     void openDocumentFromTheList_data() {
         QTest::addColumn<int>("programs");
         QTest::addColumn<bool>("chooseOk");
@@ -2439,11 +2545,16 @@ private slots:
         QCOMPARE(inst.interaction.texts(), QStringList());
     }
 
-    void ddeCommandNobodyAnswersIsNotAccepted() {
+    void ddeCommandNobodyAnswersIsNotTaken() {
+        if (sessionBus_.address.isEmpty())
+            QSKIP("no dbus-daemon on this machine");
         Installation inst;
         MainWindow window;
-        QVERIFY(!window.ExecuteDdeCommand(false, QString(), QStringLiteral("org.zep.test.NotRunning.desktop"),
-                                          QStringLiteral("System"), QStringLiteral("%1"), QStringLiteral("/a.txt")));
+        bool notTaken = false;
+        QVERIFY(window.ExecuteDdeCommand(false, QString(), QStringLiteral("org.zep.test.NotRunning.desktop"),
+                                         QStringLiteral("System"), QStringLiteral("%1"), QStringLiteral("/a.txt"),
+                                         [&notTaken] { notTaken = true; }));
+        QTRY_VERIFY(notTaken);
     }
 
     void ddeCommandWithoutPlaceholderSendsNothing() {
@@ -2464,12 +2575,12 @@ private slots:
         const bool withPlaceholder = window.ExecuteDdeCommand(
             true, QStringLiteral("/usr/bin/x"), QStringLiteral("org.example.X.desktop"), QStringLiteral("System"),
             QStringLiteral("[Open(\"%1\")]"), QStringLiteral("/b.txt"));
+        QTRY_COMPARE(application.received(), QStringList{QStringLiteral("file:///b.txt")});
         serverThread.quit();
         serverThread.wait();
         QDBusConnection::disconnectFromBus(QStringLiteral("server"));
         QVERIFY(!withoutPlaceholder);
         QVERIFY(withPlaceholder);
-        QCOMPARE(application.received(), QStringList{QStringLiteral("file:///b.txt")});
     }
 };
 

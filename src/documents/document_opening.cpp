@@ -30,12 +30,21 @@ void DocumentOpener::OpenDocument(DocumentVerb mode) {
     // A missing file is no request for a running application: the opening below names it.
     const QString file = ShortPath(path);
     if (const auto dde = file.isEmpty() ? std::nullopt : FindDdeCommand(associations_, *program, path, mode)) {
-        if (windows_.executeDde(mode != DocumentVerb::Open, *program, dde->service, dde->topic, dde->command, file))
+        const auto notTaken = [opener = *this, program = *program, path, mode] {
+            if (mode != DocumentVerb::Print)
+                opener.shellOpen(program, path);
+        };
+        if (windows_.executeDde(mode != DocumentVerb::Open, *program, dde->service, dde->topic, dde->command, file,
+                                notTaken))
             return;
     }
     if (mode == DocumentVerb::Print)
         return;
-    ShellOpen(launcher_, *program, path, client_.ClientDir);
+    shellOpen(*program, path);
+}
+
+void DocumentOpener::shellOpen(const QString& program, const QString& path) const {
+    ShellOpen(launcher_, program, path, client_.ClientDir);
 }
 
 // None when the user aborts the choice among several applications.

@@ -22,14 +22,16 @@ struct OpeningWindows {
     std::function<std::optional<QString>()> chooseApplication;
     // Puts the current address on the clipboard in the current template's form.
     std::function<void()> copyAddress;
-    // Hands the file to a running application; false when it was not accepted.
+    // Hands the file to a running application without waiting; false when nothing was sent. notTaken
+    // runs later when the application refuses the file or does not answer.
     std::function<bool(bool setApplication, const QString& programPath, const QString& service, const QString& topic,
-                       const QString& command, const QString& fileName)>
+                       const QString& command, const QString& fileName, std::function<void()> notTaken)>
         executeDde;
 };
 
 // Opens, plays or prints the current document of TDok with the program the register binds to its
-// extension (TPro, following TDok), or with the desktop's choice when the register has none.
+// extension (TPro, following TDok), or with the desktop's choice when the register has none. A copy
+// carries on after a running application refused the document, so all it refers to outlives the call.
 class DocumentOpener {
 public:
     DocumentOpener(TDM& dm, const TMand& client, const Associations& associations, ProgramLauncher& launcher,
@@ -40,6 +42,7 @@ public:
 
 private:
     std::optional<QString> chooseProgram();
+    void shellOpen(const QString& program, const QString& path) const;
 
     TDM& dm_;
     const TMand& client_;

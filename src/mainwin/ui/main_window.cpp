@@ -460,7 +460,8 @@ void MainWindow::FormClose() {
 }
 
 bool MainWindow::ExecuteDdeCommand(bool setApplication, const QString& applicationPath, const QString& service,
-                                   const QString& topic, const QString& commandTemplate, const QString& fileName) {
+                                   const QString& topic, const QString& commandTemplate, const QString& fileName,
+                                   std::function<void()> notTaken) {
     Q_UNUSED(applicationPath)
     Q_UNUSED(topic)
     const std::optional<QString> command = ddeCommandText(commandTemplate, fileName);
@@ -468,7 +469,12 @@ bool MainWindow::ExecuteDdeCommand(bool setApplication, const QString& applicati
         return false;
     // The bus starts a D-Bus activatable application itself when asked to; the service is the
     // desktop entry id. The template only decides whether a request is sent: what is opened is the file.
-    return openWithDesktopApplication(service, fileName, setApplication);
+    // The window goes on at once; a refusal is answered later.
+    return sendFileToDesktopApplication(service, fileName, setApplication, this,
+                                        [notTaken = std::move(notTaken)](bool taken) {
+                                            if (!taken && notTaken)
+                                                notTaken();
+                                        });
 }
 
 } // namespace zep

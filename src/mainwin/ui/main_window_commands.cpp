@@ -292,8 +292,9 @@ void MainWindow::OpenDocument(DocumentVerb mode) {
         CopyAddressToClipboard();
     };
     windows.executeDde = [this](bool setApplication, const QString& program, const QString& service,
-                                const QString& topic, const QString& command, const QString& fileName) {
-        return ExecuteDdeCommand(setApplication, program, service, topic, command, fileName);
+                                const QString& topic, const QString& command, const QString& fileName,
+                                std::function<void()> notTaken) {
+        return ExecuteDdeCommand(setApplication, program, service, topic, command, fileName, std::move(notTaken));
     };
     DocumentOpener opener(*dm_, Program::instance().client, dm_->associations(), *launcher_, std::move(windows));
     opener.OpenDocument(mode);
