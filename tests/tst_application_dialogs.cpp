@@ -41,7 +41,7 @@ public:
         directories << directory;
         return shell_code::Started;
     }
-    int openWithDesktop(const QString& document, const QString&) override {
+    int openWithDesktop(const QString& document, const QString&, std::function<void()>) override {
         calls << u'|' + document;
         return shell_code::Started;
     }

@@ -69,7 +69,7 @@ public:
         starts << QStringList{program} + arguments;
         return shell_code::Started;
     }
-    int openWithDesktop(const QString& document, const QString&) override {
+    int openWithDesktop(const QString& document, const QString&, std::function<void()>) override {
         starts << QStringList{QStringLiteral("<desktop>"), document};
         return shell_code::Started;
     }
@@ -226,7 +226,7 @@ private slots:
         if (!saved[4])
             qputenv("DISPLAY", ":99");
         ProcessLauncher launcher(opener, 20000);
-        const int code = launcher.openWithDesktop(document, home.path());
+        const int code = launcher.openWithDesktop(document, home.path(), {});
         for (int i = 0; i < saved.size(); ++i) {
             if (saved[i])
                 qputenv(names[i], *saved[i]);
@@ -378,6 +378,27 @@ private slots:
             QCOMPARE(found->id, id);
             QCOMPARE(found->program, program(programName));
         }
+    }
+
+    // What the user may choose from: the applications declaring the type, then its ancestors, each once,
+    // the default first; removed, hidden, terminal and broken entries are not offered.
+    void applicationsFor_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QStringList>("ids");
+        QTest::newRow("default first") << "txt" << QStringList{"zep-writer.desktop", "zep-calc.desktop"};
+        QTest::newRow("own type, then the parent's") << "csv" << QStringList{"zep-calc.desktop", "zep-writer.desktop"};
+        QTest::newRow("broken default left out") << "pdf" << QStringList{"zep-viewer.desktop"};
+        QTest::newRow("association removed") << "jpg" << QStringList{};
+        QTest::newRow("hidden and terminal") << "png" << QStringList{};
+        QTest::newRow("unknown extension") << "qqq" << QStringList{};
+    }
+    void applicationsFor() {
+        QFETCH(QString, extension);
+        QFETCH(QStringList, ids);
+        QStringList found;
+        for (const DesktopApplication& application : fixtureDesktop().applicationsFor(extension))
+            found << application.id;
+        QCOMPARE(found, ids);
     }
 
     // A user hides an application with an entry of the same id in a directory of higher precedence.

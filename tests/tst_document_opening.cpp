@@ -74,7 +74,7 @@ public:
         calls << QStringList{QStringLiteral("open"), program, arguments.join(u'|'), directory}.join(u'|');
         return code;
     }
-    int openWithDesktop(const QString& document, const QString& directory) override {
+    int openWithDesktop(const QString& document, const QString& directory, std::function<void()>) override {
         calls << QStringLiteral("desktop|%1|%2").arg(document, directory);
         return code;
     }
@@ -431,6 +431,43 @@ private slots:
         QVERIFY(interaction.texts().isEmpty());
     }
 
+    // When the desktop has nothing that opens the document, the caller's offer replaces the message: at
+    // once, or later when the desktop's opener tells so; once the launcher is gone, the message is back.
+    void noApplicationIsOffered_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("at once") << "at once";
+        QTest::newRow("later, from the opener") << "later";
+        QTest::newRow("later, launcher gone") << "launcher gone";
+    }
+    void noApplicationIsOffered() {
+        QFETCH(QString, how);
+        QTemporaryDir dir;
+        const QString document = dir.filePath(QStringLiteral("a.zzz"));
+        touch(document);
+        test::ScriptedInteraction interaction;
+        int offers = 0;
+        const auto offer = [&offers] {
+            ++offers;
+        };
+        if (how == u"at once") {
+            RecordingLauncher launcher;
+            launcher.code = shell_code::NoAssociation;
+            QCOMPARE(ShellOpen(launcher, QString(), document, dir.path(), offer), shell_code::NoAssociation);
+            QCOMPARE(offers, 1);
+            QCOMPARE(interaction.texts(), QStringList());
+            return;
+        }
+        const QString opener = recorder(dir.filePath(QStringLiteral("xdg-open")), dir.filePath(QStringLiteral("r")), 3);
+        auto launcher = std::make_unique<ProcessLauncher>(opener);
+        QCOMPARE(ShellOpen(*launcher, QString(), document, dir.path(), offer), shell_code::Started);
+        if (how == u"launcher gone")
+            launcher.reset();
+        const QStringList message{shellFailureMessage(shell_code::NoAssociation)};
+        QTRY_COMPARE(interaction.texts().size() + offers, 1);
+        QCOMPARE(offers, how == u"later" ? 1 : 0);
+        QCOMPARE(interaction.texts(), how == u"later" ? QStringList() : message);
+    }
+
     // Names with blanks, umlauts, quotes and shell characters reach the program as one argument.
     void launcherPassesTheExactPath_data() {
         QTest::addColumn<QString>("name");
@@ -484,7 +521,7 @@ private slots:
             opener = recorder(dir.filePath(QStringLiteral("xdg-open")), record, kind.right(1).toInt());
         ProcessLauncher launcher(opener, 5000);
         const bool desktop = kind.contains(u"desktop");
-        QCOMPARE(desktop ? launcher.openWithDesktop(document, QString())
+        QCOMPARE(desktop ? launcher.openWithDesktop(document, QString(), {})
                          : launcher.start(program, {document}, QString()),
                  code);
         if (kind == u"desktop exit 0")

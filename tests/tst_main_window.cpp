@@ -258,18 +258,21 @@ void selectNode(TTreeView2* tree, const QString& caption) {
 // Records what it is asked to open.
 class RecordingLauncher : public ProgramLauncher {
 public:
-    explicit RecordingLauncher(QStringList& calls) : calls_(calls) {}
+    // desktopCode: what the desktop answers when handed a document.
+    explicit RecordingLauncher(QStringList& calls, int desktopCode = shell_code::Started)
+        : calls_(calls), desktopCode_(desktopCode) {}
     int start(const QString& program, const QStringList& arguments, const QString&) override {
         calls_ << program + u'|' + arguments.join(u'|');
         return shell_code::Started;
     }
-    int openWithDesktop(const QString& document, const QString&) override {
+    int openWithDesktop(const QString& document, const QString&, std::function<void()>) override {
         calls_ << u'|' + document;
-        return shell_code::Started;
+        return desktopCode_;
     }
 
 private:
     QStringList& calls_;
+    int desktopCode_;
 };
 
 bool writeExecutable(const QString& path, const QString& script) {
@@ -2479,6 +2482,82 @@ private slots:
             QTRY_COMPARE(calls, opened);
         }
         QCOMPARE(inst.interaction.texts(), QStringList());
+    }
+
+    // When nothing on the desktop opens a document (code 31), the user chooses from the applications
+    // that declare its type, or another program; the choice can be remembered in the register, so the
+    // next opening uses it without asking.
+    void noApplicationOffersAChoice_data() {
+        QTest::addColumn<bool>("other");
+        QTest::addColumn<bool>("remember");
+        QTest::newRow("declared application") << false << false;
+        QTest::newRow("declared application, remembered") << false << true;
+        QTest::newRow("other application, remembered") << true << true;
+    }
+    void noApplicationOffersAChoice() {
+        QFETCH(bool, other);
+        QFETCH(bool, remember);
+        Installation inst;
+        const QString viewer = inst.tmp.filePath(QStringLiteral("viewer"));
+        const QString otherProgram = inst.tmp.filePath(QStringLiteral("anders"));
+        QVERIFY(writeExecutable(viewer, QStringLiteral("#!/bin/sh\n")));
+        QVERIFY(writeExecutable(otherProgram, QStringLiteral("#!/bin/sh\n")));
+        const QString entry = inst.tmp.filePath(QStringLiteral("zep-viewer.desktop"));
+        QVERIFY(
+            writeBytes(entry, QStringLiteral("[Desktop Entry]\nType=Application\nName=Betrachter\nExec=%1 --zeige %f\n")
+                                  .arg(viewer)
+                                  .toUtf8()));
+        DesktopApplication application;
+        application.id = QStringLiteral("zep-viewer.desktop");
+        application.entryFile = entry;
+        application.name = QStringLiteral("Betrachter");
+        application.program = viewer;
+        // Declared for the type, but no default: the register stays empty and the desktop opens nothing.
+        inst.associations.setApplications(QStringLiteral("pdf"), {application});
+        const QString document = inst.clientDir + QStringLiteral("/Files/r.pdf");
+        QVERIFY(QDir().mkpath(inst.clientDir + QStringLiteral("/Files")));
+        QVERIFY(writeBytes(document, "%PDF"));
+        if (other)
+            inst.interaction.setNextFile(otherProgram);
+        QStringList calls;
+        auto window = inst.makeWindow();
+        window->setProgramLauncher(std::make_unique<RecordingLauncher>(calls, shell_code::NoAssociation));
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        QStringList offered;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = activeDialogNamed(u"TOeffnenMit");
+            if (dialog == nullptr)
+                return;
+            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("LV_Anw"));
+            if (other)
+                dialog->findChild<QPushButton*>(QStringLiteral("BtnAndere"))->click();
+            else
+                list->setCurrentRow(0);
+            for (int i = 0; i < list->count(); ++i)
+                offered << list->item(i)->text();
+            dialog->findChild<QCheckBox*>(QStringLiteral("CB_Merken"))->setChecked(remember);
+            dialog->findChild<QPushButton*>(QStringLiteral("BtnOK"))->click();
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Open")), Qt::LeftButton);
+        QTRY_COMPARE(offered, other ? (QStringList{"Betrachter", "anders"}) : QStringList{"Betrachter"});
+        const QString opened = other ? otherProgram + u'|' + document : viewer + QStringLiteral("|--zeige|") + document;
+        QTRY_COMPARE(calls, (QStringList{u'|' + document, opened}));
+        // The file dialog of "Andere Anwendung..." starts among the programs.
+        QCOMPARE(inst.interaction.texts(), other ? QStringList{QStringLiteral("/usr/bin")} : QStringList());
+        // Remembered, the register names the choice and the next opening goes straight to it; otherwise
+        // the choice is offered again.
+        calls.clear();
+        bool offeredAgain = false;
+        QTimer::singleShot(0, this, [&offeredAgain] {
+            if (auto* dialog = activeDialogNamed(u"TOeffnenMit")) {
+                offeredAgain = true;
+                dialog->reject();
+            }
+        });
+        QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Open")), Qt::LeftButton);
+        QCOMPARE(offeredAgain, !remember);
+        QCOMPARE(calls, remember ? QStringList{opened} : QStringList{u'|' + document});
     }
 
     void openDocumentFromTheList_data() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -50,6 +51,10 @@ public:
     // The application that opens files with this extension (without dot, any letter case); none
     // when the desktop has nothing registered.
     virtual std::optional<DesktopApplication> defaultApplication(const QString& extension) const = 0;
+    // The applications installed for files with this extension: those that declare its type, then those
+    // that declare one of the type's ancestors, each once, the desktop's default of a type first. Empty
+    // when none does.
+    virtual QList<DesktopApplication> applicationsFor(const QString& extension) const = 0;
     // The icons (names or paths) of a register's program: of the desktop entry file it names, or of the
     // entries that run the program file, in a stable order; empty when no entry is known.
     virtual QStringList programIcons(const QString& programFile) const = 0;

@@ -9,6 +9,8 @@
 #include "documents/shell_open.h"
 #include "mainwin/window_texts.h"
 
+#include <QFileInfo>
+
 namespace zep {
 
 bool IsNote(const QString& ext) {
@@ -20,7 +22,8 @@ bool IsNote(const QString& ext) {
 
 void DocumentOpener::OpenDocument(DocumentVerb mode) {
     const QString path = ResolveDocumentPath(dm_.TDok.field(u"Datei").asString(), client_.FilesDir);
-    if (IsNote(dm_.TDok.field(u"Ext").asString()))
+    const QString ext = dm_.TDok.field(u"Ext").asString();
+    if (IsNote(ext))
         return;
     const std::optional<QString> program = chooseProgram();
     if (!program)
@@ -30,9 +33,9 @@ void DocumentOpener::OpenDocument(DocumentVerb mode) {
     // A missing file is no request for a running application: the opening below names it.
     const QString file = ShortPath(path);
     if (const auto dde = file.isEmpty() ? std::nullopt : FindDdeCommand(associations_, *program, path, mode)) {
-        const auto notTaken = [opener = *this, program = *program, path, mode] {
+        const auto notTaken = [opener = *this, program = *program, path, ext, mode] {
             if (mode != DocumentVerb::Print)
-                opener.shellOpen(program, path);
+                opener.shellOpen(program, path, ext);
         };
         if (windows_.executeDde(mode != DocumentVerb::Open, *program, dde->service, dde->topic, dde->command, file,
                                 notTaken))
@@ -40,11 +43,28 @@ void DocumentOpener::OpenDocument(DocumentVerb mode) {
     }
     if (mode == DocumentVerb::Print)
         return;
-    shellOpen(*program, path);
+    shellOpen(*program, path, ext);
 }
 
-void DocumentOpener::shellOpen(const QString& program, const QString& path) const {
-    ShellOpen(launcher_, program, path, client_.ClientDir);
+// Without a program of its own, a document nothing on the desktop opens is offered to the applications
+// that could.
+void DocumentOpener::shellOpen(const QString& program, const QString& path, const QString& ext) const {
+    std::function<void()> noApplication;
+    if (program.isEmpty() && windows_.chooseOtherApplication)
+        noApplication = [opener = *this, path, ext] {
+            opener.offerApplications(path, ext);
+        };
+    ShellOpen(launcher_, program, path, client_.ClientDir, noApplication);
+}
+
+void DocumentOpener::offerApplications(const QString& path, const QString& ext) const {
+    const std::optional<ApplicationChoice> choice =
+        windows_.chooseOtherApplication(path, ext, associations_.applicationsFor(QFileInfo(path).suffix()));
+    if (!choice)
+        return;
+    if (choice->remember)
+        rememberApplication(dm_, ext, *choice);
+    ShellOpen(launcher_, choice->program, path, client_.ClientDir);
 }
 
 // None when the user aborts the choice among several applications.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documents/application_choice.h"
 #include "documents/associations.h"
 
 #include <QString>
@@ -20,6 +21,11 @@ bool IsNote(const QString& ext);
 struct OpeningWindows {
     // The chooser among several applications of one extension: the chosen program, or none on Abort.
     std::function<std::optional<QString>()> chooseApplication;
+    // "Öffnen mit", when nothing on the desktop opens the document: one of these applications or another
+    // program; none when the user aborts.
+    std::function<std::optional<ApplicationChoice>(const QString& documentPath, const QString& extension,
+                                                   const QList<DesktopApplication>& applications)>
+        chooseOtherApplication;
     // Puts the current address on the clipboard in the current template's form.
     std::function<void()> copyAddress;
     // Hands the file to a running application without waiting; false when nothing was sent. notTaken
@@ -42,7 +48,8 @@ public:
 
 private:
     std::optional<QString> chooseProgram();
-    void shellOpen(const QString& program, const QString& path) const;
+    void shellOpen(const QString& program, const QString& path, const QString& ext) const;
+    void offerApplications(const QString& path, const QString& ext) const;
 
     TDM& dm_;
     const TMand& client_;

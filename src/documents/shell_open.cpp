@@ -36,7 +36,7 @@ QString ShortPath(const QString& path) {
 }
 
 int ShellOpen(ProgramLauncher& launcher, const QString& programPath, const QString& documentPath,
-              const QString& directory) {
+              const QString& directory, std::function<void()> noApplication) {
     const QString program = GETSYSTEMROOT(programPath).left(kProgramPathLength);
     if (!documentPath.isEmpty() && !QFileInfo(documentPath).isFile()) {
         showError(missingMessage(QStringLiteral("Datei"), documentPath));
@@ -49,9 +49,11 @@ int ShellOpen(ProgramLauncher& launcher, const QString& programPath, const QStri
         return 0;
     }
     const QString workingDir = ShortPath(directory);
-    const int code = program.isEmpty() ? launcher.openWithDesktop(document, workingDir)
+    const int code = program.isEmpty() ? launcher.openWithDesktop(document, workingDir, noApplication)
                                        : launcher.start(command.program, command.arguments, workingDir);
-    if (code <= 32)
+    if (program.isEmpty() && code == shell_code::NoAssociation && noApplication)
+        noApplication();
+    else if (code <= 32)
         showError(shellFailureMessage(code));
     if (!workingDir.isEmpty())
         QDir::setCurrent(workingDir);

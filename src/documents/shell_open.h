@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace zep {
 
 // Codes of starting a program or handing a document to the desktop: above 32 success, 32 or less
@@ -21,8 +23,11 @@ public:
     virtual ~ProgramLauncher() = default;
     // Runs the program file (an absolute path) with these arguments.
     virtual int start(const QString& program, const QStringList& arguments, const QString& directory) = 0;
-    // Hands the document to the desktop's own choice of application.
-    virtual int openWithDesktop(const QString& document, const QString& directory) = 0;
+    // Hands the document to the desktop's own choice of application. When the desktop tells only later
+    // that nothing opens the document, noApplication (if given) runs then instead of the failure being
+    // reported; a NoAssociation returned at once is the caller's to handle.
+    virtual int openWithDesktop(const QString& document, const QString& directory,
+                                std::function<void()> noApplication) = 0;
 };
 
 // "Fehler beim Öffnen des Dokuments", line feed, carriage return, "Fehler: " and the code.
@@ -35,7 +40,9 @@ QString ShortPath(const QString& path);
 // see launchCommand), or with the desktop's choice when no program is given; either may be empty. A
 // missing document or program is reported (the document first), and so is a refusal.
 // Returns the launcher's code, or 0 when a missing file was reported.
+// Without a program, noApplication (if given) runs instead of the failure message when the desktop has
+// nothing that opens the document, at once or later.
 int ShellOpen(ProgramLauncher& launcher, const QString& programPath, const QString& documentPath,
-              const QString& directory);
+              const QString& directory, std::function<void()> noApplication = {});
 
 } // namespace zep

@@ -217,30 +217,55 @@ QStringList DesktopAssociations::withAncestors(const QMimeType& type) const {
     return types;
 }
 
-// The first usable default of the mimeapps.list files; otherwise the associations directory by
-// directory, where a directory's removals hide its own entries and those of every later directory.
+// The first usable default of the mimeapps.list files; otherwise the first usable candidate.
 std::optional<DesktopApplication> DesktopAssociations::applicationFor(const QString& mimeType,
                                                                       const Catalog& catalog) const {
-    const std::vector<Layer> all = layers();
-    for (const Layer& layer : all) {
+    for (const Layer& layer : layers()) {
         for (const QString& list : layer.mimeappsLists) {
             if (auto application = firstUsable(associatedIds(list, kDefaults, mimeType), catalog))
                 return application;
         }
     }
+    return firstUsable(candidateIds(mimeType, catalog), catalog);
+}
+
+// The associations directory by directory, where a directory's removals hide its own entries and those
+// of every later directory.
+QStringList DesktopAssociations::candidateIds(const QString& mimeType, const Catalog& catalog) const {
+    QStringList candidates;
     QStringList removed;
-    for (const Layer& layer : all) {
-        QStringList candidates;
+    for (const Layer& layer : layers()) {
+        QStringList own;
         for (const QString& list : layer.mimeappsLists) {
-            candidates += associatedIds(list, kAdded, mimeType);
+            own += associatedIds(list, kAdded, mimeType);
             removed += associatedIds(list, kRemoved, mimeType);
         }
-        candidates += entriesListing(mimeType, layer, catalog);
-        candidates.removeIf([&removed](const QString& id) { return removed.contains(id); });
-        if (auto application = firstUsable(candidates, catalog))
-            return application;
+        own += entriesListing(mimeType, layer, catalog);
+        own.removeIf([&removed](const QString& id) { return removed.contains(id); });
+        candidates += own;
     }
-    return std::nullopt;
+    return candidates;
+}
+
+QList<DesktopApplication> DesktopAssociations::applicationsFor(const QString& extension) const {
+    QList<DesktopApplication> found;
+    QStringList seen;
+    const Catalog catalog = readCatalog();
+    for (const QString& type : typeAndAncestors(extension)) {
+        QStringList ids;
+        if (const auto preferred = applicationFor(type, catalog))
+            ids << preferred->id;
+        ids += candidateIds(type, catalog);
+        for (const QString& id : std::as_const(ids)) {
+            const auto entry = catalog.constFind(id);
+            if (seen.contains(id) || entry == catalog.cend())
+                continue;
+            seen << id;
+            if (auto application = readEntry(id, entry->path))
+                found << *application;
+        }
+    }
+    return found;
 }
 
 std::optional<DesktopApplication> DesktopAssociations::firstUsable(const QStringList& ids,

@@ -19,6 +19,7 @@
 #include "data/tdm1.h"
 #include "documents/document_opening.h"
 #include "documents/process_launcher.h"
+#include "documents/ui/application_choice_dialog.h"
 #include "documents/ui/application_list_dialog.h"
 #include "documents/ui/open_with_dialog.h"
 #include "mainwin/tree_texts.h"
@@ -287,6 +288,10 @@ void MainWindow::OpenDocument(DocumentVerb mode) {
     OpeningWindows windows;
     windows.chooseApplication = [this] {
         return OpenWithDialog::choose(dm_->DPro, this);
+    };
+    windows.chooseOtherApplication = [this](const QString& path, const QString& ext,
+                                            const QList<DesktopApplication>& applications) {
+        return ApplicationChoiceDialog::choose(path, ext, applications, this);
     };
     windows.copyAddress = [this] {
         CopyAddressToClipboard();
