@@ -5,6 +5,7 @@
 #include "documents/command_line.h"
 #include "documents/dde_lookup.h"
 #include "documents/document_opening.h"
+#include "documents/document_printing.h"
 #include "documents/file_types.h"
 #include "documents/launch_command.h"
 #include "documents/process_launcher.h"
@@ -80,6 +81,105 @@ public:
     }
     QStringList calls;
     int code = shell_code::Started;
+};
+
+// Records the print jobs it is asked for, as "way|document|printer".
+class RecordingSpooler : public PrintSpooler {
+public:
+    QString missingProgram(PrintWay way) const override {
+        return way == PrintWay::Office && !officeThere ? QStringLiteral("<kein Büroprogramm>") : QString();
+    }
+    void print(PrintWay way, const QString& document, const QString& printer) override {
+        const QString kind = way == PrintWay::Office ? QStringLiteral("office") : QStringLiteral("system");
+        jobs << QStringList{kind, document, printer}.join(u'|');
+    }
+    QStringList jobs;
+    bool officeThere = true;
+};
+
+// A client whose files are r.pdf, "Notiz a.txt", b.odt and k.zip, and a register with an editor for
+// txt and two programs for odt; TDok stands on a document of the given Datei and Ext.
+class OpeningSetup {
+public:
+    bool create(const QString& datei, const QString& ext) {
+        ensureInstallationLayout(paths.root);
+        if (!QDir().mkpath(bin))
+            return false;
+        for (const char* name : {"edit", "office", "writer"})
+            touch(bin + u'/' + QString::fromUtf8(name));
+        {
+            Table pro;
+            test::openTable(pro, paths.general, QStringLiteral("Programm.DB"));
+            appendRecord(pro, {{"Ext", "txt"}, {"Titel", "Editor"}, {"Anw", bin + QStringLiteral("/edit")}});
+            appendRecord(pro, {{"Ext", "odt"}, {"Titel", "Writer"}, {"Anw", bin + QStringLiteral("/writer")}});
+            appendRecord(pro, {{"Ext", "odt"}, {"Titel", "Office"}, {"Anw", bin + QStringLiteral("/office")}});
+        }
+        client.SetClientPaths(QStringLiteral("Kunde"), clientDir);
+        if (!QDir().mkpath(client.FilesDir))
+            return false;
+        test::createClientTables(client.DataDir);
+        for (const char* name : {"r.pdf", "Notiz a.txt", "b.odt", "k.zip"})
+            touch(client.FilesDir + QString::fromUtf8(name));
+        qint64 nr = 0;
+        {
+            Table dok;
+            test::openTable(dok, client.DataDir, QStringLiteral("Dok.DB"));
+            appendRecord(dok, {{"NrFirma", 1}, {"Ext", "zzz"}, {"Datei", "x.zzz"}});
+            nr = appendRecord(dok, {{"NrFirma", 1}, {"Ext", ext}, {"Datei", datei}});
+        }
+        associations.setFileType(QStringLiteral("txt"), {QStringLiteral("text/plain"), QStringLiteral("Text")});
+        associations.setVerbCommand(
+            QStringLiteral("text/plain"), DocumentVerb::Open,
+            {bin + QStringLiteral("/edit %f"), QStringLiteral("[open(%1)]"), QString(), QString()});
+        associations.setVerbCommand(
+            QStringLiteral("text/plain"), DocumentVerb::Play,
+            {bin + QStringLiteral("/edit %f"), QStringLiteral("[play(%1)]"), QString(), QString()});
+        dm = std::make_unique<TDM>(paths, interaction, associations);
+        if (!dm->DMCreate())
+            return false;
+        dm->SetClientDataDir(client.DataDir);
+        return dm->OpenClientTables() == 0 && dm->TDok.locate(u"Nr", nr);
+    }
+
+    // Windows that count the chooser (answering choice; "-" for Abort) and the address copies.
+    OpeningWindows windows(const QString& choice) {
+        OpeningWindows windows;
+        windows.chooseApplication = [this, choice]() -> std::optional<QString> {
+            ++chooserShown;
+            if (choice == u"-")
+                return std::nullopt;
+            return QString(choice).replace(QStringLiteral("%B"), bin);
+        };
+        windows.copyAddress = [this] {
+            ++copies;
+        };
+        return windows;
+    }
+
+    void open(DocumentVerb verb, const OpeningWindows& windows) {
+        DocumentOpener opener(*dm, client, associations, launcher, spooler, windows);
+        opener.OpenDocument(verb);
+    }
+
+    // %B the program directory, %F/ the files directory, %K the client directory.
+    QString fill(QString text) const {
+        return text.replace(QStringLiteral("%B"), bin)
+            .replace(QStringLiteral("%F/"), client.FilesDir)
+            .replace(QStringLiteral("%K"), clientDir);
+    }
+
+    QTemporaryDir dir;
+    const InstallPaths paths = InstallPaths::fromDirectory(dir.filePath(QStringLiteral("inst")));
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    const QString clientDir = dir.filePath(QStringLiteral("Kunde"));
+    TMand client;
+    test::ScriptedInteraction interaction;
+    test::FakeAssociations associations;
+    std::unique_ptr<TDM> dm;
+    RecordingLauncher launcher;
+    RecordingSpooler spooler;
+    int chooserShown = 0;
+    int copies = 0;
 };
 
 } // namespace
@@ -628,11 +728,6 @@ private slots:
             << "txt"
             << "" << DocumentVerb::Play << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1 << none << "not sent"
             << "1|edit|[play(%1)]|%F/Notiz a.txt";
-        QTest::newRow("print without request: nothing")
-            << "Notiz a.txt"
-            << "txt"
-            << "" << DocumentVerb::Print << "" << 0 << 1 << none << "not sent"
-            << "";
         QTest::newRow("two applications, second chosen")
             << "b.odt"
             << "odt"
@@ -681,62 +776,9 @@ private slots:
         QFETCH(QStringList, messages);
         QFETCH(QString, ddeAnswer);
         QFETCH(QString, ddeCall);
-        QTemporaryDir dir;
-        const InstallPaths paths = InstallPaths::fromDirectory(dir.filePath(QStringLiteral("inst")));
-        ensureInstallationLayout(paths.root);
-        const QString bin = dir.filePath(QStringLiteral("bin"));
-        QVERIFY(QDir().mkpath(bin));
-        for (const char* name : {"edit", "office", "writer"})
-            touch(bin + u'/' + QString::fromUtf8(name));
-        {
-            Table pro;
-            test::openTable(pro, paths.general, QStringLiteral("Programm.DB"));
-            appendRecord(pro, {{"Ext", "txt"}, {"Titel", "Editor"}, {"Anw", bin + QStringLiteral("/edit")}});
-            appendRecord(pro, {{"Ext", "odt"}, {"Titel", "Writer"}, {"Anw", bin + QStringLiteral("/writer")}});
-            appendRecord(pro, {{"Ext", "odt"}, {"Titel", "Office"}, {"Anw", bin + QStringLiteral("/office")}});
-        }
-        const QString clientDir = dir.filePath(QStringLiteral("Kunde"));
-        TMand client;
-        client.SetClientPaths(QStringLiteral("Kunde"), clientDir);
-        QVERIFY(QDir().mkpath(client.FilesDir));
-        test::createClientTables(client.DataDir);
-        touch(client.FilesDir + QStringLiteral("r.pdf"));
-        touch(client.FilesDir + QStringLiteral("Notiz a.txt"));
-        touch(client.FilesDir + QStringLiteral("b.odt"));
-        qint64 nr = 0;
-        {
-            Table dok;
-            test::openTable(dok, client.DataDir, QStringLiteral("Dok.DB"));
-            appendRecord(dok, {{"NrFirma", 1}, {"Ext", "zzz"}, {"Datei", "x.zzz"}});
-            nr = appendRecord(dok, {{"NrFirma", 1}, {"Ext", ext}, {"Datei", datei}});
-        }
-        test::ScriptedInteraction interaction;
-        test::FakeAssociations associations;
-        associations.setFileType(QStringLiteral("txt"), {QStringLiteral("text/plain"), QStringLiteral("Text")});
-        associations.setVerbCommand(
-            QStringLiteral("text/plain"), DocumentVerb::Open,
-            {bin + QStringLiteral("/edit %f"), QStringLiteral("[open(%1)]"), QString(), QString()});
-        associations.setVerbCommand(
-            QStringLiteral("text/plain"), DocumentVerb::Play,
-            {bin + QStringLiteral("/edit %f"), QStringLiteral("[play(%1)]"), QString(), QString()});
-        TDM dm(paths, interaction, associations);
-        QVERIFY(dm.DMCreate());
-        dm.SetClientDataDir(client.DataDir);
-        QCOMPARE(dm.OpenClientTables(), 0);
-        QVERIFY(dm.TDok.locate(u"Nr", nr));
-        RecordingLauncher launcher;
-        int shown = 0;
-        int copied = 0;
-        OpeningWindows windows;
-        windows.chooseApplication = [&]() -> std::optional<QString> {
-            ++shown;
-            if (choice == u"-")
-                return std::nullopt;
-            return QString(choice).replace(QStringLiteral("%B"), bin);
-        };
-        windows.copyAddress = [&] {
-            ++copied;
-        };
+        OpeningSetup setup;
+        QVERIFY(setup.create(datei, ext));
+        OpeningWindows windows = setup.windows(choice);
         QStringList ddeCalls;
         std::function<void()> notTaken;
         windows.executeDde = [&](bool setApplication, const QString&, const QString& service, const QString&,
@@ -745,25 +787,87 @@ private slots:
             notTaken = std::move(refused);
             return ddeAnswer != u"not sent";
         };
-        {
-            DocumentOpener opener(dm, client, associations, launcher, windows);
-            opener.OpenDocument(verb);
-        }
+        setup.open(verb, windows);
         // The application's refusal comes after the opening has returned.
         if (ddeAnswer == u"refused later") {
-            QVERIFY(launcher.calls.isEmpty());
+            QVERIFY(setup.launcher.calls.isEmpty());
             QVERIFY(notTaken);
             notTaken();
         }
-        call.replace(QStringLiteral("%B"), bin)
-            .replace(QStringLiteral("%F/"), client.FilesDir)
-            .replace(QStringLiteral("%K"), clientDir);
-        QCOMPARE(launcher.calls, call.isEmpty() ? QStringList() : QStringList{call});
-        ddeCall.replace(QStringLiteral("%F/"), client.FilesDir);
-        QCOMPARE(ddeCalls, ddeCall.isEmpty() ? QStringList() : QStringList{ddeCall});
-        QCOMPARE(shown, chooserShown);
-        QCOMPARE(copied, copies);
-        QCOMPARE(interaction.texts(), messages);
+        QCOMPARE(setup.launcher.calls, call.isEmpty() ? QStringList() : QStringList{setup.fill(call)});
+        QCOMPARE(ddeCalls, ddeCall.isEmpty() ? QStringList() : QStringList{setup.fill(ddeCall)});
+        QCOMPARE(setup.chooserShown, chooserShown);
+        QCOMPARE(setup.copies, copies);
+        QCOMPARE(setup.interaction.texts(), messages);
+        QCOMPARE(setup.spooler.jobs, QStringList());
+    }
+
+    // "Drucken" needs no application of the register: the type decides the way, the user the printer.
+    // What cannot be printed is told before a printer is asked for, and only a document handed on
+    // copies the address.
+    void printDocument_data() {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("printer"); // what the print dialog answers; "-" for Cancel
+        QTest::addColumn<bool>("officeThere");
+        QTest::addColumn<int>("printerAsked");
+        QTest::addColumn<QString>("job"); // way|document|printer
+        QTest::addColumn<QStringList>("messages");
+        const QStringList none;
+        QTest::newRow("pdf to the chosen printer") << "r.pdf"
+                                                   << "pdf"
+                                                   << "Buero" << true << 1 << "system|%F/r.pdf|Buero" << none;
+        QTest::newRow("text to the default printer") << "Notiz a.txt"
+                                                     << "txt"
+                                                     << "" << true << 1 << "system|%F/Notiz a.txt|" << none;
+        QTest::newRow("office document, two applications: no chooser")
+            << "b.odt"
+            << "odt"
+            << "Buero" << true << 1 << "office|%F/b.odt|Buero" << none;
+        QTest::newRow("printer choice cancelled") << "r.pdf"
+                                                  << "pdf"
+                                                  << "-" << true << 1 << "" << none;
+        QTest::newRow("type nothing prints")
+            << "k.zip"
+            << "zip"
+            << "Buero" << true << 0 << ""
+            << QStringList{QStringLiteral("Dokumente vom Typ \"Zip-Archiv\" kann ZEP nicht drucken.")};
+        QTest::newRow("office not installed") << "b.odt"
+                                              << "odt"
+                                              << "Buero" << false << 0 << "" << QStringList{"<kein Büroprogramm>"};
+        QTest::newRow("file missing") << "/nicht/da.pdf"
+                                      << "pdf"
+                                      << "Buero" << true << 0 << ""
+                                      << QStringList{QStringLiteral("Kann Datei \"/nicht/da.pdf\" nicht finden")};
+        QTest::newRow("note") << ""
+                              << "---"
+                              << "Buero" << true << 0 << ""
+                              << QStringList{QStringLiteral("Das ist eine Notiz, keine Datei")};
+    }
+    void printDocument() {
+        QFETCH(QString, datei);
+        QFETCH(QString, ext);
+        QFETCH(QString, printer);
+        QFETCH(bool, officeThere);
+        QFETCH(int, printerAsked);
+        QFETCH(QString, job);
+        QFETCH(QStringList, messages);
+        OpeningSetup setup;
+        QVERIFY(setup.create(datei, ext));
+        setup.spooler.officeThere = officeThere;
+        OpeningWindows windows = setup.windows(QString());
+        int asked = 0;
+        windows.choosePrinter = [&]() -> std::optional<QString> {
+            ++asked;
+            return printer == u"-" ? std::nullopt : std::optional(printer);
+        };
+        setup.open(DocumentVerb::Print, windows);
+        QCOMPARE(asked, printerAsked);
+        QCOMPARE(setup.spooler.jobs, job.isEmpty() ? QStringList() : QStringList{setup.fill(job)});
+        QCOMPARE(setup.copies, job.isEmpty() ? 0 : 1);
+        QCOMPARE(setup.chooserShown, 0);
+        QCOMPARE(setup.launcher.calls, QStringList());
+        QCOMPARE(setup.interaction.texts(), messages);
     }
 };
 

@@ -44,10 +44,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMutex>
+#include <QPrinter>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSemaphore>
@@ -67,6 +69,7 @@
 #include <atomic>
 #include <cerrno>
 #include <optional>
+#include <ranges>
 #include <sqlite3.h>
 
 #include <memory>
@@ -2558,6 +2561,92 @@ private slots:
         QTest::mouseClick(child<QToolButton>(*window, QStringLiteral("Btn_D_Open")), Qt::LeftButton);
         QCOMPARE(offeredAgain, !remember);
         QCOMPARE(calls, remember ? QStringList{opened} : QStringList{u'|' + document});
+    }
+
+    // "Drucken" hands the document, on the printer confirmed in the print dialog, to the print system (a
+    // recording lp on a private PATH), an office document to the office suite's headless print (a
+    // recording soffice), and copies the address to the clipboard as opening does. A type nothing
+    // prints is refused in German, and the clipboard stays as it was. (Named printers other than the
+    // preselected one need a print system with printers; the spooler's own test names one.)
+    void printDocument_data() {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<QString>("program");       // the recording program reached; empty: none
+        QTest::addColumn<QStringList>("arguments"); // %D: the document, %P: the printer option
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("clipboard");
+        QTest::newRow("pdf through lp") << "r.pdf"
+                                        << "lp" << QStringList{"%P", "%D"} << QStringList{} << "Meier\r\n";
+        QTest::newRow("office document through the office")
+            << "Angebot.odt"
+            << "soffice" << QStringList{"--headless", "%P", "%D"} << QStringList{} << "Meier\r\n";
+        QTest::newRow("unprintable type")
+            << "k.zip"
+            << "" << QStringList{} << QStringList{"Dokumente vom Typ \"Zip-Archiv\" kann ZEP nicht drucken."}
+            << "vorher";
+    }
+    void printDocument() {
+        QFETCH(QString, datei);
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, clipboard);
+        Installation inst;
+        const QString bin = inst.tmp.filePath(QStringLiteral("bin"));
+        const QString record = inst.tmp.filePath(QStringLiteral("record"));
+        QVERIFY(QDir().mkpath(bin));
+        for (const char* name : {"lp", "soffice"}) {
+            QVERIFY(writeExecutable(bin + u'/' + QString::fromLatin1(name),
+                                    QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > '%1'\n").arg(record)));
+        }
+        EnvironmentOverride environment({{"PATH", (bin + u':' + qEnvironmentVariable("PATH")).toUtf8()}});
+        {
+            Table dok;
+            test::openTable(dok, inst.clientDir + QStringLiteral("/Daten"), QStringLiteral("Dok.DB"));
+            QVERIFY(dok.locate(u"Datei", QStringLiteral("r.pdf")));
+            dok.edit();
+            dok.field(u"Datei").setValue(datei);
+            dok.field(u"Ext").setValue(QFileInfo(datei).suffix().left(3));
+            dok.post();
+            Table templates;
+            test::openTable(templates, inst.program.paths.general, QStringLiteral("AdrVorlage.DB"));
+            inst.mandIni().writeInteger(u"Adressvorlage", u"Aktuell",
+                                        int(appendRecord(templates, {{"Name", "N"}, {"Adr", "[Name1]"}})));
+        }
+        const QString document = inst.clientDir + QStringLiteral("/Files/") + datei;
+        QVERIFY(QDir().mkpath(inst.clientDir + QStringLiteral("/Files")));
+        QVERIFY(writeBytes(document, "Inhalt"));
+        if (!program.isEmpty())
+            inst.interaction.setNextPrinter([](QPrinter&) { return true; });
+        auto window = inst.makeWindow();
+        showAndOpen(*window, inst);
+        selectNode(child<TTreeView2>(*window, QStringLiteral("TVA")), QStringLiteral("Meier Anna"));
+        QCOMPARE(inst.dm->TDok.field(u"Datei").asString(), datei);
+        window->SetCurrentAddressTemplate(window->currentAddressTemplate());
+        QGuiApplication::clipboard()->setText(QStringLiteral("vorher"));
+        child<QAction>(*window, QStringLiteral("PD_Print"))->trigger();
+        if (!program.isEmpty()) {
+            // The printer the dialog preselects: the system's default, or none without a print system.
+            const QString printer = QPrinter().printerName();
+            QStringList option{program == u"lp" ? QStringLiteral("-d") : QStringLiteral("--pt"), printer};
+            if (printer.isEmpty())
+                option = program == u"lp" ? QStringList() : QStringList{QStringLiteral("-p")};
+            const qsizetype at = arguments.indexOf(QStringLiteral("%P"));
+            arguments.removeAt(at);
+            for (const QString& word : std::as_const(option) | std::views::reverse)
+                arguments.insert(at, word);
+            arguments.replaceInStrings(QStringLiteral("%D"), document);
+            QTRY_COMPARE(readBytes(record),
+                         (QStringList{bin + u'/' + program} + arguments).join(u'\n').toUtf8() + '\n');
+        }
+        QCOMPARE(clipboardText(), clipboard);
+        QStringList printDialogs;
+        QStringList shown;
+        for (const ScriptedInteraction::Shown& item : inst.interaction.shown())
+            (item.kind == ScriptedInteraction::Kind::Printer ? printDialogs : shown) << item.caption + u'|' + item.text;
+        QCOMPARE(printDialogs, program.isEmpty() ? QStringList() : QStringList{QStringLiteral("Drucken|")});
+        messages.replaceInStrings(QRegularExpression(QStringLiteral("^")), QStringLiteral("ZEP|"));
+        QCOMPARE(shown, messages);
+        QVERIFY(!QFile::exists(record) || !program.isEmpty());
     }
 
     void openDocumentFromTheList_data() {

@@ -6,6 +6,7 @@
 #include "app/tmand.h"
 #include "data/tdm.h"
 #include "documents/dde_lookup.h"
+#include "documents/document_printing.h"
 #include "documents/shell_open.h"
 #include "mainwin/window_texts.h"
 
@@ -25,6 +26,10 @@ void DocumentOpener::OpenDocument(DocumentVerb mode) {
     const QString ext = dm_.TDok.field(u"Ext").asString();
     if (IsNote(ext))
         return;
+    if (mode == DocumentVerb::Print) {
+        printDocument(path);
+        return;
+    }
     const std::optional<QString> program = chooseProgram();
     if (!program)
         return;
@@ -33,17 +38,38 @@ void DocumentOpener::OpenDocument(DocumentVerb mode) {
     // A missing file is no request for a running application: the opening below names it.
     const QString file = ShortPath(path);
     if (const auto dde = file.isEmpty() ? std::nullopt : FindDdeCommand(associations_, *program, path, mode)) {
-        const auto notTaken = [opener = *this, program = *program, path, ext, mode] {
-            if (mode != DocumentVerb::Print)
-                opener.shellOpen(program, path, ext);
+        const auto notTaken = [opener = *this, program = *program, path, ext] {
+            opener.shellOpen(program, path, ext);
         };
         if (windows_.executeDde(mode != DocumentVerb::Open, *program, dde->service, dde->topic, dde->command, file,
                                 notTaken))
             return;
     }
-    if (mode == DocumentVerb::Print)
-        return;
     shellOpen(*program, path, ext);
+}
+
+// Printing needs no application of the register: the type decides the way. What cannot be printed is
+// told before a printer is asked for; the address goes to the clipboard, as for opening, once the
+// document is handed on.
+void DocumentOpener::printDocument(const QString& path) {
+    QString refusal;
+    const PrintWay way = printWayFor(path);
+    if (!QFileInfo(path).isFile())
+        refusal = notFoundMessage(QStringLiteral("Datei"), path);
+    else if (way == PrintWay::None)
+        refusal = unprintableMessage(path);
+    else
+        refusal = spooler_.missingProgram(way);
+    if (!refusal.isEmpty()) {
+        Interaction::instance().error(refusal, ApplicationName.toString());
+        return;
+    }
+    const std::optional<QString> printer = windows_.choosePrinter ? windows_.choosePrinter() : QString();
+    if (!printer)
+        return;
+    if (windows_.copyAddress)
+        windows_.copyAddress();
+    spooler_.print(way, ShortPath(path), *printer);
 }
 
 // Without a program of its own, a document nothing on the desktop opens is offered to the applications

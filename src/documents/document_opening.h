@@ -10,6 +10,7 @@
 
 namespace zep {
 
+class PrintSpooler;
 class ProgramLauncher;
 class TDM;
 class TMand;
@@ -26,6 +27,8 @@ struct OpeningWindows {
     std::function<std::optional<ApplicationChoice>(const QString& documentPath, const QString& extension,
                                                    const QList<DesktopApplication>& applications)>
         chooseOtherApplication;
+    // The printer to print on (empty: the default one); none when the user aborts.
+    std::function<std::optional<QString>()> choosePrinter;
     // Puts the current address on the clipboard in the current template's form.
     std::function<void()> copyAddress;
     // Hands the file to a running application without waiting; false when nothing was sent. notTaken
@@ -35,19 +38,22 @@ struct OpeningWindows {
         executeDde;
 };
 
-// Opens, plays or prints the current document of TDok with the program the register binds to its
-// extension (TPro, following TDok), or with the desktop's choice when the register has none. A copy
-// carries on after a running application refused the document, so all it refers to outlives the call.
+// Opens or plays the current document of TDok with the program the register binds to its extension
+// (TPro, following TDok), or with the desktop's choice when the register has none; prints it through
+// the print system or the office. A copy carries on after a running application refused the document,
+// so all it refers to outlives the call.
 class DocumentOpener {
 public:
     DocumentOpener(TDM& dm, const TMand& client, const Associations& associations, ProgramLauncher& launcher,
-                   OpeningWindows windows)
-        : dm_(dm), client_(client), associations_(associations), launcher_(launcher), windows_(std::move(windows)) {}
+                   PrintSpooler& spooler, OpeningWindows windows)
+        : dm_(dm), client_(client), associations_(associations), launcher_(launcher), spooler_(spooler),
+          windows_(std::move(windows)) {}
 
     void OpenDocument(DocumentVerb mode);
 
 private:
     std::optional<QString> chooseProgram();
+    void printDocument(const QString& path);
     void shellOpen(const QString& program, const QString& path, const QString& ext) const;
     void offerApplications(const QString& path, const QString& ext) const;
 
@@ -55,6 +61,7 @@ private:
     const TMand& client_;
     const Associations& associations_;
     ProgramLauncher& launcher_;
+    PrintSpooler& spooler_;
     OpeningWindows windows_;
 };
 

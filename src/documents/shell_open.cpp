@@ -14,15 +14,15 @@ namespace {
 
 constexpr qsizetype kProgramPathLength = 255;
 
-QString missingMessage(const QString& what, const QString& path) {
-    return QStringLiteral("Kann %1 \"%2\" nicht finden").arg(what, path);
-}
-
 void showError(const QString& text) {
     Interaction::instance().error(text, ApplicationName.toString());
 }
 
 } // namespace
+
+QString notFoundMessage(const QString& what, const QString& path) {
+    return QStringLiteral("Kann %1 \"%2\" nicht finden").arg(what, path);
+}
 
 QString shellFailureMessage(int code) {
     return QStringLiteral("Fehler beim Öffnen des Dokuments\n\rFehler: ") + QString::number(code);
@@ -39,13 +39,13 @@ int ShellOpen(ProgramLauncher& launcher, const QString& programPath, const QStri
               const QString& directory, std::function<void()> noApplication) {
     const QString program = GETSYSTEMROOT(programPath).left(kProgramPathLength);
     if (!documentPath.isEmpty() && !QFileInfo(documentPath).isFile()) {
-        showError(missingMessage(QStringLiteral("Datei"), documentPath));
+        showError(notFoundMessage(QStringLiteral("Datei"), documentPath));
         return 0;
     }
     const QString document = ShortPath(documentPath);
     const LaunchCommand command = program.isEmpty() ? LaunchCommand() : launchCommand(program, document);
     if (!command.missing.isEmpty()) {
-        showError(missingMessage(QStringLiteral("Anwendung"), command.missing));
+        showError(notFoundMessage(QStringLiteral("Anwendung"), command.missing));
         return 0;
     }
     const QString workingDir = ShortPath(directory);

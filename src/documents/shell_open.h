@@ -30,6 +30,9 @@ public:
                                 std::function<void()> noApplication) = 0;
 };
 
+// "Kann <what> "<path>" nicht finden", what being "Datei" or "Anwendung".
+QString notFoundMessage(const QString& what, const QString& path);
+
 // "Fehler beim Öffnen des Dokuments", line feed, carriage return, "Fehler: " and the code.
 QString shellFailureMessage(int code);
 

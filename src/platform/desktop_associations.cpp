@@ -3,11 +3,11 @@
 #include "app/profile_file.h"
 #include "documents/command_line.h"
 #include "documents/desktop_entry.h"
+#include "documents/mime_description.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -39,16 +39,6 @@ QStringList mimeappsLists(const QDir& dir, const QStringList& desktops) {
         lists.append(dir.filePath(desktop + QStringLiteral("-mimeapps.list")));
     lists.append(dir.filePath(QStringLiteral("mimeapps.list")));
     return lists;
-}
-
-// The MIME database describes a type in the default locale's language; the program speaks German
-// whatever the user's locale, so the default is German for this one question.
-QString germanComment(const QMimeType& type) {
-    const QLocale previous;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QString comment = type.comment();
-    QLocale::setDefault(previous);
-    return comment;
 }
 
 QString applicationsDir(const QString& dataDir) {
@@ -86,7 +76,7 @@ FileType DesktopAssociations::fileType(const QString& extension) const {
     const QStringList types = typeAndAncestors(extension);
     if (types.isEmpty())
         return {};
-    return {types.first(), germanComment(mimeDb_.mimeTypeForName(types.first()))};
+    return {types.first(), germanDescription(mimeDb_.mimeTypeForName(types.first()))};
 }
 
 // The desktop has one action per type: what opens a document also plays it. Printing is no action of a

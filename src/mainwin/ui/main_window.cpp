@@ -28,6 +28,7 @@
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/window_texts.h"
 #include "platform/dde_dbus.h"
+#include "platform/print_spooler.h"
 #include "tools/ui/tree_picker_dialog.h"
 
 #include <QAction>
@@ -65,6 +66,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildMenus();
     buildPopupMenus();
     launcher_ = std::make_unique<ProcessLauncher>();
+    printSpooler_ = std::make_unique<ProcessPrintSpooler>();
     noteEditorRunner_ = [](const QString& path, QWidget* parent) {
         return RICHING(path, parent);
     };

@@ -29,6 +29,7 @@ class QWidget;
 namespace zep {
 
 class ColumnArrangementDialog;
+class PrintSpooler;
 class ProgramLauncher;
 class SerialLetterWindow;
 class NoteEdit;
@@ -230,6 +231,7 @@ private:
     std::unique_ptr<SerialLetterWindow> TS01;
     std::unique_ptr<TIconListPainter> iconPainter_; // on the data module's IList
     std::unique_ptr<ProgramLauncher> launcher_;
+    std::unique_ptr<PrintSpooler> printSpooler_;
     int sortColumn_ = 0;
     bool sortDescending_ = false;
     bool copyDrag_ = false;

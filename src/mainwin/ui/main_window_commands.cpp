@@ -22,6 +22,7 @@
 #include "documents/ui/application_choice_dialog.h"
 #include "documents/ui/application_list_dialog.h"
 #include "documents/ui/open_with_dialog.h"
+#include "documents/ui/print_target.h"
 #include "mainwin/tree_texts.h"
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/main_window.h"
@@ -301,7 +302,9 @@ void MainWindow::OpenDocument(DocumentVerb mode) {
                                 std::function<void()> notTaken) {
         return ExecuteDdeCommand(setApplication, program, service, topic, command, fileName, std::move(notTaken));
     };
-    DocumentOpener opener(*dm_, Program::instance().client, dm_->associations(), *launcher_, std::move(windows));
+    windows.choosePrinter = &choosePrintTarget;
+    DocumentOpener opener(*dm_, Program::instance().client, dm_->associations(), *launcher_, *printSpooler_,
+                          std::move(windows));
     opener.OpenDocument(mode);
 }
 
