@@ -65,6 +65,8 @@ ApplicationChoiceDialog::ApplicationChoiceDialog(const QString& documentPath, co
     layout->addLayout(buttons);
     resize(420, 320);
     connect(LV_Anw, &QListWidget::currentRowChanged, this, [this](int row) { BtnOK->setEnabled(row >= 0); });
+    // The desktop's preferred application comes first and is chosen until the user picks another.
+    LV_Anw->setCurrentRow(applications.isEmpty() ? -1 : 0);
     connect(LV_Anw, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     connect(other, &QPushButton::clicked, this, &ApplicationChoiceDialog::BtnAndereClick);
     connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
