@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <sqlite3.h>
+
 #include <optional>
 
 using namespace zep;
@@ -77,10 +79,11 @@ public:
     }
     int openWithDesktop(const QString& document, const QString& directory, std::function<void()>) override {
         calls << QStringLiteral("desktop|%1|%2").arg(document, directory);
-        return code;
+        return desktopCode.value_or(code);
     }
     QStringList calls;
     int code = shell_code::Started;
+    std::optional<int> desktopCode; // what the desktop answers, when other than a program
 };
 
 // Records the print jobs it is asked for, as "way|document|printer".
@@ -566,6 +569,38 @@ private slots:
         QTRY_COMPARE(interaction.texts().size() + offers, 1);
         QCOMPARE(offers, how == u"later" ? 1 : 0);
         QCOMPARE(interaction.texts(), how == u"later" ? QStringList() : message);
+    }
+
+    // A choice the register cannot keep (another program holds its write lock) is reported with the
+    // engine's message; the document is opened with it all the same, and no half-made record stays.
+    void rememberedChoiceRefusedByTheRegister() {
+        OpeningSetup setup;
+        QVERIFY(setup.create(QStringLiteral("k.zip"), QStringLiteral("zip")));
+        setup.launcher.desktopCode = shell_code::NoAssociation;
+        OpeningWindows windows = setup.windows(QString());
+        QStringList offered;
+        windows.chooseOtherApplication = [&](const QString& path, const QString& ext,
+                                             const QList<DesktopApplication>&) -> std::optional<ApplicationChoice> {
+            offered << path + u'|' + ext;
+            return ApplicationChoice{setup.bin + QStringLiteral("/edit"), QStringLiteral("Editor"), true};
+        };
+        sqlite3* other = nullptr;
+        const QByteArray registerFile = (setup.paths.general + QStringLiteral("/Programm.DB")).toUtf8();
+        QCOMPARE(sqlite3_open(registerFile.constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        setup.open(DocumentVerb::Open, windows);
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QCOMPARE(offered, QStringList{setup.fill(QStringLiteral("%F/k.zip|zip"))});
+        QCOMPARE(setup.interaction.texts().size(), 1);
+        QVERIFY2(setup.interaction.texts().value(0).contains(QStringLiteral("database is locked")),
+                 qPrintable(setup.interaction.texts().value(0)));
+        QCOMPARE(setup.launcher.calls, (QStringList{setup.fill(QStringLiteral("desktop|%F/k.zip|%K")),
+                                                    setup.fill(QStringLiteral("open|%B/edit|%F/k.zip|%K"))}));
+        QCOMPARE(setup.dm->TPro.state(), DataSetState::Browse);
+        Table pro;
+        test::openTable(pro, setup.paths.general, QStringLiteral("Programm.DB"));
+        QVERIFY(!pro.locate(u"Ext", QStringLiteral("zip")));
     }
 
     // Names with blanks, umlauts, quotes and shell characters reach the program as one argument.

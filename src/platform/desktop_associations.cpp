@@ -328,13 +328,9 @@ std::optional<DesktopApplication> DesktopAssociations::readEntry(const QString& 
 
 // An absolute program must be an executable file; a bare name is looked up on the program path.
 QString DesktopAssociations::resolveProgram(const QString& word) const {
-    if (word.isEmpty())
-        return QString();
-    if (word.contains(u'/')) {
-        const QFileInfo file(word);
-        return file.isAbsolute() && file.isFile() && file.isExecutable() ? QDir::cleanPath(word) : QString();
-    }
-    return QStandardPaths::findExecutable(word, dirs_.programPath);
+    const QString program = resolveProgramWord(word, dirs_.programPath);
+    const QFileInfo file(program);
+    return file.isAbsolute() && file.isFile() && file.isExecutable() ? QDir::cleanPath(program) : QString();
 }
 
 QString DesktopAssociations::canonicalType(const QString& name) const {
