@@ -9,13 +9,13 @@ namespace zep {
 
 // An application the desktop knows (a desktop entry).
 struct DesktopApplication {
-    QString id;        // desktop entry id, e.g. "libreoffice-writer.desktop"
-    QString entryFile; // absolute path of the entry
-    QString name;      // its display name
-    QString program;   // absolute path of the program file its command line runs (after env's settings)
-    QString exec;      // the command line as written in the entry
-    QString icon;      // icon name or absolute icon path
+    QString id;      // desktop entry id, e.g. "libreoffice-writer.desktop"
+    QString name;    // its display name
+    QString program; // absolute path of the program file its command line runs (after env's settings)
+    QString exec;    // the command line as written in the entry
+    QString icon;    // icon name or absolute icon path
     bool dbusActivatable = false;
+    QString entryFile; // absolute path of the entry; empty when not known
 };
 
 // What the application register stores for an application: its desktop entry file, which says which
