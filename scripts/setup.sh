@@ -6,9 +6,10 @@ cd "$(dirname "$0")/.."
 
 # The serial letters merge in LibreOffice Writer; its data source is stored as a database file, which
 # needs the database component (libreoffice-base); the API headers come from the SDK (libreoffice-dev).
+# "Drucken" of the document list hands files to the print system's lp (cups-client).
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools libsqlite3-dev libgl-dev
           qt6-translations-l10n xvfb xauth fonts-dejavu-core adwaita-icon-theme unzip poppler-utils xdg-utils
-          libreoffice-writer libreoffice-base libreoffice-base-drivers libreoffice-dev)
+          cups-client libreoffice-writer libreoffice-base libreoffice-base-drivers libreoffice-dev)
 # Only for the tests (scripts/test.sh): the dBase import is checked against a table written by the
 # spreadsheet's own dBase export. The spreadsheet's windowless variant would conflict with the writer.
 # The crash-point test of the register kills a filing process at chosen system calls with strace.

@@ -36,12 +36,12 @@ namespace {
 
 class NoLauncher : public ProgramLauncher {
 public:
-    int open(const QString& program, const QString& document, const QString& directory) override {
-        calls << program + u'|' + document;
+    int start(const QString& program, const QStringList& arguments, const QString& directory) override {
+        calls << program + u'|' + arguments.join(u'|');
         directories << directory;
         return shell_code::Started;
     }
-    int openWithDesktop(const QString& document, const QString&) override {
+    int openWithDesktop(const QString& document, const QString&, std::function<void()>) override {
         calls << u'|' + document;
         return shell_code::Started;
     }

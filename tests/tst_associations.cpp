@@ -1,16 +1,23 @@
 #include "data/application_register.h"
 #include "data/schema.h"
 #include "data/table.h"
+#include "documents/command_line.h"
+#include "documents/desktop_entry.h"
 #include "documents/process_launcher.h"
+#include "documents/shell_open.h"
+#include "environment_override.h"
 #include "fake_associations.h"
 #include "platform/desktop_associations.h"
 #include "test_install.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -54,6 +61,20 @@ QString readText(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
+
+// Records what it is asked to start, one line per start: the program, then each argument.
+class RecordingLauncher : public ProgramLauncher {
+public:
+    int start(const QString& program, const QStringList& arguments, const QString&) override {
+        starts << QStringList{program} + arguments;
+        return shell_code::Started;
+    }
+    int openWithDesktop(const QString& document, const QString&, std::function<void()>) override {
+        starts << QStringList{QStringLiteral("<desktop>"), document};
+        return shell_code::Started;
+    }
+    QList<QStringList> starts;
+};
 
 } // namespace
 
@@ -141,6 +162,27 @@ private slots:
         QCOMPARE(found.ddeApplication, service);
     }
 
+    // The program speaks German whatever the locale: a type's description is its German comment.
+    void descriptionIsGerman_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("text") << "txt"
+                              << "Einfaches Textdokument";
+        QTest::newRow("pdf") << "pdf"
+                             << "PDF-Dokument";
+        QTest::newRow("png") << "png"
+                             << "PNG-Bild";
+    }
+    void descriptionIsGerman() {
+        QFETCH(QString, extension);
+        QFETCH(QString, description);
+        const QLocale previous;
+        const auto restore = qScopeGuard([previous] { QLocale::setDefault(previous); });
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(fixtureDesktop().fileType(extension).description, description);
+        QCOMPARE(QLocale().language(), QLocale::English);
+    }
+
     void unknownExtensionHasNoType() {
         const DesktopAssociations desktop = fixtureDesktop();
         QVERIFY(desktop.fileType(QStringLiteral("qqqzz")).name.isEmpty());
@@ -184,7 +226,7 @@ private slots:
         if (!saved[4])
             qputenv("DISPLAY", ":99");
         ProcessLauncher launcher(opener, 20000);
-        const int code = launcher.openWithDesktop(document, home.path());
+        const int code = launcher.openWithDesktop(document, home.path(), {});
         for (int i = 0; i < saved.size(); ++i) {
             if (saved[i])
                 qputenv(names[i], *saved[i]);
@@ -193,6 +235,89 @@ private slots:
         }
         QCOMPARE(code, shell_code::Started);
         QTRY_COMPARE(readText(record), u'<' + document + u'>');
+    }
+
+    // A desktop entry's whole command runs with the document in place of its field code: "env" with its
+    // settings and a Flatpak entry's "flatpak run" are no programs of their own. The register names the
+    // entry. The fixtures lie in a private XDG_DATA_DIRS, their programs on a private PATH.
+    void entryCommandOpensTheDocument_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("programName");   // on the private PATH, or a path
+        QTest::addColumn<QStringList>("arguments"); // %U: the document's file URL
+        QTest::newRow("env with a setting")
+            << "txt"
+            << "zep-env-editor.desktop"
+            << "/usr/bin/env" << QStringList{"ZEP_MODE=eins", "zep-edit", "--neu", "%U"};
+        QTest::newRow("flatpak run") << "odt"
+                                     << "org.zep.Flat.desktop"
+                                     << "flatpak" << QStringList{"run",
+                                                                 "--branch=stable",
+                                                                 "--arch=x86_64",
+                                                                 "--command=zep-flat",
+                                                                 "--file-forwarding",
+                                                                 "org.zep.Flat",
+                                                                 "@@u",
+                                                                 "%U",
+                                                                 "@@"};
+    }
+    void entryCommandOpensTheDocument() {
+        QFETCH(QString, extension);
+        QFETCH(QString, entry);
+        QFETCH(QString, programName);
+        QFETCH(QStringList, arguments);
+        QTemporaryDir dir;
+        const QString bin = dir.filePath(QStringLiteral("bin"));
+        const QString record = dir.filePath(QStringLiteral("record"));
+        QVERIFY(QDir().mkpath(bin));
+        // What the started command reaches: its arguments and the setting env made.
+        for (const char* name : {"zep-edit", "flatpak"}) {
+            const QString script = QDir(bin).filePath(QString::fromLatin1(name));
+            writeText(script,
+                      QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"mode=$ZEP_MODE\" \"$@\" > '%1'\n").arg(record));
+            QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        }
+        const QString data = QStringLiteral(ZEP_TEST_DATA "/desktop-exec");
+        const QString empty = dir.filePath(QStringLiteral("leer"));
+        QVERIFY(QDir().mkpath(empty));
+        // The MIME database comes along, without the machine's desktop entries beside it.
+        const QString mime = dir.filePath(QStringLiteral("mime"));
+        QVERIFY(QDir().mkpath(mime));
+        const QString systemMime = QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("mime"),
+                                                          QStandardPaths::LocateDirectory);
+        QVERIFY(!systemMime.isEmpty());
+        QVERIFY(QFile::link(systemMime, mime + QStringLiteral("/mime")));
+        test::EnvironmentOverride environment({{"XDG_DATA_DIRS", (data + u':' + mime).toUtf8()},
+                                               {"XDG_DATA_HOME", empty.toUtf8()},
+                                               {"XDG_CONFIG_HOME", empty.toUtf8()},
+                                               {"XDG_CONFIG_DIRS", empty.toUtf8()},
+                                               {"XDG_CURRENT_DESKTOP", std::nullopt},
+                                               {"PATH", (bin + u':' + qEnvironmentVariable("PATH")).toUtf8()}});
+        const QString general = newGeneralDir(QStringLiteral("exec-") + extension);
+        QVERIFY(START_01(general, DesktopAssociations()));
+        const QString entryFile = data + QStringLiteral("/applications/") + entry;
+        const QStringList records = registerRecords(general);
+        const auto record_ = std::find_if(records.cbegin(), records.cend(),
+                                          [&](const QString& r) { return r.startsWith(extension + u'|'); });
+        QVERIFY2(record_ != records.cend(), qPrintable(records.join(u';')));
+        const QString registered = record_->section(u'|', 1, 1);
+        QCOMPARE(registered, entryFile);
+
+        const QString document = dir.filePath(QStringLiteral("Brief an Müller.") + extension);
+        writeText(document, QStringLiteral("Hallo"));
+        const QString url = QString::fromUtf8(QUrl::fromLocalFile(document).toEncoded());
+        arguments.replaceInStrings(QStringLiteral("%U"), url);
+        const QString program = programName.startsWith(u'/') ? programName : QDir(bin).filePath(programName);
+        RecordingLauncher launcher;
+        QCOMPARE(ShellOpen(launcher, registered, document, dir.path()), shell_code::Started);
+        QCOMPARE(launcher.starts, QList<QStringList>{QStringList{program} + arguments});
+
+        // Started for real, the command reaches its program with the setting and the document.
+        ProcessLauncher real(QString(), 5000);
+        QCOMPARE(ShellOpen(real, registered, document, dir.path()), shell_code::Started);
+        const QStringList reached = extension == u"txt" ? QStringList{"mode=eins", "--neu", url}
+                                                        : QStringList{QStringLiteral("mode=")} + arguments;
+        QTRY_COMPARE(readText(record).split(u'\n', Qt::SkipEmptyParts), reached);
     }
 
     void defaultApplication_data() {
@@ -255,6 +380,27 @@ private slots:
         }
     }
 
+    // What the user may choose from: the applications declaring the type, then its ancestors, each once,
+    // the default first; removed, hidden, terminal and broken entries are not offered.
+    void applicationsFor_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QStringList>("ids");
+        QTest::newRow("default first") << "txt" << QStringList{"zep-writer.desktop", "zep-calc.desktop"};
+        QTest::newRow("own type, then the parent's") << "csv" << QStringList{"zep-calc.desktop", "zep-writer.desktop"};
+        QTest::newRow("broken default left out") << "pdf" << QStringList{"zep-viewer.desktop"};
+        QTest::newRow("association removed") << "jpg" << QStringList{};
+        QTest::newRow("hidden and terminal") << "png" << QStringList{};
+        QTest::newRow("unknown extension") << "qqq" << QStringList{};
+    }
+    void applicationsFor() {
+        QFETCH(QString, extension);
+        QFETCH(QStringList, ids);
+        QStringList found;
+        for (const DesktopApplication& application : fixtureDesktop().applicationsFor(extension))
+            found << application.id;
+        QCOMPARE(found, ids);
+    }
+
     // A user hides an application with an entry of the same id in a directory of higher precedence.
     void entryHiddenByUser() {
         DesktopDirectories dirs;
@@ -305,6 +451,12 @@ private slots:
         QFETCH(QString, programName);
         QFETCH(QStringList, icons);
         QCOMPARE(fixtureDesktop().programIcons(program(programName)), icons);
+    }
+
+    // A register that names a desktop entry shows the entry's own icon first.
+    void programIconsOfAnEntry() {
+        QCOMPARE(fixtureDesktop().programIcons(fixtures + QStringLiteral("/data/applications/zep-writer.desktop")),
+                 (QStringList{"zep-writer", "zep", "application-x-executable"}));
     }
 
     void programIconsOfUnknownPrograms() {
@@ -435,17 +587,17 @@ private slots:
         QVERIFY(!START_01(tmp_.filePath(QStringLiteral("no-such-dir")), desktop));
     }
 
+    // The register names each application by its desktop entry, whose own icon comes first.
     void startFromDesktopEntries() {
         const QString general = newGeneralDir(QStringLiteral("desktop"));
         QVERIFY(START_01(general, fixtureDesktop()));
-        const QString office = program(QStringLiteral("zep office"));
-        const QString viewer = program(QStringLiteral("zep-viewer"));
+        const QString entries = fixtures + QStringLiteral("/data/applications/");
+        const QString writer = entries + QStringLiteral("zep-writer.desktop|Textverarbeitung|0");
+        const QString calc = entries + QStringLiteral("zep-calc.desktop|Calc|0");
+        const QString viewer = entries + QStringLiteral("zep-viewer.desktop|Viewer|0");
         QCOMPARE(registerRecords(general),
-                 (QStringList{"bmp|" + viewer + "|Viewer|0", "csv|" + office + "|Calc|0",
-                              "eml|" + office + "|Textverarbeitung|1", "htm|" + office + "|Textverarbeitung|1",
-                              "ods|" + office + "|Calc|0", "odt|" + office + "|Textverarbeitung|1",
-                              "pdf|" + viewer + "|Viewer|0", "rtf|" + office + "|Textverarbeitung|1",
-                              "txt|" + office + "|Textverarbeitung|1", "xml|" + office + "|Textverarbeitung|1"}));
+                 (QStringList{"bmp|" + viewer, "csv|" + calc, "eml|" + writer, "htm|" + writer, "ods|" + calc,
+                              "odt|" + writer, "pdf|" + viewer, "rtf|" + writer, "txt|" + writer, "xml|" + writer}));
     }
 };
 

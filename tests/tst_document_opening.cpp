@@ -5,6 +5,9 @@
 #include "documents/command_line.h"
 #include "documents/dde_lookup.h"
 #include "documents/document_opening.h"
+#include "documents/document_printing.h"
+#include "documents/file_types.h"
+#include "documents/launch_command.h"
 #include "documents/process_launcher.h"
 #include "documents/shell_open.h"
 #include "fake_associations.h"
@@ -18,6 +21,9 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
+
+#include <sqlite3.h>
 
 #include <optional>
 
@@ -67,16 +73,116 @@ void touch(const QString& path) {
 // A launcher that records what it is asked and answers with a set code.
 class RecordingLauncher : public ProgramLauncher {
 public:
-    int open(const QString& program, const QString& document, const QString& directory) override {
-        calls << QStringLiteral("open|%1|%2|%3").arg(program, document, directory);
+    int start(const QString& program, const QStringList& arguments, const QString& directory) override {
+        calls << QStringList{QStringLiteral("open"), program, arguments.join(u'|'), directory}.join(u'|');
         return code;
     }
-    int openWithDesktop(const QString& document, const QString& directory) override {
+    int openWithDesktop(const QString& document, const QString& directory, std::function<void()>) override {
         calls << QStringLiteral("desktop|%1|%2").arg(document, directory);
-        return code;
+        return desktopCode.value_or(code);
     }
     QStringList calls;
     int code = shell_code::Started;
+    std::optional<int> desktopCode; // what the desktop answers, when other than a program
+};
+
+// Records the print jobs it is asked for, as "way|document|printer".
+class RecordingSpooler : public PrintSpooler {
+public:
+    QString missingProgram(PrintWay way) const override {
+        return way == PrintWay::Office && !officeThere ? QStringLiteral("<kein Büroprogramm>") : QString();
+    }
+    void print(PrintWay way, const QString& document, const QString& printer) override {
+        const QString kind = way == PrintWay::Office ? QStringLiteral("office") : QStringLiteral("system");
+        jobs << QStringList{kind, document, printer}.join(u'|');
+    }
+    QStringList jobs;
+    bool officeThere = true;
+};
+
+// A client whose files are r.pdf, "Notiz a.txt", b.odt and k.zip, and a register with an editor for
+// txt and two programs for odt; TDok stands on a document of the given Datei and Ext.
+class OpeningSetup {
+public:
+    bool create(const QString& datei, const QString& ext) {
+        ensureInstallationLayout(paths.root);
+        if (!QDir().mkpath(bin))
+            return false;
+        for (const char* name : {"edit", "office", "writer"})
+            touch(bin + u'/' + QString::fromUtf8(name));
+        {
+            Table pro;
+            test::openTable(pro, paths.general, QStringLiteral("Programm.DB"));
+            appendRecord(pro, {{"Ext", "txt"}, {"Titel", "Editor"}, {"Anw", bin + QStringLiteral("/edit")}});
+            appendRecord(pro, {{"Ext", "odt"}, {"Titel", "Writer"}, {"Anw", bin + QStringLiteral("/writer")}});
+            appendRecord(pro, {{"Ext", "odt"}, {"Titel", "Office"}, {"Anw", bin + QStringLiteral("/office")}});
+        }
+        client.SetClientPaths(QStringLiteral("Kunde"), clientDir);
+        if (!QDir().mkpath(client.FilesDir))
+            return false;
+        test::createClientTables(client.DataDir);
+        for (const char* name : {"r.pdf", "Notiz a.txt", "b.odt", "k.zip"})
+            touch(client.FilesDir + QString::fromUtf8(name));
+        qint64 nr = 0;
+        {
+            Table dok;
+            test::openTable(dok, client.DataDir, QStringLiteral("Dok.DB"));
+            appendRecord(dok, {{"NrFirma", 1}, {"Ext", "zzz"}, {"Datei", "x.zzz"}});
+            nr = appendRecord(dok, {{"NrFirma", 1}, {"Ext", ext}, {"Datei", datei}});
+        }
+        associations.setFileType(QStringLiteral("txt"), {QStringLiteral("text/plain"), QStringLiteral("Text")});
+        associations.setVerbCommand(
+            QStringLiteral("text/plain"), DocumentVerb::Open,
+            {bin + QStringLiteral("/edit %f"), QStringLiteral("[open(%1)]"), QString(), QString()});
+        associations.setVerbCommand(
+            QStringLiteral("text/plain"), DocumentVerb::Play,
+            {bin + QStringLiteral("/edit %f"), QStringLiteral("[play(%1)]"), QString(), QString()});
+        dm = std::make_unique<TDM>(paths, interaction, associations);
+        if (!dm->DMCreate())
+            return false;
+        dm->SetClientDataDir(client.DataDir);
+        return dm->OpenClientTables() == 0 && dm->TDok.locate(u"Nr", nr);
+    }
+
+    // Windows that count the chooser (answering choice; "-" for Abort) and the address copies.
+    OpeningWindows windows(const QString& choice) {
+        OpeningWindows windows;
+        windows.chooseApplication = [this, choice]() -> std::optional<QString> {
+            ++chooserShown;
+            if (choice == u"-")
+                return std::nullopt;
+            return QString(choice).replace(QStringLiteral("%B"), bin);
+        };
+        windows.copyAddress = [this] {
+            ++copies;
+        };
+        return windows;
+    }
+
+    void open(DocumentVerb verb, const OpeningWindows& windows) {
+        DocumentOpener opener(*dm, client, associations, launcher, spooler, windows);
+        opener.OpenDocument(verb);
+    }
+
+    // %B the program directory, %F/ the files directory, %K the client directory.
+    QString fill(QString text) const {
+        return text.replace(QStringLiteral("%B"), bin)
+            .replace(QStringLiteral("%F/"), client.FilesDir)
+            .replace(QStringLiteral("%K"), clientDir);
+    }
+
+    QTemporaryDir dir;
+    const InstallPaths paths = InstallPaths::fromDirectory(dir.filePath(QStringLiteral("inst")));
+    const QString bin = dir.filePath(QStringLiteral("bin"));
+    const QString clientDir = dir.filePath(QStringLiteral("Kunde"));
+    TMand client;
+    test::ScriptedInteraction interaction;
+    test::FakeAssociations associations;
+    std::unique_ptr<TDM> dm;
+    RecordingLauncher launcher;
+    RecordingSpooler spooler;
+    int chooserShown = 0;
+    int copies = 0;
 };
 
 } // namespace
@@ -110,6 +216,157 @@ private slots:
         QDir().mkpath(bin);
         QVERIFY(!recorder(bin + QStringLiteral("/zepdummy"), tmp_.filePath(QStringLiteral("unused"))).isEmpty());
         QCOMPARE(CutAfterProgramFile(command, {bin}), program);
+    }
+
+    // Words as a desktop entry's Exec key writes them.
+    void splitCommandLine_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("words"); // {"<keine>"}: does not split
+        QTest::newRow("blanks and tabs") << "  app  -x\t%U " << QStringList{"app", "-x", "%U"};
+        QTest::newRow("double quotes group")
+            << "\"/opt/my office/run\" --a=\"b c\"" << QStringList{"/opt/my office/run", "--a=b c"};
+        QTest::newRow("escapes inside double quotes")
+            << "\"a \\\"q\\\" \\$HOME \\\\ \\`x\\`\"" << QStringList{"a \"q\" $HOME \\ `x`"};
+        QTest::newRow("single quotes as written")
+            << "sh -c 'echo \"$1\"' %f" << QStringList{"sh", "-c", "echo \"$1\"", "%f"};
+        QTest::newRow("backslash outside quotes") << "a\\ b c" << QStringList{"a b", "c"};
+        QTest::newRow("empty quoted word") << "app \"\" x" << QStringList{"app", "", "x"};
+        QTest::newRow("open double quote") << "app \"x" << QStringList{"<keine>"};
+        QTest::newRow("open single quote") << "app 'x" << QStringList{"<keine>"};
+        QTest::newRow("empty") << "" << QStringList{};
+    }
+    void splitCommandLine() {
+        QFETCH(QString, line);
+        QFETCH(QStringList, words);
+        QCOMPARE(zep::splitCommandLine(line).value_or(QStringList{QStringLiteral("<keine>")}), words);
+    }
+
+    // Field codes filled for one document; %P is its path, %L its file URL.
+    void fillFieldCodes_data() {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<bool>("withDocument");
+        QTest::addColumn<QStringList>("filled");
+        QTest::newRow("%f") << QStringList{"app", "%f"} << true << QStringList{"app", "%P"};
+        QTest::newRow("%F") << QStringList{"app", "%F"} << true << QStringList{"app", "%P"};
+        QTest::newRow("%u") << QStringList{"app", "%u"} << true << QStringList{"app", "%L"};
+        QTest::newRow("%U") << QStringList{"app", "--", "%U"} << true << QStringList{"app", "--", "%L"};
+        QTest::newRow("inside a word") << QStringList{"app", "--file=%f"} << true << QStringList{"app", "--file=%P"};
+        QTest::newRow("flatpak forwarding") << QStringList{"flatpak", "run", "org.x.App", "@@u", "%U", "@@"} << true
+                                            << QStringList{"flatpak", "run", "org.x.App", "@@u", "%L", "@@"};
+        QTest::newRow("no file code: document appended")
+            << QStringList{"app", "-n"} << true << QStringList{"app", "-n", "%P"};
+        QTest::newRow("no document: file codes vanish")
+            << QStringList{"app", "%U", "--file=%f"} << false << QStringList{"app", "--file="};
+        QTest::newRow("icon, name, location, percent")
+            << QStringList{"app", "%i", "--title=%c", "%k", "100%%"} << true
+            << QStringList{"app", "--icon", "zep-edit", "--title=Editor", "/e/zep.desktop", "100%", "%P"};
+        QTest::newRow("deprecated codes vanish")
+            << QStringList{"app", "%d", "%n", "%m", "%f"} << true << QStringList{"app", "%P"};
+    }
+    void fillFieldCodes() {
+        QFETCH(QStringList, words);
+        QFETCH(bool, withDocument);
+        QFETCH(QStringList, filled);
+        const QString document = QStringLiteral("/d/Brief an Müller.txt");
+        const QString url = QString::fromUtf8(QUrl::fromLocalFile(document).toEncoded());
+        QCOMPARE(url, QStringLiteral("file:///d/Brief%20an%20M%C3%BCller.txt"));
+        filled.replaceInStrings(QStringLiteral("%P"), document).replaceInStrings(QStringLiteral("%L"), url);
+        const EntryFields entry{QStringLiteral("zep-edit"), QStringLiteral("Editor"), QStringLiteral("/e/zep.desktop")};
+        QCOMPARE(zep::fillFieldCodes(words, withDocument ? document : QString(), entry), filled);
+    }
+
+    // What a register's program value starts: a program file, a desktop entry or a command line. %B is
+    // the test's program directory, %D the document, %E the entry directory.
+    void launchCommand_data() {
+        QTest::addColumn<QString>("registered");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("program file") << "%B/edit"
+                                      << "%B/edit" << QStringList{"%D"} << "";
+        QTest::newRow("program file with blank") << "%B/mein edit"
+                                                 << "%B/mein edit" << QStringList{"%D"} << "";
+        QTest::newRow("desktop entry with env") << "%E/env.desktop"
+                                                << "/usr/bin/env" << QStringList{"A=1", "edit", "--neu", "%D"} << "";
+        QTest::newRow("desktop entry without file code") << "%E/plain.desktop"
+                                                         << "%B/edit" << QStringList{"%D"} << "";
+        QTest::newRow("desktop entry, program missing") << "%E/gone.desktop"
+                                                        << "" << QStringList{} << "zep-nirgends";
+        QTest::newRow("desktop entry, env's program missing") << "%E/envgone.desktop"
+                                                              << "" << QStringList{} << "zep-nirgends";
+        QTest::newRow("desktop entry that does not split") << "%E/broken.desktop"
+                                                           << "" << QStringList{} << "%E/broken.desktop";
+        QTest::newRow("typed command line with field code") << "edit --neu %f"
+                                                            << "%B/edit" << QStringList{"--neu", "%D"} << "";
+        QTest::newRow("typed command line without field code")
+            << "env A=1 edit -x"
+            << "/usr/bin/env" << QStringList{"A=1", "edit", "-x", "%D"} << "";
+        QTest::newRow("missing program file") << "%B/nicht da"
+                                              << "" << QStringList{} << "%B/nicht da";
+        QTest::newRow("missing program of a command line") << "zep-nirgends %f"
+                                                           << "" << QStringList{} << "zep-nirgends %f";
+    }
+    void launchCommand() {
+        QFETCH(QString, registered);
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, missing);
+        QTemporaryDir dir;
+        const QString bin = dir.filePath(QStringLiteral("bin"));
+        const QString entries = dir.filePath(QStringLiteral("entries"));
+        QVERIFY(QDir().mkpath(bin) && QDir().mkpath(entries));
+        QVERIFY(!recorder(bin + QStringLiteral("/edit"), dir.filePath(QStringLiteral("unused"))).isEmpty());
+        QVERIFY(!recorder(bin + QStringLiteral("/mein edit"), dir.filePath(QStringLiteral("unused"))).isEmpty());
+        const auto entry = [&](const char* name, const char* exec) {
+            QVERIFY(!writeScript(entries + u'/' + QString::fromLatin1(name),
+                                 QStringLiteral("[Desktop Entry]\nType=Application\nName=E\nExec=%1\n")
+                                     .arg(QString::fromLatin1(exec)))
+                         .isEmpty());
+        };
+        entry("env.desktop", "env A=1 edit --neu %U");
+        entry("plain.desktop", "edit");
+        entry("gone.desktop", "zep-nirgends %f");
+        entry("envgone.desktop", "env A=1 zep-nirgends %f");
+        entry("broken.desktop", "edit \"%f");
+        const QString document = dir.filePath(QStringLiteral("Brief.txt"));
+        touch(document);
+        const auto fill = [&](QString text) {
+            return text.replace(QStringLiteral("%B"), bin).replace(QStringLiteral("%E"), entries);
+        };
+        const LaunchCommand command = zep::launchCommand(fill(registered), document, {bin, QStringLiteral("/usr/bin")});
+        QCOMPARE(command.missing, fill(missing));
+        QCOMPARE(command.program, fill(program));
+        const QString url = QString::fromUtf8(QUrl::fromLocalFile(document).toEncoded());
+        arguments.replaceInStrings(QStringLiteral("%D"), registered.endsWith(u"env.desktop") ? url : document);
+        QCOMPARE(command.arguments, arguments);
+    }
+
+    // The register is filled with the desktop entry that opens the type, else with the program its command runs.
+    void lookupFileType_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("program");
+        QTest::newRow("desktop entry") << "env A=1 /opt/edit %U"
+                                       << "/e/edit.desktop"
+                                       << "/e/edit.desktop";
+        QTest::newRow("command only, after env") << "env A=1 /opt/edit %U"
+                                                 << ""
+                                                 << "/opt/edit";
+        QTest::newRow("nothing registered") << ""
+                                            << ""
+                                            << "";
+    }
+    void lookupFileType() {
+        QFETCH(QString, command);
+        QFETCH(QString, entry);
+        QFETCH(QString, program);
+        test::FakeAssociations associations;
+        associations.setFileType(QStringLiteral("txt"), {QStringLiteral("text/plain"), QStringLiteral("Text")});
+        associations.setVerbCommand(QStringLiteral("text/plain"), DocumentVerb::Open,
+                                    {command, QString(), QString(), QString(), entry});
+        const FileTypeInfo info = LookupFileType(associations, QStringLiteral("txt"));
+        QCOMPARE(info.description, QStringLiteral("Text"));
+        QCOMPARE(info.program, program);
     }
 
     // The request of the document's type and verb, only for the program the type's command runs.
@@ -148,6 +405,14 @@ private slots:
                                                             << "/d/b.pdf" << open << true << "viewer"
                                                             << ""
                                                             << "%1";
+        QTest::newRow("the register names the type's entry") << "/e/viewer.desktop"
+                                                             << "/d/b.pdf" << open << true << "viewer"
+                                                             << ""
+                                                             << "%1";
+        QTest::newRow("the register names another entry") << "/e/other.desktop"
+                                                          << "/d/b.pdf" << open << false << ""
+                                                          << ""
+                                                          << "";
         QTest::newRow("command without request") << "/usr/bin/editor"
                                                  << "/d/c.txt" << open << false << ""
                                                  << ""
@@ -183,9 +448,9 @@ private slots:
                                     {QStringLiteral("\"/opt/Office/Writer.bin\" %U"), QStringLiteral("[play(\"%1\")]"),
                                      QStringLiteral("\"org.office.Writer\""), QStringLiteral("Wiedergabe")});
         associations.setFileType(QStringLiteral("pdf"), {QStringLiteral("application/pdf"), QStringLiteral("PDF")});
-        associations.setVerbCommand(
-            QStringLiteral("application/pdf"), DocumentVerb::Open,
-            {QStringLiteral("/usr/bin/viewer %f"), QStringLiteral("\"%1\""), QString(), QString()});
+        associations.setVerbCommand(QStringLiteral("application/pdf"), DocumentVerb::Open,
+                                    {QStringLiteral("/usr/bin/viewer %f"), QStringLiteral("\"%1\""), QString(),
+                                     QString(), QStringLiteral("/e/viewer.desktop")});
         associations.setFileType(QStringLiteral("txt"), {QStringLiteral("text/plain"), QStringLiteral("Text")});
         associations.setVerbCommand(QStringLiteral("text/plain"), DocumentVerb::Open,
                                     {QStringLiteral("/usr/bin/editor %f"), QString(), QString(), QString()});
@@ -269,6 +534,75 @@ private slots:
         QVERIFY(interaction.texts().isEmpty());
     }
 
+    // When the desktop has nothing that opens the document, the caller's offer replaces the message: at
+    // once, or later when the desktop's opener tells so; once the launcher is gone, the message is back.
+    void noApplicationIsOffered_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("at once") << "at once";
+        QTest::newRow("later, from the opener") << "later";
+        QTest::newRow("later, launcher gone") << "launcher gone";
+    }
+    void noApplicationIsOffered() {
+        QFETCH(QString, how);
+        QTemporaryDir dir;
+        const QString document = dir.filePath(QStringLiteral("a.zzz"));
+        touch(document);
+        test::ScriptedInteraction interaction;
+        int offers = 0;
+        const auto offer = [&offers] {
+            ++offers;
+        };
+        if (how == u"at once") {
+            RecordingLauncher launcher;
+            launcher.code = shell_code::NoAssociation;
+            QCOMPARE(ShellOpen(launcher, QString(), document, dir.path(), offer), shell_code::NoAssociation);
+            QCOMPARE(offers, 1);
+            QCOMPARE(interaction.texts(), QStringList());
+            return;
+        }
+        const QString opener = recorder(dir.filePath(QStringLiteral("xdg-open")), dir.filePath(QStringLiteral("r")), 3);
+        auto launcher = std::make_unique<ProcessLauncher>(opener);
+        QCOMPARE(ShellOpen(*launcher, QString(), document, dir.path(), offer), shell_code::Started);
+        if (how == u"launcher gone")
+            launcher.reset();
+        const QStringList message{shellFailureMessage(shell_code::NoAssociation)};
+        QTRY_COMPARE(interaction.texts().size() + offers, 1);
+        QCOMPARE(offers, how == u"later" ? 1 : 0);
+        QCOMPARE(interaction.texts(), how == u"later" ? QStringList() : message);
+    }
+
+    // A choice the register cannot keep (another program holds its write lock) is reported with the
+    // engine's message; the document is opened with it all the same, and no half-made record stays.
+    void rememberedChoiceRefusedByTheRegister() {
+        OpeningSetup setup;
+        QVERIFY(setup.create(QStringLiteral("k.zip"), QStringLiteral("zip")));
+        setup.launcher.desktopCode = shell_code::NoAssociation;
+        OpeningWindows windows = setup.windows(QString());
+        QStringList offered;
+        windows.chooseOtherApplication = [&](const QString& path, const QString& ext,
+                                             const QList<DesktopApplication>&) -> std::optional<ApplicationChoice> {
+            offered << path + u'|' + ext;
+            return ApplicationChoice{setup.bin + QStringLiteral("/edit"), QStringLiteral("Editor"), true};
+        };
+        sqlite3* other = nullptr;
+        const QByteArray registerFile = (setup.paths.general + QStringLiteral("/Programm.DB")).toUtf8();
+        QCOMPARE(sqlite3_open(registerFile.constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        setup.open(DocumentVerb::Open, windows);
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QCOMPARE(offered, QStringList{setup.fill(QStringLiteral("%F/k.zip|zip"))});
+        QCOMPARE(setup.interaction.texts().size(), 1);
+        QVERIFY2(setup.interaction.texts().value(0).contains(QStringLiteral("database is locked")),
+                 qPrintable(setup.interaction.texts().value(0)));
+        QCOMPARE(setup.launcher.calls, (QStringList{setup.fill(QStringLiteral("desktop|%F/k.zip|%K")),
+                                                    setup.fill(QStringLiteral("open|%B/edit|%F/k.zip|%K"))}));
+        QCOMPARE(setup.dm->TPro.state(), DataSetState::Browse);
+        Table pro;
+        test::openTable(pro, setup.paths.general, QStringLiteral("Programm.DB"));
+        QVERIFY(!pro.locate(u"Ext", QStringLiteral("zip")));
+    }
+
     // Names with blanks, umlauts, quotes and shell characters reach the program as one argument.
     void launcherPassesTheExactPath_data() {
         QTest::addColumn<QString>("name");
@@ -322,7 +656,8 @@ private slots:
             opener = recorder(dir.filePath(QStringLiteral("xdg-open")), record, kind.right(1).toInt());
         ProcessLauncher launcher(opener, 5000);
         const bool desktop = kind.contains(u"desktop");
-        QCOMPARE(desktop ? launcher.openWithDesktop(document, QString()) : launcher.open(program, document, QString()),
+        QCOMPARE(desktop ? launcher.openWithDesktop(document, QString(), {})
+                         : launcher.start(program, {document}, QString()),
                  code);
         if (kind == u"desktop exit 0")
             QCOMPARE(recorded(record), QStringList{document});
@@ -358,7 +693,7 @@ private slots:
             });
         const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
         ProcessLauncher launcher(QString(), graceMs);
-        QCOMPARE(launcher.open(program, QString(), dir.path()), shell_code::Started);
+        QCOMPARE(launcher.start(program, {}, dir.path()), shell_code::Started);
         if (interaction) {
             QVERIFY(interaction->texts().isEmpty());
             QTRY_COMPARE(interaction->texts(), QStringList{shellFailureMessage(shell_code::ProgramFailed)});
@@ -378,8 +713,8 @@ private slots:
                                            QStringLiteral("#!/bin/sh\nsleep 0.6\ntouch \"%1\"\n").arg(done));
         test::ScriptedInteraction interaction;
         ProcessLauncher launcher(QString(), 0, 100);
-        QCOMPARE(launcher.open(program, QString(), dir.path()), shell_code::Started);
-        QCOMPARE(launcher.open(marker, QString(), dir.path()), shell_code::Started);
+        QCOMPARE(launcher.start(program, {}, dir.path()), shell_code::Started);
+        QCOMPARE(launcher.start(marker, {}, dir.path()), shell_code::Started);
         QTRY_VERIFY(QFile::exists(done));
         QTest::qWait(100);
         QVERIFY(interaction.texts().isEmpty());
@@ -392,7 +727,7 @@ private slots:
         const QString work = dir.filePath(text("Mandant Süd"));
         QVERIFY(QDir().mkpath(work));
         ProcessLauncher launcher(QString(), 5000);
-        QCOMPARE(launcher.open(program, QString(), work), shell_code::Started);
+        QCOMPARE(launcher.start(program, {}, work), shell_code::Started);
         QCOMPARE(recorded(record), QStringList());
         QFile pwd(record + QStringLiteral(".dir"));
         QVERIFY(pwd.open(QIODevice::ReadOnly));
@@ -410,44 +745,46 @@ private slots:
         QTest::addColumn<int>("chooserShown");
         QTest::addColumn<int>("copies");
         QTest::addColumn<QStringList>("messages");
-        QTest::addColumn<bool>("ddeAccepts"); // whether the running application takes the request
-        QTest::addColumn<QString>("ddeCall"); // what it was sent: application flag|service|request|file
+        QTest::addColumn<QString>("ddeAnswer"); // "takes", "not sent" or "refused later"
+        QTest::addColumn<QString>("ddeCall");   // what it was sent: application flag|service|request|file
         const QStringList none;
         QTest::newRow("no application: the desktop")
             << "r.pdf"
             << "pdf"
-            << "" << DocumentVerb::Open << "desktop|%F/r.pdf|%K" << 0 << 1 << none << false << "";
+            << "" << DocumentVerb::Open << "desktop|%F/r.pdf|%K" << 0 << 1 << none << "not sent"
+            << "";
         QTest::newRow("one application") << "Notiz a.txt"
                                          << "txt"
                                          << "" << DocumentVerb::Open << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1
-                                         << none << false << "0|edit|[open(%1)]|%F/Notiz a.txt";
+                                         << none << "not sent"
+                                         << "0|edit|[open(%1)]|%F/Notiz a.txt";
         QTest::newRow("play request refused: the program opens it")
             << "Notiz a.txt"
             << "txt"
-            << "" << DocumentVerb::Play << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1 << none << false
+            << "" << DocumentVerb::Play << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1 << none << "not sent"
             << "1|edit|[play(%1)]|%F/Notiz a.txt";
-        QTest::newRow("print without request: nothing")
-            << "Notiz a.txt"
-            << "txt"
-            << "" << DocumentVerb::Print << "" << 0 << 1 << none << false << "";
         QTest::newRow("two applications, second chosen")
             << "b.odt"
             << "odt"
-            << "%B/office" << DocumentVerb::Open << "open|%B/office|%F/b.odt|%K" << 1 << 1 << none << false << "";
+            << "%B/office" << DocumentVerb::Open << "open|%B/office|%F/b.odt|%K" << 1 << 1 << none << "not sent"
+            << "";
         QTest::newRow("two applications, Abort") << "b.odt"
                                                  << "odt"
-                                                 << "-" << DocumentVerb::Open << "" << 1 << 0 << none << false << "";
+                                                 << "-" << DocumentVerb::Open << "" << 1 << 0 << none << "not sent"
+                                                 << "";
         QTest::newRow("note") << ""
                               << "---"
                               << "" << DocumentVerb::Open << "" << 0 << 0
-                              << QStringList{QStringLiteral("Das ist eine Notiz, keine Datei")} << false << "";
+                              << QStringList{QStringLiteral("Das ist eine Notiz, keine Datei")} << "not sent"
+                              << "";
         QTest::newRow("file elsewhere, missing: no request sent")
             << "/nicht/da.txt"
             << "txt"
             << "" << DocumentVerb::Open << "" << 0 << 1
-            << QStringList{QStringLiteral("Kann Datei \"/nicht/da.txt\" nicht finden")} << false << "";
-        // Neither a bare name nor a full path: refused before anything is asked or started, though the
-        // working directory holds a file of that name.
+            << QStringList{QStringLiteral("Kann Datei \"/nicht/da.txt\" nicht finden")} << "not sent"
+            << "";
+        // Neither a bare name nor a full path: refused before anything is asked, started or printed,
+        // though the working directory holds a file of that name.
         const auto refusal = [](const char* datei) {
             return QStringList{QStringLiteral("Die Datei \"%1\" ist weder ein bloßer Name (ohne \"/\") im Ordner "
                                               "\"Files\" des Mandanten noch ein vollständiger Pfad (mit \"/\" am "
@@ -458,16 +795,24 @@ private slots:
             for (const DocumentVerb verb : {DocumentVerb::Open, DocumentVerb::Print})
                 QTest::addRow("relative %s, verb %d", datei, int(verb))
                     << QString::fromUtf8(datei) << "txt"
-                    << "" << verb << "" << 0 << 0 << refusal(datei) << true << "";
+                    << "" << verb << "" << 0 << 0 << refusal(datei) << "not sent"
+                    << "";
         }
         QTest::newRow("running application takes the request")
             << "Notiz a.txt"
             << "txt"
-            << "" << DocumentVerb::Open << "" << 0 << 1 << none << true << "0|edit|[open(%1)]|%F/Notiz a.txt";
+            << "" << DocumentVerb::Open << "" << 0 << 1 << none << "takes"
+            << "0|edit|[open(%1)]|%F/Notiz a.txt";
+        QTest::newRow("request refused later: the program opens it")
+            << "Notiz a.txt"
+            << "txt"
+            << "" << DocumentVerb::Open << "open|%B/edit|%F/Notiz a.txt|%K" << 0 << 1 << none << "refused later"
+            << "0|edit|[open(%1)]|%F/Notiz a.txt";
         QTest::newRow("play request may start the application")
             << "Notiz a.txt"
             << "txt"
-            << "" << DocumentVerb::Play << "" << 0 << 1 << none << true << "1|edit|[play(%1)]|%F/Notiz a.txt";
+            << "" << DocumentVerb::Play << "" << 0 << 1 << none << "takes"
+            << "1|edit|[play(%1)]|%F/Notiz a.txt";
     }
 
     void openDocument() {
@@ -479,88 +824,108 @@ private slots:
         QFETCH(int, chooserShown);
         QFETCH(int, copies);
         QFETCH(QStringList, messages);
-        QFETCH(bool, ddeAccepts);
+        QFETCH(QString, ddeAnswer);
         QFETCH(QString, ddeCall);
-        QTemporaryDir dir;
-        const InstallPaths paths = InstallPaths::fromDirectory(dir.filePath(QStringLiteral("inst")));
-        ensureInstallationLayout(paths.root);
-        const QString bin = dir.filePath(QStringLiteral("bin"));
-        QVERIFY(QDir().mkpath(bin));
-        for (const char* name : {"edit", "office", "writer"})
-            touch(bin + u'/' + QString::fromUtf8(name));
-        {
-            Table pro;
-            test::openTable(pro, paths.general, QStringLiteral("Programm.DB"));
-            appendRecord(pro, {{"Ext", "txt"}, {"Titel", "Editor"}, {"Anw", bin + QStringLiteral("/edit")}});
-            appendRecord(pro, {{"Ext", "odt"}, {"Titel", "Writer"}, {"Anw", bin + QStringLiteral("/writer")}});
-            appendRecord(pro, {{"Ext", "odt"}, {"Titel", "Office"}, {"Anw", bin + QStringLiteral("/office")}});
-        }
-        const QString clientDir = dir.filePath(QStringLiteral("Kunde"));
-        TMand client;
-        client.SetClientPaths(QStringLiteral("Kunde"), clientDir);
-        QVERIFY(QDir().mkpath(client.FilesDir));
-        test::createClientTables(client.DataDir);
-        touch(client.FilesDir + QStringLiteral("r.pdf"));
-        touch(client.FilesDir + QStringLiteral("Notiz a.txt"));
-        touch(client.FilesDir + QStringLiteral("b.odt"));
-        const QString work = dir.filePath(QStringLiteral("work"));
-        QVERIFY(QDir().mkpath(work + QStringLiteral("/sub")) && QDir().mkpath(dir.filePath(QStringLiteral("outside"))));
+        OpeningSetup setup;
+        QVERIFY(setup.create(datei, ext));
+        OpeningWindows windows = setup.windows(choice);
+        const QString work = setup.dir.filePath(QStringLiteral("work"));
+        QVERIFY(QDir().mkpath(work + QStringLiteral("/sub")) &&
+                QDir().mkpath(setup.dir.filePath(QStringLiteral("outside"))));
         for (const char* relative : {"sub/x.txt", "../outside/x.txt", "x.txt"})
             touch(QDir(work).filePath(QString::fromUtf8(relative)));
         const QString oldCurrent = QDir::currentPath();
         QVERIFY(QDir::setCurrent(work));
         const auto restore = qScopeGuard([&] { QDir::setCurrent(oldCurrent); });
-        qint64 nr = 0;
-        {
-            Table dok;
-            test::openTable(dok, client.DataDir, QStringLiteral("Dok.DB"));
-            appendRecord(dok, {{"NrFirma", 1}, {"Ext", "zzz"}, {"Datei", "x.zzz"}});
-            nr = appendRecord(dok, {{"NrFirma", 1}, {"Ext", ext}, {"Datei", datei}});
-        }
-        test::ScriptedInteraction interaction;
-        test::FakeAssociations associations;
-        associations.setFileType(QStringLiteral("txt"), {QStringLiteral("text/plain"), QStringLiteral("Text")});
-        associations.setVerbCommand(
-            QStringLiteral("text/plain"), DocumentVerb::Open,
-            {bin + QStringLiteral("/edit %f"), QStringLiteral("[open(%1)]"), QString(), QString()});
-        associations.setVerbCommand(
-            QStringLiteral("text/plain"), DocumentVerb::Play,
-            {bin + QStringLiteral("/edit %f"), QStringLiteral("[play(%1)]"), QString(), QString()});
-        TDM dm(paths, interaction, associations);
-        QVERIFY(dm.DMCreate());
-        dm.SetClientDataDir(client.DataDir);
-        QCOMPARE(dm.OpenClientTables(), 0);
-        QVERIFY(dm.TDok.locate(u"Nr", nr));
-        RecordingLauncher launcher;
-        int shown = 0;
-        int copied = 0;
-        OpeningWindows windows;
-        windows.chooseApplication = [&]() -> std::optional<QString> {
-            ++shown;
-            if (choice == u"-")
-                return std::nullopt;
-            return QString(choice).replace(QStringLiteral("%B"), bin);
-        };
-        windows.copyAddress = [&] {
-            ++copied;
-        };
         QStringList ddeCalls;
+        std::function<void()> notTaken;
         windows.executeDde = [&](bool setApplication, const QString&, const QString& service, const QString&,
-                                 const QString& command, const QString& fileName) {
+                                 const QString& command, const QString& fileName, std::function<void()> refused) {
             ddeCalls << QStringLiteral("%1|%2|%3|%4").arg(int(setApplication)).arg(service, command, fileName);
-            return ddeAccepts;
+            notTaken = std::move(refused);
+            return ddeAnswer != u"not sent";
         };
-        DocumentOpener opener(dm, client, associations, launcher, windows);
-        opener.OpenDocument(verb);
-        call.replace(QStringLiteral("%B"), bin)
-            .replace(QStringLiteral("%F/"), client.FilesDir)
-            .replace(QStringLiteral("%K"), clientDir);
-        QCOMPARE(launcher.calls, call.isEmpty() ? QStringList() : QStringList{call});
-        ddeCall.replace(QStringLiteral("%F/"), client.FilesDir);
-        QCOMPARE(ddeCalls, ddeCall.isEmpty() ? QStringList() : QStringList{ddeCall});
-        QCOMPARE(shown, chooserShown);
-        QCOMPARE(copied, copies);
-        QCOMPARE(interaction.texts(), messages);
+        setup.open(verb, windows);
+        // The application's refusal comes after the opening has returned.
+        if (ddeAnswer == u"refused later") {
+            QVERIFY(setup.launcher.calls.isEmpty());
+            QVERIFY(notTaken);
+            notTaken();
+        }
+        QCOMPARE(setup.launcher.calls, call.isEmpty() ? QStringList() : QStringList{setup.fill(call)});
+        QCOMPARE(ddeCalls, ddeCall.isEmpty() ? QStringList() : QStringList{setup.fill(ddeCall)});
+        QCOMPARE(setup.chooserShown, chooserShown);
+        QCOMPARE(setup.copies, copies);
+        QCOMPARE(setup.interaction.texts(), messages);
+        QCOMPARE(setup.spooler.jobs, QStringList());
+    }
+
+    // "Drucken" needs no application of the register: the type decides the way, the user the printer.
+    // What cannot be printed is told before a printer is asked for, and only a document handed on
+    // copies the address.
+    void printDocument_data() {
+        QTest::addColumn<QString>("datei");
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("printer"); // what the print dialog answers; "-" for Cancel
+        QTest::addColumn<bool>("officeThere");
+        QTest::addColumn<int>("printerAsked");
+        QTest::addColumn<QString>("job"); // way|document|printer
+        QTest::addColumn<QStringList>("messages");
+        const QStringList none;
+        QTest::newRow("pdf to the chosen printer") << "r.pdf"
+                                                   << "pdf"
+                                                   << "Buero" << true << 1 << "system|%F/r.pdf|Buero" << none;
+        QTest::newRow("text to the default printer") << "Notiz a.txt"
+                                                     << "txt"
+                                                     << "" << true << 1 << "system|%F/Notiz a.txt|" << none;
+        QTest::newRow("office document, two applications: no chooser")
+            << "b.odt"
+            << "odt"
+            << "Buero" << true << 1 << "office|%F/b.odt|Buero" << none;
+        QTest::newRow("printer choice cancelled") << "r.pdf"
+                                                  << "pdf"
+                                                  << "-" << true << 1 << "" << none;
+        QTest::newRow("type nothing prints")
+            << "k.zip"
+            << "zip"
+            << "Buero" << true << 0 << ""
+            << QStringList{QStringLiteral("Dokumente vom Typ \"Zip-Archiv\" kann ZEP nicht drucken.")};
+        QTest::newRow("office not installed") << "b.odt"
+                                              << "odt"
+                                              << "Buero" << false << 0 << "" << QStringList{"<kein Büroprogramm>"};
+        QTest::newRow("file missing") << "/nicht/da.pdf"
+                                      << "pdf"
+                                      << "Buero" << true << 0 << ""
+                                      << QStringList{QStringLiteral("Kann Datei \"/nicht/da.pdf\" nicht finden")};
+        QTest::newRow("note") << ""
+                              << "---"
+                              << "Buero" << true << 0 << ""
+                              << QStringList{QStringLiteral("Das ist eine Notiz, keine Datei")};
+    }
+    void printDocument() {
+        QFETCH(QString, datei);
+        QFETCH(QString, ext);
+        QFETCH(QString, printer);
+        QFETCH(bool, officeThere);
+        QFETCH(int, printerAsked);
+        QFETCH(QString, job);
+        QFETCH(QStringList, messages);
+        OpeningSetup setup;
+        QVERIFY(setup.create(datei, ext));
+        setup.spooler.officeThere = officeThere;
+        OpeningWindows windows = setup.windows(QString());
+        int asked = 0;
+        windows.choosePrinter = [&]() -> std::optional<QString> {
+            ++asked;
+            return printer == u"-" ? std::nullopt : std::optional(printer);
+        };
+        setup.open(DocumentVerb::Print, windows);
+        QCOMPARE(asked, printerAsked);
+        QCOMPARE(setup.spooler.jobs, job.isEmpty() ? QStringList() : QStringList{setup.fill(job)});
+        QCOMPARE(setup.copies, job.isEmpty() ? 0 : 1);
+        QCOMPARE(setup.chooserShown, 0);
+        QCOMPARE(setup.launcher.calls, QStringList());
+        QCOMPARE(setup.interaction.texts(), messages);
     }
 };
 

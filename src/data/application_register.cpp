@@ -34,14 +34,14 @@ QString cutTo(const QString& text, int width) {
 
 // The position of the application's own icon among the icons of its program file; 0 when it is not there.
 int iconNumber(const Associations& associations, const DesktopApplication& application) {
-    const qsizetype index = associations.programIcons(application.program).indexOf(application.icon);
+    const qsizetype index = associations.programIcons(registerProgram(application)).indexOf(application.icon);
     return index < 0 ? 0 : int(index);
 }
 
 void appendApplication(Table& table, const QString& ext, const DesktopApplication& application, int iconNr) {
     table.append();
     table.field(u"Ext").setValue(ext);
-    table.field(u"Anw").setValue(application.program);
+    table.field(u"Anw").setValue(registerProgram(application));
     table.field(u"Titel").setValue(application.name);
     table.field(u"IconNr").setValue(qint64(iconNr));
     table.post();
@@ -57,8 +57,8 @@ void fillFromDesktop(Table& table, const Associations& associations) {
             continue;
         const auto application = associations.defaultApplication(extension);
         // A program path cut to the field's width would name another file.
-        if (!application || application->program.isEmpty() ||
-            (programWidth > 0 && application->program.size() > programWidth))
+        const QString program = application ? registerProgram(*application) : QString();
+        if (program.isEmpty() || (programWidth > 0 && program.size() > programWidth))
             continue;
         appendApplication(table, ext, *application, iconNumber(associations, *application));
         keys.append(ext);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -10,16 +11,23 @@ namespace zep {
 struct DesktopApplication {
     QString id;      // desktop entry id, e.g. "libreoffice-writer.desktop"
     QString name;    // its display name
-    QString program; // absolute path of the program file its command line runs (first word, resolved on PATH)
+    QString program; // absolute path of the program file its command line runs (after env's settings)
     QString exec;    // the command line as written in the entry
     QString icon;    // icon name or absolute icon path
     bool dbusActivatable = false;
+    QString entryFile; // absolute path of the entry; empty when not known
 };
+
+// What the application register stores for an application: its desktop entry file, which says which
+// command runs; the program file when no entry is known.
+inline QString registerProgram(const DesktopApplication& application) {
+    return application.entryFile.isEmpty() ? application.program : application.entryFile;
+}
 
 // The verbs a document is handed over with.
 enum class DocumentVerb { Open, Play, Print };
 
-// A registered file type: its name (a MIME type) and its description; the name is empty when the
+// A registered file type: its name (a MIME type) and its German description; the name is empty when the
 // extension is not registered.
 struct FileType {
     QString name;
@@ -33,6 +41,7 @@ struct VerbCommand {
     QString ddeExec;
     QString ddeApplication; // the service that takes the request; empty: named after the program
     QString ddeTopic;
+    QString entryFile; // the desktop entry the command comes from; empty: none
 };
 
 // The desktop's file associations: the freedesktop MIME database and desktop entries.
@@ -42,8 +51,12 @@ public:
     // The application that opens files with this extension (without dot, any letter case); none
     // when the desktop has nothing registered.
     virtual std::optional<DesktopApplication> defaultApplication(const QString& extension) const = 0;
-    // The icons (names or paths) of the desktop entries that run this program file, in a stable order;
-    // empty when no entry runs it.
+    // The applications installed for files with this extension: those that declare its type, then those
+    // that declare one of the type's ancestors, each once, the desktop's default of a type first. Empty
+    // when none does.
+    virtual QList<DesktopApplication> applicationsFor(const QString& extension) const = 0;
+    // The icons (names or paths) of a register's program: of the desktop entry file it names, or of the
+    // entries that run the program file, in a stable order; empty when no entry is known.
     virtual QStringList programIcons(const QString& programFile) const = 0;
     virtual FileType fileType(const QString& extension) const = 0;
     // Empty fields when the type has nothing for the verb.

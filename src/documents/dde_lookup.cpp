@@ -28,7 +28,9 @@ std::optional<DdeCommand> FindDdeCommand(const Associations& associations, const
     const QString suffix = QFileInfo(documentPath).suffix();
     const QString typeName = suffix.isEmpty() ? QString() : associations.fileType(suffix).name;
     const VerbCommand registered = typeName.isEmpty() ? VerbCommand{} : associations.verbCommand(typeName, verb);
-    if (CutAfterProgramFile(registered.command) != programPath)
+    // The register names an application by its desktop entry or by the program file it runs.
+    const bool sameEntry = !registered.entryFile.isEmpty() && registered.entryFile == programPath;
+    if (!sameEntry && CutAfterProgramFile(registered.command) != programPath)
         return std::nullopt;
     found.command = unquoted(registered.ddeExec);
     if (found.command.isEmpty())

@@ -15,8 +15,9 @@ struct DdeCommand {
     QString command;
 };
 
-// The request the document's file type registers for the verb, but only when the type's command runs
-// exactly the given program (letter case counts): another program must not receive the document.
+// The request the document's file type registers for the verb, but only when the type's command comes
+// from exactly the given desktop entry or runs exactly the given program (letter case counts): another
+// program must not receive the document.
 std::optional<DdeCommand> FindDdeCommand(const Associations& associations, const QString& programPath,
                                          const QString& documentPath, DocumentVerb verb);
 

@@ -7,8 +7,11 @@
 #include "data/tdm.h"
 #include "documents/dde_lookup.h"
 #include "documents/document_path.h"
+#include "documents/document_printing.h"
 #include "documents/shell_open.h"
 #include "mainwin/window_texts.h"
+
+#include <QFileInfo>
 
 namespace zep {
 
@@ -20,7 +23,8 @@ bool IsNote(const QString& ext) {
 }
 
 void DocumentOpener::OpenDocument(DocumentVerb mode) {
-    if (IsNote(dm_.TDok.field(u"Ext").asString()))
+    const QString ext = dm_.TDok.field(u"Ext").asString();
+    if (IsNote(ext))
         return;
     const DocumentPath document = ResolveDocumentPath(dm_.TDok.field(u"Datei").asString(), client_.FilesDir);
     if (!document.resolved()) {
@@ -28,6 +32,10 @@ void DocumentOpener::OpenDocument(DocumentVerb mode) {
         return;
     }
     const QString& path = document.path;
+    if (mode == DocumentVerb::Print) {
+        printDocument(path);
+        return;
+    }
     const std::optional<QString> program = chooseProgram();
     if (!program)
         return;
@@ -36,12 +44,59 @@ void DocumentOpener::OpenDocument(DocumentVerb mode) {
     // A missing file is no request for a running application: the opening below names it.
     const QString file = ShortPath(path);
     if (const auto dde = file.isEmpty() ? std::nullopt : FindDdeCommand(associations_, *program, path, mode)) {
-        if (windows_.executeDde(mode != DocumentVerb::Open, *program, dde->service, dde->topic, dde->command, file))
+        const auto notTaken = [opener = *this, program = *program, path, ext] {
+            opener.shellOpen(program, path, ext);
+        };
+        if (windows_.executeDde(mode != DocumentVerb::Open, *program, dde->service, dde->topic, dde->command, file,
+                                notTaken))
             return;
     }
-    if (mode == DocumentVerb::Print)
+    shellOpen(*program, path, ext);
+}
+
+// Printing needs no application of the register: the type decides the way. What cannot be printed is
+// told before a printer is asked for; the address goes to the clipboard, as for opening, once the
+// document is handed on.
+void DocumentOpener::printDocument(const QString& path) {
+    QString refusal;
+    const PrintWay way = printWayFor(path);
+    if (!QFileInfo(path).isFile())
+        refusal = notFoundMessage(QStringLiteral("Datei"), path);
+    else if (way == PrintWay::None)
+        refusal = unprintableMessage(path);
+    else
+        refusal = spooler_.missingProgram(way);
+    if (!refusal.isEmpty()) {
+        Interaction::instance().error(refusal, ApplicationName.toString());
         return;
-    ShellOpen(launcher_, *program, path, client_.ClientDir);
+    }
+    const std::optional<QString> printer = windows_.choosePrinter ? windows_.choosePrinter() : QString();
+    if (!printer)
+        return;
+    if (windows_.copyAddress)
+        windows_.copyAddress();
+    spooler_.print(way, ShortPath(path), *printer);
+}
+
+// Without a program of its own, a document nothing on the desktop opens is offered to the applications
+// that could.
+void DocumentOpener::shellOpen(const QString& program, const QString& path, const QString& ext) const {
+    std::function<void()> noApplication;
+    if (program.isEmpty() && windows_.chooseOtherApplication)
+        noApplication = [opener = *this, path, ext] {
+            opener.offerApplications(path, ext);
+        };
+    ShellOpen(launcher_, program, path, client_.ClientDir, noApplication);
+}
+
+void DocumentOpener::offerApplications(const QString& path, const QString& ext) const {
+    const std::optional<ApplicationChoice> choice =
+        windows_.chooseOtherApplication(path, ext, associations_.applicationsFor(QFileInfo(path).suffix()));
+    if (!choice)
+        return;
+    if (choice->remember)
+        rememberApplication(dm_, ext, *choice);
+    ShellOpen(launcher_, choice->program, path, client_.ClientDir);
 }
 
 // None when the user aborts the choice among several applications.

@@ -14,8 +14,10 @@ FileTypeInfo LookupFileType(const Associations& associations, const QString& ext
     const FileType type = associations.fileType(extension);
     if (type.name.isEmpty())
         return {};
-    const QString command = associations.verbCommand(type.name, DocumentVerb::Open).command;
-    const QString program = CutAfterProgramFile(command);
+    const VerbCommand open = associations.verbCommand(type.name, DocumentVerb::Open);
+    if (!open.entryFile.isEmpty())
+        return {type.description, open.entryFile};
+    const QString program = CutAfterProgramFile(open.command);
     return {type.description, program.isEmpty() ? QString() : GETSYSTEMROOT(program)};
 }
 

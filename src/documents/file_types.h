@@ -7,8 +7,9 @@ namespace zep {
 
 class Associations;
 
-// What the desktop says about an extension: the type's description and the program its open command
-// runs; both empty when the extension is not registered.
+// What the desktop says about an extension: the type's description and what the register stores for
+// its open command (the desktop entry, or the program the command runs); both empty when the
+// extension is not registered.
 struct FileTypeInfo {
     QString description;
     QString program;

@@ -26,40 +26,50 @@ int failureCode(const QProcess& process, bool desktopOpener) {
     return shell_code::ProgramFailed;
 }
 
-// Watches a program that outlived the grace time; an error at its end is still the user's to know.
-// The process object is never destroyed while the program runs, since that would end the program.
-void watchUntilFinished(QProcess* process, bool desktopOpener, int startupWindowMs) {
+// Watches a program that outlived the grace time; an error at its end is still the user's to know. When
+// the desktop's opener tells that nothing opens the document, noApplication runs instead, while its
+// launcher lives. The process object is never destroyed while the program runs, since that would end it.
+void watchUntilFinished(QProcess* process, bool desktopOpener, int startupWindowMs, std::weak_ptr<int> launcher,
+                        std::function<void()> noApplication) {
     QElapsedTimer running;
     running.start();
-    QObject::connect(process, &QProcess::finished, process, [process, desktopOpener, startupWindowMs, running] {
-        const int code = failureCode(*process, desktopOpener);
-        process->deleteLater();
-        if (code > 32 || (!desktopOpener && running.hasExpired(startupWindowMs)))
-            return;
-        // After the windows have gone, the message still reaches the log rather than nobody.
-        if (Interaction* interaction = Interaction::installed())
-            interaction->error(shellFailureMessage(code), ApplicationName.toString());
-        else
-            qWarning().noquote() << shellFailureMessage(code);
-    });
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, desktopOpener, startupWindowMs, running, launcher, noApplication] {
+                         const int code = failureCode(*process, desktopOpener);
+                         process->deleteLater();
+                         if (code > 32 || (!desktopOpener && running.hasExpired(startupWindowMs)))
+                             return;
+                         if (code == shell_code::NoAssociation && noApplication && !launcher.expired()) {
+                             noApplication();
+                             return;
+                         }
+                         // After the windows have gone, the message still reaches the log rather than nobody.
+                         if (Interaction* interaction = Interaction::installed())
+                             interaction->error(shellFailureMessage(code), ApplicationName.toString());
+                         else
+                             qWarning().noquote() << shellFailureMessage(code);
+                     });
 }
 
 } // namespace
 
-int ProcessLauncher::open(const QString& program, const QString& document, const QString& directory) {
-    return run(program, document.isEmpty() ? QStringList() : QStringList{document}, directory, Kind::Program);
+int ProcessLauncher::start(const QString& program, const QStringList& arguments, const QString& directory) {
+    return run(program, arguments, directory, Kind::Program);
 }
 
-int ProcessLauncher::openWithDesktop(const QString& document, const QString& directory) {
+int ProcessLauncher::openWithDesktop(const QString& document, const QString& directory,
+                                     std::function<void()> noApplication) {
     // Without the desktop's opener nothing is there to open the document with.
     const QString opener =
         desktopOpener_.contains(u'/') ? desktopOpener_ : QStandardPaths::findExecutable(desktopOpener_);
     if (opener.isEmpty() || !QFileInfo(opener).isExecutable())
         return shell_code::NoAssociation;
-    return run(opener, document.isEmpty() ? QStringList() : QStringList{document}, directory, Kind::DesktopOpener);
+    return run(opener, document.isEmpty() ? QStringList() : QStringList{document}, directory, Kind::DesktopOpener,
+               std::move(noApplication));
 }
 
-int ProcessLauncher::run(const QString& program, const QStringList& arguments, const QString& directory, Kind kind) {
+int ProcessLauncher::run(const QString& program, const QStringList& arguments, const QString& directory, Kind kind,
+                         std::function<void()> noApplication) {
     auto* process = new QProcess;
     process->setProgram(program);
     process->setArguments(arguments);
@@ -79,7 +89,7 @@ int ProcessLauncher::run(const QString& program, const QStringList& arguments, c
         delete process;
         return code;
     }
-    watchUntilFinished(process, desktopOpener, startupWindowMs_);
+    watchUntilFinished(process, desktopOpener, startupWindowMs_, alive_, std::move(noApplication));
     return shell_code::Started;
 }
 

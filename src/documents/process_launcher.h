@@ -2,6 +2,8 @@
 
 #include "documents/shell_open.h"
 
+#include <memory>
+
 namespace zep {
 
 // Starts programs as processes of their own, with an argument list and never through a shell. A
@@ -20,13 +22,18 @@ public:
                              int startupWindowMs = DefaultStartupWindowMs)
         : desktopOpener_(std::move(desktopOpener)), graceMs_(graceMs), startupWindowMs_(startupWindowMs) {}
 
-    int open(const QString& program, const QString& document, const QString& directory) override;
-    int openWithDesktop(const QString& document, const QString& directory) override;
+    int start(const QString& program, const QStringList& arguments, const QString& directory) override;
+    int openWithDesktop(const QString& document, const QString& directory,
+                        std::function<void()> noApplication) override;
 
 private:
     enum class Kind { Program, DesktopOpener };
-    int run(const QString& program, const QStringList& arguments, const QString& directory, Kind kind);
+    int run(const QString& program, const QStringList& arguments, const QString& directory, Kind kind,
+            std::function<void()> noApplication = {});
 
+    // Watchers of programs still running hold it weakly: once the launcher is gone, nobody is left to
+    // offer another application to.
+    std::shared_ptr<int> alive_ = std::make_shared<int>();
     QString desktopOpener_;
     int graceMs_;
     int startupWindowMs_;

@@ -3,6 +3,7 @@
 #include "app/interaction.h"
 #include "app/program_info.h"
 #include "data/services.h"
+#include "documents/launch_command.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,15 +14,15 @@ namespace {
 
 constexpr qsizetype kProgramPathLength = 255;
 
-QString missingMessage(const QString& what, const QString& path) {
-    return QStringLiteral("Kann %1 \"%2\" nicht finden").arg(what, path);
-}
-
 void showError(const QString& text) {
     Interaction::instance().error(text, ApplicationName.toString());
 }
 
 } // namespace
+
+QString notFoundMessage(const QString& what, const QString& path) {
+    return QStringLiteral("Kann %1 \"%2\" nicht finden").arg(what, path);
+}
 
 QString shellFailureMessage(int code) {
     return QStringLiteral("Fehler beim Öffnen des Dokuments\n\rFehler: ") + QString::number(code);
@@ -35,21 +36,24 @@ QString ShortPath(const QString& path) {
 }
 
 int ShellOpen(ProgramLauncher& launcher, const QString& programPath, const QString& documentPath,
-              const QString& directory) {
+              const QString& directory, std::function<void()> noApplication) {
     const QString program = GETSYSTEMROOT(programPath).left(kProgramPathLength);
     if (!documentPath.isEmpty() && !QFileInfo(documentPath).isFile()) {
-        showError(missingMessage(QStringLiteral("Datei"), documentPath));
-        return 0;
-    }
-    if (!program.isEmpty() && !QFileInfo(program).isFile()) {
-        showError(missingMessage(QStringLiteral("Anwendung"), program));
+        showError(notFoundMessage(QStringLiteral("Datei"), documentPath));
         return 0;
     }
     const QString document = ShortPath(documentPath);
+    const LaunchCommand command = program.isEmpty() ? LaunchCommand() : launchCommand(program, document);
+    if (!command.missing.isEmpty()) {
+        showError(notFoundMessage(QStringLiteral("Anwendung"), command.missing));
+        return 0;
+    }
     const QString workingDir = ShortPath(directory);
-    const int code = program.isEmpty() ? launcher.openWithDesktop(document, workingDir)
-                                       : launcher.open(ShortPath(program), document, workingDir);
-    if (code <= 32)
+    const int code = program.isEmpty() ? launcher.openWithDesktop(document, workingDir, noApplication)
+                                       : launcher.start(command.program, command.arguments, workingDir);
+    if (program.isEmpty() && code == shell_code::NoAssociation && noApplication)
+        noApplication();
+    else if (code <= 32)
         showError(shellFailureMessage(code));
     if (!workingDir.isEmpty())
         QDir::setCurrent(workingDir);

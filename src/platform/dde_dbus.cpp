@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QUrl>
 #include <QVariantMap>
 
@@ -22,14 +23,15 @@ QString applicationObjectPath(const QString& desktopId) {
     return u'/' + path;
 }
 
-bool openWithDesktopApplication(const QString& desktopId, const QString& filePath, bool startApplication,
-                                int timeoutMs) {
+bool sendFileToDesktopApplication(const QString& desktopId, const QString& filePath, bool startApplication,
+                                  QObject* context, ApplicationAnswer answer, int timeoutMs) {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    return openWithDesktopApplication(bus, desktopId, filePath, startApplication, timeoutMs);
+    return sendFileToDesktopApplication(bus, desktopId, filePath, startApplication, context, std::move(answer),
+                                        timeoutMs);
 }
 
-bool openWithDesktopApplication(QDBusConnection& bus, const QString& desktopId, const QString& filePath,
-                                bool startApplication, int timeoutMs) {
+bool sendFileToDesktopApplication(QDBusConnection& bus, const QString& desktopId, const QString& filePath,
+                                  bool startApplication, QObject* context, ApplicationAnswer answer, int timeoutMs) {
     const QString service = applicationBusName(desktopId);
     if (!bus.isConnected() || service.isEmpty())
         return false;
@@ -38,8 +40,14 @@ bool openWithDesktopApplication(QDBusConnection& bus, const QString& desktopId, 
                                        QStringLiteral("org.freedesktop.Application"), QStringLiteral("Open"));
     call.setAutoStartService(startApplication);
     call << QStringList{QUrl::fromLocalFile(filePath).toString()} << QVariantMap{};
-    const QDBusMessage reply = bus.call(call, QDBus::Block, timeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    // The watcher belongs to the context: with the context gone, no answer is delivered.
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, timeoutMs), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context, [watcher, answer = std::move(answer)] {
+        watcher->deleteLater();
+        if (answer)
+            answer(!watcher->isError());
+    });
+    return true;
 }
 
 } // namespace zep

@@ -2,6 +2,8 @@
 
 #include "app/profile_file.h"
 #include "documents/command_line.h"
+#include "documents/desktop_entry.h"
+#include "documents/mime_description.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -14,7 +16,6 @@ namespace zep {
 
 namespace {
 
-constexpr QStringView kEntryGroup = u"Desktop Entry";
 constexpr QStringView kDefaults = u"Default Applications";
 constexpr QStringView kAdded = u"Added Associations";
 constexpr QStringView kRemoved = u"Removed Associations";
@@ -30,20 +31,6 @@ QStringList splitList(const QString& value) {
             items.append(item.toString());
     }
     return items;
-}
-
-QString entryValue(const ProfileFile& entry, QStringView key) {
-    return unescapeDesktopValue(entry.readString(kEntryGroup, key, QString()));
-}
-
-bool entryFlag(const ProfileFile& entry, QStringView key) {
-    return entry.readString(kEntryGroup, key, QString()) == u"true";
-}
-
-// The program speaks German: the entry's German name when it has one.
-QString displayName(const ProfileFile& entry) {
-    const QString german = entryValue(entry, u"Name[de]");
-    return german.isEmpty() ? entryValue(entry, u"Name") : german;
 }
 
 QStringList mimeappsLists(const QDir& dir, const QStringList& desktops) {
@@ -70,31 +57,6 @@ DesktopDirectories DesktopDirectories::fromEnvironment() {
     return dirs;
 }
 
-QString unescapeDesktopValue(const QString& value) {
-    QString result;
-    result.reserve(value.size());
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        if (value[i] != u'\\' || i + 1 == value.size()) {
-            result.append(value[i]);
-            continue;
-        }
-        const QChar code = value[++i];
-        if (code == u's')
-            result.append(u' ');
-        else if (code == u'n')
-            result.append(u'\n');
-        else if (code == u't')
-            result.append(u'\t');
-        else if (code == u'r')
-            result.append(u'\r');
-        else if (code == u'\\')
-            result.append(u'\\');
-        else
-            result.append(u'\\').append(code);
-    }
-    return result;
-}
-
 std::optional<DesktopApplication> DesktopAssociations::defaultApplication(const QString& extension) const {
     return firstApplication(typeAndAncestors(extension));
 }
@@ -114,7 +76,7 @@ FileType DesktopAssociations::fileType(const QString& extension) const {
     const QStringList types = typeAndAncestors(extension);
     if (types.isEmpty())
         return {};
-    return {types.first(), mimeDb_.mimeTypeForName(types.first()).comment()};
+    return {types.first(), germanDescription(mimeDb_.mimeTypeForName(types.first()))};
 }
 
 // The desktop has one action per type: what opens a document also plays it. Printing is no action of a
@@ -126,7 +88,7 @@ VerbCommand DesktopAssociations::verbCommand(const QString& typeName, DocumentVe
     const auto application = firstApplication(withAncestors(type));
     if (!application)
         return {};
-    VerbCommand command{application->exec, QString(), QString(), QString()};
+    VerbCommand command{application->exec, QString(), QString(), QString(), application->entryFile};
     if (application->dbusActivatable) {
         command.ddeExec = QStringLiteral("%1");
         command.ddeApplication = application->id;
@@ -176,14 +138,21 @@ QStringList DesktopAssociations::programIcons(const QString& programFile) const 
     if (programFile.isEmpty())
         return icons;
     bool entryFound = false;
-    const Catalog catalog = readCatalog();
-    for (auto it = catalog.cbegin(); it != catalog.cend(); ++it) {
-        const auto application = readEntry(it.key(), it->path);
-        if (!application || application->program != programFile)
-            continue;
-        entryFound = true;
-        if (!application->icon.isEmpty())
-            icons << application->icon;
+    if (isDesktopEntryFile(programFile)) {
+        const std::optional<DesktopEntry> entry = readDesktopEntry(programFile);
+        entryFound = entry.has_value();
+        if (entry && !entry->icon.isEmpty())
+            icons << entry->icon;
+    } else {
+        const Catalog catalog = readCatalog();
+        for (auto it = catalog.cbegin(); it != catalog.cend(); ++it) {
+            const auto application = readEntry(it.key(), it->path);
+            if (!application || application->program != programFile)
+                continue;
+            entryFound = true;
+            if (!application->icon.isEmpty())
+                icons << application->icon;
+        }
     }
     if (!entryFound)
         return icons;
@@ -238,30 +207,55 @@ QStringList DesktopAssociations::withAncestors(const QMimeType& type) const {
     return types;
 }
 
-// The first usable default of the mimeapps.list files; otherwise the associations directory by
-// directory, where a directory's removals hide its own entries and those of every later directory.
+// The first usable default of the mimeapps.list files; otherwise the first usable candidate.
 std::optional<DesktopApplication> DesktopAssociations::applicationFor(const QString& mimeType,
                                                                       const Catalog& catalog) const {
-    const std::vector<Layer> all = layers();
-    for (const Layer& layer : all) {
+    for (const Layer& layer : layers()) {
         for (const QString& list : layer.mimeappsLists) {
             if (auto application = firstUsable(associatedIds(list, kDefaults, mimeType), catalog))
                 return application;
         }
     }
+    return firstUsable(candidateIds(mimeType, catalog), catalog);
+}
+
+// The associations directory by directory, where a directory's removals hide its own entries and those
+// of every later directory.
+QStringList DesktopAssociations::candidateIds(const QString& mimeType, const Catalog& catalog) const {
+    QStringList candidates;
     QStringList removed;
-    for (const Layer& layer : all) {
-        QStringList candidates;
+    for (const Layer& layer : layers()) {
+        QStringList own;
         for (const QString& list : layer.mimeappsLists) {
-            candidates += associatedIds(list, kAdded, mimeType);
+            own += associatedIds(list, kAdded, mimeType);
             removed += associatedIds(list, kRemoved, mimeType);
         }
-        candidates += entriesListing(mimeType, layer, catalog);
-        candidates.removeIf([&removed](const QString& id) { return removed.contains(id); });
-        if (auto application = firstUsable(candidates, catalog))
-            return application;
+        own += entriesListing(mimeType, layer, catalog);
+        own.removeIf([&removed](const QString& id) { return removed.contains(id); });
+        candidates += own;
     }
-    return std::nullopt;
+    return candidates;
+}
+
+QList<DesktopApplication> DesktopAssociations::applicationsFor(const QString& extension) const {
+    QList<DesktopApplication> found;
+    QStringList seen;
+    const Catalog catalog = readCatalog();
+    for (const QString& type : typeAndAncestors(extension)) {
+        QStringList ids;
+        if (const auto preferred = applicationFor(type, catalog))
+            ids << preferred->id;
+        ids += candidateIds(type, catalog);
+        for (const QString& id : std::as_const(ids)) {
+            const auto entry = catalog.constFind(id);
+            if (seen.contains(id) || entry == catalog.cend())
+                continue;
+            seen << id;
+            if (auto application = readEntry(id, entry->path))
+                found << *application;
+        }
+    }
+    return found;
 }
 
 std::optional<DesktopApplication> DesktopAssociations::firstUsable(const QStringList& ids,
@@ -299,7 +293,8 @@ QStringList DesktopAssociations::entriesListing(const QString& mimeType, const L
     for (auto it = catalog.cbegin(); it != catalog.cend(); ++it) {
         if (it->dataDir != layer.dataDir)
             continue;
-        const QStringList listed = splitList(ProfileFile(it->path).readString(kEntryGroup, u"MimeType", QString()));
+        const std::optional<DesktopEntry> entry = readDesktopEntry(it->path);
+        const QStringList listed = entry ? entry->mimeTypes : QStringList();
         if (std::any_of(listed.cbegin(), listed.cend(),
                         [&](const QString& type) { return canonicalType(type) == mimeType; }))
             ids.append(it.key());
@@ -309,32 +304,33 @@ QStringList DesktopAssociations::entriesListing(const QString& mimeType, const L
 
 // An application entry the desktop offers and whose program is there; none otherwise. A terminal
 // program is no such application: started on its own, as documents are opened, it has no window.
+// The program is the one the command runs, after env's settings.
 std::optional<DesktopApplication> DesktopAssociations::readEntry(const QString& id, const QString& path) const {
-    const ProfileFile entry(path);
-    if (entry.readString(kEntryGroup, u"Type", QString()) != u"Application" || entryFlag(entry, u"Hidden") ||
-        entryFlag(entry, u"Terminal"))
+    const std::optional<DesktopEntry> entry = readDesktopEntry(path);
+    if (!entry || entry->type != u"Application" || entry->hidden || entry->terminal)
         return std::nullopt;
+    const std::optional<QStringList> words = splitCommandLine(entry->exec);
     DesktopApplication application;
-    application.exec = entryValue(entry, u"Exec");
-    application.program = resolveProgram(execProgramWord(application.exec));
+    // A wrapper such as env or flatpak must be there as well as the program it runs.
+    if (!words || words->isEmpty() || resolveProgram(words->first()).isEmpty())
+        return std::nullopt;
+    application.program = resolveProgram(programWord(*words));
     if (application.program.isEmpty())
         return std::nullopt;
     application.id = id;
-    application.name = displayName(entry);
-    application.icon = entryValue(entry, u"Icon");
-    application.dbusActivatable = entryFlag(entry, u"DBusActivatable");
+    application.entryFile = QFileInfo(path).absoluteFilePath();
+    application.name = entry->name;
+    application.exec = entry->exec;
+    application.icon = entry->icon;
+    application.dbusActivatable = entry->dbusActivatable;
     return application;
 }
 
 // An absolute program must be an executable file; a bare name is looked up on the program path.
 QString DesktopAssociations::resolveProgram(const QString& word) const {
-    if (word.isEmpty())
-        return QString();
-    if (word.contains(u'/')) {
-        const QFileInfo file(word);
-        return file.isAbsolute() && file.isFile() && file.isExecutable() ? QDir::cleanPath(word) : QString();
-    }
-    return QStandardPaths::findExecutable(word, dirs_.programPath);
+    const QString program = resolveProgramWord(word, dirs_.programPath);
+    const QFileInfo file(program);
+    return file.isAbsolute() && file.isFile() && file.isExecutable() ? QDir::cleanPath(program) : QString();
 }
 
 QString DesktopAssociations::canonicalType(const QString& name) const {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "documents/associations.h"
-#include "documents/command_line.h"
 
 #include <QMap>
 #include <QMimeDatabase>
@@ -32,6 +31,7 @@ public:
     explicit DesktopAssociations(DesktopDirectories directories) : dirs_(std::move(directories)) {}
 
     std::optional<DesktopApplication> defaultApplication(const QString& extension) const override;
+    QList<DesktopApplication> applicationsFor(const QString& extension) const override;
     QStringList programIcons(const QString& programFile) const override;
     FileType fileType(const QString& extension) const override;
     VerbCommand verbCommand(const QString& typeName, DocumentVerb verb) const override;
@@ -57,6 +57,7 @@ private:
     QStringList withAncestors(const QMimeType& type) const;
     std::optional<DesktopApplication> firstApplication(const QStringList& types) const;
     std::optional<DesktopApplication> applicationFor(const QString& mimeType, const Catalog& catalog) const;
+    QStringList candidateIds(const QString& mimeType, const Catalog& catalog) const;
     std::optional<DesktopApplication> firstUsable(const QStringList& ids, const Catalog& catalog) const;
     QStringList associatedIds(const QString& listFile, QStringView section, const QString& mimeType) const;
     QStringList entriesListing(const QString& mimeType, const Layer& layer, const Catalog& catalog) const;
@@ -67,8 +68,5 @@ private:
     DesktopDirectories dirs_;
     QMimeDatabase mimeDb_;
 };
-
-// Decodes the escapes of a desktop entry string value (\s \n \t \r \\).
-QString unescapeDesktopValue(const QString& value);
 
 } // namespace zep

@@ -17,6 +17,17 @@ std::optional<DesktopApplication> FakeAssociations::defaultApplication(const QSt
     return *found;
 }
 
+void FakeAssociations::setApplications(const QString& extension, const QList<DesktopApplication>& applications) {
+    lists_.insert(extension.toLower(), applications);
+}
+
+QList<DesktopApplication> FakeAssociations::applicationsFor(const QString& extension) const {
+    if (const auto list = lists_.constFind(extension.toLower()); list != lists_.cend())
+        return *list;
+    const auto application = defaultApplication(extension);
+    return application ? QList<DesktopApplication>{*application} : QList<DesktopApplication>();
+}
+
 QStringList FakeAssociations::programIcons(const QString& programFile) const {
     return icons_.value(programFile);
 }

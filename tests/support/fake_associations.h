@@ -15,6 +15,9 @@ public:
     void setProgramIcons(const QString& programFile, const QStringList& icons);
 
     std::optional<DesktopApplication> defaultApplication(const QString& extension) const override;
+    // The applications of an extension; without a list set, its default application alone.
+    void setApplications(const QString& extension, const QList<DesktopApplication>& applications);
+    QList<DesktopApplication> applicationsFor(const QString& extension) const override;
     QStringList programIcons(const QString& programFile) const override;
     // The extension is matched without regard to case.
     void setFileType(const QString& extension, const FileType& type);
@@ -29,6 +32,7 @@ public:
 
 private:
     QHash<QString, DesktopApplication> applications_;
+    QHash<QString, QList<DesktopApplication>> lists_;
     QHash<QString, QStringList> icons_;
     QHash<QString, DesktopApplication> schemes_;
     QHash<QString, FileType> types_;

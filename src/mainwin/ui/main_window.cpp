@@ -29,6 +29,7 @@
 #include "mainwin/ui/tree_nodes.h"
 #include "mainwin/window_texts.h"
 #include "platform/dde_dbus.h"
+#include "platform/print_spooler.h"
 #include "tools/ui/tree_picker_dialog.h"
 
 #include <QAction>
@@ -66,6 +67,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     buildMenus();
     buildPopupMenus();
     launcher_ = std::make_unique<ProcessLauncher>();
+    printSpooler_ = std::make_unique<ProcessPrintSpooler>();
     noteEditorRunner_ = [](const QString& path, QWidget* parent) {
         return RICHING(path, parent);
     };
@@ -472,7 +474,8 @@ void MainWindow::FormClose() {
 }
 
 bool MainWindow::ExecuteDdeCommand(bool setApplication, const QString& applicationPath, const QString& service,
-                                   const QString& topic, const QString& commandTemplate, const QString& fileName) {
+                                   const QString& topic, const QString& commandTemplate, const QString& fileName,
+                                   std::function<void()> notTaken) {
     Q_UNUSED(applicationPath)
     Q_UNUSED(topic)
     const std::optional<QString> command = ddeCommandText(commandTemplate, fileName);
@@ -480,7 +483,12 @@ bool MainWindow::ExecuteDdeCommand(bool setApplication, const QString& applicati
         return false;
     // The bus starts a D-Bus activatable application itself when asked to; the service is the
     // desktop entry id. The template only decides whether a request is sent: what is opened is the file.
-    return openWithDesktopApplication(service, fileName, setApplication);
+    // The window goes on at once; a refusal is answered later.
+    return sendFileToDesktopApplication(service, fileName, setApplication, this,
+                                        [notTaken = std::move(notTaken)](bool taken) {
+                                            if (!taken && notTaken)
+                                                notTaken();
+                                        });
 }
 
 } // namespace zep

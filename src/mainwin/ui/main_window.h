@@ -29,6 +29,7 @@ class QWidget;
 namespace zep {
 
 class ColumnArrangementDialog;
+class PrintSpooler;
 class ProgramLauncher;
 class SerialLetterWindow;
 class NoteEdit;
@@ -82,9 +83,11 @@ public:
     // Replaces the starter of programs (tests).
     void setProgramLauncher(std::unique_ptr<ProgramLauncher> launcher);
     int currentAddressTemplate() const { return currentAddressTemplate_; }
-    // Hands a file to a running application; false when the template has no "%1" or nobody answered.
+    // Hands a file to a running application without waiting for it; false when nothing was sent (no "%1"
+    // in the template, no session bus). notTaken runs later when the application refuses or does not answer.
     bool ExecuteDdeCommand(bool setApplication, const QString& applicationPath, const QString& service,
-                           const QString& topic, const QString& commandTemplate, const QString& fileName);
+                           const QString& topic, const QString& commandTemplate, const QString& fileName,
+                           std::function<void()> notTaken = {});
     void applyDocumentsViewRule();
     // Entry commands of the address and topic views; edit and delete only with a proper entry.
     void newEntry();
@@ -231,6 +234,7 @@ private:
     std::unique_ptr<SerialLetterWindow> TS01;
     std::unique_ptr<TIconListPainter> iconPainter_; // on the data module's IList
     std::unique_ptr<ProgramLauncher> launcher_;
+    std::unique_ptr<PrintSpooler> printSpooler_;
     int sortColumn_ = 0;
     bool sortDescending_ = false;
     bool copyDrag_ = false;

@@ -20,8 +20,10 @@
 #include "documents/document_path.h"
 #include "documents/filing_recovery.h"
 #include "documents/process_launcher.h"
+#include "documents/ui/application_choice_dialog.h"
 #include "documents/ui/application_list_dialog.h"
 #include "documents/ui/open_with_dialog.h"
+#include "documents/ui/print_target.h"
 #include "mainwin/tree_texts.h"
 #include "mainwin/ui/main_note_editor.h"
 #include "mainwin/ui/main_window.h"
@@ -293,14 +295,21 @@ void MainWindow::OpenDocument(DocumentVerb mode) {
     windows.chooseApplication = [this] {
         return OpenWithDialog::choose(dm_->DPro, this);
     };
+    windows.chooseOtherApplication = [this](const QString& path, const QString& ext,
+                                            const QList<DesktopApplication>& applications) {
+        return ApplicationChoiceDialog::choose(path, ext, applications, this);
+    };
     windows.copyAddress = [this] {
         CopyAddressToClipboard();
     };
     windows.executeDde = [this](bool setApplication, const QString& program, const QString& service,
-                                const QString& topic, const QString& command, const QString& fileName) {
-        return ExecuteDdeCommand(setApplication, program, service, topic, command, fileName);
+                                const QString& topic, const QString& command, const QString& fileName,
+                                std::function<void()> notTaken) {
+        return ExecuteDdeCommand(setApplication, program, service, topic, command, fileName, std::move(notTaken));
     };
-    DocumentOpener opener(*dm_, Program::instance().client, dm_->associations(), *launcher_, std::move(windows));
+    windows.choosePrinter = &choosePrintTarget;
+    DocumentOpener opener(*dm_, Program::instance().client, dm_->associations(), *launcher_, *printSpooler_,
+                          std::move(windows));
     opener.OpenDocument(mode);
 }
 
