@@ -41,7 +41,8 @@ void syncFileToDisk(const QString& path);
 // Makes the entries of a folder durable: files created, renamed or removed in it survive a crash.
 // Throws FileError.
 void syncFolder(const QString& directory);
-// Renames from over to and syncs the folders of both. Throws FileError; the rename may then have happened.
+// Renames from over to and syncs the folders of both. Throws FileError; when from is gone then, the
+// rename happened and only a folder sync failed, which the caller must undo or report as such.
 void renameDurably(const QString& from, const QString& to);
 // Removes the file at path when it exists and syncs its folder. Throws FileError.
 void removeDurably(const QString& path);
