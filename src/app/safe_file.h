@@ -19,8 +19,12 @@ namespace zep {
 // permissions; an existing file keeps its own.
 void writeFileSafely(const QString& path, const QByteArray& bytes);
 
+// Whether a copy takes the time of its making or keeps the source's modification time.
+enum class CopiedTime { New, Source };
+
 // The same for a copy of the file source, streamed; the copy keeps the source's permissions.
-void copyFileSafely(const QString& source, const QString& target);
+// Throws FileError; a source that cannot be read is named as such.
+void copyFileSafely(const QString& source, const QString& target, CopiedTime time = CopiedTime::New);
 
 // A file of a set that is replaced together; no bytes: the file is removed.
 struct FileReplacement {
