@@ -529,6 +529,7 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("names");
+        QTest::newRow("one, yes") << 1 << int(Answer::Yes) << "Müller 1";
         QTest::newRow("two, yes") << 2 << int(Answer::Yes) << "Müller 1\nMüller 2";
         QTest::newRow("seven, no") << 7 << int(Answer::No) << "Müller 1\nMüller 2\nMüller 3\nMüller 4\nMüller 5\n...";
     }
@@ -549,11 +550,12 @@ private slots:
         QCOMPARE(interaction.shown().size(), 1);
         QCOMPARE(interaction.shown()[0].kind, ScriptedInteraction::Kind::YesNo);
         QCOMPARE(interaction.shown()[0].caption, QStringLiteral("ZEP"));
-        QCOMPARE(interaction.texts()[0], QStringLiteral("Die Datei \"%1\" enthält %2 Adressen. So werden die Namen "
-                                                        "gelesen:\n\n%3\n\nSollen die Adressen importiert werden?")
-                                             .arg(path)
-                                             .arg(count)
-                                             .arg(names));
+        const QString amount = count == 1 ? QStringLiteral("eine Adresse") : QStringLiteral("%1 Adressen").arg(count);
+        const QString question = count == 1 ? QStringLiteral("Soll die Adresse importiert werden?")
+                                            : QStringLiteral("Sollen die Adressen importiert werden?");
+        QCOMPARE(interaction.texts()[0], QStringLiteral("Die Datei \"%1\" enthält %2. So werden die Namen "
+                                                        "gelesen:\n\n%3\n\n%4")
+                                             .arg(path, amount, names, question));
     }
 
     // A file whose records are all deleted is only reported.

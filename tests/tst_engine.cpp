@@ -5,11 +5,13 @@
 #include "data/query.h"
 #include "data/schema.h"
 #include "data/table.h"
+#include "durable_steps.h"
 #include "test_install.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -546,6 +548,17 @@ private slots:
         alt.setTableName(QStringLiteral("alt.db"));
         QVERIFY(alt.fieldNames().contains(QStringLiteral("Titel")));
         QVERIFY(!alt.fieldNames().contains(QStringLiteral("VV34")));
+    }
+
+    // A table whose name could not be made durable is not left behind as if it were created.
+    void tableNotDurableIsNotLeftBehind() {
+        const TableLayout layout{QStringLiteral("Neu.db"), {{"Nr", FieldKind::AutoInc, 0}}, {}};
+        const QString path = tmp_.filePath(layout.name);
+        test::SyncFailsAfterRename failure(path);
+        QVERIFY_THROWS_EXCEPTION(EngineError, createTableFile(path, layout));
+        QVERIFY(failure.struck());
+        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(!QFileInfo::exists(path + QStringLiteral(".neu")));
     }
 
     // A refused post keeps the user's values in insert or edit state and changes nothing on disk.

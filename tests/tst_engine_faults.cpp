@@ -6,6 +6,7 @@
 #include "data/sqlite_db.h"
 #include "data/table.h"
 #include "data/table_file.h"
+#include "durable_steps.h"
 #include "small_disk.h"
 #include "test_install.h"
 
@@ -513,10 +514,36 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             QCOMPARE(file.write(current), current.size());
         }
+        test::DurableStepLog log;
         Table adr;
         openTable(adr, dir, QStringLiteral("Adressen.DB"));
         QCOMPARE(columnValues(adr, QStringLiteral("Vor")), numbers({expectedVor}));
         QVERIFY(!QFile::exists(backup));
+        QVERIFY(log.indexOf(current == "keep" ? DurableStep::Removed : DurableStep::Renamed,
+                            current == "keep" ? backup : path) >= 0);
+        QCOMPARE(log.changesNotSynced(), QStringList());
+    }
+
+    // A backup that cannot be put back over a damaged table is reported with the table's name.
+    void unsettledUpgradeBackupIsReported() {
+        SmallDisk disk(256 * 1024);
+        if (!disk.mounted())
+            QSKIP(qPrintable(disk.skipText()));
+        test::createClientTables(disk.path());
+        const QString path = QDir(disk.path()).filePath(QStringLiteral("Adressen.DB"));
+        QVERIFY(QFile::copy(path, path + QStringLiteral(".upgrade-alt")));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write("kein SQLite"), 11);
+        }
+        QVERIFY(disk.remountReadOnly());
+        Table adr;
+        const QString message = errorOf([&] { openTable(adr, disk.path(), QStringLiteral("Adressen.DB")); });
+        QVERIFY2(
+            message.startsWith(QStringLiteral("Die Sicherung der Tabelle \"%1\" aus einer Aktualisierung").arg(path)),
+            qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("schreibgeschützt")), qPrintable(message));
     }
 };
 

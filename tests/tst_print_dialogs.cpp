@@ -1,6 +1,7 @@
 #include "app/program.h"
 #include "app/startup.h"
 #include "data/table.h"
+#include "durable_steps.h"
 #include "mainwin/tree_texts.h"
 #include "printing/print_layouts.h"
 #include "printing/ui/address_print_dialog.h"
@@ -195,11 +196,17 @@ void TestPrintDialogs::addressListPdf() {
     click(*dialog, u"R_S2"_s);
     const QString pdf = inst.pdfPath(u"liste.pdf"_s);
     inst.interaction.setNextPrinter(pdfPrinter(pdf, QPageSize(QPageSize::A4)));
+    test::DurableStepLog log;
     click(*dialog, u"BtnPrint"_s);
     int pages = 0;
     const QList<PdfWord> words = pdfWords(pdf, &pages);
     QCOMPARE(pages, 3);
     QVERIFY(QFile::permissions(pdf).testFlag(QFileDevice::ReadOther));
+    // The content is on disk before the file takes its name, and the name is on disk too.
+    const qsizetype renamed = log.indexOf(DurableStep::Renamed, pdf);
+    QVERIFY(renamed > 0);
+    QCOMPARE(log.entries()[renamed - 1].step, DurableStep::FileSynced);
+    QCOMPARE(log.changesNotSynced(), QStringList());
     const int lineHeight = printLineHeight(printFontHeight(12, 254, dialog->preview().screenDpiY()));
     // Ten blocks of four line heights fit the 257 mm of a column.
     const int perColumn = 2570 / (4 * lineHeight);

@@ -11,8 +11,10 @@
 #include "file_bytes.h"
 #include "small_disk.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -160,6 +162,8 @@ private slots:
     void writeIsOnDiskBeforeItReturns();
     void copyKeepsContentAndPermissions();
     void copyOnAFullDiskKeepsTheOldTarget();
+    void copyOfAnUnreadableSourceNamesTheSource();
+    void copyKeepsTheSourceTimeWhenAsked();
 };
 
 void SafeWriteTest::replacesContentAndKeepsPermissions() {
@@ -427,6 +431,34 @@ void SafeWriteTest::copyOnAFullDiskKeepsTheOldTarget() {
     }
     QCOMPARE(readBytes(target), QByteArray("alt"));
     QCOMPARE(leftovers(disk.path(), {QStringLiteral("Dok.DB"), QStringLiteral("ballast")}), QStringList());
+}
+
+void SafeWriteTest::copyOfAnUnreadableSourceNamesTheSource() {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("fehlt.DB"));
+    const QString target = dir.filePath(QStringLiteral("Ziel.DB"));
+    QVERIFY(writePlain(target, "alt"));
+    QCOMPARE(caught([&] { copyFileSafely(source, target); }),
+             QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: Der Ordner oder die Datei existiert nicht.")
+                 .arg(source));
+    QCOMPARE(readBytes(target), QByteArray("alt"));
+}
+
+void SafeWriteTest::copyKeepsTheSourceTimeWhenAsked() {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("Quelle"));
+    const QString target = dir.filePath(QStringLiteral("Ziel"));
+    QVERIFY(writePlain(source, "Inhalt"));
+    const QDateTime past(QDate(2020, 5, 4), QTime(3, 2, 1));
+    {
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(past, QFileDevice::FileModificationTime));
+    }
+    copyFileSafely(source, target, CopiedTime::Source);
+    QCOMPARE(QFileInfo(target).lastModified(), past);
+    copyFileSafely(source, target);
+    QVERIFY(QFileInfo(target).lastModified() > past.addYears(1));
 }
 
 QTEST_GUILESS_MAIN(SafeWriteTest)

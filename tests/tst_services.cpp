@@ -1,4 +1,5 @@
 #include "data/services.h"
+#include "durable_steps.h"
 #include "file_bytes.h"
 
 #include "scripted_interaction.h"
@@ -56,6 +57,7 @@ private slots:
     void fileCopy();
     void fileCopyUsesLongPathsWhole();
     void fileCopyOfMissingSourceLeavesTargetAlone();
+    void copyIsOnDiskAndKeepsTheSourceTime();
     void copyOntoFullDiskFailsAndKeepsTarget_data();
     void copyOntoFullDiskFailsAndKeepsTarget();
 
@@ -197,6 +199,24 @@ void TestServices::fileCopyOfMissingSourceLeavesTargetAlone() {
     QVERIFY(!FILECOPY(source() + QStringLiteral("/Unterordner"), to));
     QCOMPARE(readBytes(to), QByteArray("bleibt"));
     QCOMPARE(filesIn(target()), QStringList{QStringLiteral("Kopie.txt")});
+}
+
+void TestServices::copyIsOnDiskAndKeepsTheSourceTime() {
+    const QString from = source() + QStringLiteral("/Notiz");
+    const QDateTime past(QDate(2020, 5, 4), QTime(3, 2, 1));
+    {
+        QFile file(from);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(past, QFileDevice::FileModificationTime));
+    }
+    const QString to = target() + QStringLiteral("/Notiz");
+    test::DurableStepLog log;
+    QVERIFY(DIRCOPY(source(), target(), QStringLiteral("Notiz")));
+    QCOMPARE(QFileInfo(to).lastModified(), past);
+    const qsizetype renamed = log.indexOf(DurableStep::Renamed, to);
+    QVERIFY(renamed > 0);
+    QCOMPARE(log.entries().first().step, DurableStep::FileSynced);
+    QCOMPARE(log.changesNotSynced(), QStringList());
 }
 
 void TestServices::systemRoot_data() {

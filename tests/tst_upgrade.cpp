@@ -550,6 +550,20 @@ private slots:
         QCOMPARE(lastUpgradeError(), cause);
     }
 
+    // A folder sync that fails right after a table took its new name still puts the old table back.
+    void syncFailureAfterTheRenameRestoresTheOldTable() {
+        QTemporaryDir tmp;
+        const QString dir = tmp.path();
+        createOldClientTables(dir);
+        const Snapshot before = snapshot(dir);
+        {
+            test::SyncFailsAfterRename failure(QDir(dir).filePath(QStringLiteral("Dok.DB")));
+            QCOMPARE(DO_UPDATE_DATA(dir, kMarker), 0);
+            QVERIFY(failure.struck());
+        }
+        QCOMPARE(snapshot(dir), before);
+    }
+
     // The first cause of a failed upgrade is kept for the message the user sees.
     void failedUpgradeKeepsItsCause() {
         QTemporaryDir tmp;

@@ -133,6 +133,13 @@ public:
     int fd() const { return fd_.get(); }
     const QString& target() const { return target_; }
 
+    void takeModificationTimeOf(int sourceFd) {
+        struct stat source {};
+        if (::fstat(sourceFd, &source) != 0)
+            fail(shownPath_, errno);
+        const struct timespec times[2] = {source.st_atim, source.st_mtim};
+        check(::futimens(fd(), times) == 0 ? 0 : errno);
+    }
     // The umask applies to a new file; a replaced one keeps its permissions.
     void takeModeOf(const QString& path) {
         struct stat existing {};
@@ -199,13 +206,18 @@ void writeFileSafely(const QString& path, const QByteArray& bytes) {
     putInPlace(*writtenTemporary(path, bytes));
 }
 
-void copyFileSafely(const QString& source, const QString& target) {
+void copyFileSafely(const QString& source, const QString& target, CopiedTime time) {
     const Descriptor in(::open(encoded(source).constData(), O_RDONLY | O_CLOEXEC));
-    if (in.get() < 0)
-        fail(target, errno);
+    if (in.get() < 0) {
+        const int error = errno;
+        throw FileError(QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden: %2.")
+                            .arg(QDir::toNativeSeparators(source), fileErrorCause(error)));
+    }
     TemporaryFile file(target, target);
     file.takeModeOf(source);
     file.check(copyAll(in.get(), file.fd()));
+    if (time == CopiedTime::Source)
+        file.takeModificationTimeOf(in.get());
     file.finish();
     putInPlace(file);
 }

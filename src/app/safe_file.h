@@ -19,8 +19,12 @@ namespace zep {
 // permissions; an existing file keeps its own.
 void writeFileSafely(const QString& path, const QByteArray& bytes);
 
+// Whether a copy takes the time of its making or keeps the source's modification time.
+enum class CopiedTime { New, Source };
+
 // The same for a copy of the file source, streamed; the copy keeps the source's permissions.
-void copyFileSafely(const QString& source, const QString& target);
+// Throws FileError; a source that cannot be read is named as such.
+void copyFileSafely(const QString& source, const QString& target, CopiedTime time = CopiedTime::New);
 
 // A file of a set that is replaced together; no bytes: the file is removed.
 struct FileReplacement {
@@ -41,7 +45,8 @@ void syncFileToDisk(const QString& path);
 // Makes the entries of a folder durable: files created, renamed or removed in it survive a crash.
 // Throws FileError.
 void syncFolder(const QString& directory);
-// Renames from over to and syncs the folders of both. Throws FileError; the rename may then have happened.
+// Renames from over to and syncs the folders of both. Throws FileError; when from is gone then, the
+// rename happened and only a folder sync failed, which the caller must undo or report as such.
 void renameDurably(const QString& from, const QString& to);
 // Removes the file at path when it exists and syncs its folder. Throws FileError.
 void removeDurably(const QString& path);

@@ -1,13 +1,13 @@
 #include "data/services.h"
 
 #include "app/interaction.h"
+#include "app/safe_file.h"
+#include "data/format_error.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace zep {
 
@@ -81,40 +81,16 @@ QString targetPathFor(const QDir& target, const QString& name) {
     return target.filePath(name);
 }
 
-bool copyContent(QFile& in, QSaveFile& out) {
-    QByteArray buffer(64 * 1024, Qt::Uninitialized);
-    qint64 n = 0;
-    while ((n = in.read(buffer.data(), buffer.size())) > 0) {
-        if (out.write(buffer.constData(), n) != n)
-            return false;
-    }
-    return n == 0;
-}
-
-void keepTimeAndPermissions(const QFileInfo& source, const QString& target) {
-    QFile::setPermissions(target, source.permissions());
-    QFile copy(target);
-    if (copy.open(QIODevice::ReadWrite))
-        copy.setFileTime(source.lastModified(), QFileDevice::FileModificationTime);
-}
-
+// A copy is on disk under its name before the next one starts; an existing target stays until then.
 bool copyReplacing(const QString& sourceFile, const QString& targetFile) {
-    QFile in(sourceFile);
-    if (!QFileInfo(sourceFile).isFile() || !in.open(QIODevice::ReadOnly))
+    if (!QFileInfo(sourceFile).isFile())
         return false;
-    QSaveFile out(targetFile);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    // Without commit the temporary file is dropped and an existing target stays untouched. The last
-    // buffered bytes fail only when flushed, and commit() does not report that: flush first.
-    if (!copyContent(in, out) || !out.flush()) {
-        out.cancelWriting();
+    try {
+        copyFileSafely(sourceFile, targetFile, CopiedTime::Source);
+        return true;
+    } catch (const FileError&) {
         return false;
     }
-    if (!out.commit())
-        return false;
-    keepTimeAndPermissions(QFileInfo(sourceFile), targetFile);
-    return true;
 }
 
 bool isDirectory(const QString& path) {

@@ -1,12 +1,13 @@
 #include "data/sqlite_db.h"
 
+#include "app/safe_file.h"
 #include "data/collation.h"
 #include "data/engine_error.h"
+#include "data/format_error.h"
 
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
-#include <cstdio>
 #include <map>
 #include <sqlite3.h>
 
@@ -82,13 +83,20 @@ void settleUpgradeBackup(const QString& path) {
     const QString backup = path + QString::fromUtf16(kUpgradeBackupSuffix);
     if (!QFileInfo::exists(backup))
         return;
-    if (hasDatabaseHeader(path)) {
-        QFile::remove(backup);
-        return;
+    try {
+        if (hasDatabaseHeader(path)) {
+            removeDurably(backup);
+            return;
+        }
+        // A journal of the damaged file must not be played into the old one.
+        removeDurably(path + QStringLiteral("-journal"));
+        renameDurably(backup, path);
+    } catch (const FileError& error) {
+        throw EngineError(
+            QStringLiteral("Die Sicherung der Tabelle \"%1\" aus einer Aktualisierung kann nicht aufgeräumt werden.\n")
+                .arg(path) +
+            error.message());
     }
-    // A journal of the damaged file must not be played into the old one.
-    QFile::remove(path + QStringLiteral("-journal"));
-    std::rename(QFile::encodeName(backup).constData(), QFile::encodeName(path).constData());
 }
 
 std::map<QString, std::weak_ptr<Connection>>& openFiles() {

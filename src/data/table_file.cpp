@@ -183,7 +183,8 @@ void createTableFile(const QString& path, const TableLayout& layout) {
     try {
         renameDurably(partial, path);
     } catch (const FileError& error) {
-        QFile::remove(partial);
+        // a table whose name is not on disk is not reported as created
+        QFile::remove(QFileInfo::exists(partial) ? partial : path);
         throw EngineError(QStringLiteral("Die Tabelle \"%1\" kann nicht angelegt werden.\n").arg(path) +
                           error.message());
     }

@@ -292,7 +292,12 @@ struct Replacement {
             throw EngineError(QStringLiteral("Die Tabelle \"%1\" hat ein offenes Journal.").arg(original));
         keepBackup(original, backup);
         backedUp = true;
-        renameOver(scratch, original);
+        try {
+            renameOver(scratch, original);
+        } catch (const EngineError&) {
+            swapped = !QFileInfo::exists(scratch); // the rename may have happened before a sync failed
+            throw;
+        }
         swapped = true;
     }
 
@@ -302,6 +307,7 @@ struct Replacement {
                 renameDurably(backup, original);
                 swapped = false;
             } catch (const FileError&) {
+                swapped = QFileInfo::exists(backup);
                 // a backup that could not be put back is the only old copy: it stays
             }
         }

@@ -220,11 +220,13 @@ bool confirmAddressImport(const AddressImport& import, Interaction& interaction)
         shown.append(caption.isEmpty() ? QStringLiteral("(ohne Namen)") : caption);
     if (import.captions.size() > PreviewNames)
         shown.append(QStringLiteral("..."));
-    return interaction.askYesNo(QStringLiteral("Die Datei \"%1\" enthält %2 Adressen. So werden die Namen "
-                                               "gelesen:\n\n%3\n\nSollen die Adressen importiert werden?")
-                                    .arg(file)
-                                    .arg(import.records.size())
-                                    .arg(shown.join(u'\n')),
+    const bool one = import.records.size() == 1;
+    const QString amount =
+        one ? QStringLiteral("eine Adresse") : QStringLiteral("%1 Adressen").arg(import.records.size());
+    const QString question = one ? QStringLiteral("Soll die Adresse importiert werden?")
+                                 : QStringLiteral("Sollen die Adressen importiert werden?");
+    return interaction.askYesNo(QStringLiteral("Die Datei \"%1\" enthält %2. So werden die Namen gelesen:\n\n%3\n\n%4")
+                                    .arg(file, amount, shown.join(u'\n'), question),
                                 ApplicationName.toString()) == Answer::Yes;
 }
 

@@ -60,9 +60,12 @@ void ensureTable(const QString& dir, const TableLayout& layout, const Filler& fi
         fill(table);
         table.close();
     }
+    const QString path = QDir(dir).filePath(layout.name);
     try {
-        renameDurably(scratch, QDir(dir).filePath(layout.name));
+        renameDurably(scratch, path);
     } catch (const FileError& error) {
+        // a table whose name is not on disk is built again next time
+        QFile::remove(QFileInfo::exists(scratch) ? scratch : path);
         throw EngineError(QStringLiteral("Die Tabelle \"%1\" kann nicht angelegt werden.\n").arg(layout.name) +
                           error.message());
     }

@@ -1,5 +1,7 @@
 #include "durable_steps.h"
 
+#include "data/format_error.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -16,6 +18,15 @@ QString absolute(const QString& path) {
 DurableStepLog::DurableStepLog()
     : watch_([this](DurableStep step, const QString& path) {
           entries_.append({step, path});
+      }) {}
+
+SyncFailsAfterRename::SyncFailsAfterRename(const QString& path)
+    : path_(absolute(path)), watch_([this](DurableStep step, const QString& changed) {
+          if (struck_ || step != DurableStep::Renamed || changed != path_)
+              return;
+          struck_ = true;
+          throw FileError(QStringLiteral("Der Ordner \"%1\" konnte nicht auf den Datenträger geschrieben werden.")
+                              .arg(QFileInfo(path_).absolutePath()));
       }) {}
 
 qsizetype DurableStepLog::indexOf(DurableStep step, const QString& path, qsizetype from) const {

@@ -30,4 +30,17 @@ private:
     DurableStepWatch watch_;
 };
 
+// While it lives, the first rename to path is followed by a failing folder sync: the rename has
+// happened, yet renameDurably throws FileError, as a disk that fails right after would.
+class SyncFailsAfterRename {
+public:
+    explicit SyncFailsAfterRename(const QString& path);
+    bool struck() const { return struck_; }
+
+private:
+    QString path_;
+    bool struck_ = false;
+    DurableStepWatch watch_;
+};
+
 } // namespace zep::test

@@ -218,7 +218,8 @@ void MainWindow::importDbase() {
         if (!confirmAddressImport(import, Interaction::instance()))
             return;
         const int count = importAddresses(import, client.DataDir, client.AdrTreeFile);
-        inform(QStringLiteral("%1 Adressen wurden importiert.").arg(count));
+        inform(count == 1 ? QStringLiteral("Eine Adresse wurde importiert.")
+                          : QStringLiteral("%1 Adressen wurden importiert.").arg(count));
     } catch (const FileError& error) {
         Interaction::instance().error(error.message(), ApplicationName.toString());
     } catch (const EngineError& error) {

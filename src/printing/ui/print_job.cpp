@@ -3,6 +3,7 @@
 #include "app/interaction.h"
 #include "app/program_info.h"
 #include "app/safe_file.h"
+#include "data/format_error.h"
 #include "printing/ui/print_painter.h"
 #include "printing/ui/print_status_window.h"
 #include "printing/ui/printer_device.h"
@@ -15,9 +16,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryFile>
-
-#include <cerrno>
-#include <cstdio>
 
 namespace zep {
 
@@ -39,6 +37,18 @@ private:
     QPrinter& printer_;
     QString name_;
 };
+
+// The finished file reads like any other (the temporary one was private to its owner) and is on disk
+// before it replaces an older file of the name in one step, which leaves that one whole on failure.
+void putPdfInPlace(const QString& partial, const QString& target) {
+    const auto readable =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (!QFile::setPermissions(partial, readable))
+        throw FileError(QStringLiteral("Die Rechte der Datei \"%1\" können nicht gesetzt werden.")
+                            .arg(QDir::toNativeSeparators(partial)));
+    syncFileToDisk(partial);
+    renameDurably(partial, target);
+}
 
 } // namespace
 
@@ -89,17 +99,15 @@ PrintJob::Result PrintJob::print(int pageCount, const std::function<void(QPainte
     printer_.setOutputFileName(partial.fileName());
     Result result = paintAll(pageCount, paintPage);
     if (result == Result::Printed) {
-        // One step that replaces an older file of the name, which stays whole when the step fails.
-        if (::rename(QFile::encodeName(partial.fileName()).constData(), QFile::encodeName(target).constData()) != 0) {
+        try {
+            putPdfInPlace(partial.fileName(), target);
+        } catch (const FileError& error) {
             showFailure(QStringLiteral("Die PDF-Datei \"%1\" kann nicht geschrieben werden:\r\n%2")
-                            .arg(QDir::toNativeSeparators(target), fileErrorCause(errno)));
+                            .arg(QDir::toNativeSeparators(target), error.message()));
             result = Result::Failed;
-        } else {
-            partial.setAutoRemove(false);
-            // The temporary file was private to its owner; the finished file reads like any other.
-            QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                              QFileDevice::ReadOther);
         }
+        // the name a failed folder sync leaves is the target's, not a temporary one
+        partial.setAutoRemove(QFileInfo::exists(partial.fileName()));
     }
     status_->close();
     return result;
