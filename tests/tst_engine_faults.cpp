@@ -329,23 +329,26 @@ private slots:
         QString columns = QStringLiteral("Nr");
         for (int i = 0; i < 2000; ++i)
             columns += QStringLiteral(", Nr");
+        const QString one = QStringLiteral("SELECT %1 FROM dok.db").arg(columns);
+        const QString joined =
+            QStringLiteral("SELECT %1 FROM dok.db LEFT JOIN adressen.db a ON NrFirma = a.Nr").arg(columns);
         QTest::newRow("SQL error, one table")
-            << false << QStringLiteral("SELECT %1 FROM dok.db").arg(columns) << "Datenbankfehler in \"%1/Dok.DB\".";
+            << false << one << "Fehler in der Abfrage \"" + messageExcerpt(one) + "\": too many columns in result set";
         QTest::newRow("SQL error, joined")
-            << false << QStringLiteral("SELECT %1 FROM dok.db LEFT JOIN adressen.db a ON NrFirma = a.Nr").arg(columns)
-            << "Datenbankfehler in \"%1/Dok.DB\" oder \"%1/Adressen.DB\".";
+            << false << joined
+            << "Fehler in der Abfrage \"" + messageExcerpt(joined) + "\": too many columns in result set";
         QTest::newRow("damaged, one table") << true << "SELECT * FROM dok.db"
                                             << "Die Datei \"%1/Dok.DB\" ist keine gültige Tabelle oder beschädigt.";
         QTest::newRow("damaged, three tables")
             << true
             << "SELECT Titel, a.Name1, t.Thema FROM dok.db LEFT JOIN adressen.db a ON NrFirma = a.Nr "
                "LEFT JOIN thema.db t ON NrThema = t.Nr LEFT JOIN adressen.db b ON NrFirma = b.Nr"
-            << "Die Datei \"%1/Dok.DB\", \"%1/Adressen.DB\" oder \"%1/Thema.DB\" ist keine gültige Tabelle oder "
-               "beschädigt.";
+            << "Eine der Dateien \"%1/Dok.DB\", \"%1/Adressen.DB\" oder \"%1/Thema.DB\" ist keine gültige Tabelle "
+               "oder beschädigt.";
     }
 
-    // A query runs on a connection of its own to which its tables are attached; what fails there is
-    // told with the tables' files.
+    // A query runs on a connection of its own to which its tables are attached; a damaged file is
+    // told with the tables' files (one of them, when there are several), a plain SQL error with the query.
     void queryFailuresNameTheTables() {
         QFETCH(bool, damaged);
         QFETCH(QString, sql);
@@ -366,7 +369,7 @@ private slots:
         query.setDirectory(dir);
         query.setSql(sql);
         const QString message = errorOf([&] { query.open(); });
-        QCOMPARE(message.section(u'\n', 0, 0), firstLine.arg(dir));
+        QCOMPARE(message.section(u'\n', 0, 0), QString(firstLine).replace(QStringLiteral("%1"), dir));
         QVERIFY(!query.isActive());
     }
 

@@ -27,7 +27,7 @@ void Query::openCursor() {
     QStringList tables;
     for (const auto& attachment : translated.attachments)
         tables << attachment.path;
-    auto connection = Connection::inMemory(tables);
+    auto connection = Connection::inMemory(tables, sql_);
     for (const auto& attachment : translated.attachments) {
         QUrl uri = QUrl::fromLocalFile(attachment.path);
         uri.setQuery(QStringLiteral("mode=ro"));

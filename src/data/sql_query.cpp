@@ -8,6 +8,11 @@
 #include <QSet>
 
 namespace zep {
+
+QString queryErrorMessage(const QString& text, const QString& what) {
+    return QStringLiteral("Fehler in der Abfrage \"%1\": %2").arg(messageExcerpt(text.simplified()), what);
+}
+
 namespace {
 
 struct Token {
@@ -16,7 +21,7 @@ struct Token {
 };
 
 [[noreturn]] void sqlError(const QString& text, const QString& what) {
-    throw EngineError(QStringLiteral("Fehler in der Abfrage \"%1\": %2").arg(messageExcerpt(text.simplified()), what));
+    throw EngineError(queryErrorMessage(text, what));
 }
 
 std::vector<Token> tokenize(const QString& text) {

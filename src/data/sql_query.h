@@ -27,4 +27,7 @@ struct TranslatedQuery {
 
 TranslatedQuery translateLocalSql(const QString& text, const QString& directory);
 
+// The message for a fault in a query text, naming the text and what is wrong with it.
+QString queryErrorMessage(const QString& text, const QString& what);
+
 } // namespace zep

@@ -4,6 +4,7 @@
 #include "data/collation.h"
 #include "data/engine_error.h"
 #include "data/format_error.h"
+#include "data/sql_query.h"
 
 #include <QDate>
 #include <QFile>
@@ -22,56 +23,83 @@ QString quoted(const QString& text) {
     return u'"' + text + u'"';
 }
 
-// "a", "b" oder "c": each file once, in the order given.
-QString quotedAlternatives(const QStringList& files) {
+// Each file once, quoted, in the order given.
+QStringList quotedNames(const QStringList& files) {
     QStringList names;
     for (const QString& file : files)
         if (!names.contains(quoted(file)))
             names << quoted(file);
+    return names;
+}
+
+// "a", "b" oder "c".
+QString alternatives(QStringList names) {
     if (names.size() < 2)
         return names.join(QString());
     const QString last = names.takeLast();
     return names.join(QStringLiteral(", ")) + QStringLiteral(" oder ") + last;
 }
 
-QString corruptMessage(const QString& place) {
-    return QStringLiteral("Die Datei %1 ist keine gültige Tabelle oder beschädigt.").arg(place);
+QString corruptMessage(const QStringList& names) {
+    return (names.size() > 1 ? QStringLiteral("Eine der Dateien %1 ist keine gültige Tabelle oder beschädigt.")
+                             : QStringLiteral("Die Datei %1 ist keine gültige Tabelle oder beschädigt."))
+        .arg(alternatives(names));
 }
 
-// The German sentence for the common causes, naming the place (quoted file names); SQLite's own text
-// follows only as a detail line.
-QString describeFailure(sqlite3* db, const QString& place) {
-    const int code = sqlite3_extended_errcode(db);
-    const int primary = code & 0xff;
+// The German sentence for the common causes, naming the file, or for several files "one of"
+// them (SQLite does not tell which one failed); SQLite's own text follows only as a detail line.
+// A plain error on a query's connection is the query's fault and names its text instead.
+QString describeFailure(sqlite3* db, const FailureSubject& subject) {
+    const int primary = sqlite3_extended_errcode(db) & 0xff;
+    if (primary == SQLITE_ERROR && !subject.query.isEmpty())
+        return queryErrorMessage(subject.query, sqliteMessage(db));
+    const QStringList names = quotedNames(subject.files);
+    const bool several = names.size() > 1;
+    const QString place = alternatives(names);
+    const auto sentence = [&](const QString& one, const QString& many) {
+        return (several ? many : one).arg(place);
+    };
     const QString detail = QStringLiteral("\nEinzelheiten: ") + sqliteMessage(db);
     if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
-        return corruptMessage(place);
+        return corruptMessage(names);
     if (primary == SQLITE_CONSTRAINT)
-        return QStringLiteral("Schlüsselverletzung in %1: Ein Wert verletzt eine Regel der Tabelle.").arg(place) +
+        return sentence(QStringLiteral("Schlüsselverletzung in %1: Ein Wert verletzt eine Regel der Tabelle."),
+                        QStringLiteral("Schlüsselverletzung in einer der Dateien %1: Ein Wert verletzt eine Regel "
+                                       "der Tabelle.")) +
                detail;
     if (primary == SQLITE_FULL)
-        return QStringLiteral("Der Datenträger ist voll; %1 wurde nicht geändert.").arg(place);
+        return sentence(QStringLiteral("Der Datenträger ist voll; %1 wurde nicht geändert."),
+                        QStringLiteral("Der Datenträger ist voll; keine der Dateien %1 wurde geändert."));
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        return QStringLiteral("Die Tabelle %1 wird gerade von einem anderen Programm benutzt. Bitte versuchen Sie "
-                              "es später noch einmal.")
-                   .arg(place) +
+        return sentence(QStringLiteral("Die Tabelle %1 wird gerade von einem anderen Programm benutzt. Bitte "
+                                       "versuchen Sie es später noch einmal."),
+                        QStringLiteral("Eine der Tabellen %1 wird gerade von einem anderen Programm benutzt. Bitte "
+                                       "versuchen Sie es später noch einmal.")) +
                detail;
     if (primary == SQLITE_READONLY)
-        return QStringLiteral("Auf %1 kann nicht geschrieben werden: Die Datei oder der Datenträger ist "
-                              "schreibgeschützt.")
-                   .arg(place) +
+        return sentence(QStringLiteral("Auf %1 kann nicht geschrieben werden: Die Datei oder der Datenträger ist "
+                                       "schreibgeschützt."),
+                        QStringLiteral("Auf eine der Dateien %1 kann nicht geschrieben werden: Die Datei oder der "
+                                       "Datenträger ist schreibgeschützt.")) +
                detail;
     if (primary == SQLITE_PERM || primary == SQLITE_AUTH)
-        return QStringLiteral("Der Zugriff auf %1 wurde verweigert.").arg(place) + detail;
+        return sentence(QStringLiteral("Der Zugriff auf %1 wurde verweigert."),
+                        QStringLiteral("Der Zugriff auf eine der Dateien %1 wurde verweigert.")) +
+               detail;
     if (primary == SQLITE_CANTOPEN)
-        return QStringLiteral("Die Tabelle %1 kann nicht geöffnet werden: Die Datei fehlt oder der Zugriff wurde "
-                              "verweigert.")
-                   .arg(place) +
+        return sentence(QStringLiteral("Die Tabelle %1 kann nicht geöffnet werden: Die Datei fehlt oder der Zugriff "
+                                       "wurde verweigert."),
+                        QStringLiteral("Eine der Tabellen %1 kann nicht geöffnet werden: Die Datei fehlt oder der "
+                                       "Zugriff wurde verweigert.")) +
                detail;
     if (primary == SQLITE_IOERR)
-        return QStringLiteral("Beim Lesen oder Schreiben von %1 meldet der Datenträger einen Fehler.").arg(place) +
+        return sentence(QStringLiteral("Beim Lesen oder Schreiben von %1 meldet der Datenträger einen Fehler."),
+                        QStringLiteral("Beim Lesen oder Schreiben einer der Dateien %1 meldet der Datenträger einen "
+                                       "Fehler.")) +
                detail;
-    return QStringLiteral("Datenbankfehler in %1.").arg(place) + detail;
+    return sentence(QStringLiteral("Datenbankfehler in %1."),
+                    QStringLiteral("Datenbankfehler in einer der Dateien %1.")) +
+           detail;
 }
 
 bool hasDatabaseHeader(const QString& path) {
@@ -107,11 +135,11 @@ std::map<QString, std::weak_ptr<Connection>>& openFiles() {
 } // namespace
 
 QString corruptTableMessage(const QString& path) {
-    return corruptMessage(quoted(path));
+    return corruptMessage({quoted(path)});
 }
 
-Connection::Connection(sqlite3* db, QString path, QString place)
-    : db_(db), path_(std::move(path)), place_(std::move(place)) {
+Connection::Connection(sqlite3* db, QString path, FailureSubject subject)
+    : db_(db), path_(std::move(path)), subject_(std::move(subject)) {
     registerCollation(db_);
     sqlite3_busy_timeout(db_, 2000);
     sqlite3_extended_result_codes(db_, 1);
@@ -134,25 +162,25 @@ std::shared_ptr<Connection> Connection::forFile(const QString& path) {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(key.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = describeFailure(db, quoted(key));
+        const QString message = describeFailure(db, FailureSubject{{key}, {}});
         sqlite3_close_v2(db);
         throw EngineError(message);
     }
-    std::shared_ptr<Connection> connection(new Connection(db, key, quoted(key)));
+    std::shared_ptr<Connection> connection(new Connection(db, key, FailureSubject{{key}, {}}));
     connection->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     connection->exec(QStringLiteral("PRAGMA synchronous=FULL"));
     files[key] = connection;
     return connection;
 }
 
-std::unique_ptr<Connection> Connection::inMemory(const QStringList& tables) {
+std::unique_ptr<Connection> Connection::inMemory(const QStringList& tables, const QString& query) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr) !=
         SQLITE_OK) {
         sqlite3_close_v2(db);
         throw EngineError(QStringLiteral("Die Abfrage-Datenbank konnte nicht angelegt werden."));
     }
-    return std::unique_ptr<Connection>(new Connection(db, QStringLiteral(":memory:"), quotedAlternatives(tables)));
+    return std::unique_ptr<Connection>(new Connection(db, QStringLiteral(":memory:"), FailureSubject{tables, query}));
 }
 
 Statement Connection::prepare(const QString& sql) {
@@ -164,7 +192,7 @@ Statement Connection::prepare(const QString& sql) {
     }
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db_, key.c_str(), int(key.size()), &stmt, nullptr) != SQLITE_OK)
-        throw EngineError(describeFailure(db_, place_));
+        throw EngineError(describeFailure(db_, subject_));
     if (it != cache_.end())
         return Statement(*this, stmt, true);
     cache_.emplace(key, Cached{stmt, true});
@@ -175,7 +203,7 @@ void Connection::exec(const QString& sql) {
     char* error = nullptr;
     if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
         sqlite3_free(error);
-        throw EngineError(describeFailure(db_, place_));
+        throw EngineError(describeFailure(db_, subject_));
     }
 }
 
@@ -186,7 +214,7 @@ int Connection::changes() const {
     return sqlite3_changes(db_);
 }
 QString Connection::errorMessage() const {
-    return describeFailure(db_, place_);
+    return describeFailure(db_, subject_);
 }
 
 void Connection::rollbackIfActive() noexcept {

@@ -13,6 +13,12 @@ namespace zep {
 
 class Statement;
 
+// What a connection's failures name: its table files, and on a query's connection the query's text.
+struct FailureSubject {
+    QStringList files;
+    QString query;
+};
+
 // The old file of a table kept beside it while an upgrade replaces the table. It is removed once every
 // table of the directory is replaced; one left behind by an interrupted run is settled at the next open.
 inline constexpr char16_t kUpgradeBackupSuffix[] = u".upgrade-alt";
@@ -33,8 +39,9 @@ public:
     // SQLite database, and is removed otherwise.
     static std::shared_ptr<Connection> forFile(const QString& path);
     // A private in-memory connection to which the table files of a query are attached. Its failures
-    // name all those files, since SQLite's error does not tell which one failed.
-    static std::unique_ptr<Connection> inMemory(const QStringList& tables);
+    // name all those files, since SQLite's error does not tell which one failed, and a plain SQL
+    // error names the query.
+    static std::unique_ptr<Connection> inMemory(const QStringList& tables, const QString& query);
 
     sqlite3* handle() const { return db_; }
     const QString& path() const { return path_; }
@@ -50,10 +57,10 @@ public:
     void rollbackIfActive() noexcept;
 
 private:
-    Connection(sqlite3* db, QString path, QString place);
+    Connection(sqlite3* db, QString path, FailureSubject subject);
     sqlite3* db_;
     QString path_;
-    QString place_; // what failures name: the quoted file, or the files of a query
+    FailureSubject subject_;
     friend class Statement;
     struct Cached {
         sqlite3_stmt* stmt;

@@ -231,7 +231,7 @@ void MainWindow::deleteCurrentDocument() {
         return;
     RefreshDocumentList();
     if (query.isActive() && !query.isEmpty())
-        query.setRecNo(std::min(row, query.recordCount()));
+        query.setRecNo(row);
 }
 
 // The document is filed under the other entry; the list is read anew and keeps its row.
