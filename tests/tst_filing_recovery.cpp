@@ -305,9 +305,9 @@ private slots:
 
     void crashAtEveryWritePoint_data() {
         QTest::addColumn<QString>("step");
-        for (const char* step :
-             {"hinzufuegen-kopieren", "hinzufuegen-verschieben", "hinzufuegen-behalten", "mehrere-kopieren",
-              "mehrere-verschieben", "neu", "kopieren", "kopieren-anderer-ordner", "loeschen", "notiz"})
+        for (const char* step : {"hinzufuegen-kopieren", "hinzufuegen-verschieben", "hinzufuegen-behalten",
+                                 "mehrere-kopieren", "mehrere-verschieben", "neu", "kopieren",
+                                 "kopieren-anderer-ordner", "loeschen", "eintrag-loeschen", "notiz"})
             QTest::newRow(step) << QString::fromLatin1(step);
     }
 
