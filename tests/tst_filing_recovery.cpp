@@ -163,6 +163,10 @@ private slots:
             << "V"
             << "Angebot.odt" << true << "<weg>"
             << "1 leerer Eintrag eines nicht beendeten Dialogs wurde entfernt.";
+        QTest::newRow("provisional, naming a file of its own")
+            << "V"
+            << "Brief00001.odt" << true << ""
+            << "1 Eintrag eines nicht beendeten Dialogs wurde behalten, weil seine Datei vorhanden ist.";
         QTest::newRow("placing, the file in Files")
             << "A"
             << "Brief00001.odt" << true << ""
@@ -174,8 +178,7 @@ private slots:
         QTest::newRow("placing, the file never arrived")
             << "A"
             << "Brief00001.odt" << false << "<weg>"
-            << "1 angefangenes Dokument wurde entfernt; seine Datei war noch nicht abgelegt und liegt unverändert "
-               "am alten Ort.";
+            << "1 angefangenes Dokument wurde entfernt; seine Datei war noch nicht abgelegt.";
         QTest::newRow("deleting, the file in the trash")
             << "L"
             << "Brief00001.odt" << false << "<weg>"
@@ -218,6 +221,33 @@ private slots:
         QCOMPARE(readBytes(client.filesDir + QStringLiteral("Angebot.odt")), QByteArray("Angebot"));
         // A second opening finds nothing more.
         QVERIFY(recoverFiling(client.dataDir, client.filesDir).message().isEmpty() || mark == u"x");
+    }
+
+    void unreachableFolderKeepsTheMark_data() {
+        QTest::addColumn<QString>("mark");
+        QTest::newRow("placing, folder missing") << "A";
+        QTest::newRow("deleting, folder missing") << "L";
+    }
+
+    // A folder that is not there (an unmounted share, a removed stick) says nothing about the file: the
+    // record keeps its mark and is listed as not set right, and nothing else is claimed.
+    void unreachableFolderKeepsTheMark() {
+        QFETCH(QString, mark);
+        Client client;
+        const QString folder = client.tmp.filePath(QStringLiteral("Freigabe"));
+        const qint64 nr = test::appendRecord(
+            client.dok,
+            {{"NrFirma", 3}, {"Ext", "odt"}, {"Datei", folder + QStringLiteral("/Brief.odt")}, {Marker, mark}});
+
+        const FilingRecovery done = recoverFiling(client.dataDir, client.filesDir);
+        QCOMPARE(client.markOf(nr), mark);
+        QCOMPARE(done.failures,
+                 QStringList{
+                     QStringLiteral("Dokument Nr. %1: Der Ordner \"%2\" ist nicht erreichbar.").arg(nr).arg(folder)});
+        QCOMPARE(done.message(),
+                 QStringLiteral("ZEP wurde zuletzt beendet, während Dokumente abgelegt, kopiert oder gelöscht wurden."
+                                "\n\nFolgendes konnte nicht in Ordnung gebracht werden:\n") +
+                     done.failures.first());
     }
 
     // Unfinished copies of the copier go, in "Files" and beside a file being placed elsewhere; the
