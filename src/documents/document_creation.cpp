@@ -100,7 +100,7 @@ QString DocumentCreation::file(const QString& title, const QString& templatePath
     if (!filing.filed)
         return notCopied;
     markFiled();
-    return {};
+    return filing.message;
 }
 
 } // namespace zep
