@@ -325,10 +325,12 @@ private slots:
                                              << "";
         QTest::newRow("bare name of another document's file") << FileHandling::Copy << "Fremd.odt"
                                                               << "Die Zieldatei \"%FFremd.odt\" ist bereits vorhanden.";
+        const QString hint =
+            QStringLiteral(" Geben Sie einen Dateinamen ohne \"/\" oder einen vollständigen Pfad ein.");
         QTest::newRow("copy into a folder")
-            << FileHandling::Copy << "sub/Angebot.odt" << relative.arg(QStringLiteral("sub/Angebot.odt"));
-        QTest::newRow("move out of the client")
-            << FileHandling::Move << "../outside/Angebot.odt" << relative.arg(QStringLiteral("../outside/Angebot.odt"));
+            << FileHandling::Copy << "sub/Angebot.odt" << relative.arg(QStringLiteral("sub/Angebot.odt")) + hint;
+        QTest::newRow("move out of the client") << FileHandling::Move << "../outside/Angebot.odt"
+                                                << relative.arg(QStringLiteral("../outside/Angebot.odt")) + hint;
         QTest::newRow("copy to the parent folder") << FileHandling::Copy << ".."
                                                    << "\"..\" ist kein Dateiname; ZEP verwendet ihn nicht.";
         QTest::newRow("keep a relative source")
@@ -565,6 +567,48 @@ private slots:
         fresh.last();
         QCOMPARE(fresh.field(u"Datei").asString(), QStringLiteral("Angebot00001.odt"));
         QCOMPARE(readBytes(client.filesDir() + QStringLiteral("Angebot00001.odt")), QByteArray("Angebot"));
+    }
+
+    void copyTargetIsCheckedBeforeCopying_data() {
+        QTest::addColumn<int>("length");      // of the target's full path outside "Files"; 0: a relative target
+        QTest::addColumn<QString>("message"); // %1 the target as typed; empty: copied
+        QTest::newRow("as wide as Datei") << 200 << "";
+        QTest::newRow("one character wider")
+            << 201
+            << "Der Pfad \"%1\" ist länger als die 200 Zeichen, die ein Dokument aufnehmen kann; die Datei wurde "
+               "nicht kopiert.";
+        QTest::newRow("a relative target")
+            << 0
+            << "Die Datei \"%1\" ist weder ein bloßer Name (ohne \"/\") im Ordner \"Files\" des Mandanten noch ein "
+               "vollständiger Pfad (mit \"/\" am Anfang); ZEP verwendet sie nicht.";
+    }
+
+    // A copy's target is resolved and must fit Datei whole, or nothing is copied and no record stays.
+    void copyTargetIsCheckedBeforeCopying() {
+        QFETCH(int, length);
+        QFETCH(QString, message);
+        FilingClient client;
+        QVERIFY(writeBytes(client.filesDir() + QStringLiteral("Angebot.odt"), "Angebot"));
+        const qint64 sourceNr = test::appendRecord(
+            client.dok, {{"NrFirma", 2}, {"Ext", "odt"}, {"Titel", "Angebot"}, {"Datei", "Angebot.odt"}});
+        const QString folder = client.tmp.filePath(QStringLiteral("Ablage"));
+        QVERIFY(QDir().mkpath(folder));
+        QString target = QStringLiteral("Ablage/Angebot.odt");
+        if (length > 0) {
+            const qsizetype nameLength = length - folder.size() - 1;
+            QVERIFY(nameLength > 4);
+            target = folder + u'/' + QString(nameLength - 4, u'c') + QStringLiteral(".odt");
+            QCOMPARE(target.size(), length);
+        }
+        QVERIFY(client.dok.locate(u"Nr", sourceNr));
+        DocumentCopying copying(client.dataDir);
+        copying.begin(client.dok, QStringLiteral("NrFirma"), 3, QDateTime::currentDateTime());
+        const QString result = copying.file(
+            QStringLiteral("Angebot"), client.filesDir() + QStringLiteral("Angebot.odt"), target, client.filesDir());
+        copying.finish();
+        QCOMPARE(result, message.arg(target));
+        QCOMPARE(client.records(), message.isEmpty() ? 2 : 1);
+        QCOMPARE(QFileInfo::exists(QDir(folder).filePath(QFileInfo(target).fileName())), message.isEmpty());
     }
 
     // A document added with others is titled with its file name; its copy carries the extension once.

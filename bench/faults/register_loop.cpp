@@ -129,6 +129,10 @@ public:
                  [this] {
                      return deleteDocumentWithFile();
                  }},
+                {QStringLiteral("eintrag-loeschen"),
+                 [this] {
+                     return deleteEntryDocuments();
+                 }},
                 {QStringLiteral("notiz"),
                  [this] {
                      return fileNote();
@@ -160,7 +164,8 @@ public:
                                                                   {QStringLiteral("kopieren"), 10},
                                                                   {QStringLiteral("kopieren-anderer-ordner"), 4},
                                                                   {QStringLiteral("verschieben"), 8},
-                                                                  {QStringLiteral("loeschen"), 14},
+                                                                  {QStringLiteral("loeschen"), 12},
+                                                                  {QStringLiteral("eintrag-loeschen"), 2},
                                                                   {QStringLiteral("notiz"), 3}};
         if (documents_.recordCount() > 80)
             return QStringLiteral("loeschen");
@@ -296,6 +301,28 @@ private:
         documents_.moveBy(int(random_.bounded(documents_.recordCount())));
         const DocumentDeletion plan = planDocumentDeletion(documents_, false);
         say(deleteDocument(documents_, plan, true, Link, client_.filesDir));
+        return true;
+    }
+
+    // The documents of one entry go as when the entry is deleted.
+    bool deleteEntryDocuments() {
+        if (documents_.recordCount() == 0)
+            return false;
+        documents_.first();
+        documents_.moveBy(int(random_.bounded(documents_.recordCount())));
+        const qint64 entry = documents_.field(Link).asInteger();
+        documents_.setFilterText(QStringLiteral("%1 = %2").arg(Link).arg(entry));
+        documents_.setFiltered(true);
+        QStringList notTrashed;
+        try {
+            notTrashed = removeEntryDocuments(documents_, Link, client_.filesDir);
+        } catch (...) {
+            documents_.setFiltered(false);
+            throw;
+        }
+        documents_.setFiltered(false);
+        if (!notTrashed.isEmpty())
+            say(QStringLiteral("Nicht in den Papierkorb: ") + notTrashed.join(QStringLiteral(", ")));
         return true;
     }
 

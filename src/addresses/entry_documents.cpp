@@ -1,6 +1,7 @@
 #include "addresses/entry_documents.h"
 
 #include "data/table.h"
+#include "documents/document_deletion.h"
 #include "documents/document_path.h"
 
 #include <QDir>
@@ -53,13 +54,16 @@ QStringList removeEntryDocuments(Table& documents, const QString& linkField, con
             unlink(documents, linkField);
             continue;
         }
-        // The file goes first: a document is never deleted while its file stays behind unreachable.
-        if (!note && (!file.resolved() || (QFileInfo(file.path).isFile() && !moveFileToTrash(file.path)))) {
-            kept.insert(documents.field(u"Nr").asInteger());
-            notTrashed << (file.resolved() ? file.path : datei);
+        if (note || (file.resolved() && !QFileInfo(file.path).isFile())) {
+            documents.deleteRecord();
             continue;
         }
-        documents.deleteRecord();
+        // The file goes first: a document is never deleted while its file stays behind unreachable.
+        const qint64 nr = documents.field(u"Nr").asInteger();
+        if (file.resolved() && trashDocumentFile(documents, file.path))
+            continue;
+        kept.insert(nr);
+        notTrashed << (file.resolved() ? file.path : datei);
     }
 }
 

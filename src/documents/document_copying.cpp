@@ -3,6 +3,7 @@
 #include "documents/document_creation.h"
 
 #include "data/engine_error.h"
+#include "documents/datei_width.h"
 #include "documents/document_path.h"
 #include "documents/file_placement.h"
 #include "documents/numbered_file_name.h"
@@ -71,16 +72,16 @@ QString DocumentCopying::file(const QString& title, const QString& sourcePath, c
                               const QString& filesDir) {
     if (const QString refused = titleRefusal(title); !refused.isEmpty())
         return refused;
-    const QString datei = storedFileName(targetFile, filesDir);
-    const int width = TZiel.field(u"Datei").info().def.size;
-    if (width > 0 && datei.size() > width)
-        return QStringLiteral("Der Pfad \"%1\" ist länger als die %2 Zeichen, die ein Dokument aufnehmen kann; "
-                              "die Datei wurde nicht kopiert.")
-            .arg(datei)
-            .arg(width);
+    const DocumentPath target = ResolveDocumentPath(targetFile, filesDir);
+    if (!target.resolved())
+        return target.refusal;
+    const QString datei = storedFileName(target.path, filesDir);
+    if (const QString refused = dateiTooLong(TZiel, datei, QStringLiteral("die Datei wurde nicht kopiert."));
+        !refused.isEmpty())
+        return refused;
     if (!standsOnRecord())
         return QStringLiteral("Die neue Kopie ist nicht mehr vorhanden.");
-    FilePlacement placement(sourcePath, targetFile, FileHandling::Copy);
+    FilePlacement placement(sourcePath, target.path, FileHandling::Copy);
     if (const QString failed = placement.prepare(); !failed.isEmpty())
         return failed;
     PlacedFiling filing;

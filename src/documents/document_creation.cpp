@@ -1,6 +1,8 @@
 #include "documents/document_creation.h"
 
 #include "data/table.h"
+#include "documents/datei_width.h"
+#include "documents/document_path.h"
 #include "documents/file_placement.h"
 #include "documents/numbered_file_name.h"
 #include "documents/placed_filing.h"
@@ -42,7 +44,7 @@ QString titleRefusal(const QString& title) {
     if (title.contains(QChar(u'\0')))
         return QStringLiteral("Der Titel darf kein Nullzeichen enthalten, denn er wird Teil des Dateinamens.");
     // Such a name could be written, but no document's Datei may name it.
-    if (std::any_of(title.begin(), title.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; }))
+    if (std::any_of(title.begin(), title.end(), isControlCharacter))
         return QStringLiteral("Der Titel darf keinen Zeilenumbruch und kein anderes Steuerzeichen enthalten, denn er "
                               "wird Teil des Dateinamens.");
     if (onlyDots(title))
@@ -71,8 +73,7 @@ NewDocumentFile newDocumentFile(const QString& title, const QString& templatePat
 QString DocumentCreation::file(const QString& title, const QString& templatePath, const QString& applicationExt,
                                const QString& filesDir, const QDateTime& now) {
     Table& dok = documents();
-    const int nameWidth = dok.fieldInfo(dok.fieldPosition(u"Datei")).def.size;
-    const NewDocumentFile target = newDocumentFile(title, templatePath, filesDir, nameWidth);
+    const NewDocumentFile target = newDocumentFile(title, templatePath, filesDir, dateiWidth(dok));
     if (!target.refusal.isEmpty())
         return target.refusal;
     const QString notCopied =
@@ -100,7 +101,7 @@ QString DocumentCreation::file(const QString& title, const QString& templatePath
     if (!filing.filed)
         return notCopied;
     markFiled();
-    return {};
+    return filing.message;
 }
 
 } // namespace zep

@@ -40,21 +40,27 @@ QString deleteDocument(Table& documents, const DocumentDeletion& plan, bool with
         documents.deleteRecord();
         return {};
     }
-    // The file goes first and the record after it; the mark lets the next opening finish a deletion
-    // that a crash interrupted in between.
+    if (!trashDocumentFile(documents, file.path))
+        return QStringLiteral("Die Datei \"%1\" konnte nicht in den Papierkorb verschoben werden. Das Dokument "
+                              "wurde nicht gelöscht.")
+            .arg(file.path);
+    return {};
+}
+
+// The file goes first and the record after it; the mark lets the next opening finish a deletion that a
+// crash interrupted in between.
+bool trashDocumentFile(Table& documents, const QString& path) {
     postFilingMark(documents, FilingMark::Deleting);
-    if (!moveFileToTrash(file.path)) {
+    if (!moveFileToTrash(path)) {
         try {
             postFilingMark(documents, FilingMark::None);
         } catch (const EngineError&) {
             // The mark stays; the next opening clears it, as the file is still there.
         }
-        return QStringLiteral("Die Datei \"%1\" konnte nicht in den Papierkorb verschoben werden. Das Dokument "
-                              "wurde nicht gelöscht.")
-            .arg(file.path);
+        return false;
     }
     documents.deleteRecord();
-    return {};
+    return true;
 }
 
 } // namespace zep

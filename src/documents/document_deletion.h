@@ -26,4 +26,9 @@ DocumentDeletion planDocumentDeletion(Table& documents, bool resubmissionView);
 QString deleteDocument(Table& documents, const DocumentDeletion& plan, bool withFile, const QString& linkField,
                        const QString& filesDir);
 
+// Puts path, the file of the current record, into the trash and deletes the record, with the record
+// marked as being deleted in between. False when the file could not be put into the trash: the record
+// then stays, its mark cleared. Throws EngineError when the table refuses.
+bool trashDocumentFile(Table& documents, const QString& path);
+
 } // namespace zep

@@ -2,6 +2,7 @@
 
 #include "data/engine_error.h"
 #include "data/table.h"
+#include "documents/datei_width.h"
 #include "documents/document_path.h"
 #include "documents/filing_marks.h"
 #include "documents/placed_filing.h"
@@ -12,15 +13,8 @@ namespace zep {
 
 namespace {
 
-// A path cut to the width of Datei would name another file or none: such a document is refused.
 QString dateiTooLong(Table& documents, const QString& datei) {
-    const int width = documents.field(u"Datei").info().def.size;
-    if (width <= 0 || datei.size() <= width)
-        return {};
-    return QStringLiteral("Der Pfad \"%1\" ist länger als die %2 Zeichen, die ein Dokument aufnehmen kann; "
-                          "die Datei wurde nicht abgelegt.")
-        .arg(datei)
-        .arg(width);
+    return dateiTooLong(documents, datei, QStringLiteral("die Datei wurde nicht abgelegt."));
 }
 
 QString filedDatei(const QString& source, const QString& target, FileHandling handling, const QString& filesDir) {
@@ -48,7 +42,7 @@ void DocumentAdding::begin(const FilingTarget& target, const QString& source) {
 QString DocumentAdding::file(const QString& title, const QString& typedSource, const QString& typedTarget,
                              FileHandling handling) {
     const DocumentPath from = ResolveDocumentPath(typedSource, filesDir_);
-    const DocumentPath to = handling == FileHandling::Keep ? from : ResolveDocumentPath(typedTarget, filesDir_);
+    const DocumentPath to = handling == FileHandling::Keep ? from : ResolveTypedPath(typedTarget, filesDir_);
     if (!from.resolved() || !to.resolved())
         return from.resolved() ? to.refusal : from.refusal;
     const QString& source = from.path;

@@ -9,21 +9,17 @@ namespace zep {
 
 namespace {
 
-bool isControl(QChar c) {
-    return c.unicode() < 0x20 || c.unicode() == 0x7f;
-}
-
 // A value as it can be shown in one line of a message.
 QString shown(const QString& datei) {
     QString text = datei;
-    std::replace_if(text.begin(), text.end(), isControl, u'?');
+    std::replace_if(text.begin(), text.end(), isControlCharacter, u'?');
     return text;
 }
 
 QString refusalOf(const QString& datei, const QString& filesDir) {
     if (datei.trimmed().isEmpty())
         return QStringLiteral("Es ist keine Datei angegeben.");
-    if (std::any_of(datei.begin(), datei.end(), isControl))
+    if (std::any_of(datei.begin(), datei.end(), isControlCharacter))
         return QStringLiteral("Der Dateiname \"%1\" enthält ein Steuerzeichen (etwa einen Zeilenumbruch); ZEP "
                               "verwendet ihn nicht.")
             .arg(shown(datei));
@@ -44,12 +40,23 @@ QString refusalOf(const QString& datei, const QString& filesDir) {
 
 } // namespace
 
+bool isControlCharacter(QChar c) {
+    return c.unicode() < 0x20 || c.unicode() == 0x7f;
+}
+
 DocumentPath ResolveDocumentPath(const QString& datei, const QString& filesDir) {
     if (QString refusal = refusalOf(datei, filesDir); !refusal.isEmpty())
         return {{}, refusal};
     if (datei.startsWith(u'/'))
         return {datei, {}};
     return {filesDir.endsWith(u'/') ? filesDir + datei : filesDir + u'/' + datei, {}};
+}
+
+DocumentPath ResolveTypedPath(const QString& typed, const QString& filesDir) {
+    DocumentPath resolved = ResolveDocumentPath(typed, filesDir);
+    if (!resolved.resolved() && typed.contains(u'/') && !typed.startsWith(u'/'))
+        resolved.refusal += QStringLiteral(" Geben Sie einen Dateinamen ohne \"/\" oder einen vollständigen Pfad ein.");
+    return resolved;
 }
 
 DocumentPath fileOfDeletedDocument(const QString& datei, const QString& filesDir) {

@@ -17,7 +17,7 @@ QString extensionOf(const QString& path);
 // The first free numbered name for the source's file name in the client's "Files" folder.
 QString proposedTarget(const QString& source, const QString& filesDir);
 // What Datei holds for a filed path: the bare name when it lies directly in the client's "Files"
-// folder (letter case ignored), the full path otherwise.
+// folder (letter case counts: "files" beside "Files" is another folder), the full path otherwise.
 QString storedFileName(const QString& filedPath, const QString& filesDir);
 
 // Puts one file in place for filing and can take that back when its record cannot be completed, so

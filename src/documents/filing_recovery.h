@@ -10,6 +10,7 @@ namespace zep {
 // record, and a record whose file never arrived goes while the file stays where it was.
 struct FilingRecovery {
     int provisionalRemoved = 0;   // records of dialogs that never filed
+    int provisionalKept = 0;      // such records naming a file of their own, which no filed document names
     int placingCompleted = 0;     // filings whose file was in place: now filed
     int placingRemoved = 0;       // filings whose file never arrived
     int deletionsCompleted = 0;   // deletions whose file was in the trash already

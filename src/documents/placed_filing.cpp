@@ -31,7 +31,7 @@ PlacedFiling postWithPlacedFile(Table& documents, FilePlacement& placement, cons
     if (const QString failed = finishFile ? finishFile() : QString(); !failed.isEmpty()) {
         // A file that cannot be taken back stays filed under its record.
         if (!placement.takeBack())
-            return {true, {}};
+            return {true, failed};
         return notFiled(documents, unfile, failed);
     }
     try {
