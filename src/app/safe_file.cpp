@@ -54,9 +54,10 @@ QByteArray encoded(const QString& path) {
                         .arg(QDir::toNativeSeparators(path), fileErrorCause(errorNumber)));
 }
 
-// Writes all bytes, or returns the errno of the first failing write.
-int writeAll(int fd, const char* data, qint64 size) {
-    const WriteFailure& failure = injectedFailure();
+// Writes all bytes, or returns the errno of the first failing write. Only writes of new content
+// take an injected failure; a copy's do not, so a test can fill the disk at one chosen file.
+int writeAll(int fd, const char* data, qint64 size, bool injectable = true) {
+    const WriteFailure failure = injectable ? injectedFailure() : WriteFailure{};
     qint64 written = 0;
     while (written < size) {
         qint64 chunk = size - written;
@@ -86,7 +87,7 @@ int copyAll(int in, int out) {
             return errno;
         if (n == 0)
             return 0;
-        if (const int error = writeAll(out, buffer.constData(), n))
+        if (const int error = writeAll(out, buffer.constData(), n, false))
             return error;
     }
 }
