@@ -161,7 +161,10 @@ private slots:
         QVERIFY(targetFile.open(QIODevice::ReadWrite) &&
                 targetFile.setFileTime(targetTime, QFileDevice::FileModificationTime));
         targetFile.close();
-        const QLocale locale = QLocale::system();
+        // The program's locale is German whatever the system's (as set at start).
+        const QLocale previous;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const auto restoreLocale = qScopeGuard([&] { QLocale::setDefault(previous); });
         const QString expected =
             language == int(TFileCopy::MessageLanguage::German)
                 ? QStringLiteral("Die Zieldatei ist bereits vorhanden:\n\nQuelldatei \"neu.txt\"\nDatum: %1, Größe: 12 "
@@ -180,8 +183,8 @@ private slots:
         copy.CheckExists = true;
         const int result = copy.Execute();
 
-        QCOMPARE(ui.texts(), QStringList{expected.arg(locale.toString(sourceTime, QLocale::ShortFormat),
-                                                      locale.toString(targetTime, QLocale::ShortFormat))});
+        QCOMPARE(ui.texts(),
+                 QStringList{expected.arg(QStringLiteral("05.03.24 14:07"), QStringLiteral("30.11.23 08:00"))});
         QCOMPARE(ui.shown().first().kind, ScriptedInteraction::Kind::YesNo);
         QCOMPARE(result, yes ? 0 : TFileCopy::OverwriteDeclined);
         QCOMPARE(readBytes(target), yes ? QByteArray("zwölf Bytes") : QByteArray("alt"));

@@ -39,7 +39,7 @@ bool sameFile(const QString& source, const QString& target) {
 }
 
 QString dateOf(const QFileInfo& file) {
-    return QLocale::system().toString(file.lastModified(), QLocale::ShortFormat);
+    return QLocale().toString(file.lastModified(), QLocale::ShortFormat);
 }
 
 bool directoryOfPathExists(const QString& path) {
