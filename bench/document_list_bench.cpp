@@ -1,6 +1,7 @@
 #include "document_list_bench.h"
 
 #include "bench_support.h"
+#include "cancelling_interaction.h"
 
 #include "app/interaction.h"
 #include "app/program.h"
@@ -28,28 +29,6 @@ namespace zep::bench {
 namespace {
 
 constexpr int selections = 200;
-
-// Messages go to the terminal; every question is answered as cancelled.
-class QuietInteraction : public Interaction {
-public:
-    void information(const QString& text, const QString&) override { print(text); }
-    void warning(const QString& text, const QString&) override { print(text); }
-    void error(const QString& text, const QString&) override { print(text); }
-    Answer askYesNo(const QString&, const QString&, QuestionLook) override { return Answer::No; }
-    Answer askYesNoCancel(const QString&, const QString&) override { return Answer::Cancel; }
-    Answer askOkAbort(const QString&, const QString&) override { return Answer::Abort; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList openFileNames(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString directory(const QString&, const QString&) override { return {}; }
-    std::optional<FontDescription> font(const FontDescription&, const QString&) override { return std::nullopt; }
-    bool setupPrinter(QPrinter&, const QString&) override { return false; }
-    void showInfo(const QString&) override {}
-    void hideInfo() override {}
-
-private:
-    static void print(const QString& text) { std::fprintf(stderr, "Meldung: %s\n", qPrintable(text)); }
-};
 
 // Every address at the top level: selecting one lists its own documents.
 QList<TreeFileRecord> flatAddressTree(int addresses) {
@@ -156,7 +135,8 @@ void runDocumentListBenchmark(const QString& clientDir, int addresses) {
     ensureInstallationLayout(install.path());
     Program program = loadProgram(install.path());
     Program::setInstance(&program);
-    QuietInteraction interaction;
+    CancellingInteraction interaction(
+        [](const QString& text) { std::fprintf(stderr, "Meldung: %s\n", qPrintable(text)); });
     Interaction::setInstance(&interaction);
     const QString dataDir = clientDir + QStringLiteral("/Daten");
     writeTreeFile(dataDir + QStringLiteral("/Adressen.dat"), flatAddressTree(addresses));

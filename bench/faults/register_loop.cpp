@@ -8,6 +8,8 @@
 //   zep-register-loop check <work>          open the client, print the count; exit code 1 unless clean
 #include "register_audit.h"
 
+#include "../cancelling_interaction.h"
+
 #include "addresses/entry_documents.h"
 #include "app/clock.h"
 #include "app/install_paths.h"
@@ -46,28 +48,6 @@ using namespace zep::faults;
 namespace {
 
 QTextStream out(stdout);
-
-// Messages go to the terminal; every question is answered as cancelled.
-class PrintingInteraction : public Interaction {
-public:
-    void information(const QString& text, const QString&) override { print(text); }
-    void warning(const QString& text, const QString&) override { print(text); }
-    void error(const QString& text, const QString&) override { print(text); }
-    Answer askYesNo(const QString&, const QString&, QuestionLook) override { return Answer::No; }
-    Answer askYesNoCancel(const QString&, const QString&) override { return Answer::Cancel; }
-    Answer askOkAbort(const QString&, const QString&) override { return Answer::Abort; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QStringList openFileNames(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString directory(const QString&, const QString&) override { return {}; }
-    std::optional<FontDescription> font(const FontDescription&, const QString&) override { return std::nullopt; }
-    bool setupPrinter(QPrinter&, const QString&) override { return false; }
-    void showInfo(const QString&) override {}
-    void hideInfo() override {}
-
-private:
-    static void print(const QString& text) { out << "Meldung: " << QString(text).replace(u'\n', u' ') << Qt::endl; }
-};
 
 const QString Link = QStringLiteral("NrFirma");
 
@@ -363,7 +343,8 @@ int step(const FaultClient& client, const QString& name) {
 
 // Opens the client as the program's main window does, with the table upgrade and the recovery.
 int check(const FaultClient& client) {
-    PrintingInteraction ui;
+    bench::CancellingInteraction ui(
+        [](const QString& text) { out << "Meldung: " << QString(text).replace(u'\n', u' ') << Qt::endl; });
     Interaction::setInstance(&ui);
     const InstallPaths paths = InstallPaths::fromDirectory(client.install);
     DesktopAssociations associations;
